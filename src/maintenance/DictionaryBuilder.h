@@ -1,0 +1,41 @@
+// Writes a version 1 dictionary file from source lines supplied by a caller, reporting progress and
+// failures through the same interface.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace qel {
+
+// The caller's side of a build: the source lines and the build log.
+class BuildSource {
+ public:
+  enum class Line { Abandoned = 0, End = 1, Text = 2 };
+
+  virtual ~BuildSource() = default;
+  // Starts the lines again from the beginning (before calibration and each definition pass).
+  virtual void rewind() = 0;
+  // Next line of the source in code page 1252 (a trailing line feed or CR LF may be present), or
+  // End, or Abandoned when the user gave up. `count` is the number of lines asked for so far.
+  virtual Line nextLine(std::string& line, long count) = 0;
+  // Asked between entries of the output step: false abandons the build.
+  virtual bool keepGoing() = 0;
+  virtual void info(const std::string& text) = 0;
+  virtual void error(const std::string& text) = 0;
+};
+
+struct BuildParameters {
+  std::array<uint8_t, 256> fold{};  // what each character folds to, 0 for a non-letter
+  std::string outputPath;
+  std::string description;
+  int shortest = 1;
+  int longest = 31;
+  int commonWordPercentage = 0;  // 0: never drop an occurrence list
+  int flag = 0;
+};
+
+// True on success; on failure the log holds the reason and the output has no valid tag.
+bool buildDictionary(BuildSource& source, const BuildParameters& parameters);
+
+}  // namespace qel
