@@ -1,0 +1,100 @@
+// qel-cli build: reads a text source in the builder's line syntax and writes a dictionary.
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+#include "cli/Arguments.h"
+#include "cli/Cli.h"
+#include "maintenance/DictionaryBuilder.h"
+#include "maintenance/FoldTable.h"
+#include "platform/Cp1252.h"
+
+namespace qel::cli {
+namespace {
+
+// The source lines held in memory in code page 1252, handed to the builder once per pass.
+class TextFileSource : public BuildSource {
+ public:
+  TextFileSource(std::vector<std::string> lines, std::ostream& out, std::ostream& err)
+      : m_lines(std::move(lines)), m_out(out), m_err(err) {}
+
+  void rewind() override { m_next = 0; }
+  Line nextLine(std::string& line, long) override {
+    if (m_next >= m_lines.size()) return Line::End;
+    line = m_lines[m_next++];
+    return Line::Text;
+  }
+  bool keepGoing() override { return true; }
+  void info(const std::string& text) override { m_out << cp1252::toUtf8(text) << std::flush; }
+  void error(const std::string& text) override { m_err << cp1252::toUtf8(text) << std::flush; }
+
+ private:
+  std::vector<std::string> m_lines;
+  size_t m_next = 0;
+  std::ostream& m_out;
+  std::ostream& m_err;
+};
+
+// Splits the source into lines, converting UTF-8 to code page 1252. A line that the code page
+// cannot hold is reported with its number and left out.
+std::vector<std::string> readLines(const std::string& content, bool utf8, std::ostream& err) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  long number = 0;
+  std::string converted;
+  while (start < content.size()) {
+    size_t end = content.find('\n', start);
+    if (end == std::string::npos) end = content.size();
+    ++number;
+    std::string_view line(content.data() + start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!utf8) {
+      lines.emplace_back(line);
+    } else if (cp1252::fromUtf8(line, converted)) {
+      lines.push_back(converted);
+    } else {
+      err << "line " << number << ": a character that code page 1252 cannot hold - line skipped\n";
+    }
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  Arguments a;
+  BuildParameters p;
+  p.fold = lowerCaseFoldTable();
+  if (!a.parse(args, {"description", "shortest", "longest", "common", "encoding"}, {}) ||
+      !a.number("shortest", p.shortest) || !a.number("longest", p.longest) ||
+      !a.number("common", p.commonWordPercentage)) {
+    err << "qel-cli build: " << a.error() << "\n";
+    return kError;
+  }
+  if (a.positional().size() != 2) {
+    err << "qel-cli build: give one SOURCE and one OUT.qcd\n";
+    return kError;
+  }
+  const std::string encoding = a.value("encoding").value_or("utf-8");
+  if (encoding != "utf-8" && encoding != "cp1252") {
+    err << "qel-cli build: --encoding is utf-8 or cp1252, not \"" << encoding << "\"\n";
+    return kError;
+  }
+  if (!cp1252::fromUtf8(a.value("description").value_or(""), p.description)) {
+    err << "qel-cli build: the description has a character that code page 1252 cannot hold\n";
+    return kError;
+  }
+  std::ifstream file(a.positional()[0], std::ios::binary);
+  if (!file) {
+    err << "qel-cli build: cannot read \"" << a.positional()[0] << "\"\n";
+    return kError;
+  }
+  std::ostringstream content;
+  content << file.rdbuf();
+  TextFileSource source(readLines(content.str(), encoding == "utf-8", err), out, err);
+  p.outputPath = a.positional()[1];
+  return buildDictionary(source, p) ? kFound : kError;
+}
+
+}  // namespace qel::cli

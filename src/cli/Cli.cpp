@@ -1,0 +1,32 @@
+// Dispatch of qel-cli commands.
+#include "cli/Cli.h"
+
+#include <ostream>
+
+namespace qel::cli {
+namespace {
+
+constexpr char kUsage[] =
+    "usage:\n"
+    "  qel-cli build [--description TEXT] [--shortest N] [--longest N] [--common P]\n"
+    "                [--encoding utf-8|cp1252] SOURCE OUT.qcd\n"
+    "  qel-cli info DICT...\n"
+    "  qel-cli list [--length L] DICT\n";
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    (args.empty() ? err : out) << kUsage;
+    return args.empty() ? kError : kFound;
+  }
+  const std::string& command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "build") return buildCommand(rest, out, err);
+  if (command == "info") return infoCommand(rest, out, err);
+  if (command == "list") return listCommand(rest, out, err);
+  err << "qel-cli: unknown command \"" << command << "\"\n" << kUsage;
+  return kError;
+}
+
+}  // namespace qel::cli

@@ -1,0 +1,23 @@
+// The qel-cli commands as functions over arguments and output streams, so tests run them in
+// process. Text arguments and output are UTF-8; the core works in code page 1252.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace qel::cli {
+
+// Exit statuses of the tool.
+inline constexpr int kFound = 0;
+inline constexpr int kNothingFound = 1;
+inline constexpr int kError = 2;
+
+// Runs one command line (without the program name).
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int listCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace qel::cli

@@ -1,0 +1,184 @@
+// Opening a dictionary file: every step checked in order, every read of the exact size it asks for,
+// so a short or corrupt header leaves the dictionary invalid with its error text.
+#include "dictionary/Dictionary.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "dictionary/ByteOrder.h"
+
+namespace qel {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+bool readExact(std::FILE* f, void* buffer, size_t size) {
+  return std::fread(buffer, 1, size, f) == size;
+}
+
+bool readU16(std::FILE* f, uint16_t& v) {
+  uint8_t b[2];
+  if (!readExact(f, b, 2)) return false;
+  v = decodeU16(b);
+  return true;
+}
+
+bool readU32(std::FILE* f, uint32_t& v) {
+  uint8_t b[4];
+  if (!readExact(f, b, 4)) return false;
+  v = decodeU32(b);
+  return true;
+}
+
+bool readTable(std::FILE* f, Dictionary::Table& table, int n) {
+  table.fill(0);
+  uint8_t b[4 * format::kMaxSlots];
+  if (!readExact(f, b, 4 * static_cast<size_t>(n))) return false;
+  for (int i = 0; i < n; ++i) table[i] = decodeU32(b + 4 * i);
+  table[0] = 0;
+  return true;
+}
+
+}  // namespace
+
+bool fileWriteTime(const std::string& path, int64_t& time) {
+  std::error_code ec;
+  const auto t = std::filesystem::last_write_time(path, ec);
+  if (ec) return false;
+  time = static_cast<int64_t>(t.time_since_epoch().count());
+  return true;
+}
+
+void Dictionary::reset(const std::string& path) {
+  m_valid = false;
+  m_fileTime = 0;
+  m_path = path;
+  m_scores.clear();
+  m_description = kInvalidDictionaryText;
+}
+
+bool Dictionary::open(const std::string& path, bool loadScores) {
+  if (m_valid && path == m_path) return true;
+  reset(path);
+  m_loadScores = loadScores;
+  if (path.empty()) return false;
+  m_valid = read(path);
+  return m_valid;
+}
+
+bool Dictionary::recheck() {
+  int64_t now = 0;
+  if (fileWriteTime(m_path, now) && now == m_fileTime && m_fileTime != 0) return m_valid;
+  const std::string path = m_path;
+  reset(std::string());
+  return open(path, m_loadScores);
+}
+
+bool Dictionary::read(const std::string& path) {
+  File file(std::fopen(path.c_str(), "rb"));
+  int64_t time = 0;
+  if (!file || !fileWriteTime(path, time)) {
+    m_description = kDictionaryNotFoundText;
+    return false;
+  }
+  std::FILE* f = file.get();
+
+  char tag[4];
+  if (!readExact(f, tag, 4)) return false;
+  if (std::memcmp(tag, format::kTagVersion1, 4) == 0) {
+    m_version = 1;
+  } else if (std::memcmp(tag, format::kTagVersion0, 4) == 0) {
+    m_version = 0;
+  } else {
+    return false;
+  }
+
+  uint16_t n = 0;
+  if (!readU16(f, n)) return false;
+  // The tables have 32 slots: a larger slot count cannot be held, and none means no slot 0.
+  if (n < 1 || n > format::kMaxSlots) return false;
+  m_slotCount = n;
+
+  size_t descriptionWidth = format::kDescriptionSizeV0;
+  if (m_version == 1) {
+    if (!readU32(f, m_region1Start) || !readU32(f, m_region2Start) ||
+        !readU32(f, m_definitionsEnd) || !readTable(f, m_indexTableOffset, n) ||
+        !readTable(f, m_entryReferenceOffset, n) || !readTable(f, m_entryReferenceCount, n)) {
+      return false;
+    }
+    descriptionWidth = format::kDescriptionSize;
+  } else {
+    m_region1Start = m_region2Start = m_definitionsEnd = 0;
+    m_indexTableOffset.fill(0xFFFFFFFFu);
+    m_entryReferenceOffset.fill(0xFFFFFFFFu);
+    m_entryReferenceCount.fill(0);
+    m_indexTableOffset[0] = m_entryReferenceOffset[0] = 0;
+  }
+  if (!readTable(f, m_sectionOffset, n) || !readTable(f, m_entryCount, n)) return false;
+
+  char description[format::kDescriptionSize];
+  if (!readExact(f, description, descriptionWidth)) return false;
+  const void* nul = std::memchr(description, 0, descriptionWidth);
+  if (nul == nullptr) return false;  // the text would run past its field
+
+  uint16_t s = 0, t = 0;
+  if (!readU16(f, s) || !readU16(f, t)) return false;
+  const int active = static_cast<int16_t>(s), total = static_cast<int16_t>(t);
+  if (active <= 0 || active >= 254 || total <= 0 || total >= 254 || active > total) return false;
+
+  uint8_t records[format::kSymbolCount * format::kSymbolRecordSize];
+  if (!readExact(f, records, sizeof records)) return false;
+  Alphabet alphabet;
+  alphabet.letterIndex.fill(kNotALetter);
+  alphabet.character.fill('!');
+  alphabet.active = active;
+  alphabet.total = total;
+  m_decoder.clear();
+  for (int i = 0; i < format::kSymbolCount; ++i) {
+    const uint8_t* r = records + i * format::kSymbolRecordSize;
+    const uint8_t canonical = r[0];
+    const int length = r[1];
+    const int index = decodeI16(r + 2);
+    const uint32_t code = decodeU32(r + 4);
+    if (length > 0 && !m_decoder.insert(i, code, length)) return false;
+    if (index >= 0) {
+      if (index >= total) return false;  // a letter outside the alphabet
+      alphabet.letterIndex[i] = static_cast<uint8_t>(index);
+      alphabet.character[index] = canonical;
+      m_decoder.setLetterIndex(i, static_cast<uint8_t>(index));
+    }
+    alphabet.canonical[i] = canonical;
+  }
+  // Entries are ended by symbol 0; a stream that cannot end an entry is unreadable.
+  if (m_decoder.node(0).codeLength == 0) return false;
+  m_decoder.buildTable();
+
+  if (m_loadScores) {
+    uint16_t count = 0;
+    if (!readU16(f, count)) return false;
+    m_scores.resize(static_cast<size_t>(count) * active);
+    if (!m_scores.empty() && !readExact(f, m_scores.data(), m_scores.size())) return false;
+  }
+
+  m_alphabet = alphabet;
+  m_description.assign(description);
+  m_fileTime = time;
+  return true;
+}
+
+int8_t Dictionary::score(int length, int position, int letter) const {
+  if (length < 1 || length >= m_slotCount || position < 0 || position >= length || letter < 0 ||
+      letter >= m_alphabet.active) {
+    return format::kNoScore;
+  }
+  const size_t block = static_cast<size_t>((length - 1) * length / 2 + position);
+  const size_t at = block * m_alphabet.active + letter;
+  return at < m_scores.size() ? m_scores[at] : format::kNoScore;
+}
+
+}  // namespace qel

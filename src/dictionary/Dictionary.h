@@ -1,0 +1,80 @@
+// One open dictionary file: its header tables, alphabet and decoding tables, read once per open and
+// re-read when the file changes on disk. Entry streams and definitions stay on disk.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "dictionary/Alphabet.h"
+#include "dictionary/DecodingTable.h"
+#include "dictionary/FileFormat.h"
+
+namespace qel {
+
+inline constexpr char kInvalidDictionaryText[] = "-- INVALID DICTIONARY FILE --";
+inline constexpr char kDictionaryNotFoundText[] = "-- DICTIONARY FILE NOT FOUND --";
+
+class Dictionary {
+ public:
+  using Table = std::array<uint32_t, format::kMaxSlots>;
+
+  Dictionary() = default;
+  Dictionary(const Dictionary&) = delete;
+  Dictionary& operator=(const Dictionary&) = delete;
+
+  // Opens and validates `path`; true when the file is a valid dictionary. Opening the path that is
+  // already open and valid does not touch the file. An empty path leaves the dictionary invalid.
+  bool open(const std::string& path, bool loadScores);
+  // Re-reads the file when its last-write time changed since it was read (or it vanished).
+  bool recheck();
+
+  bool valid() const { return m_valid; }
+  const std::string& path() const { return m_path; }
+  // The description, or the error text of an invalid dictionary.
+  const std::string& description() const { return m_description; }
+  int64_t fileTime() const { return m_fileTime; }
+
+  int version() const { return m_version; }
+  int slotCount() const { return m_slotCount; }
+  uint32_t region1Start() const { return m_region1Start; }
+  uint32_t region2Start() const { return m_region2Start; }
+  uint32_t definitionsEnd() const { return m_definitionsEnd; }
+  const Table& indexTableOffset() const { return m_indexTableOffset; }
+  const Table& entryReferenceOffset() const { return m_entryReferenceOffset; }
+  const Table& entryReferenceCount() const { return m_entryReferenceCount; }
+  const Table& sectionOffset() const { return m_sectionOffset; }
+  const Table& entryCount() const { return m_entryCount; }
+
+  const Alphabet& alphabet() const { return m_alphabet; }
+  const DecodingTable& decoder() const { return m_decoder; }
+  // Letter-position score of letter index k at position p of length L, kNoScore when unknown.
+  int8_t score(int length, int position, int letter) const;
+
+  // Use count of the shared pool (number of list places naming this dictionary).
+  int useCount = 0;
+
+ private:
+  void reset(const std::string& path);
+  bool read(const std::string& path);
+
+  std::string m_path;
+  bool m_valid = false;
+  bool m_loadScores = false;
+  int64_t m_fileTime = 0;
+  std::string m_description = kInvalidDictionaryText;
+  int m_version = 0;
+  int m_slotCount = 0;
+  uint32_t m_region1Start = 0, m_region2Start = 0, m_definitionsEnd = 0;
+  Table m_indexTableOffset{}, m_entryReferenceOffset{}, m_entryReferenceCount{};
+  Table m_sectionOffset{}, m_entryCount{};
+  Alphabet m_alphabet;
+  DecodingTable m_decoder;
+  std::vector<int8_t> m_scores;  // blocks of S bytes for (L, p), L = 1..N-1, p = 0..L-1
+};
+
+// Last-write time of a file in nanoseconds of the file clock; false when it cannot be read.
+bool fileWriteTime(const std::string& path, int64_t& time);
+
+}  // namespace qel

@@ -1,0 +1,237 @@
+// Decoding of entry bit streams. Codes are read least significant bit first from 32-bit
+// little-endian words; one table lookup decodes any code of up to eight bits and longer codes go on
+// bit by bit through the tree.
+#include "dictionary/EntryEnumerator.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "dictionary/ByteOrder.h"
+#include "dictionary/Dictionary.h"
+#include "dictionary/QCDictionaryList.h"
+
+namespace qel {
+
+EntryEnumerator* EntryEnumerator::s_first = nullptr;
+EntryEnumerator* EntryEnumerator::s_last = nullptr;
+
+EntryEnumerator::EntryEnumerator(const QCDictionaryList& list, int dictionaryNumber)
+    : EntryEnumerator(list.dictionary(dictionaryNumber)) {}
+
+EntryEnumerator::EntryEnumerator(Dictionary& dictionary) : m_dictionary(dictionary) {
+  m_previous = s_last;
+  if (s_last) s_last->m_next = this;
+  s_last = this;
+  if (!s_first) s_first = this;
+  std::memset(m_letters, 0, sizeof m_letters);
+  std::memset(m_text, 0, sizeof m_text);
+  m_letters[0] = kEndOfLetters;
+}
+
+EntryEnumerator::~EntryEnumerator() {
+  (m_previous ? m_previous->m_next : s_first) = m_next;
+  (m_next ? m_next->m_previous : s_last) = m_previous;
+  closeFile();
+}
+
+void EntryEnumerator::closeFile() {
+  if (m_file) std::fclose(m_file);
+  m_file = nullptr;
+}
+
+bool EntryEnumerator::selectLength(int length) {
+  m_length = length;
+  m_entriesScanned = 0;
+  m_referenceCounter = 0;
+  m_referenceFlag = 0;
+  m_groupState = m_dictionary.version() > 0 ? 2 : 0;
+  m_ended = false;
+  closeFile();
+  m_bits = 0;
+  m_bitCount = 0;
+  m_wordPosition = m_blockWords = 0;
+
+  if (m_dictionary.recheck() && length > 0 && length < m_dictionary.slotCount()) {
+    const auto& sections = m_dictionary.sectionOffset();
+    m_resumePosition = sections[length];
+    const bool hasEntries =
+        length == m_dictionary.slotCount() - 1 || sections[length] < sections[length + 1];
+    if (hasEntries && !refillBlock()) closeFile();
+  }
+  std::memset(m_letters, 0, sizeof m_letters);
+  std::memset(m_text, 0, sizeof m_text);
+  if (length >= 0 && length < kLettersSize) m_letters[length] = kEndOfLetters;
+  if (!m_file) m_ended = true;
+  return m_file != nullptr;
+}
+
+bool EntryEnumerator::openFile() {
+  const char* path = m_dictionary.path().c_str();
+  m_file = std::fopen(path, "rb");
+  if (!m_file && (errno == EMFILE || errno == ENFILE)) {
+    // Out of handles: borrow the one of the oldest enumerator that holds one; it reopens its file
+    // at its own position on its next refill.
+    for (EntryEnumerator* e = s_first; e; e = e->m_next) {
+      if (e != this && e->m_file) {
+        e->m_resumePosition = std::ftell(e->m_file);
+        e->closeFile();
+        m_file = std::fopen(path, "rb");
+        break;
+      }
+    }
+  }
+  if (!m_file) return false;
+  if (m_resumePosition != 0 && std::fseek(m_file, m_resumePosition, SEEK_SET) != 0) {
+    closeFile();
+    return false;
+  }
+  return true;
+}
+
+bool EntryEnumerator::refillBlock() {
+  if (!m_file && !openFile()) return false;
+  const size_t count = std::fread(m_block, 1, kBlockSize, m_file);
+  if (count == 0) return false;
+  // The stream is read in whole words; a short last read is padded with zero bits.
+  const size_t rounded = (count + 3) & ~size_t{3};
+  std::memset(m_block + count, 0, rounded - count);
+  m_wordPosition = 0;
+  m_blockWords = static_cast<int>(rounded / 4);
+  return true;
+}
+
+bool EntryEnumerator::loadBits() {
+  while (m_bitCount <= 32) {
+    if (m_wordPosition >= m_blockWords && !refillBlock()) return m_bitCount > 0;
+    m_bits |= static_cast<uint64_t>(decodeU32(m_block + 4 * m_wordPosition)) << m_bitCount;
+    m_bitCount += 32;
+    ++m_wordPosition;
+  }
+  return true;
+}
+
+// Returns the next symbol, or -1 when the stream ends or leads nowhere.
+inline int EntryEnumerator::decodeSymbol() {
+  if (m_bitCount < 32) loadBits();
+  const DecodingTable& decoder = m_dictionary.decoder();
+  int node = DecodingTable::kRoot;
+  if (m_bitCount >= 8) {
+    const DecodingTable::Step& step = decoder.step(static_cast<uint8_t>(m_bits));
+    if (step.codeLength != 0) {
+      m_bits >>= step.codeLength;
+      m_bitCount -= step.codeLength;
+      return step.node;
+    }
+    if (step.node == DecodingTable::kNone) return -1;
+    node = step.node;
+    m_bits >>= 8;
+    m_bitCount -= 8;
+  }
+  while (!DecodingTable::isLeaf(node)) {
+    if (m_bitCount == 0 && !loadBits()) return -1;
+    node = decoder.node(node).child[m_bits & 1];
+    m_bits >>= 1;
+    --m_bitCount;
+    if (node == DecodingTable::kNone) return -1;
+  }
+  return node;
+}
+
+const uint8_t* EntryEnumerator::endOfStream() {
+  m_letters[0] = kEndOfLetters;
+  m_bits = 0;
+  m_bitCount = 0;
+  m_wordPosition = m_blockWords;
+  // Nothing more can be read from this section: no caller waiting for a later group may loop.
+  m_ended = true;
+  m_groupState = -1;
+  return m_letters;
+}
+
+const uint8_t* EntryEnumerator::decodeItem() {
+  if (m_ended) return endOfStream();
+  const Alphabet& alphabet = m_dictionary.alphabet();
+  int letterCount = 0;
+  int t = 0;
+  bool collecting = true;
+  for (;;) {
+    const int s = decodeSymbol();
+    if (s < 0) return endOfStream();
+    // Longer than any item the builder writes: the stream is corrupt.
+    if (t >= kTextSize - 2) return endOfStream();
+    if (s == 0) break;
+    if (s == '\n') {
+      m_text[t++] = 0;
+      collecting = false;
+      continue;
+    }
+    m_text[t++] = static_cast<char>(s);
+    if (collecting) {
+      const uint8_t index = alphabet.letterIndex[s];
+      if (index != kNotALetter) {
+        if (letterCount >= format::kMaxEntryLength) return endOfStream();
+        m_letters[letterCount++] = index;
+      }
+    }
+  }
+  m_text[t] = 0;
+  m_text[t + 1] = 0;
+
+  if (letterCount == 0 && collecting) {
+    m_letters[0] = kEndOfLetters;
+    m_referenceCounter = 0;
+    m_referenceFlag = 1;
+    --m_groupState;
+    return m_letters;
+  }
+  // Every item of section L has exactly L letters; anything else is corrupt.
+  if (letterCount != m_length) return endOfStream();
+  m_letters[letterCount] = kEndOfLetters;
+
+  if (m_groupState == 2) {
+    if (m_bitCount == 0 && !loadBits()) return endOfStream();
+    m_referenceFlag = static_cast<int>(m_bits & 1);
+    m_bits >>= 1;
+    --m_bitCount;
+    m_referenceCounter += m_referenceFlag;
+  } else {
+    ++m_referenceCounter;
+  }
+  return m_letters;
+}
+
+const uint8_t* EntryEnumerator::next(EntryFilter* filter) {
+  for (;;) {
+    const uint8_t* letters = decodeItem();
+    if (letters[0] == kEndOfLetters) return letters;
+    if (!filter || filter->accepts(letters, m_length, m_text)) return letters;
+  }
+}
+
+const uint8_t* EntryEnumerator::nextBatch(EntryFilter* filter) {
+  for (int decoded = 0; decoded < kBatchBudget; ++decoded) {
+    const uint8_t* letters = decodeItem();
+    if (letters[0] == kEndOfLetters) {
+      m_entriesScanned += decoded;
+      return letters;
+    }
+    if (!filter || filter->accepts(letters, m_length, m_text)) {
+      m_entriesScanned += decoded + 1;
+      return letters;
+    }
+  }
+  m_entriesScanned += kBatchBudget;
+  return nullptr;
+}
+
+const char* EntryEnumerator::annotation() const {
+  const char* second = m_text + std::strlen(m_text) + 1;
+  return *second ? second : nullptr;
+}
+
+std::optional<int> EntryEnumerator::referenceNumber() const {
+  if (m_referenceFlag) return m_referenceCounter - 1;
+  return std::nullopt;
+}
+
+}  // namespace qel

@@ -1,0 +1,87 @@
+// A cursor over one length section of one dictionary: reads the section's bit stream from disk in
+// 16 KB blocks and decodes each entry into its display text and its letter string.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+
+#include "dictionary/EntryFilter.h"
+
+namespace qel {
+
+class Dictionary;
+class QCDictionaryList;
+
+class EntryEnumerator {
+ public:
+  static constexpr int kBlockSize = 16384;
+  static constexpr int kTextSize = 900;
+  static constexpr int kLettersSize = 100;
+  static constexpr int kBatchBudget = 2000;
+
+  EntryEnumerator(const QCDictionaryList& list, int dictionaryNumber);
+  explicit EntryEnumerator(Dictionary& dictionary);
+  ~EntryEnumerator();
+  EntryEnumerator(const EntryEnumerator&) = delete;
+  EntryEnumerator& operator=(const EntryEnumerator&) = delete;
+
+  // Positions at the start of section `length`; false for an empty or unreadable section, a length
+  // outside 1..N-1 or an invalid dictionary.
+  bool selectLength(int length);
+
+  // Decodes items until one that `filter` accepts (null: every item). Returns the letter string;
+  // a first byte of 0xFF means a group end or the end of the stream.
+  const uint8_t* next(EntryFilter* filter);
+  // Like next, but gives up after kBatchBudget rejected items and then returns null.
+  const uint8_t* nextBatch(EntryFilter* filter);
+
+  int length() const { return m_length; }
+  // The item's word as displayed (NUL-terminated), then its annotation lines, then an empty string.
+  const char* text() const { return m_text; }
+  // The annotation of the current item, or null when it has none.
+  const char* annotation() const;
+  std::optional<int> referenceNumber() const;
+  int groupState() const { return m_groupState; }
+  int entriesScanned() const { return m_entriesScanned; }
+  const uint8_t* letters() const { return m_letters; }
+  bool hasOpenFile() const { return m_file != nullptr; }
+
+ private:
+  void closeFile();
+  bool openFile();
+  bool refillBlock();
+  bool loadBits();
+  int decodeSymbol();
+  const uint8_t* decodeItem();
+  const uint8_t* endOfStream();
+
+  // Process-wide list of live enumerators, oldest first; file handles are taken from the oldest
+  // when the process runs out of them.
+  static EntryEnumerator* s_first;
+  static EntryEnumerator* s_last;
+  EntryEnumerator* m_next = nullptr;
+  EntryEnumerator* m_previous = nullptr;
+
+  Dictionary& m_dictionary;
+  std::FILE* m_file = nullptr;
+  long m_resumePosition = 0;
+  int m_entriesScanned = 0;
+  int m_length = 0;
+  int m_groupState = 0;
+  int m_referenceFlag = 0;
+  int m_referenceCounter = 0;
+  bool m_ended = true;  // the section can yield nothing more
+
+  // Bit reader: unread bits of the stream, least significant first.
+  uint64_t m_bits = 0;
+  int m_bitCount = 0;
+  int m_wordPosition = 0;  // next unread 32-bit word of the block
+  int m_blockWords = 0;    // words of the block that hold data
+
+  uint8_t m_letters[kLettersSize];
+  char m_text[kTextSize];
+  alignas(4) uint8_t m_block[kBlockSize];
+};
+
+}  // namespace qel

@@ -1,0 +1,16 @@
+// Conversion between UTF-8 and code page 1252, the single-byte character set of dictionary files,
+// patterns and all core text. Used at the edges only: command line, text files, the GUI.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qel::cp1252 {
+
+// Converts UTF-8 to code page 1252. False (and `out` unspecified) when the text is not valid UTF-8
+// or holds a character that code page 1252 cannot hold; `badOffset` then gives its byte offset.
+bool fromUtf8(std::string_view utf8, std::string& out, size_t* badOffset = nullptr);
+
+std::string toUtf8(std::string_view text);
+
+}  // namespace qel::cp1252
