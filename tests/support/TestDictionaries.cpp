@@ -1,0 +1,70 @@
+#include "support/TestDictionaries.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "maintenance/FoldTable.h"
+#include "platform/Cp1252.h"
+
+namespace qel::test {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "qel-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) std::abort();
+  m_path = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(m_path, ec);
+}
+
+BuildSource::Line MemorySource::nextLine(std::string& line, long count) {
+  if (abandonAfter >= 0 && count >= abandonAfter) return Line::Abandoned;
+  if (m_next >= m_lines.size()) return Line::End;
+  line = m_lines[m_next++];
+  return Line::Text;
+}
+
+bool buildTestDictionary(const std::string& path, const std::vector<std::string>& lines,
+                         const BuildOptions& options, std::string* log) {
+  MemorySource source(lines);
+  BuildParameters p;
+  p.fold = lowerCaseFoldTable();
+  p.outputPath = path;
+  p.description = options.description;
+  p.shortest = options.shortest;
+  p.longest = options.longest;
+  p.commonWordPercentage = options.common;
+  const bool ok = buildDictionary(source, p);
+  if (log) *log = source.log;
+  return ok;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::vector<std::string> systemWordList() {
+  std::ifstream in("/usr/share/dict/british-english-huge");
+  std::vector<std::string> words;
+  std::string line, converted;
+  while (std::getline(in, line)) {
+    if (cp1252::fromUtf8(line, converted)) words.push_back(converted);
+  }
+  return words;
+}
+
+}  // namespace qel::test

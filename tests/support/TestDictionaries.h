@@ -1,0 +1,62 @@
+// Test dictionaries written by our own builder into temporary folders.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "maintenance/DictionaryBuilder.h"
+
+namespace qel::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return m_path; }
+  std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+ private:
+  std::string m_path;
+};
+
+// Source lines in memory (code page 1252) with the build log kept for inspection.
+class MemorySource : public BuildSource {
+ public:
+  explicit MemorySource(std::vector<std::string> lines) : m_lines(std::move(lines)) {}
+  void rewind() override { m_next = 0; }
+  Line nextLine(std::string& line, long count) override;
+  bool keepGoing() override { return m_keepGoing; }
+  void info(const std::string& text) override { log += text; }
+  void error(const std::string& text) override { log += text; errors += text; }
+
+  std::string log;
+  std::string errors;
+  long abandonAfter = -1;  // answer Abandoned once this many lines were asked for
+  bool m_keepGoing = true;
+
+ private:
+  std::vector<std::string> m_lines;
+  size_t m_next = 0;
+};
+
+struct BuildOptions {
+  std::string description = "test dictionary";
+  int shortest = 1;
+  int longest = 31;
+  int common = 0;
+};
+
+// Builds `lines` into `path` with the lower-case fold table; fails the calling test on error.
+bool buildTestDictionary(const std::string& path, const std::vector<std::string>& lines,
+                         const BuildOptions& options = {}, std::string* log = nullptr);
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+
+// Lines of the installed big word list in code page 1252, or empty if it is not installed.
+std::vector<std::string> systemWordList();
+
+}  // namespace qel::test
