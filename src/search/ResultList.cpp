@@ -1,0 +1,147 @@
+// Ordered insertion compares with one tail per block and then walks at most 511 records; a block
+// that reaches 512 is split in halves, so insertion stays cheap with hundreds of thousands of
+// results.
+#include "search/ResultList.h"
+
+#include "pattern/FoldedCompare.h"
+
+namespace qel {
+
+ResultList::ResultList() { clear(); }
+
+void ResultList::clear() {
+  m_blocks.clear();
+  m_blocks.emplace_back();
+  m_count = 0;
+  for (auto& bucket : m_buckets) bucket.clear();
+  m_cursorIndex = -1;
+  m_selection.clear();
+}
+
+void ResultList::setOrder(ResultOrder order, bool keepIndex) {
+  m_order = order;
+  m_keepIndex = keepIndex;
+}
+
+long ResultList::add(std::string_view entry, std::string_view annotation,
+                     std::string_view balance, int32_t definitionNumber) {
+  if (m_count >= kMaxCount) return -1;
+  auto record = std::make_unique<ResultRecord>();
+  record->definitionNumber = definitionNumber;
+  record->entryLength = static_cast<uint8_t>(std::min(entry.size(), ResultRecord::kMaxText));
+  record->text.reserve(entry.size() + annotation.size() + balance.size());
+  record->text.append(entry).append(annotation).append(balance);
+  if (record->text.size() > ResultRecord::kMaxText) record->text.resize(ResultRecord::kMaxText);
+  const ResultRecord* stored = record.get();
+
+  long at;
+  if (m_order == ResultOrder::Discovery) {
+    if (static_cast<int>(m_blocks.back().size()) > kBlockLimit) m_blocks.emplace_back();
+    m_blocks.back().push_back(std::move(record));
+    at = m_count;
+  } else {
+    at = insertOrdered(std::move(record));
+    m_selection.rowInserted(static_cast<int>(at));
+  }
+  ++m_count;
+  m_cursorIndex = -1;
+  if (m_keepIndex) index(stored);
+  return at;
+}
+
+long ResultList::insertOrdered(std::unique_ptr<ResultRecord> record) {
+  const std::string_view entry = record->entry();
+  long passed = 0;
+  size_t target = m_blocks.size() - 1;
+  size_t position = m_blocks[target].size();
+  for (size_t b = 0; b < m_blocks.size(); ++b) {
+    Block& block = m_blocks[b];
+    if (!block.empty() && sortsBefore(entry, block.back()->entry(), m_order)) {
+      size_t p = 0;
+      while (!sortsBefore(entry, block[p]->entry(), m_order)) ++p;
+      target = b;
+      position = p;
+      break;
+    }
+    passed += static_cast<long>(block.size());
+  }
+  if (target == m_blocks.size() - 1 && position == m_blocks[target].size()) {
+    passed = m_count - static_cast<long>(m_blocks[target].size());
+  }
+  Block& block = m_blocks[target];
+  block.insert(block.begin() + static_cast<long>(position), std::move(record));
+  if (static_cast<int>(block.size()) > kBlockLimit) {
+    Block second(std::make_move_iterator(block.begin() + 256),
+                 std::make_move_iterator(block.end()));
+    block.resize(256);
+    m_blocks.insert(m_blocks.begin() + static_cast<long>(target) + 1, std::move(second));
+  }
+  return passed + static_cast<long>(position);
+}
+
+void ResultList::index(const ResultRecord* record) {
+  m_buckets[folded::hash(record->entry()) % kHashBuckets].push_back(record);
+}
+
+bool ResultList::contains(std::string_view entry) const {
+  if (m_keepIndex) {
+    for (const ResultRecord* r : m_buckets[folded::hash(entry) % kHashBuckets]) {
+      if (folded::compare(r->entry(), entry) == 0) return true;
+    }
+    return false;
+  }
+  if (m_order == ResultOrder::Discovery) {
+    // Without an index only a full walk can tell.
+    for (const Block& block : m_blocks) {
+      for (const auto& r : block) {
+        if (folded::compare(r->entry(), entry) == 0) return true;
+      }
+    }
+    return false;
+  }
+  for (const Block& block : m_blocks) {
+    if (block.empty() || sortsBefore(block.back()->entry(), entry, m_order)) continue;
+    for (const auto& r : block) {
+      if (!sortsBefore(r->entry(), entry, m_order)) {
+        return folded::compare(r->entry(), entry) == 0;
+      }
+    }
+  }
+  return false;
+}
+
+const ResultRecord* ResultList::record(long i) const {
+  if (i < 0 || i >= m_count) return nullptr;
+  if (m_cursorIndex >= 0 && i == m_cursorIndex + 1) {
+    if (++m_cursorPosition >= m_blocks[m_cursorBlock].size()) {
+      do {
+        ++m_cursorBlock;
+      } while (m_blocks[m_cursorBlock].empty());
+      m_cursorPosition = 0;
+    }
+  } else if (i != m_cursorIndex) {
+    long start = 0;
+    size_t b = 0;
+    while (start + static_cast<long>(m_blocks[b].size()) <= i) start += static_cast<long>(m_blocks[b++].size());
+    m_cursorBlock = b;
+    m_cursorPosition = static_cast<size_t>(i - start);
+  }
+  m_cursorIndex = i;
+  return m_blocks[m_cursorBlock][m_cursorPosition].get();
+}
+
+std::string ResultList::selectedText() const {
+  std::string text;
+  const bool several = m_selection.selectedCount() > 1;
+  for (const auto& run : m_selection.runs()) {
+    for (long i = run.start; i < run.start + run.count; ++i) {
+      const ResultRecord* r = record(i);
+      if (!r) break;
+      text += r->text;
+      if (several) text += "\r\n";
+    }
+  }
+  return text;
+}
+
+}  // namespace qel

@@ -1,0 +1,64 @@
+// The data of one results pane: records kept in one of seven orders in blocks of at most 511, a
+// hash index of their folded letters for duplicate tests, a one-record cursor and the selection.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/ResultRecord.h"
+#include "search/ResultSelection.h"
+
+namespace qel {
+
+class ResultList {
+ public:
+  static constexpr long kMaxCount = 2147483640L;
+  static constexpr int kBlockLimit = 511;  // records of an ordered block once an insertion is done
+  static constexpr int kHashBuckets = 997;
+
+  ResultList();
+
+  void clear();
+  void setOrder(ResultOrder order, bool keepIndex);
+  ResultOrder order() const { return m_order; }
+
+  // Stores entry + annotation + balance (either may be empty) cut to 255 characters. Returns the
+  // new record's index, or -1 when the list is full.
+  long add(std::string_view entry, std::string_view annotation, std::string_view balance,
+           int32_t definitionNumber);
+  // Whether the list holds an entry with the same folded letters.
+  bool contains(std::string_view entry) const;
+
+  long count() const { return m_count; }
+  // Record i, or null outside 0..count-1. Asking for i + 1 right after i costs one step.
+  const ResultRecord* record(long i) const;
+  int blockCount() const { return static_cast<int>(m_blocks.size()); }
+  int blockSize(int block) const { return static_cast<int>(m_blocks[block].size()); }
+
+  ResultSelection& selection() { return m_selection; }
+  const ResultSelection& selection() const { return m_selection; }
+  // The text of every selected record in list order, as the clipboard gets it.
+  std::string selectedText() const;
+
+ private:
+  using Block = std::vector<std::unique_ptr<ResultRecord>>;
+  long insertOrdered(std::unique_ptr<ResultRecord> record);
+  void index(const ResultRecord* record);
+
+  std::vector<Block> m_blocks;
+  long m_count = 0;
+  ResultOrder m_order = ResultOrder::Discovery;
+  bool m_keepIndex = false;
+  std::array<std::vector<const ResultRecord*>, kHashBuckets> m_buckets;
+  // The cursor: the last record asked for, by block and position.
+  mutable long m_cursorIndex = -1;
+  mutable size_t m_cursorBlock = 0;
+  mutable size_t m_cursorPosition = 0;
+  ResultSelection m_selection;
+};
+
+}  // namespace qel

@@ -1,0 +1,40 @@
+// One stored search result and the orders a results list can keep.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qel {
+
+// 0 keeps discovery order; 1/2 alphabetical ascending/descending; 3/4 grouped by ascending length,
+// then alphabetical ascending/descending; 5/6 the same grouped by descending length.
+enum class ResultOrder : uint8_t {
+  Discovery = 0,
+  Ascending = 1,
+  Descending = 2,
+  ShortFirstAscending = 3,
+  ShortFirstDescending = 4,
+  LongFirstAscending = 5,
+  LongFirstDescending = 6,
+};
+
+struct ResultRecord {
+  static constexpr size_t kMaxText = 255;
+
+  int32_t definitionNumber = 0;  // 0 for a word search result
+  uint8_t entryLength = 0;       // leading characters of text that are the entry itself
+  std::string text;              // entry, then annotation and balance (or context), cut at 255
+
+  std::string_view entry() const { return std::string_view(text).substr(0, entryLength); }
+};
+
+// The order code for the view settings: sorting on or off and its direction, grouping by length
+// on or off and its direction.
+ResultOrder resultOrderFor(bool sorting, bool sortingAscending, bool grouping,
+                           bool groupingAscending);
+
+// Whether entry a sorts strictly before entry b in `order` (never for Discovery).
+bool sortsBefore(std::string_view a, std::string_view b, ResultOrder order);
+
+}  // namespace qel

@@ -1,0 +1,169 @@
+// Results keep their order, split their blocks, find duplicates by letters and keep the selection
+// on the right rows while records are inserted.
+#include "search/ResultList.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "pattern/FoldedCompare.h"
+
+namespace qel {
+namespace {
+
+std::vector<std::string> entries(const ResultList& list) {
+  std::vector<std::string> out;
+  for (long i = 0; i < list.count(); ++i) out.emplace_back(list.record(i)->entry());
+  return out;
+}
+
+TEST(ResultList, EachOrderPlacesEntriesAsTheSettingsAsk) {
+  const std::vector<std::string> added = {"Zeta", "ox", "bee", "ant", "alpha"};
+  const struct {
+    ResultOrder order;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {ResultOrder::Discovery, {"Zeta", "ox", "bee", "ant", "alpha"}},
+      {ResultOrder::Ascending, {"alpha", "ant", "bee", "ox", "Zeta"}},
+      {ResultOrder::Descending, {"Zeta", "ox", "bee", "ant", "alpha"}},
+      {ResultOrder::ShortFirstAscending, {"ox", "ant", "bee", "Zeta", "alpha"}},
+      {ResultOrder::ShortFirstDescending, {"ox", "bee", "ant", "Zeta", "alpha"}},
+      {ResultOrder::LongFirstAscending, {"alpha", "Zeta", "ant", "bee", "ox"}},
+      {ResultOrder::LongFirstDescending, {"alpha", "Zeta", "bee", "ant", "ox"}},
+  };
+  for (const auto& c : cases) {
+    ResultList list;
+    list.setOrder(c.order, false);
+    for (const auto& e : added) list.add(e, "", "", 0);
+    EXPECT_EQ(entries(list), c.expected) << "order " << static_cast<int>(c.order);
+  }
+  EXPECT_EQ(resultOrderFor(false, true, true, true), ResultOrder::Discovery);
+  EXPECT_EQ(resultOrderFor(true, false, false, true), ResultOrder::Descending);
+  EXPECT_EQ(resultOrderFor(true, true, true, false), ResultOrder::LongFirstAscending);
+}
+
+TEST(ResultList, EqualLettersGoAfterEarlierOnesAndCountAsDuplicates) {
+  for (ResultOrder order : {ResultOrder::Discovery, ResultOrder::Ascending,
+                            ResultOrder::LongFirstDescending}) {
+    ResultList list;
+    list.setOrder(order, order == ResultOrder::Discovery);
+    list.add("cafe", "", "", 0);
+    list.add("bar", "", "", 0);
+    list.add("Caf\xE9", "", "", 0);
+    list.add("ca-fe", "", "", 0);
+    const auto e = entries(list);
+    const auto first = std::find(e.begin(), e.end(), "cafe");
+    ASSERT_NE(first, e.end());
+    EXPECT_EQ(*(first + 1), "Caf\xE9");
+    EXPECT_EQ(*(first + 2), "ca-fe");
+    EXPECT_TRUE(list.contains("CAFE"));
+    EXPECT_TRUE(list.contains("b-a-r"));
+    EXPECT_FALSE(list.contains("cafes"));
+    EXPECT_FALSE(list.contains("caf"));
+  }
+}
+
+TEST(ResultList, ManyRandomInsertionsStaySortedInBlocksOfAtMost511) {
+  std::mt19937 random(3);
+  ResultList list;
+  list.setOrder(ResultOrder::ShortFirstAscending, false);
+  std::vector<std::string> added;
+  for (int i = 0; i < 20000; ++i) {
+    std::string w;
+    const int size = 1 + static_cast<int>(random() % 8);
+    for (int k = 0; k < size; ++k) w += static_cast<char>('a' + random() % 6);
+    added.push_back(w);
+    list.add(w, "", "", 0);
+  }
+  std::stable_sort(added.begin(), added.end(), [](const std::string& a, const std::string& b) {
+    return sortsBefore(a, b, ResultOrder::ShortFirstAscending);
+  });
+  EXPECT_EQ(entries(list), added);
+  for (int b = 0; b < list.blockCount(); ++b) EXPECT_LE(list.blockSize(b), 511);
+  EXPECT_GT(list.blockCount(), 20000 / 511);
+  // Random access agrees with sequential access through the cursor.
+  for (long i : {19999L, 0L, 7777L, 7778L, 512L}) EXPECT_EQ(list.record(i)->entry(), added[i]);
+  EXPECT_EQ(list.record(20000), nullptr);
+  EXPECT_EQ(list.record(-1), nullptr);
+}
+
+TEST(ResultList, SplittingTheFullBlockKeepsIndicesAndSelection) {
+  ResultList list;
+  list.setOrder(ResultOrder::Ascending, false);
+  for (int i = 0; i < 511; ++i) {
+    char w[8];
+    std::snprintf(w, sizeof w, "b%c%c", 'a' + i / 26, 'a' + i % 26);
+    list.add(w, "", "", 0);
+  }
+  ASSERT_EQ(list.blockCount(), 1);
+  list.selection().setRange(300, 302, true);
+  EXPECT_EQ(list.add("a", "", "", 0), 0);  // the 512th record: the block splits
+  EXPECT_EQ(list.blockCount(), 2);
+  EXPECT_EQ(list.blockSize(0), 256);
+  EXPECT_EQ(list.blockSize(1), 256);
+  EXPECT_EQ(list.selection().runs(), (std::vector<ResultSelection::Run>{{301, 3}}));
+  EXPECT_EQ(list.record(0)->entry(), "a");
+  EXPECT_EQ(list.record(256)->entry(), list.record(255 + 1)->entry());
+  // An insertion inside a run makes it grow.
+  list.add(std::string(list.record(302)->entry()) + "a", "", "", 0);
+  EXPECT_EQ(list.selection().runs(), (std::vector<ResultSelection::Run>{{301, 4}}));
+}
+
+TEST(ResultList, TextJoinsItsPartsAndIsCutAt255) {
+  ResultList list;
+  list.add("tonight", " night owl", " +ht", 0);
+  EXPECT_EQ(list.record(0)->text, "tonight night owl +ht");
+  EXPECT_EQ(list.record(0)->entry(), "tonight");
+  list.add(std::string(300, 'a'), "x", "", 7);
+  EXPECT_EQ(list.record(1)->text.size(), 255u);
+  EXPECT_EQ(list.record(1)->entryLength, 255);
+  EXPECT_EQ(list.record(1)->definitionNumber, 7);
+}
+
+TEST(ResultList, CopyBreaksLinesOnlyBetweenSeveralRecords) {
+  ResultList list;
+  for (const char* w : {"one", "two", "three", "four"}) list.add(w, "", "", 0);
+  list.selection().selectOnly(1);
+  EXPECT_EQ(list.selectedText(), "two");
+  list.selection().setRange(1, 3, true);
+  EXPECT_EQ(list.selectedText(), "two\r\nthree\r\nfour\r\n");
+}
+
+TEST(ResultSelection, KeyboardAndMouseFollowTheListRules) {
+  ResultSelection s;
+  s.press(5, false, false, 100);
+  s.release();
+  EXPECT_EQ(s.runs(), (std::vector<ResultSelection::Run>{{5, 1}}));
+  s.key(ResultSelection::Key::Down, true, false, 100, 10);
+  s.key(ResultSelection::Key::Down, true, false, 100, 10);
+  EXPECT_EQ(s.runs(), (std::vector<ResultSelection::Run>{{5, 3}}));
+  s.shiftReleased();
+  s.key(ResultSelection::Key::Down, false, true, 100, 10);
+  s.key(ResultSelection::Key::Space, false, true, 100, 10);
+  EXPECT_EQ(s.runs(), (std::vector<ResultSelection::Run>{{5, 4}}));
+  EXPECT_EQ(s.selectedCount(), 4);
+  s.key(ResultSelection::Key::Space, false, true, 100, 10);  // toggles row 8 off again
+  EXPECT_EQ(s.selectedCount(), 3);
+  s.key(ResultSelection::Key::PageDown, false, false, 100, 10);
+  EXPECT_EQ(s.caret(), 17);
+  s.key(ResultSelection::Key::End, false, false, 100, 10);
+  EXPECT_EQ(s.runs(), (std::vector<ResultSelection::Run>{{99, 1}}));
+  // Ctrl-drag over selected rows deselects them; the drag shows before it lands.
+  s.selectAll(100);
+  s.press(10, false, true, 100);
+  s.dragTo(200, 100);
+  EXPECT_EQ(s.caret(), 99);
+  EXPECT_FALSE(s.isShownSelected(50));
+  EXPECT_TRUE(s.isSelected(50));
+  s.release();
+  EXPECT_EQ(s.runs(), (std::vector<ResultSelection::Run>{{0, 10}}));
+  // A right click on a selected row keeps the selection; on another row it selects that row.
+  s.rightPress(3, false, false, 100);
+  EXPECT_EQ(s.selectedCount(), 10);
+  s.rightPress(40, false, false, 100);
+  EXPECT_EQ(s.runs(), (std::vector<ResultSelection::Run>{{40, 1}}));
+}
+
+}  // namespace
+}  // namespace qel
