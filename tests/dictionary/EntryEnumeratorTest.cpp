@@ -32,9 +32,12 @@ std::vector<Listed> listLength(EntryEnumerator& e, int length) {
   return out;
 }
 
+// Entries are ordered by their whole stored text, annotation included.
 bool wordListOrder(const Listed& a, const Listed& b) {
-  const int c = folded::compare(a.text, b.text);
-  return c != 0 ? c < 0 : a.text < b.text;
+  const std::string ta = a.annotation.empty() ? a.text : a.text + '\n' + a.annotation;
+  const std::string tb = b.annotation.empty() ? b.text : b.text + '\n' + b.annotation;
+  const int c = folded::compare(ta, tb);
+  return c != 0 ? c < 0 : ta < tb;
 }
 
 std::string escaped(const std::string& text) {
@@ -141,9 +144,9 @@ TEST(EntryEnumerator, LettersSkipPunctuationAndReferencesCountFlaggedEntries) {
     EXPECT_EQ(letters[3], kEndOfLetters);
     references.push_back(e.referenceNumber().value_or(-1));
   }
-  // Bytewise order breaks the tie between texts with the same letters.
-  EXPECT_EQ(texts, (std::vector<std::string>{"AbC", "a-b c",
-                                             "a:bc", "ab'c", "abc"}));
+  // Bytewise order breaks the tie between texts with the same letters; the annotation's letters
+  // count too, so "a:bc" (annotated "why") comes last.
+  EXPECT_EQ(texts, (std::vector<std::string>{"AbC", "a-b c", "ab'c", "abc", "a:bc"}));
   EXPECT_EQ(references, (std::vector<int>{-1, -1, 0, 1, 2}));
   EXPECT_EQ(e.groupState(), 1);  // the index group of this length follows
 }
@@ -223,10 +226,13 @@ TEST(EntryEnumerator, SystemWordListRoundTrips) {
   for (int length = 1; length < list.slotCount(0); ++length) {
     for (auto& item : listLength(e, length)) listed.insert(item.text);
   }
-  const std::multiset<std::string> expected(words.begin(), words.end());
-  std::set<std::string> unique(words.begin(), words.end());
-  EXPECT_EQ(listed.size(), unique.size());
-  EXPECT_TRUE(std::equal(unique.begin(), unique.end(), std::set<std::string>(listed.begin(), listed.end()).begin()));
+  // Words of more than 31 letters cannot be stored; every other word comes back once.
+  std::multiset<std::string> expected;
+  for (const auto& w : std::set<std::string>(words.begin(), words.end())) {
+    if (folded::letterCount(w) <= 31) expected.insert(w);
+  }
+  EXPECT_GT(expected.size(), words.size() - 10);
+  EXPECT_TRUE(listed == expected);
 }
 
 // With fewer file handles than dictionaries, enumerators borrow handles from the oldest one and

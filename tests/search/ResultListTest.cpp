@@ -53,10 +53,12 @@ TEST(ResultList, EqualLettersGoAfterEarlierOnesAndCountAsDuplicates) {
     list.add("Caf\xE9", "", "", 0);
     list.add("ca-fe", "", "", 0);
     const auto e = entries(list);
-    const auto first = std::find(e.begin(), e.end(), "cafe");
-    ASSERT_NE(first, e.end());
-    EXPECT_EQ(*(first + 1), "Caf\xE9");
-    EXPECT_EQ(*(first + 2), "ca-fe");
+    if (order != ResultOrder::Discovery) {
+      const auto first = std::find(e.begin(), e.end(), "cafe");
+      ASSERT_NE(first, e.end());
+      EXPECT_EQ(*(first + 1), "Caf\xE9");
+      EXPECT_EQ(*(first + 2), "ca-fe");
+    }
     EXPECT_TRUE(list.contains("CAFE"));
     EXPECT_TRUE(list.contains("b-a-r"));
     EXPECT_FALSE(list.contains("cafes"));

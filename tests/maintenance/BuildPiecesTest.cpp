@@ -1,0 +1,245 @@
+// The builder's parts on their own: canonical letters, source lines, rich text, the prefix code
+// and the letter-position score.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <queue>
+#include <random>
+
+#include "maintenance/BuildAlphabet.h"
+#include "maintenance/LetterScores.h"
+#include "maintenance/PrefixCode.h"
+#include "maintenance/RichText.h"
+#include "maintenance/SourceLine.h"
+#include "maintenance/FoldTable.h"
+
+namespace qel::build {
+namespace {
+
+TEST(BuildCanonicalLetters, ChainsEndAtZeroOrAtTheFirstRepeat) {
+  ByteTable fold{};
+  fold['A'] = 'a';
+  fold['a'] = 'a';
+  fold['B'] = 'b';  // b folds to nothing, so B is no letter either
+  fold['x'] = 'y';  // x -> y -> z -> y: settles on y
+  fold['y'] = 'z';
+  fold['z'] = 'y';
+  fold['1'] = 13;  // settles on a byte that is never a letter
+  fold[13] = 13;
+  fold[10] = 'a';
+  fold[0] = 'a';
+  const ByteTable canonical = canonicalLetters(fold);
+  EXPECT_EQ(canonical['A'], 'a');
+  EXPECT_EQ(canonical['a'], 'a');
+  EXPECT_EQ(canonical['B'], 0);
+  EXPECT_EQ(canonical['b'], 0);
+  EXPECT_EQ(canonical['x'], 'y');
+  EXPECT_EQ(canonical['y'], 'y');
+  EXPECT_EQ(canonical['z'], 'z');
+  EXPECT_EQ(canonical['1'], 0);
+  EXPECT_EQ(canonical[13], 0);
+  EXPECT_EQ(canonical[10], 0);
+  EXPECT_EQ(canonical[0], 0);
+  EXPECT_EQ(canonical['-'], 0);
+}
+
+TEST(BuildAlphabetAnalysis, UsedLettersComeFirstAndMostFrequentFormRepresents) {
+  const ByteTable canonical = canonicalLetters(lowerCaseFoldTable());
+  ByteCounts frequency{};
+  frequency['b'] = 5;
+  frequency['B'] = 9;   // more often upper case
+  frequency[0xE9] = 2;  // é folds to e
+  frequency['e'] = 2;   // tie: the first byte ('e' < 0xE9) represents
+  frequency['-'] = 7;
+  const BuildAlphabet a = analyseAlphabet(canonical, frequency);
+  EXPECT_EQ(a.active, 2);
+  EXPECT_EQ(a.letterIndex['b'], 0);
+  EXPECT_EQ(a.letterIndex['B'], 0);
+  EXPECT_EQ(a.letterIndex['e'], 1);
+  EXPECT_EQ(a.letterIndex[0xC9], 1);
+  EXPECT_EQ(a.letterIndex['a'], 2);  // unused letters follow in byte order
+  EXPECT_EQ(a.letterIndex['c'], 3);
+  EXPECT_EQ(a.letterIndex['-'], -1);
+  EXPECT_EQ(a.representative[0], 'B');
+  EXPECT_EQ(a.representative[1], 'e');
+  EXPECT_EQ(a.representative[2], 'A');  // no frequency: the first byte with the index
+  // 26 letters, and the accented and other letters of the code page that are their own base
+  EXPECT_EQ(a.total, 26 + 4);
+}
+
+struct FieldCase {
+  std::string text;
+  int letters;
+  char terminator;
+  std::string tail;
+};
+
+struct LineCase {
+  std::string line;
+  std::vector<FieldCase> fields;
+  bool hasBody;
+  std::string body;
+};
+
+TEST(BuildSourceLine, SplitsFieldsWithEscapesAndAnnotations) {
+  const std::vector<LineCase> cases = {
+      {"cat", {{"cat", 3, 0, ""}}, false, ""},
+      {"cat:dog;cow|body", {{"cat", 3, ':', ""}, {"dog", 3, ';', ""}, {"cow", 3, '|', ""}}, true,
+       "body"},
+      {"a\\:b\\|c\\\\d|x", {{"a:b|c\\d", 4, '|', ""}}, true, "x"},
+      {"run+v+verb+ignored:ran", {{"run\nv", 3, ':', "verb"}, {"ran", 3, 0, ""}}, false, ""},
+      {"lemma++noun 1+;|gloss", {{"lemma", 5, ';', "noun 1"}, {"", 0, '|', ""}}, true, "gloss"},
+      {"word+a\\+b", {{"word\na+b", 4, 0, ""}}, false, ""},
+      {"word+", {{"word", 4, 0, ""}}, false, ""},
+      {"it's o'clock+note", {{"it's o'clock\nnote", 9, 0, ""}}, false, ""},
+      // the body is taken as it is: separators and backslashes stay
+      {"x|a:b;c|d \\par\r\n", {{"x", 1, '|', ""}}, true, "a:b;c|d \\par"},
+      {std::string("cut\0here|no", 11), {{"cut", 3, 0, ""}}, false, ""},
+      {"trailing\\", {{"trailing", 8, 0, ""}}, false, ""},
+  };
+  const ByteTable canonical = canonicalLetters(lowerCaseFoldTable());
+  SourceLine line;
+  for (const LineCase& c : cases) {
+    SCOPED_TRACE(c.line);
+    line.parse(c.line, canonical);
+    ASSERT_EQ(line.fields().size(), c.fields.size());
+    for (size_t k = 0; k < c.fields.size(); ++k) {
+      const SourceField& f = line.fields()[k];
+      EXPECT_EQ(line.entryText(f), c.fields[k].text);
+      EXPECT_EQ(f.letters, c.fields[k].letters);
+      EXPECT_EQ(f.terminator, c.fields[k].terminator);
+      EXPECT_EQ(line.tail(f), c.fields[k].tail);
+    }
+    EXPECT_EQ(line.hasBody(), c.hasBody);
+    EXPECT_EQ(line.body(), c.body);
+  }
+}
+
+TEST(BuildSourceLine, PassAndHeadingsFollowTheSemicolons) {
+  const ByteTable canonical = canonicalLetters(lowerCaseFoldTable());
+  SourceLine line;
+  line.parse("head:alias;second;form1:form2|body", canonical);
+  ASSERT_EQ(line.fields().size(), 5u);
+  EXPECT_EQ(line.headingFieldCount(), 2u);  // up to the first ";"
+  // Head words are the fields before the last ";": one of them kept puts it in pass 2.
+  EXPECT_EQ(line.definitionPass({true, false, false, true, true}), 2);
+  EXPECT_EQ(line.definitionPass({false, false, true, false, false}), 2);
+  EXPECT_EQ(line.definitionPass({false, false, false, true, false}), 1);
+  line.parse("a:b|body", canonical);
+  EXPECT_EQ(line.headingFieldCount(), 2u);
+  EXPECT_EQ(line.definitionPass({false, true}), 2);
+}
+
+TEST(BuildRichText, ReducesToTheTextThatIsShown) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}{\\colortbl;\\red255;}"
+       "\\f0\\fs20 caf\\'e9 au\\par lait}",
+       "caf\xE9 au lait"},
+      {"{\\rtf1 a\\-b\\_c \\\\ \\{x\\} \\*y}", "a-b-c \\ {x} y"},
+      {"{\\rtf1 one\\tab two\\emdash three\\b0 bold\\fi-360 x\\u8212?y}",
+       "one two threebold x?y"},
+      {"{\\rtf1 keep{\\*\\bkmkstart hidden} this}", "keep this"},
+      {"{\\rtf1 {\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}}}", "shown"},
+      {"{\\rtf1 stop\\'00here}", "stop"},
+      {"{\\rtf1 line\nnext}", "line"},
+      {"{\\rtf1 odd\\'zz}", "oddzz"},
+  };
+  std::string text;
+  for (const auto& [body, expected] : cases) {
+    SCOPED_TRACE(body);
+    EXPECT_TRUE(isRichText(body));
+    reduceRichText(body, text);
+    EXPECT_EQ(text, expected);
+  }
+  EXPECT_FALSE(isRichText("{\\rtf2 x}"));
+}
+
+// Cost of an optimal prefix code: the sum of the weights of all merged nodes.
+uint64_t optimalCost(const std::array<uint64_t, 256>& frequency) {
+  std::priority_queue<uint64_t, std::vector<uint64_t>, std::greater<>> q;
+  for (uint64_t f : frequency) {
+    if (f > 0) q.push(f);
+  }
+  uint64_t cost = 0;
+  while (q.size() > 1) {
+    const uint64_t a = q.top();
+    q.pop();
+    const uint64_t b = q.top();
+    q.pop();
+    cost += a + b;
+    q.push(a + b);
+  }
+  return cost;
+}
+
+TEST(BuildPrefixCode, IsCompletePrefixFreeAndOptimal) {
+  std::mt19937 random(17);
+  for (int round = 0; round < 50; ++round) {
+    std::array<uint64_t, 256> frequency{};
+    const int used = 2 + static_cast<int>(random() % 120);
+    for (int i = 0; i < used; ++i) frequency[random() % 256] = 1 + random() % (round % 2 ? 5 : 100000);
+    frequency[0] = std::max<uint64_t>(frequency[0], 1);
+    const PrefixCode code = buildPrefixCode(frequency);
+    ASSERT_TRUE(code.compressed);
+    uint64_t cost = 0;
+    double kraft = 0;
+    std::vector<std::pair<uint32_t, int>> codes;
+    for (int i = 0; i < 256; ++i) {
+      const SymbolCode& s = code.symbols[i];
+      ASSERT_EQ(s.length > 0, frequency[i] > 0) << "symbol " << i;
+      if (s.length == 0) continue;
+      ASSERT_LE(s.length, kMaxCodeLength);
+      ASSERT_EQ(s.code >> s.length, 0u);
+      cost += frequency[i] * s.length;
+      kraft += std::ldexp(1.0, -s.length);
+      codes.emplace_back(s.code, s.length);
+      uint32_t reversed = 0;  // the stream form holds the same bits, first bit lowest
+      for (int b = 0; b < s.length; ++b) reversed |= ((s.streamBits >> b) & 1u) << (s.length - 1 - b);
+      ASSERT_EQ(reversed, s.code);
+    }
+    EXPECT_EQ(cost, optimalCost(frequency));
+    EXPECT_DOUBLE_EQ(kraft, 1.0);
+    for (const auto& [a, la] : codes) {
+      for (const auto& [b, lb] : codes) {
+        if (la < lb) ASSERT_NE(b >> (lb - la), a) << "a code is the prefix of another";
+      }
+    }
+  }
+}
+
+TEST(BuildPrefixCode, FallsBackToEightBitCodesOnlyBeyondThirtyTwoBits) {
+  // Fibonacci weights make the deepest possible tree: with k symbols the longest code has k-1 bits.
+  for (const auto& [symbols, compressed] : {std::pair{33, true}, std::pair{34, false}}) {
+    std::array<uint64_t, 256> frequency{};
+    uint64_t a = 1, b = 1;
+    for (int i = 0; i < symbols; ++i) {
+      frequency['A' + i] = a;
+      const uint64_t next = a + b;
+      a = b;
+      b = next;
+    }
+    const PrefixCode code = buildPrefixCode(frequency);
+    EXPECT_EQ(code.compressed, compressed) << symbols << " symbols";
+    if (compressed) {
+      EXPECT_EQ(code.symbols['A'].length, 32);
+      EXPECT_EQ(code.symbols[0].length, 0);
+    } else {
+      for (int i = 0; i < 256; ++i) {
+        ASSERT_EQ(code.symbols[i].length, 8);
+        ASSERT_EQ(code.symbols[i].code, static_cast<uint32_t>(i));
+      }
+    }
+  }
+}
+
+TEST(BuildLetterScore, RoundsLog2HalfAwayFromZero) {
+  EXPECT_EQ(letterScore(0, 10, 3), -128);
+  EXPECT_EQ(letterScore(1, 1, 1), 0);
+  EXPECT_EQ(letterScore(3, 4, 2), 1);    // log2 1.5 = 0.58
+  EXPECT_EQ(letterScore(1, 3, 1), -2);   // log2 1/3 = -1.58
+  EXPECT_EQ(letterScore(10, 12, 20), 4);  // log2 16.7 = 4.06
+  EXPECT_EQ(letterScore(1, 1000000, 2), -19);
+}
+
+}  // namespace
+}  // namespace qel::build
