@@ -11,7 +11,8 @@ constexpr char kUsage[] =
     "  qel-cli build [--description TEXT] [--shortest N] [--longest N] [--common P]\n"
     "                [--encoding utf-8|cp1252] SOURCE OUT.qcd\n"
     "  qel-cli info DICT...\n"
-    "  qel-cli list [--length L] DICT\n";
+    "  qel-cli list [--length L] DICT\n"
+    "  qel-cli define WORD DICT...\n";
 
 }  // namespace
 
@@ -25,6 +26,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "build") return buildCommand(rest, out, err);
   if (command == "info") return infoCommand(rest, out, err);
   if (command == "list") return listCommand(rest, out, err);
+  if (command == "define") return defineCommand(rest, out, err);
   err << "qel-cli: unknown command \"" << command << "\"\n" << kUsage;
   return kError;
 }

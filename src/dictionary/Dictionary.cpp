@@ -59,6 +59,7 @@ void Dictionary::reset(const std::string& path) {
   m_fileTime = 0;
   m_path = path;
   m_scores.clear();
+  for (auto& starts : m_referenceGroupStarts) std::vector<uint32_t>().swap(starts);
   m_description = kInvalidDictionaryText;
 }
 

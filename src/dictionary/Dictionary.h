@@ -52,6 +52,11 @@ class Dictionary {
   // Letter-position score of letter index k at position p of length L, kNoScore when unknown.
   int8_t score(int length, int position, int letter) const;
 
+  // Group starts of the entry-group reference table of `length` (file offsets of the first value
+  // of each reference group), built on first use by the definitions retrieval; empty until then.
+  // Emptied whenever the file is read again.
+  std::vector<uint32_t>& referenceGroupStarts(int length) { return m_referenceGroupStarts[length]; }
+
   // Use count of the shared pool (number of list places naming this dictionary).
   int useCount = 0;
 
@@ -72,6 +77,7 @@ class Dictionary {
   Alphabet m_alphabet;
   DecodingTable m_decoder;
   std::vector<int8_t> m_scores;  // blocks of S bytes for (L, p), L = 1..N-1, p = 0..L-1
+  std::array<std::vector<uint32_t>, format::kMaxSlots> m_referenceGroupStarts;
 };
 
 // Last-write time of a file in nanoseconds of the file clock; false when it cannot be read.
