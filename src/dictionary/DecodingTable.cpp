@@ -6,6 +6,7 @@ namespace qel {
 void DecodingTable::clear() {
   m_nodes.fill(Node{});
   m_table.fill(Step{});
+  m_pairs.fill(Pair{});
   m_nodeCount = kRoot + 1;
 }
 
@@ -46,6 +47,31 @@ void DecodingTable::buildTable() {
     s.node = static_cast<uint16_t>(n);
     s.codeLength = (n != kNone && isLeaf(n)) ? static_cast<uint8_t>(used) : 0;
   }
+  for (uint32_t j = 0; j < m_pairs.size(); ++j) {
+    Pair& p = m_pairs[j];
+    int firstLength = 0;
+    const int first = walk(j, kPairBits, firstLength);
+    if (first == kNone) continue;
+    p.first = static_cast<uint8_t>(first);
+    p.count = 1;
+    p.length = static_cast<uint8_t>(firstLength);
+    if (first == 0) continue;
+    int secondLength = 0;
+    const int second = walk(j >> firstLength, kPairBits - firstLength, secondLength);
+    if (second == kNone) continue;
+    p.second = static_cast<uint8_t>(second);
+    p.count = 2;
+    p.length = static_cast<uint8_t>(firstLength + secondLength);
+  }
+}
+
+int DecodingTable::walk(uint32_t bits, int limit, int& used) const {
+  int n = kRoot;
+  for (used = 0; used < limit && !isLeaf(n); ++used) {
+    n = m_nodes[n].child[(bits >> used) & 1];
+    if (n == kNone) return kNone;
+  }
+  return isLeaf(n) ? n : kNone;
 }
 
 }  // namespace qel

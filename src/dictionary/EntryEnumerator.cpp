@@ -110,9 +110,10 @@ bool EntryEnumerator::loadBits() {
   return true;
 }
 
-// Returns the next symbol, or -1 when the stream ends or leads nowhere.
-inline int EntryEnumerator::decodeSymbol() {
-  if (m_bitCount < 32) loadBits();
+// The whole decoding of one symbol from the member state, or -1 when the stream ends or leads
+// nowhere: refills, codes longer than eight bits and the last bits of the stream come here.
+int EntryEnumerator::decodeSymbolSlow() {
+  if (m_bitCount <= 32) loadBits();
   const DecodingTable& decoder = m_dictionary.decoder();
   int node = DecodingTable::kRoot;
   if (m_bitCount >= 8) {
@@ -154,26 +155,69 @@ const uint8_t* EntryEnumerator::decodeItem() {
   int letterCount = 0;
   int t = 0;
   bool collecting = true;
+  // The bit reader lives in locals here: stores into the text buffer may alias any member, which
+  // would otherwise be reloaded after every character.
+  uint64_t bits = m_bits;
+  int bitCount = m_bitCount;
+  const uint8_t* next = m_block + 4 * m_wordPosition;
+  const uint8_t* end = m_block + 4 * m_blockWords;
+  const DecodingTable& decoder = m_dictionary.decoder();
   for (;;) {
-    const int s = decodeSymbol();
-    if (s < 0) return endOfStream();
-    // Longer than any item the builder writes: the stream is corrupt.
-    if (t >= kTextSize - 2) return endOfStream();
-    if (s == 0) break;
-    if (s == '\n') {
-      m_text[t++] = 0;
-      collecting = false;
-      continue;
+    int symbols[2];
+    int count = 0;
+    if (bitCount > 32 || next < end) {
+      if (bitCount <= 32) {
+        bits |= static_cast<uint64_t>(decodeU32(next)) << bitCount;
+        bitCount += 32;
+        next += 4;
+      }
+      const DecodingTable::Pair& pair = decoder.pair(bits);
+      count = pair.count;
+      symbols[0] = pair.first;
+      symbols[1] = pair.second;
+      bits >>= pair.length;
+      bitCount -= pair.length;
     }
-    m_text[t++] = static_cast<char>(s);
-    if (collecting) {
-      const uint8_t index = alphabet.letterIndex[s];
-      if (index != kNotALetter) {
-        if (letterCount >= format::kMaxEntryLength) return endOfStream();
-        m_letters[letterCount++] = index;
+    if (count == 0) {
+      m_bits = bits;
+      m_bitCount = bitCount;
+      m_wordPosition = static_cast<int>(next - m_block) / 4;
+      symbols[0] = decodeSymbolSlow();
+      count = 1;
+      bits = m_bits;
+      bitCount = m_bitCount;
+      next = m_block + 4 * m_wordPosition;
+      end = m_block + 4 * m_blockWords;
+      if (symbols[0] < 0) return endOfStream();
+    }
+    bool ended = false;
+    for (int k = 0; k < count; ++k) {
+      const int s = symbols[k];
+      // Longer than any item the builder writes: the stream is corrupt.
+      if (t >= kTextSize - 2) return endOfStream();
+      if (s == 0) {
+        ended = true;
+        break;
+      }
+      if (s == '\n') {
+        m_text[t++] = 0;
+        collecting = false;
+        continue;
+      }
+      m_text[t++] = static_cast<char>(s);
+      if (collecting) {
+        const uint8_t index = alphabet.letterIndex[s];
+        if (index != kNotALetter) {
+          if (letterCount >= format::kMaxEntryLength) return endOfStream();
+          m_letters[letterCount++] = index;
+        }
       }
     }
+    if (ended) break;
   }
+  m_bits = bits;
+  m_bitCount = bitCount;
+  m_wordPosition = static_cast<int>(next - m_block) / 4;
   m_text[t] = 0;
   m_text[t + 1] = 0;
 

@@ -52,7 +52,7 @@ class EntryEnumerator {
   bool openFile();
   bool refillBlock();
   bool loadBits();
-  int decodeSymbol();
+  int decodeSymbolSlow();
   const uint8_t* decodeItem();
   const uint8_t* endOfStream();
 
