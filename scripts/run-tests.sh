@@ -4,4 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-dependencies.sh
 scripts/build.sh
+scripts/build-default-dictionary.sh build
 ctest --test-dir build --output-on-failure -j2
