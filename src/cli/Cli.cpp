@@ -12,6 +12,10 @@ constexpr char kUsage[] =
     "                [--encoding utf-8|cp1252] SOURCE OUT.qcd\n"
     "  qel-cli info DICT...\n"
     "  qel-cli list [--length L] DICT\n"
+    "  qel-cli search [options] PATTERN DICT...\n"
+    "      --shortest N --longest N --at TEXT --hash TEXT --no-exclusive --no-annotations\n"
+    "      --no-balances --no-lower --no-upper --no-punctuation --no-phrases --sort --descending\n"
+    "      --no-group --group-descending --mode suppress|independent|active --entries-only\n"
     "  qel-cli define WORD DICT...\n";
 
 }  // namespace
@@ -26,6 +30,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "build") return buildCommand(rest, out, err);
   if (command == "info") return infoCommand(rest, out, err);
   if (command == "list") return listCommand(rest, out, err);
+  if (command == "search") return searchCommand(rest, out, err);
   if (command == "define") return defineCommand(rest, out, err);
   err << "qel-cli: unknown command \"" << command << "\"\n" << kUsage;
   return kError;

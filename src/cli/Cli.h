@@ -19,6 +19,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int listCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int searchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int defineCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int fulltextCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
