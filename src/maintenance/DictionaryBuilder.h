@@ -14,7 +14,8 @@ class BuildSource {
   enum class Line { Abandoned = 0, End = 1, Text = 2 };
 
   virtual ~BuildSource() = default;
-  // Starts the lines again from the beginning (before calibration and each definition pass).
+  // Starts the lines again from the beginning: before calibration, and before each definition
+  // output pass that has records to write.
   virtual void rewind() = 0;
   // Next line of the source in code page 1252 (a trailing line feed or CR LF may be present), or
   // End, or Abandoned when the user gave up. `count` is the number of lines asked for so far.
@@ -28,14 +29,20 @@ class BuildSource {
 struct BuildParameters {
   std::array<uint8_t, 256> fold{};  // what each character folds to, 0 for a non-letter
   std::string outputPath;
-  std::string description;
-  int shortest = 1;
-  int longest = 31;
-  int commonWordPercentage = 0;  // 0: never drop an occurrence list
-  int flag = 0;
+  std::string description;  // up to 999 bytes are kept
+  int shortest = 1;         // letters of an entry, within 1 .. 31 ...
+  int longest = 31;         // ... and raised to shortest if below it
+  // A word of the indexed definitions found in more than this percentage of the definitions
+  // loses its occurrence list (once the list is over 100 long); 0: never.
+  int commonWordPercentage = 0;
+  int flag = 0;  // reserved; no value changes the build
 };
 
-// True on success; on failure the log holds the reason and the output has no valid tag.
+// Source lines: "entry[+annotation[+heading]]" fields separated by ":" or ";", then optionally
+// "|" and the definition body (see SourceLine.h). Entries whose letter count lies outside
+// [shortest, longest], or whose text would not fit a reader's entry buffer (reported), are left
+// out. True on success; on failure the log holds the reason, and the output file, if one was
+// started, keeps the blank placeholder tag that no reader accepts.
 bool buildDictionary(BuildSource& source, const BuildParameters& parameters);
 
 }  // namespace qel

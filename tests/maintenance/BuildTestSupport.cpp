@@ -4,10 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 
 #include "dictionary/ByteOrder.h"
+#include "dictionary/EntryEnumerator.h"
 #include "dictionary/FileFormat.h"
 #include "maintenance/FoldTable.h"
 
@@ -37,39 +37,7 @@ std::string readFile(const std::string& path) {
 }
 
 WrittenFile::WrittenFile(const std::string& path) : bytes(readFile(path)) {
-  if (bytes.size() < 6) {
-    ADD_FAILURE() << path << " is too short";
-    return;
-  }
-  tag = bytes.substr(0, 4);
-  n = u16(4);
-  region1 = u32(6);
-  region2 = u32(10);
-  definitionsEnd = u32(14);
-  for (auto [table, at] : {std::pair{&indexTable, format::indexTableOffsetAt(n)},
-                           {&entryReference, format::entryReferenceOffsetAt(n)},
-                           {&entryReferenceCount, format::entryReferenceCountAt(n)},
-                           {&section_, format::sectionOffsetAt(n)},
-                           {&entryCount, format::entryCountAt(n)}}) {
-    *table = u32s(at, n);
-  }
-  description = bytes.substr(format::descriptionAt(n), format::kDescriptionSize);
-  description.resize(description.find('\0'));
-  s = u16(format::alphabetSizesAt(n));
-  t = u16(format::alphabetSizesAt(n) + 2);
-  for (int i = 0; i < 256; ++i) {
-    const size_t at = format::symbolRecordsAt(n) + 8 * i;
-    symbols[i] = {static_cast<uint8_t>(bytes.at(at)), static_cast<uint8_t>(bytes.at(at + 1)),
-                  static_cast<int16_t>(u16(at + 2)), u32(at + 4)};
-  }
-  EXPECT_EQ(u16(format::scoreBlockCountAt(n)), format::scoreBlockCount(n));
-  scoresAt = format::scoreBlockCountAt(n) + 2;
-}
-
-uint16_t WrittenFile::u16(size_t offset) const {
-  EXPECT_LE(offset + 2, bytes.size());
-  if (offset + 2 > bytes.size()) return 0;
-  return decodeU16(reinterpret_cast<const uint8_t*>(bytes.data() + offset));
+  EXPECT_TRUE(reader.open(path, true)) << reader.description();
 }
 
 uint32_t WrittenFile::u32(size_t offset) const {
@@ -87,9 +55,8 @@ std::vector<uint32_t> WrittenFile::u32s(size_t offset, size_t count) const {
 std::vector<uint32_t> WrittenFile::referenceList(uint32_t offset) const {
   std::vector<uint32_t> values;
   for (size_t at = offset; at + 4 <= bytes.size(); at += 4) {
-    const uint32_t v = u32(at);
-    values.push_back(v & format::kValueMask);
-    if (v & format::kLastValueBit) return values;
+    values.push_back(u32(at) & format::kValueMask);
+    if (u32(at) & format::kLastValueBit) return values;
   }
   ADD_FAILURE() << "reference list at " << offset << " has no end";
   return values;
@@ -103,8 +70,7 @@ Record WrittenFile::record(uint32_t offset) const {
     while (at < bytes.size() && static_cast<uint8_t>(bytes[at]) != format::kDefinitionMask) {
       text.push_back(static_cast<char>(bytes[at++] ^ format::kDefinitionMask));
     }
-    EXPECT_LT(at, bytes.size()) << "unterminated string";
-    ++at;
+    EXPECT_LT(at++, bytes.size()) << "unterminated string";
     return text;
   };
   const int pairs = static_cast<uint8_t>(bytes.at(at++));
@@ -116,54 +82,26 @@ Record WrittenFile::record(uint32_t offset) const {
   return r;
 }
 
-void WrittenFile::section(int length, std::vector<Item>& entries,
-                          std::vector<std::string>& terms) const {
-  entries.clear();
-  terms.clear();
-  std::map<std::pair<int, uint32_t>, int> decode;
-  for (int i = 0; i < 256; ++i) {
-    if (symbols[i].length > 0) decode[{symbols[i].length, symbols[i].code}] = i;
+std::vector<std::string> WrittenFile::entries(int length, std::vector<bool>* flags) {
+  std::vector<std::string> texts;
+  EntryEnumerator e(reader);
+  if (!e.selectLength(length)) return texts;
+  while (e.next(nullptr)[0] != kEndOfLetters) {
+    texts.push_back(e.text());
+    if (e.annotation()) texts.back() += "\n" + std::string(e.annotation());
+    if (flags) flags->push_back(e.referenceNumber().has_value());
   }
-  size_t bit = 0;
-  const size_t start = section_.at(length);
-  auto nextBit = [&]() -> uint32_t {
-    const uint16_t unit = u16(start + 2 * (bit / 16));
-    return (unit >> (bit++ % 16)) & 1u;
-  };
-  auto nextItem = [&](std::string& text) {  // false at a group end
-    text.clear();
-    bool letters = false;
-    bool annotation = false;
-    for (;;) {
-      uint32_t code = 0;
-      int len = 0;
-      auto it = decode.end();
-      while (it == decode.end()) {
-        code = (code << 1) | nextBit();
-        ++len;
-        if (len > 32) {
-          ADD_FAILURE() << "undecodable bits in section " << length;
-          return false;
-        }
-        it = decode.find({len, code});
-      }
-      const int symbol = it->second;
-      if (symbol == 0) return letters || annotation;
-      if (symbol == 10) annotation = true;
-      if (!annotation && symbols[symbol].index >= 0) letters = true;
-      text.push_back(static_cast<char>(symbol));
-    }
-  };
-  std::string text;
-  while (nextItem(text)) entries.push_back({text, nextBit() == 1});
-  while (nextItem(text)) terms.push_back(text);
-  const size_t used = start + 2 * ((bit + 15) / 16);
-  EXPECT_TRUE(used <= bytes.size());
+  return texts;
 }
 
-int8_t WrittenFile::score(int length, int position, int letter) const {
-  const size_t block = static_cast<size_t>(length) * (length - 1) / 2 + position;
-  return static_cast<int8_t>(bytes.at(scoresAt + block * s + letter));
+std::vector<std::string> WrittenFile::terms(int length) {
+  std::vector<std::string> texts;
+  EntryEnumerator e(reader);
+  if (!e.selectLength(length)) return texts;
+  while (e.next(nullptr)[0] != kEndOfLetters) {
+  }
+  while (e.groupState() == 1 && e.next(nullptr)[0] != kEndOfLetters) texts.push_back(e.text());
+  return texts;
 }
 
 }  // namespace qel::buildtest

@@ -1,13 +1,15 @@
 // Test helpers for the dictionary builder: a source held in memory that records the build log, and
-// a plain reader of the written file that decodes the bit streams straight from the symbol records.
+// the written file read back: header and entry streams through the dictionary reader, definition
+// records and reference values straight from the bytes.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "dictionary/Dictionary.h"
 #include "maintenance/DictionaryBuilder.h"
 
 namespace qel::buildtest {
@@ -34,7 +36,7 @@ class MemorySource : public BuildSource {
   std::vector<std::string> lines;
   std::vector<std::string> infos, errors;
   int rewinds = 0;
-  int abandonInRead = 0;  // the read (1 = calibration) in which to abandon ...
+  int abandonInRead = 0;   // the read (1 = calibration) in which to abandon ...
   long abandonAtLine = 0;  // ... at this line count
   long stopAtEntry = -1;   // keepGoing answers false on this call
   long asked = 0;
@@ -48,45 +50,25 @@ BuildParameters parameters(const std::string& path);
 std::string temporaryPath(const std::string& name);
 std::string readFile(const std::string& path);
 
-struct Item {
-  std::string text;
-  bool flag = false;
-};
-
 struct Record {
   std::vector<std::pair<std::string, std::string>> pairs;
   std::string body;
 };
 
-// A version 1 file read back field by field. Every read is bounds-checked by the test framework.
 struct WrittenFile {
   explicit WrittenFile(const std::string& path);
 
-  uint16_t u16(size_t offset) const;
   uint32_t u32(size_t offset) const;
   std::vector<uint32_t> u32s(size_t offset, size_t count) const;
-  std::vector<uint32_t> referenceList(uint32_t offset) const;  // up to the marked value
+  std::vector<uint32_t> referenceList(uint32_t offset) const;  // low 31 bits, up to the marked one
   Record record(uint32_t offset) const;
-  // The entries (with their reference flags) and the index terms of section `length`.
-  void section(int length, std::vector<Item>& entries, std::vector<std::string>& terms) const;
-  int8_t score(int length, int position, int letter) const;
-  int letterIndex(uint8_t c) const { return symbols[c].index; }
+  // Section `length`: the entries ("word\nannotation") and which of them carry references, and the
+  // index terms.
+  std::vector<std::string> entries(int length, std::vector<bool>* flags = nullptr);
+  std::vector<std::string> terms(int length);
 
+  Dictionary reader;
   std::string bytes;
-  std::string tag;
-  int n = 0;
-  uint32_t region1 = 0, region2 = 0, definitionsEnd = 0;
-  std::vector<uint32_t> indexTable, entryReference, entryReferenceCount, section_, entryCount;
-  std::string description;
-  int s = 0, t = 0;
-  struct Symbol {
-    uint8_t canonical = 0;
-    uint8_t length = 0;
-    int16_t index = 0;
-    uint32_t code = 0;
-  };
-  std::array<Symbol, 256> symbols;
-  size_t scoresAt = 0;
 };
 
 }  // namespace qel::buildtest

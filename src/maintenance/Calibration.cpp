@@ -1,0 +1,104 @@
+#include "maintenance/Calibration.h"
+
+#include <vector>
+
+#include "maintenance/RichText.h"
+
+namespace qel::build {
+
+void ProgressLine::atLine(long count, std::string_view prefix, std::string_view field) {
+  if (count % 64 != 0) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - m_last < std::chrono::milliseconds(500)) return;
+  m_last = now;
+  std::string text(prefix);
+  text.append(field);
+  text.push_back('\n');
+  m_source.info(text);
+}
+
+void indexBody(BuildState& state, std::string_view body, uint32_t number, std::string& scratch) {
+  std::string_view text = body;
+  if (isRichText(body)) {
+    reduceRichText(body, scratch);
+    text = scratch;
+  } else if (!text.empty() && text.back() == '\n') {
+    text.remove_suffix(1);
+  }
+  const ByteTable& canonical = state.canonical;
+  char word[format::kMaxSlots];
+  size_t letters = 0;
+  auto endWord = [&] {
+    if (letters > 0 && letters <= format::kMaxEntryLength) {
+      state.words.add(std::string_view(word, letters), number,
+                      state.parameters.commonWordPercentage);
+    }
+    letters = 0;
+  };
+  for (char c : text) {
+    const uint8_t letter = canonical[static_cast<uint8_t>(c)];
+    if (letter == 0) {
+      endWord();
+      continue;
+    }
+    if (letters == format::kMaxSlots) letters = 0;  // a 32-letter word: nothing can match it
+    word[letters++] = static_cast<char>(letter);
+  }
+  endWord();
+}
+
+bool isKept(const SourceField& f, const BuildParameters& p) {
+  return f.letters >= p.shortest && f.letters <= p.longest && f.end - f.begin <= kMaxEntryText;
+}
+
+bool calibrate(BuildState& state) {
+  const BuildParameters& p = state.parameters;
+  SourceLine line;
+  std::string raw;
+  std::string scratch;
+  std::vector<bool> kept;
+  uint32_t numbers = 0;
+  long count = 0;
+  state.source.rewind();
+  for (;;) {
+    const BuildSource::Line result = state.source.nextLine(raw, ++count);
+    if (result == BuildSource::Line::Abandoned) {
+      state.source.error(kAbandoned);
+      return false;
+    }
+    if (result != BuildSource::Line::Text) break;
+    line.parse(raw, state.canonical);
+    state.progress.atLine(count, "Calibrating dictionary - ", line.firstWord());
+
+    const auto& fields = line.fields();
+    kept.assign(fields.size(), false);
+    bool anyKept = false;
+    for (size_t k = 0; k < fields.size(); ++k) {
+      const SourceField& f = fields[k];
+      if (isKept(f, p)) {
+        kept[k] = anyKept = true;
+      } else if (f.letters >= p.shortest && f.letters <= p.longest) {
+        state.source.error("Entry too long - left out: " + std::string(line.word(f)) + "\n");
+      }
+    }
+    if (!anyKept) continue;
+
+    const uint32_t number = ++numbers;
+    const int pass = line.hasBody() ? line.definitionPass(kept) : 0;
+    state.definitionPass.push_back(static_cast<uint8_t>(pass));
+    for (size_t k = 0; k < fields.size(); ++k) {
+      if (!kept[k]) continue;
+      const SourceField& f = fields[k];
+      const std::string_view text = line.entryText(f);
+      state.lengths[f.letters].records.push_back(
+          {state.entryText.size(), static_cast<uint16_t>(text.size()),
+           static_cast<uint16_t>(f.wordEnd - f.begin), pass != 0 ? number : 0});
+      state.entryText.append(text);
+    }
+    if (pass == 2) indexBody(state, line.body(), number, scratch);
+  }
+  state.recordOffset.assign(numbers, 0);
+  return true;
+}
+
+}  // namespace qel::build

@@ -1,0 +1,104 @@
+// The build driver: calibration, alphabet and frequency analysis, then the file from its header to
+// the last length section, with the real tag written only once everything else is in the file.
+#include "maintenance/DictionaryBuilder.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "maintenance/BuildState.h"
+#include "maintenance/Calibration.h"
+#include "maintenance/DefinitionOutput.h"
+#include "maintenance/EntryOrder.h"
+#include "maintenance/HeaderImage.h"
+#include "maintenance/LetterScores.h"
+#include "maintenance/SectionOutput.h"
+
+namespace qel {
+namespace {
+
+using namespace build;
+
+// Reference values keep a record or list offset in 31 bits, and 0x7FFFFFFF means "not listed".
+constexpr uint64_t kReferenceLimit = format::kNotListed;
+constexpr uint64_t kOffsetLimit = 0xFFFFFFFFull;
+
+BuildParameters applyLimits(const BuildParameters& given) {
+  BuildParameters p = given;
+  p.shortest = std::clamp(p.shortest, 1, format::kMaxEntryLength);
+  p.longest = std::max(std::min(p.longest, format::kMaxEntryLength), p.shortest);
+  p.commonWordPercentage = std::max(p.commonWordPercentage, 0);
+  return p;
+}
+
+std::string quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// Writes the file; false on failure, with the reason logged.
+bool writeFile(BuildState& state, const std::vector<int8_t>& scores) {
+  BuildSource& source = state.source;
+  OutputFile& file = state.file;
+  const std::string& path = state.parameters.outputPath;
+  if (!file.open(path)) {
+    source.error("Couldn't open " + quoted(path) + "\n");
+    return false;
+  }
+  file.write(headerImage(state, scores));
+  if (!writeDefinitions(state)) return false;
+  writeReferenceLists(state);
+  const bool referencesFit = file.position() < kReferenceLimit;
+  orderIndexTerms(state);
+  if (!writeSections(state)) return false;
+
+  const bool fits = referencesFit && file.position() <= kOffsetLimit;
+  if (fits && !file.failed()) {
+    // The tables first and the tag last: a file cut short on the way never carries a valid tag.
+    file.overwrite(format::kOffsetSlotCount, headerTables(state.header));
+    file.overwrite(0, std::string_view(format::kTagVersion1, 4));
+  }
+  file.close();
+  if (!fits) {
+    source.error("Couldn't output " + quoted(path) +
+                 " - the dictionary is too large for the file "
+                 "format\n");
+    return false;
+  }
+  if (file.failed()) {
+    source.error("Couldn't output " + quoted(path) + " - out of disk space?\n");
+    return false;
+  }
+  return true;
+}
+
+bool runBuild(BuildSource& source, const BuildParameters& parameters) {
+  auto state = std::make_unique<BuildState>(source, applyLimits(parameters));
+  state->canonical = canonicalLetters(parameters.fold);
+  if (!calibrate(*state)) return false;
+
+  arrangeEntries(*state);
+  if (state->header.slots == 0) {
+    source.error("No entries to process - check input file and length range\n");
+    return false;
+  }
+  state->alphabet = analyseAlphabet(state->canonical, state->frequency);
+  state->code = buildPrefixCode(state->frequency);
+  source.info(state->code.compressed ? "Alphabet analysis completed OK - compressing\n"
+                                     : "Alphabet analysis completed OK - storing\n");
+  linkEntriesToWords(*state);
+  const std::vector<int8_t> scores = letterScores(*state);
+  source.info("Frequency analysis completed OK\n");
+  return writeFile(*state, scores);
+}
+
+}  // namespace
+
+bool buildDictionary(BuildSource& source, const BuildParameters& parameters) {
+  try {
+    return runBuild(source, parameters);
+  } catch (const std::bad_alloc&) {
+    source.error("Insufficient memory to create the dictionary!\n");
+    return false;
+  }
+}
+
+}  // namespace qel

@@ -1,0 +1,72 @@
+// The dictionary file being written: a buffered sequential writer that knows its position and
+// remembers any failed write, and a packer for the entry bit streams.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qel::build {
+
+class OutputFile {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile() { close(); }
+
+  bool open(const std::string& path);
+  // Once a write has failed the rest is dropped; failed() tells at the end.
+  void write(const void* data, size_t size);
+  void write(std::string_view bytes) { write(bytes.data(), bytes.size()); }
+  void writeU16(uint16_t v);
+  void writeU32(uint32_t v);
+  // Writes `bytes` over the file from `offset` on, after everything before has reached the file.
+  void overwrite(uint64_t offset, std::string_view bytes);
+  // Closes the file; a failure to close counts as a failed write.
+  void close();
+
+  uint64_t position() const { return m_position; }
+  bool failed() const { return m_failed; }
+
+ private:
+  void drain();
+
+  std::FILE* m_file = nullptr;
+  std::vector<char> m_buffer;
+  uint64_t m_position = 0;
+  bool m_failed = false;
+};
+
+// Packs codes into 16-bit little-endian units, filling each from its least significant bit. The
+// caller hands over codes already bit-reversed, so the first bit of the stream is bit 0.
+class BitPacker {
+ public:
+  explicit BitPacker(OutputFile& file) : m_file(file) {}
+
+  void put(uint32_t bits, int count) {
+    m_bits |= static_cast<uint64_t>(bits) << m_count;
+    m_count += count;
+    while (m_count >= 16) {
+      m_file.writeU16(static_cast<uint16_t>(m_bits));
+      m_bits >>= 16;
+      m_count -= 16;
+    }
+  }
+  // Fills the last unit with zero bits.
+  void flush() {
+    if (m_count > 0) m_file.writeU16(static_cast<uint16_t>(m_bits));
+    m_bits = 0;
+    m_count = 0;
+  }
+
+ private:
+  OutputFile& m_file;
+  uint64_t m_bits = 0;
+  int m_count = 0;  // below 16 between calls
+};
+
+}  // namespace qel::build
