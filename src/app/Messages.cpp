@@ -1,0 +1,49 @@
+// The message table, sorted by number.
+#include "app/Messages.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace qel {
+namespace {
+
+struct Message {
+  int number;
+  std::string_view text;
+};
+
+constexpr Message kMessages[] = {
+    {6670, "Use Open... on the File menu to select a dictionary"},
+    {13000, "Shortest/Longest settings stop the pattern being matched"},
+    {13010, "Patterns match incompatible lengths"},
+    {13080, "Pattern is valid - press the return key to start searching"},
+    {13081, "Press F1 for help"},
+    {13082, "Choice lists can only include letters, optionally preceded by ^"},
+    {13083, "Too many patterns or choice lists"},
+    {13084, "Pattern is too long to match anything"},
+    {13085, "Choice list started - use ] to complete it"},
+    {13086, "Only one ; is allowed in a pattern"},
+    {13087, "Subpattern started - use ) to complete it"},
+    {13088, "A ) can only appear at the end of a subpattern"},
+    {13089, "A ] can only appear at the end of a choice list"},
+    {13090, "Too many non-alphabetic characters in templates"},
+    {13091, "Only letters and match-alls allowed in anagrams"},
+    {13092, "A ^ can only appear within a choice list"},
+    {13093, "Follow \\ by the character you want to match exactly"},
+    {13094, "Choice lists must contain at least one letter"},
+    {14030, "No words of the required length(s) in the dictionaries"},
+};
+
+static_assert(std::is_sorted(std::begin(kMessages), std::end(kMessages),
+                             [](const Message& a, const Message& b) { return a.number < b.number; }));
+
+}  // namespace
+
+std::string_view messageText(int number) {
+  const auto* it = std::lower_bound(std::begin(kMessages), std::end(kMessages), number,
+                                    [](const Message& m, int n) { return m.number < n; });
+  if (it == std::end(kMessages) || it->number != number) return {};
+  return it->text;
+}
+
+}  // namespace qel

@@ -1,0 +1,39 @@
+// The result of compiling one pattern for one alphabet: the program, its letter-set table and the
+// numbers the search and the matcher need.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace qel::pattern {
+
+using Bytes = std::vector<uint8_t>;
+
+enum class MatcherKind {
+  General,         // the program interpreter
+  Template,        // one run of letters and match-alls
+  AnagramOnce,     // a plain anagram, no letter twice
+  AnagramCounted,  // a plain anagram with repeated letters
+};
+
+struct CompiledPattern {
+  Bytes program;
+  // Choice-list membership maps (256 bytes, 1 = allowed) and programs of sub-patterns that stand
+  // in anagram parts; an equal string is stored once.
+  std::vector<Bytes> letterSets;
+  int fixedLength = 0;
+  int maximumLength = 0;  // fixed + extra, at most kExtraCap
+  uint8_t error = 1;      // 1 until compiled
+  bool valid = false;
+  bool hasPunctuation = false;
+  bool hasExactCharacters = false;
+  bool hasVariables = false;
+  // Anagram parts inside sub-patterns, or sub-patterns inside anagram parts: their matches leave
+  // balance counts and use letter marks, so their outcome is not remembered between attempts.
+  bool hasNestedAnagram = false;
+  MatcherKind matcher = MatcherKind::General;
+  size_t fastOperand = 0;  // offset of the run or letters item a fast matcher reads
+};
+
+}  // namespace qel::pattern

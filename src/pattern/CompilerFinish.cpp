@@ -1,0 +1,77 @@
+// The last steps of compiling a whole pattern: dropping spaces at its outer ends, placing the end
+// check and choosing the matcher.
+#include <algorithm>
+
+#include "pattern/PatternCompiler.h"
+#include "pattern/ProgramCodes.h"
+
+namespace qel::pattern {
+
+using namespace code;
+
+void PatternCompiler::chooseMatcher(CompiledPattern& result) const {
+  // The header and exactly one more code: a plain template or a plain anagram.
+  result.matcher = MatcherKind::General;
+  if (m_codeCount != 2) return;
+  if (m_lastCode == kRun) result.matcher = MatcherKind::Template;
+  if (m_lastCode == kLettersOnce) result.matcher = MatcherKind::AnagramOnce;
+  if (m_lastCode == kLettersCounted) result.matcher = MatcherKind::AnagramCounted;
+}
+
+// Spaces before the first element (sub-pattern headers do not count) and after the last element
+// that takes letters or is other punctuation mean nothing: remove them.
+void PatternCompiler::dropOuterSpaces() {
+  m_dropped.assign(m_elements.size(), false);
+  auto isSpace = [](const Element& e) {
+    return e.kind == ElementKind::Punctuation && e.character == ' ';
+  };
+  for (size_t i = 0; i < m_elements.size(); ++i) {
+    const Element& e = m_elements[i];
+    if (e.kind == ElementKind::SubHeader) continue;
+    if (!isSpace(e)) break;
+    m_dropped[i] = true;
+  }
+  for (size_t i = m_elements.size(); i-- > 0;) {
+    const Element& e = m_elements[i];
+    if (isSpace(e)) {
+      m_dropped[i] = true;
+      continue;
+    }
+    const bool stops = e.kind == ElementKind::Run || e.kind == ElementKind::Anagram ||
+                       e.kind == ElementKind::Punctuation ||
+                       (e.kind == ElementKind::Wildcard && m_program[e.offset] == kLastWildcard);
+    if (stops) break;
+  }
+  if (std::find(m_dropped.begin(), m_dropped.end(), true) == m_dropped.end()) return;
+
+  Bytes kept;
+  kept.reserve(m_program.size());
+  size_t from = 0;
+  size_t lastEnd = m_lastEnd;
+  for (size_t i = 0; i < m_elements.size(); ++i) {
+    if (!m_dropped[i]) continue;
+    const size_t at = m_elements[i].offset;
+    kept.insert(kept.end(), m_program.begin() + static_cast<long>(from),
+                m_program.begin() + static_cast<long>(at));
+    from = at + 2;
+    if (at < m_lastEnd) lastEnd -= 2;
+  }
+  kept.insert(kept.end(), m_program.begin() + static_cast<long>(from), m_program.end());
+  m_program = std::move(kept);
+  m_lastEnd = lastEnd;
+}
+
+// With punctuation anywhere in the pattern, the entry must end right after the pattern's last
+// element: a (255, 0) pair there. A pattern whose template takes no letters before its anagram
+// part gets none.
+void PatternCompiler::insertEndCheck() {
+  bool punctuation = m_tablePunctuation;
+  for (size_t i = 0; i < m_elements.size(); ++i) {
+    if (m_elements[i].kind == ElementKind::Punctuation && !m_dropped[i]) punctuation = true;
+  }
+  if (!punctuation || m_skipEndCheck) return;
+  const uint8_t check[2] = {kPunctuation, 0};
+  m_program.insert(m_program.begin() + static_cast<long>(m_lastEnd), check, check + 2);
+}
+
+}  // namespace qel::pattern

@@ -1,0 +1,93 @@
+// The patterns of one search for one dictionary, joined by "&", "|", "!" and group brackets:
+// decides whether an entry matches, which lengths can match, and the anagram balance of a match.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/Alphabet.h"
+#include "dictionary/EntryFilter.h"
+#include "pattern/MatchEngine.h"
+#include "pattern/Matcher.h"
+
+namespace qel {
+
+struct LengthRange {
+  int first = 32;  // an empty range is (32, 0)
+  int last = 0;
+  bool empty() const { return first > last; }
+};
+
+struct LengthCheck {
+  int message = 0;    // 0, or the message number that stops the search (13000, 13010)
+  LengthRange range;  // the lengths to search, Shortest/Longest applied
+};
+
+class MatchEngineSet : public EntryFilter {
+ public:
+  MatchEngineSet() = default;
+  MatchEngineSet(const MatchEngineSet&) = delete;
+  MatchEngineSet& operator=(const MatchEngineSet&) = delete;
+
+  // Parses macro-expanded pattern text for one dictionary alphabet (which must outlive the set)
+  // and returns 0 or the error index (message 13080 + index). Destroys the previous engines.
+  uint8_t parse(const Alphabet& alphabet, std::string_view text, int shortest, int longest);
+  uint8_t errorIndex() const { return m_error; }
+  void clear();
+  bool empty() const { return m_operations.empty(); }
+
+  // Applies the user's Shortest/Longest to every engine (each clamps them into 1..31).
+  void setShortestLongest(int shortest, int longest);
+  // First and last length that some combination of the patterns can match.
+  LengthRange lengthRange() const;
+  // The check made before a search: the range with the user's Shortest/Longest, or why there is
+  // none. Leaves the engines set to those Shortest/Longest values.
+  LengthCheck lengthCheck(int shortest, int longest);
+
+  // Prepares the engines for entries of this length; false when the set is one pattern that cannot
+  // match it, so the caller can skip the length.
+  bool setCurrentLength(int length);
+
+  // EntryFilter: letters end with 0xFF, text is the entry's display text. An empty set accepts
+  // everything, a set whose parse failed nothing. Lengths outside lengthRange() never match.
+  bool accepts(const uint8_t* letters, int length, const char* text) override;
+
+  // Anagram balance of the entry just accepted, behind the prefix; empty unless the set is one
+  // pattern and exactly one anagram part was matched.
+  std::string balanceText(std::string_view prefix) const;
+
+  // For callers that try each pattern on its own (full-text search): one slot per operation;
+  // a slot holds an engine or is a group bracket (null).
+  size_t slotCount() const { return m_operations.size(); }
+  uint8_t operation(size_t slot) const { return m_operations[slot]; }
+  const MatchEngine* engine(size_t slot) const { return m_engines[slot].get(); }
+  // Matches one slot's pattern against a word of the given length (which it must accept).
+  bool matchSlot(size_t slot, const uint8_t* letters, int length, const char* text);
+  // Evaluates the operations with marked[slot] != 0 for the patterns that matched.
+  bool evaluateGathered(const std::vector<uint8_t>& marked) const;
+
+  // Matches given up since the last parse because they needed too many attempts.
+  long abandonedMatches() const { return m_scratch.abandoned; }
+  std::string dump() const;
+
+ private:
+  enum class Mode { Full, LengthOnly, Gathered };
+  bool evaluate(Mode mode, int length, const pattern::MatchSubject* subject,
+                const std::vector<uint8_t>* marked) const;
+  bool slotResult(Mode mode, size_t slot, int length, const pattern::MatchSubject* subject,
+                  const std::vector<uint8_t>* marked) const;
+  void updateRange();
+
+  const Alphabet* m_alphabet = nullptr;
+  std::vector<std::unique_ptr<MatchEngine>> m_engines;
+  std::vector<uint8_t> m_operations;
+  uint8_t m_error = 0;
+  LengthRange m_range;
+  int m_currentLength = 0;
+  mutable pattern::MatchScratch m_scratch;
+};
+
+}  // namespace qel

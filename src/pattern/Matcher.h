@@ -1,0 +1,106 @@
+// The interpreter of compiled pattern programs: decides whether one entry matches one pattern and
+// leaves the anagram balance. One Matcher lives for one match of one entry.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "dictionary/Alphabet.h"
+#include "pattern/BalanceCounts.h"
+#include "pattern/CompiledPattern.h"
+#include "pattern/MatchMemo.h"
+#include "pattern/PatternLimits.h"
+
+namespace qel::pattern {
+
+// One entry: its letter indices (ending with 0xFF), its letter count and its display text.
+struct MatchSubject {
+  const uint8_t* letters = nullptr;
+  int length = 0;
+  const char* text = "";
+};
+
+// What a match leaves behind or reuses between entries; owned by the caller.
+struct MatchScratch {
+  BalanceCounts balance;
+  MatchMemo memo;
+  long abandoned = 0;  // matches given up after kMaxMatchSteps attempts
+};
+
+// The subject's length must lie within the pattern's fixed length and maximum length, at most
+// kLongestWord.
+bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
+                const MatchSubject& subject, MatchScratch& scratch, bool exclusiveVariables);
+
+class Matcher {
+ public:
+  Matcher(const CompiledPattern& pattern, const Alphabet& alphabet, const MatchSubject& subject,
+          MatchScratch& scratch, bool exclusiveVariables);
+  bool run();
+  bool abandoned() const { return m_abandoned; }
+
+ private:
+  using Pc = const uint8_t*;
+  static constexpr uint8_t kUnbound = 255;
+  static constexpr int kSlots = kLengthSlots + 1;
+
+  struct Snapshot {
+    std::array<uint8_t, kVariableCount> bindings;
+  };
+  struct AnagramFrame {
+    int first = 0;
+    int length = 0;
+    std::array<int16_t, 256> counts{};  // free letters of the body per letter index
+    std::array<uint8_t, kLengthSlots> present{};  // distinct free letters, ascending
+    int presentCount = 0;
+    Pc letters = nullptr;  // the letters item, if any
+  };
+
+  // Fast matchers: the length is already right, so these tests make the whole match.
+  bool matchTemplateRun() const;
+  bool matchPlainAnagram() const;
+
+  // General matcher (Matcher.cpp).
+  Pc body(Pc pc, int first, int length, int extra, int o);
+  Pc sequence(Pc pc, int p, int extra, int o);
+  Pc sequenceSteps(Pc pc, int p, int extra, int o);
+  bool bindOrCompare(uint8_t variable, uint8_t letter);
+  bool tick();
+  int charAt(int index) const;
+  int punctuationAt(int position) const { return m_punctuation[position]; }
+  void scanText();
+  Snapshot save() const { return {m_bindings}; }
+  void restore(const Snapshot& s) { m_bindings = s.bindings; }
+
+  // Anagram parts (AnagramMatcher.cpp).
+  Pc anagram(Pc pc, int first, int length);
+  bool subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int balance);
+  bool remainingItems(AnagramFrame& frame, Pc pc, int balance);
+  bool choiceItem(AnagramFrame& frame, Pc pc, int occurrence, int highest, int balance);
+  bool variablesItem(AnagramFrame& frame, Pc pc, int balance);
+  bool bindVariables(AnagramFrame& frame, Pc pc, int variable, int balance, unsigned pending);
+  bool lettersItem(const AnagramFrame& frame, Pc pc, int balance) const;
+  int lettersShortfall(const AnagramFrame& frame) const;
+  void countFreeLetters(AnagramFrame& frame) const;
+  bool isFree(int first, int count) const;
+  void recordBalance(int first, int length, Pc items);
+
+  const CompiledPattern& m_pattern;
+  const Alphabet& m_alphabet;
+  const uint8_t* m_letters;
+  const uint8_t* m_text;
+  int m_length;
+  int m_textLength = 0;
+  MatchScratch& m_scratch;
+  MatchMemo* m_memo = nullptr;
+  bool m_exclusive;
+
+  std::array<uint8_t, kVariableCount> m_bindings;
+  std::array<int, kSlots> m_punctuation{};   // non-letters before each letter, and after the last
+  std::array<int, kSlots> m_letterOffset{};  // text offset of each letter
+  std::array<bool, kLengthSlots> m_used{};   // letters taken by anagram sub-patterns
+  long m_steps = 0;
+  bool m_abandoned = false;
+};
+
+}  // namespace qel::pattern

@@ -1,0 +1,36 @@
+// The limits of the pattern language and of the matcher, in one place. Reaching one is a pattern
+// error or a bounded stop, never a crash or a hang.
+#pragma once
+
+namespace qel::pattern {
+
+// Letter positions one pattern or sub-pattern may always take (more: error 4).
+inline constexpr int kMaxFixedPositions = 50;
+// Distinct choice-list maps and anagram sub-patterns one compiled pattern may hold (more: error 3).
+inline constexpr int kMaxLetterSets = 256;
+// Logical groups may nest this deep (deeper: error 7).
+inline constexpr int kMaxGroupDepth = 31;
+// Sub-patterns and wildcard continuations may nest this deep (deeper: error 4). Bounds the
+// recursion of both the compiler and the matcher.
+inline constexpr int kMaxNestingDepth = 64;
+// Elements (letters, match-alls, choice lists, variables, sub-patterns) of one anagram part
+// (more: error 4). Bounds the matcher's recursion inside an anagram part.
+inline constexpr int kMaxAnagramElements = 100;
+
+// Word lengths that can be searched; length tables have kLengthSlots slots.
+inline constexpr int kShortestWord = 1;
+inline constexpr int kLongestWord = 31;
+inline constexpr int kLengthSlots = 32;
+// Extra length stored in a program header, and the maximum length of a pattern, are capped here.
+inline constexpr int kExtraCap = 32;
+// Extra length of a wildcard or an open-ended anagram: any number of letters.
+inline constexpr int kUnboundedExtra = 15000;
+
+inline constexpr int kVariableCount = 10;
+
+// Attempts (sequence and body entries, wildcard and sub-pattern placements, anagram picks) one
+// match of one entry may make. A match that needs more is abandoned and counts as no match; only
+// patterns built to backtrack exponentially get there.
+inline constexpr long kMaxMatchSteps = 200000;
+
+}  // namespace qel::pattern

@@ -1,0 +1,55 @@
+// The Quick Reference examples find the words they are there to show, with their balances.
+#include <gtest/gtest.h>
+
+#include "PatternTestSupport.h"
+#include "pattern/MacroExpansion.h"
+#include "pattern/MatchEngineSet.h"
+
+namespace qel {
+namespace {
+
+using test::accepts;
+using test::matches;
+using test::parseInto;
+
+struct Example {
+  const char* pattern;
+  const char* word;
+  const char* balance;  // balance text with the prefix " "
+};
+
+TEST(PatternExamples, QuickReferenceExamplesFindTheirWords) {
+  const Example examples[] = {
+      {".l...r.n", "electron", ""},
+      {";lobikes", "obelisk", ""},
+      {"m*ja", "maharaja", ""},
+      {";diners[ai]", "sardine", ""},
+      {"......*;gdangboot", "toboggan", " -d"},
+      {"12341234", "beriberi", ""},
+      {"...-..-.....", "fly-by-night", ""},
+      {";..oting & ! *ing", "tonight", ""},
+      {";rebel(ada)", "readable", ""},
+      {";..oting", "tonight", " +ht"},
+  };
+  for (const Example& e : examples) {
+    SCOPED_TRACE(e.pattern);
+    MatchEngineSet set;
+    ASSERT_EQ(parseInto(set, e.pattern), 0);
+    const LengthCheck check = set.lengthCheck(1, 31);
+    ASSERT_EQ(check.message, 0);
+    const int length = static_cast<int>(test::lettersOf(e.word).size()) - 1;
+    EXPECT_TRUE(set.setCurrentLength(length));
+    EXPECT_TRUE(accepts(set, e.word));
+    EXPECT_EQ(set.balanceText(" "), e.balance);
+  }
+}
+
+TEST(PatternExamples, MacroExampleFindsImaginative) {
+  const std::string expanded =
+      expandMacros("@#@#@#@#@#@", kDefaultAtExpansion, kDefaultHashExpansion);
+  EXPECT_TRUE(matches(expanded, "imaginative"));
+  EXPECT_FALSE(matches(expanded, "imaginatvie"));
+}
+
+}  // namespace
+}  // namespace qel
