@@ -1,0 +1,65 @@
+// qel-cli build, info and list, run in process: UTF-8 at the edges, exit statuses, messages.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/CliRun.h"
+#include "support/TestDictionaries.h"
+
+namespace qel {
+namespace {
+
+using test::CliRun;
+const auto run = test::runCli;
+
+TEST(CliBuild, Utf8SourceRoundTripsAndBadLinesAreReportedByNumber) {
+  test::TempDir dir;
+  const std::string source = dir.file("source.txt");
+  const std::string dict = dir.file("words.qcd");
+  test::writeFile(source,
+                  "caf\xC3\xA9\n"            // café
+                  "\xC5\x92uvre+noun+\n"     // Œuvre with an annotation
+                  "infinity \xE2\x88\x9E\n"  // ∞ has no place in code page 1252
+                  "Stra\xC3\x9F" "e|a street\r\n"
+                  "a\n");
+  CliRun built = run({"build", "--description", "Caf\xC3\xA9 words", "--shortest", "2", source, dict});
+  EXPECT_EQ(built.status, cli::kFound) << built.err;
+  EXPECT_NE(built.err.find("line 3:"), std::string::npos) << built.err;
+  EXPECT_NE(built.out.find("Alphabet analysis completed OK"), std::string::npos);
+
+  CliRun listed = run({"list", dict});
+  EXPECT_EQ(listed.status, cli::kFound);
+  EXPECT_EQ(listed.out, "caf\xC3\xA9\n\xC5\x92uvre\tnoun\nStra\xC3\x9F" "e\n");
+  EXPECT_EQ(run({"list", "--length", "5", dict}).out, "\xC5\x92uvre\tnoun\n");
+  EXPECT_EQ(run({"list", "--length", "9", dict}).status, cli::kNothingFound);
+
+  CliRun info = run({"info", dict});
+  EXPECT_EQ(info.status, cli::kFound);
+  EXPECT_NE(info.out.find("words\nEntries: 3\nDefinitions: 1\nDescription: Caf\xC3\xA9 words\n"),
+            std::string::npos)
+      << info.out;
+  EXPECT_NE(info.out.find("Shortest: 4\nLongest: 6\n"), std::string::npos) << info.out;
+}
+
+TEST(CliBuild, ErrorsExitWithStatusTwoAndTheSystemsOwnWords) {
+  test::TempDir dir;
+  const std::string source = dir.file("source.txt");
+  test::writeFile(source, "x\n");
+  CliRun r = run({"build", "--shortest", "2", source, dir.file("out.qcd")});
+  EXPECT_EQ(r.status, cli::kError);
+  EXPECT_NE(r.err.find("No entries to process - check input file and length range"),
+            std::string::npos);
+  EXPECT_EQ(run({"build", "--shortest", "two", source, dir.file("out.qcd")}).status, cli::kError);
+  EXPECT_EQ(run({"build", dir.file("missing.txt"), dir.file("out.qcd")}).status, cli::kError);
+  CliRun full = run({"build", source, "/dev/full"});
+  EXPECT_EQ(full.status, cli::kError);
+  CliRun invalid = run({"info", dir.file("none.qcd")});
+  EXPECT_EQ(invalid.status, cli::kError);
+  EXPECT_NE(invalid.err.find("is not a valid QEL&Corvanth Dictionary File"), std::string::npos);
+  EXPECT_NE(invalid.out.find("-- DICTIONARY FILE NOT FOUND --"), std::string::npos);
+  EXPECT_EQ(run({"frobnicate"}).status, cli::kError);
+  EXPECT_EQ(run({}).status, cli::kError);
+}
+
+}  // namespace
+}  // namespace qel
