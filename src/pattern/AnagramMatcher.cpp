@@ -51,7 +51,7 @@ Matcher::Pc Matcher::anagram(Pc pc, int first, int length) {
   if (!shrinking) {
     // Later items only use letters up and raise the balance: letters the word lacks decide now.
     countFreeLetters(frame);
-    if (balance + lettersShortfall(frame) > 0) return nullptr;
+    if (lettersCannotFit(frame, balance)) return nullptr;
   }
   if (!subPatternItems(frame, items, 0, balance)) return nullptr;
   recordBalance(first, length, items);
@@ -71,7 +71,7 @@ bool Matcher::subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int ba
   if (!tick()) return false;
   if (*pc != kVariableSubPattern && *pc != kLastVariableSubPattern) {
     countFreeLetters(frame);
-    if (balance + lettersShortfall(frame) > 0) return false;
+    if (lettersCannotFit(frame, balance)) return false;
     return remainingItems(frame, pc, balance);
   }
   const int occurrences = pc[1];
@@ -122,6 +122,12 @@ void Matcher::countFreeLetters(AnagramFrame& frame) const {
     for (; k > 0 && frame.present[k - 1] > letter; --k) frame.present[k] = frame.present[k - 1];
     frame.present[k] = letter;
   }
+}
+
+// Letters the word lacks raise the balance, and the letters item fails when it passes 0.
+bool Matcher::lettersCannotFit(const AnagramFrame& frame, int balance) const {
+  const int shortfall = lettersShortfall(frame);
+  return shortfall > 0 && balance + shortfall > 0;
 }
 
 int Matcher::lettersShortfall(const AnagramFrame& frame) const {

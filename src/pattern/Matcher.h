@@ -81,6 +81,7 @@ class Matcher {
   bool bindVariables(AnagramFrame& frame, Pc pc, int variable, int balance, unsigned pending);
   bool lettersItem(const AnagramFrame& frame, Pc pc, int balance) const;
   int lettersShortfall(const AnagramFrame& frame) const;
+  bool lettersCannotFit(const AnagramFrame& frame, int balance) const;
   void countFreeLetters(AnagramFrame& frame) const;
   bool isFree(int first, int count) const;
   void recordBalance(int first, int length, Pc items);
