@@ -193,8 +193,9 @@ bool Matcher::variablesItem(AnagramFrame& frame, Pc pc, int balance) {
     int16_t& have = frame.counts[m_bindings[v]];
     taken[v] = std::min<int>(need, have);
     have = static_cast<int16_t>(have - taken[v]);
-    balance += need - taken[v];
-    if (balance > 0) matched = false;
+    const int shortfall = need - taken[v];
+    balance += shortfall;
+    if (shortfall > 0 && balance > 0) matched = false;
   }
   if (matched) matched = bindVariables(frame, pc, 0, balance, pending);
   for (int v = 0; v < kVariableCount; ++v) {
@@ -216,7 +217,7 @@ bool Matcher::bindVariables(AnagramFrame& frame, Pc pc, int variable, int balanc
       continue;
     const int take = std::min<int>(need, frame.counts[letter]);
     const int after = balance + need - take;
-    if (after > 0) continue;
+    if (take < need && after > 0) continue;  // a shortfall only while positions may go unfilled
     frame.counts[letter] = static_cast<int16_t>(frame.counts[letter] - take);
     m_bindings[variable] = letter;
     if (bindVariables(frame, pc, variable + 1, after, pending)) return true;

@@ -88,6 +88,13 @@ void MatchEngineSet::setShortestLongest(int shortest, int longest) {
 LengthRange MatchEngineSet::lengthRange() const {
   LengthRange range;
   if (m_operations.empty() || m_error != 0) return range;
+  if (m_operations.size() == 1) {
+    // One pattern, negated or not, is searched over its own lengths.
+    const MatchEngine& engine = *m_engines[0];
+    if (engine.minimumLength() <= engine.maximumLength())
+      range = {engine.minimumLength(), engine.maximumLength()};
+    return range;
+  }
   for (int length = kShortestWord; length <= kLongestWord; ++length) {
     if (!evaluate(Mode::LengthOnly, length, nullptr, nullptr)) continue;
     if (range.first > length) range.first = length;

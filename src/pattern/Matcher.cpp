@@ -76,6 +76,17 @@ void Matcher::scanText() {
   }
 }
 
+// With punctuation in the pattern, the letters of a run must follow one another in the entry
+// text, right where the pattern has got to: only wildcards pass non-letters the pattern does not
+// name, and only within their own stretch of the entry.
+bool Matcher::aligned(int p, int n, int o) const {
+  if (!m_pattern.hasPunctuation) return true;
+  for (int k = 0; k < n; ++k) {
+    if (m_punctuation[p + k] != o) return false;
+  }
+  return true;
+}
+
 int Matcher::charAt(int index) const {
   if (index < 0 || index > m_textLength) return -1;
   return m_text[index];
@@ -135,7 +146,9 @@ Matcher::Pc Matcher::body(Pc pc, int first, int length, int extra, int o) {
   Pc next = sequence(pc, first, extra, o);
   if (next != nullptr) {
     if (*next == kAnagram) {
+      const int endOffset = m_endOffset;  // the anagram part's sub-patterns reuse it
       next = anagram(next, first, length);
+      m_endOffset = endOffset;
     } else if (*next == kEnd) {
       ++next;
     } else {
@@ -147,7 +160,9 @@ Matcher::Pc Matcher::body(Pc pc, int first, int length, int extra, int o) {
 }
 
 // A sequence from p with `extra` letters beyond its fixed positions and o non-letters passed.
-// Returns the position after its end, or null; a failure leaves the bindings as they were.
+// Returns the position after its end, or null; a failure leaves the bindings as they were. On
+// success m_endOffset holds the non-letters passed at its end, which the enclosing sequence goes
+// on from.
 Matcher::Pc Matcher::sequence(Pc pc, int p, int extra, int o) {
   if (!tick()) return nullptr;
   SequenceKey key{};
@@ -175,7 +190,7 @@ Matcher::Pc Matcher::sequenceSteps(Pc pc, int p, int extra, int o) {
       case kRun: {
         const int n = pc[1];
         const int pairs = pc[2];
-        if (p + n > m_length) return nullptr;
+        if (p + n > m_length || !aligned(p, n, o)) return nullptr;
         for (int k = 0; k < pairs; ++k) {
           if (m_letters[p + pc[3 + 2 * k]] != pc[4 + 2 * k]) return nullptr;
         }
@@ -186,7 +201,7 @@ Matcher::Pc Matcher::sequenceSteps(Pc pc, int p, int extra, int o) {
       case kMixedRun: {
         const int n = pc[1];
         const int items = pc[2];
-        if (p + n > m_length) return nullptr;
+        if (p + n > m_length || !aligned(p, n, o)) return nullptr;
         Pc q = pc + 3;
         for (int k = 0; k < items; ++k) {
           const uint8_t tag = q[0] & kItemTagMask;
@@ -210,6 +225,7 @@ Matcher::Pc Matcher::sequenceSteps(Pc pc, int p, int extra, int o) {
         Pc next = body(pc + kHeaderSize, p, fixed, 0, o);
         if (next == nullptr) return nullptr;
         p += fixed;
+        o = m_endOffset;
         pc = next;
         break;
       }
@@ -221,11 +237,12 @@ Matcher::Pc Matcher::sequenceSteps(Pc pc, int p, int extra, int o) {
         for (int k = 0; k <= cap && k <= extra && rest == nullptr; ++k) {
           const Snapshot snapshot = save();
           Pc next = body(pc + kHeaderSize, p, fixed + k, k, o);
-          if (next != nullptr) rest = sequence(next, p + fixed + k, extra - k, o);
+          if (next != nullptr) rest = sequence(next, p + fixed + k, extra - k, m_endOffset);
           if (rest == nullptr) restore(snapshot);
           if (m_abandoned) return nullptr;
         }
         if (rest == nullptr) return nullptr;
+        o = m_endOffset;
         pc = rest;
         break;
       }
@@ -234,8 +251,9 @@ Matcher::Pc Matcher::sequenceSteps(Pc pc, int p, int extra, int o) {
         if (extra > pc[2]) return nullptr;
         Pc next = body(pc + kHeaderSize, p, fixed + extra, extra, o);
         if (next == nullptr) return nullptr;
-        Pc rest = sequence(next, p + fixed + extra, 0, o);
+        Pc rest = sequence(next, p + fixed + extra, 0, m_endOffset);
         if (rest == nullptr) return nullptr;
+        o = m_endOffset;
         pc = rest;
         break;
       }
@@ -254,6 +272,7 @@ Matcher::Pc Matcher::sequenceSteps(Pc pc, int p, int extra, int o) {
           }
         }
         if (rest == nullptr) return nullptr;
+        o = m_endOffset;
         pc = rest;
         break;
       }
@@ -263,10 +282,12 @@ Matcher::Pc Matcher::sequenceSteps(Pc pc, int p, int extra, int o) {
         for (int passed = o; passed <= most && rest == nullptr && !m_abandoned; ++passed)
           rest = sequence(pc + 2, p + extra, 0, passed);
         if (rest == nullptr) return nullptr;
+        o = m_endOffset;
         pc = rest;
         break;
       }
       case kEnd:
+        m_endOffset = o;
         return pc + 1;
       case kPunctuation: {
         const int c = pc[1];

@@ -67,6 +67,7 @@ class Matcher {
   bool bindOrCompare(uint8_t variable, uint8_t letter);
   bool tick();
   int charAt(int index) const;
+  bool aligned(int p, int n, int o) const;
   int punctuationAt(int position) const { return m_punctuation[position]; }
   void scanText();
   Snapshot save() const { return {m_bindings}; }
@@ -100,6 +101,7 @@ class Matcher {
   std::array<int, kSlots> m_punctuation{};   // non-letters before each letter, and after the last
   std::array<int, kSlots> m_letterOffset{};  // text offset of each letter
   std::array<bool, kLengthSlots> m_used{};   // letters taken by anagram sub-patterns
+  int m_endOffset = 0;  // non-letters passed when the last sequence reached its end
   long m_steps = 0;
   bool m_abandoned = false;
 };

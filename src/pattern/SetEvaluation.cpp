@@ -23,11 +23,16 @@ bool MatchEngineSet::slotResult(Mode mode, size_t slot, int length, const MatchS
   return false;
 }
 
-// In length-only mode negations are ignored, so the range may include lengths a negated pattern
-// cannot match.
+// Length-only mode asks whether an entry of the length could match: a pattern could when the
+// length is in its range, a negated pattern or group always could (out of its range a pattern is
+// false, so its negation is true).
 bool MatchEngineSet::evaluate(Mode mode, int length, const MatchSubject* subject,
                               const std::vector<uint8_t>* marked) const {
-  const bool negations = mode != Mode::LengthOnly;
+  const bool lengthOnly = mode == Mode::LengthOnly;
+  auto closeGroup = [lengthOnly](uint8_t opener, bool value) {
+    if (!(opener & kNegate)) return value;
+    return lengthOnly || !value;
+  };
   std::vector<uint8_t> groups;  // the openers of the groups we are in
   groups.reserve(kMaxGroupDepth + 1);
   bool result = false;
@@ -41,7 +46,7 @@ bool MatchEngineSet::evaluate(Mode mode, int length, const MatchSubject* subject
     }
     if (m_engines[i]) result = slotResult(mode, i, length, subject, marked);
     if (op & kNegate) {
-      if (negations) result = !result;
+      result = lengthOnly || !result;
       op &= kOperationMask;
     }
     if ((op == kOr && result) || (op == kAnd && !result)) {
@@ -55,14 +60,14 @@ bool MatchEngineSet::evaluate(Mode mode, int length, const MatchSubject* subject
         if (code == kGroupClose && level-- == 0) break;
       }
       if (j == m_operations.size()) return result;
-      if (negations && (groups.back() & kNegate)) result = !result;
+      result = closeGroup(groups.back(), result);
       groups.pop_back();
       i = j + 1;
       continue;
     }
     if (op == kGroupClose) {
       if (groups.empty()) return result;
-      if (negations && (groups.back() & kNegate)) result = !result;
+      result = closeGroup(groups.back(), result);
       groups.pop_back();
     } else if (op == kEndOfExpression) {
       return result;

@@ -84,7 +84,10 @@ TEST(PatternLength, RangesOfSetsAndTheCheckBeforeASearch) {
       {"*", 1, 31, 0, 1, 31},
       {"*", 0, 99, 0, 1, 31},  // Shortest and Longest are clamped into 1..31
       {"m*ja", 5, 8, 0, 5, 8},
-      {"!abc", 1, 31, 0, 3, 3},
+      {"!abc", 1, 31, 0, 3, 3},             // one negated pattern: its own lengths
+      {"abcde & !abcdef", 1, 31, 0, 5, 5},  // a negated pattern may be true at any length
+      {"abc | !abcde", 1, 31, 0, 1, 31},
+      {"!(abc | abcd) & *s", 1, 31, 0, 1, 31},
       {std::string(40, 'a'), 1, 31, kMessageIncompatibleLengths, 32, 0},
   };
   for (const Case& c : cases) {

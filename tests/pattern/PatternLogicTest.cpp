@@ -86,6 +86,10 @@ TEST(PatternLogic, FullMatchesOfCombinedPatterns) {
       {"*s | m*", "moss", true},
       {"abc | abcdef", "abcdef", true},
       {"abc | abcdef", "abcd", false},
+      {";..oting & !.....ing", "tonight", true},  // lengths the negated pattern cannot have
+      {"abcde & !abcdef", "abcde", true},
+      {"abc | !abcde", "xyzzy", true},
+      {"abc | !abcde", "abcde", false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(test::matches(c.text, c.word), c.expected) << c.text << " / " << c.word;
