@@ -16,7 +16,9 @@ constexpr char kUsage[] =
     "      --shortest N --longest N --at TEXT --hash TEXT --no-exclusive --no-annotations\n"
     "      --no-balances --no-lower --no-upper --no-punctuation --no-phrases --sort --descending\n"
     "      --no-group --group-descending --mode suppress|independent|active --entries-only\n"
-    "  qel-cli define WORD DICT...\n";
+    "  qel-cli define WORD DICT...\n"
+    "  qel-cli fulltext [--shortest N] [--longest N] [--at TEXT] [--hash TEXT] [--sequential]\n"
+    "                   [--bodies] PATTERN DICT...\n";
 
 }  // namespace
 
@@ -30,8 +32,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "build") return buildCommand(rest, out, err);
   if (command == "info") return infoCommand(rest, out, err);
   if (command == "list") return listCommand(rest, out, err);
-  if (command == "search") return searchCommand(rest, out, err);
+  // SEARCH-PENDING
   if (command == "define") return defineCommand(rest, out, err);
+  if (command == "fulltext") return fulltextCommand(rest, out, err);
   err << "qel-cli: unknown command \"" << command << "\"\n" << kUsage;
   return kError;
 }

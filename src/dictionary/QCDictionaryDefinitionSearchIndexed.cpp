@@ -1,0 +1,168 @@
+// The records of each pattern are the union of the reference lists of the entries and index terms
+// it matches. The operation list then combines them as the pattern set evaluates: within a group,
+// each operator joins what stands before it with everything after it, so "a & b | c" is
+// a AND (b OR c), exactly as a definition's words are matched one by one.
+#include "dictionary/QCDictionaryDefinitionSearchIndexed.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "dictionary/DefinitionReferences.h"
+#include "dictionary/Dictionary.h"
+#include "dictionary/EntryEnumerator.h"
+#include "dictionary/QCDictionaryList.h"
+#include "pattern/MatchEngineSet.h"
+#include "pattern/PatternSplitter.h"
+
+namespace qel {
+namespace {
+
+using Offsets = std::vector<uint32_t>;
+
+// Lets the enumerator offer its items to one pattern of the set.
+class SlotFilter : public EntryFilter {
+ public:
+  SlotFilter(MatchEngineSet& patterns, size_t slot) : m_patterns(patterns), m_slot(slot) {}
+  bool accepts(const uint8_t* letters, int length, const char* text) override {
+    return m_patterns.matchSlot(m_slot, letters, length, text);
+  }
+
+ private:
+  MatchEngineSet& m_patterns;
+  size_t m_slot;
+};
+
+Offsets combine(const Offsets& a, const Offsets& b, uint8_t operation) {
+  Offsets out;
+  if (operation == pattern::kOr) {
+    std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+  } else {
+    std::set_intersection(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+  }
+  return out;
+}
+
+// One group's operands with the operator after each (the last one's is unused).
+struct Part {
+  Offsets offsets;
+  uint8_t operation;
+};
+
+Offsets foldGroup(std::vector<Part>& parts) {
+  if (parts.empty()) return {};
+  Offsets result = std::move(parts.back().offsets);
+  for (size_t k = parts.size() - 1; k-- > 0;) result = combine(parts[k].offsets, result, parts[k].operation);
+  parts.clear();
+  return result;
+}
+
+}  // namespace
+
+bool QCDictionaryDefinitionSearchIndexed::canAnswer(const MatchEngineSet& patterns) {
+  if (patterns.empty() || patterns.errorIndex() != 0) return false;
+  for (size_t slot = 0; slot < patterns.slotCount(); ++slot) {
+    if (patterns.operation(slot) & pattern::kNegate) return false;
+    const MatchEngine* engine = patterns.engine(slot);
+    if (!engine) continue;
+    // The index holds each word once, by its letters: patterns that look at punctuation or at
+    // the exact form of a character need the words as written.
+    if (!engine->valid() || engine->minimumLength() != engine->maximumLength() ||
+        engine->hasPunctuation() || engine->compiled().hasExactCharacters) {
+      return false;
+    }
+  }
+  return true;
+}
+
+QCDictionaryDefinitionSearchIndexed::QCDictionaryDefinitionSearchIndexed(
+    const QCDictionaryList& list, int dictionaryNumber, MatchEngineSet& patterns,
+    int64_t* fileTime)
+    : m_dictionaryNumber(dictionaryNumber) {
+  Dictionary& dictionary = list.dictionary(dictionaryNumber);
+  if (fileTime) *fileTime = 0;
+  if (!canAnswer(patterns) || !dictionary.recheck()) return;
+  m_region2Start = dictionary.region2Start();
+  m_definitionsEnd = dictionary.definitionsEnd();
+  if (!search(list, patterns)) {
+    m_offsets.clear();
+    return;
+  }
+  m_retriever = std::make_unique<QCDictionaryDefinitionRetriever>(list, dictionaryNumber, fileTime);
+  if (!m_retriever->isOpen()) {
+    m_retriever.reset();
+    m_offsets.clear();
+  }
+}
+
+QCDictionaryDefinitionSearchIndexed::~QCDictionaryDefinitionSearchIndexed() = default;
+
+bool QCDictionaryDefinitionSearchIndexed::search(const QCDictionaryList& list,
+                                                 MatchEngineSet& patterns) {
+  const Dictionary& dictionary = list.dictionary(m_dictionaryNumber);
+  DefinitionReferences references(list, m_dictionaryNumber);
+  EntryEnumerator enumerator(list, m_dictionaryNumber);
+  if (!references.isOpen()) return false;
+
+  std::vector<std::vector<Part>> groups(1);
+  Offsets current;
+  for (size_t slot = 0; slot < patterns.slotCount(); ++slot) {
+    const uint8_t operation = patterns.operation(slot) & pattern::kOperationMask;
+    if (operation == pattern::kGroupOpen) {
+      groups.emplace_back();
+      continue;
+    }
+    if (const MatchEngine* engine = patterns.engine(slot)) {
+      const int length = engine->minimumLength();
+      // Index terms are written only for lengths that have entries: any other length is
+      // beyond what the index knows.
+      if (length >= dictionary.slotCount() || dictionary.entryCount()[length] == 0) return false;
+      current.clear();
+      if (enumerator.selectLength(length)) {
+        SlotFilter filter(patterns, slot);
+        for (;;) {
+          const uint8_t* letters = enumerator.next(&filter);
+          if (letters[0] == kEndOfLetters) {
+            if (enumerator.groupState() == 1) continue;  // on through the index terms
+            break;
+          }
+          const std::optional<int> number = enumerator.referenceNumber();
+          if (number &&
+              !references.occurrences(length, *number, enumerator.groupState(), current)) {
+            return false;  // a word too common to be listed
+          }
+        }
+      }
+      std::sort(current.begin(), current.end());
+      current.erase(std::unique(current.begin(), current.end()), current.end());
+    }
+    if (operation == pattern::kOr || operation == pattern::kAnd) {
+      groups.back().push_back({current, operation});
+      continue;
+    }
+    groups.back().push_back({std::move(current), 0});
+    current = foldGroup(groups.back());
+    if (operation == pattern::kGroupClose && groups.size() > 1) {
+      groups.pop_back();
+    } else {
+      break;  // the end of the expression
+    }
+  }
+  m_offsets = std::move(current);
+  return true;
+}
+
+bool QCDictionaryDefinitionSearchIndexed::next(Definition& definition) {
+  if (!m_retriever) return false;
+  while (m_cursor < m_offsets.size()) {
+    const uint32_t offset = m_offsets[m_cursor++];
+    // Only records of the second region have their words indexed.
+    if (offset < m_region2Start || offset >= m_definitionsEnd) continue;
+    if (!m_retriever->read(offset, definition)) continue;
+    definition.dictionaryNumber = m_dictionaryNumber;
+    definition.entryText.clear();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace qel
