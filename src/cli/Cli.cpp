@@ -32,7 +32,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "build") return buildCommand(rest, out, err);
   if (command == "info") return infoCommand(rest, out, err);
   if (command == "list") return listCommand(rest, out, err);
-  // SEARCH-PENDING
+  if (command == "search") return searchCommand(rest, out, err);
   if (command == "define") return defineCommand(rest, out, err);
   if (command == "fulltext") return fulltextCommand(rest, out, err);
   err << "qel-cli: unknown command \"" << command << "\"\n" << kUsage;
