@@ -17,15 +17,11 @@ Matcher::Pc Matcher::anagram(Pc pc, int first, int length) {
   AnagramFrame frame;
   frame.first = first;
   frame.length = length;
-  bool shrinking = false;  // a variable-length sub-pattern lowers the balance as it grows
   Pc end = items;
   for (bool done = false; !done;) {
     switch (*end) {
       case kVariableSubPattern:
       case kLastVariableSubPattern:
-        if (m_pattern.letterSets[end[2]][2] > 0) shrinking = true;
-        end += 3;
-        break;
       case kChoiceItem:
         end += 3;
         break;
@@ -48,12 +44,7 @@ Matcher::Pc Matcher::anagram(Pc pc, int first, int length) {
     }
   }
   const int balance = length - positions;
-  if (!shrinking) {
-    // Later items only use letters up and raise the balance: letters the word lacks decide now.
-    countFreeLetters(frame);
-    if (lettersCannotFit(frame, balance)) return nullptr;
-  }
-  if (!subPatternItems(frame, items, 0, balance)) return nullptr;
+  if (!subPatternItems(frame, items, 0, kLengthSlots, balance)) return nullptr;
   recordBalance(first, length, items);
   return end + 1;
 }
@@ -67,23 +58,28 @@ bool Matcher::isFree(int first, int count) const {
 
 // Places each occurrence of each sub-pattern item on a free run of letters, longest extra and
 // latest start first; an occurrence may stay unplaced while the balance allows its positions.
-bool Matcher::subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int balance) {
+// Occurrences of one item are interchangeable, so each starts left of the one before (`before`,
+// relative to the body) and once one stays unplaced the rest do too. The extra letters a
+// sub-pattern takes come out of the balance, so it takes no more than the balance; the last
+// occurrence of the last variable-length item takes exactly what is left.
+bool Matcher::subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int before,
+                              int balance) {
   if (!tick()) return false;
-  if (*pc != kVariableSubPattern && *pc != kLastVariableSubPattern) {
-    countFreeLetters(frame);
-    if (lettersCannotFit(frame, balance)) return false;
+  // Items only use letters up, and the balance stays at or above min(balance, 0): a letter of the
+  // letters item that is missing now stays missing.
+  countFreeLetters(frame);
+  if (lettersCannotFit(frame, std::min(balance, 0))) return false;
+  if (*pc != kVariableSubPattern && *pc != kLastVariableSubPattern)
     return remainingItems(frame, pc, balance);
-  }
   const int occurrences = pc[1];
-  if (occurrence == occurrences) return subPatternItems(frame, pc + 3, 0, balance);
+  if (occurrence == occurrences) return subPatternItems(frame, pc + 3, 0, kLengthSlots, balance);
   const Bytes& sub = m_pattern.letterSets[pc[2]];
   const int fixed = sub[1];
   const int cap = sub[2];
-  int highest = std::min(cap, frame.length - fixed);
+  int highest = std::min({cap, frame.length - fixed, std::max(balance, 0)});
   int lowest = 0;
   int unplaced = fixed;
-  if (*pc == kLastVariableSubPattern && occurrences == 1) {
-    // It takes exactly the letters nothing else accounts for.
+  if (*pc == kLastVariableSubPattern && occurrence == occurrences - 1) {
     if (balance >= 0 && balance <= cap) {
       highest = lowest = balance;
     } else {
@@ -93,13 +89,13 @@ bool Matcher::subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int ba
   }
   for (int extra = highest; extra >= lowest; --extra) {
     const int count = fixed + extra;
-    for (int start = frame.length - count; start >= 0; --start) {
+    for (int start = std::min(frame.length - count, before - 1); start >= 0; --start) {
       const int from = frame.first + start;
       if (!isFree(from, count)) continue;
       const Snapshot snapshot = save();
       if (body(sub.data() + kHeaderSize, from, count, extra, m_punctuation[from]) != nullptr) {
         std::fill(m_used.begin() + from, m_used.begin() + from + count, true);
-        const bool matched = subPatternItems(frame, pc, occurrence + 1, balance - extra);
+        const bool matched = subPatternItems(frame, pc, occurrence + 1, start, balance - extra);
         std::fill(m_used.begin() + from, m_used.begin() + from + count, false);
         if (matched) return true;
       }
@@ -107,7 +103,8 @@ bool Matcher::subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int ba
       if (m_abandoned) return false;
     }
   }
-  if (balance + unplaced <= 0) return subPatternItems(frame, pc, occurrence + 1, balance + unplaced);
+  if (balance + unplaced <= 0)
+    return subPatternItems(frame, pc, occurrence + 1, 0, balance + unplaced);
   return false;
 }
 

@@ -1,20 +1,23 @@
-// Direct-mapped table of failed sequence attempts, cleared by bumping a generation number.
+// Direct-mapped table of sequence outcomes, cleared by bumping a generation number.
 #include "pattern/MatchMemo.h"
-
-#include <cstring>
 
 namespace qel::pattern {
 namespace {
 
 bool sameKey(const SequenceKey& a, const SequenceKey& b) {
   return a.offset == b.offset && a.position == b.position && a.extra == b.extra &&
-         a.punctuation == b.punctuation && std::memcmp(a.bindings, b.bindings, 10) == 0;
+         a.punctuation == b.punctuation && a.bindings == b.bindings;
 }
 
 }  // namespace
 
-void MatchMemo::reset() {
-  if (m_slots.empty()) m_slots.resize(kSlots);
+void MatchMemo::reset(size_t programSize) {
+  size_t wanted = kMinSlots;
+  while (wanted < kMaxSlots && wanted < programSize * 256) wanted *= 2;
+  if (m_slots.size() < wanted) {
+    m_slots.assign(wanted, Slot{});
+    m_generation = 0;
+  }
   if (++m_generation == 0) {
     for (Slot& slot : m_slots) slot.generation = 0;
     m_generation = 1;
@@ -26,20 +29,22 @@ size_t MatchMemo::slotOf(const SequenceKey& key) const {
   h ^= (static_cast<uint64_t>(key.position) << 8 | key.extra) * 0xC2B2AE3D27D4EB4Full;
   h ^= key.punctuation * 0x165667B19E3779F9ull;
   for (uint8_t b : key.bindings) h = (h ^ b) * 0x100000001B3ull;
-  return static_cast<size_t>(h >> 32) & (kSlots - 1);
+  return static_cast<size_t>(h >> 32) & (m_slots.size() - 1);
 }
 
-bool MatchMemo::knownToFail(const SequenceKey& key) const {
-  if (m_slots.empty()) return false;
+const SequenceOutcome* MatchMemo::find(const SequenceKey& key) const {
+  if (m_slots.empty()) return nullptr;
   const Slot& slot = m_slots[slotOf(key)];
-  return slot.generation == m_generation && sameKey(slot.key, key);
+  if (slot.generation != m_generation || !sameKey(slot.key, key)) return nullptr;
+  return &slot.outcome;
 }
 
-void MatchMemo::rememberFailure(const SequenceKey& key) {
+void MatchMemo::remember(const SequenceKey& key, const SequenceOutcome& outcome) {
   if (m_slots.empty()) return;
   Slot& slot = m_slots[slotOf(key)];
   slot.generation = m_generation;
   slot.key = key;
+  slot.outcome = outcome;
 }
 
 }  // namespace qel::pattern

@@ -46,7 +46,7 @@ bool Matcher::run() {
     case MatcherKind::General:
       break;
   }
-  if (m_memo != nullptr) m_memo->reset();
+  if (m_memo != nullptr) m_memo->reset(m_pattern.program.size());
   const int extra = m_length - m_pattern.fixedLength;
   return body(m_pattern.program.data() + kHeaderSize, 0, m_length, extra, 0) != nullptr;
 }
@@ -165,21 +165,34 @@ Matcher::Pc Matcher::body(Pc pc, int first, int length, int extra, int o) {
 // on from.
 Matcher::Pc Matcher::sequence(Pc pc, int p, int extra, int o) {
   if (!tick()) return nullptr;
-  SequenceKey key{};
+  SequenceKey key;
+  const Pc base = m_pattern.program.data();
   const bool remember = m_memo != nullptr && o <= 0xFFFF;
   if (remember) {
-    key.offset = static_cast<uint32_t>(pc - m_pattern.program.data());
+    key.offset = static_cast<uint32_t>(pc - base);
     key.position = static_cast<uint8_t>(p);
     key.extra = static_cast<uint8_t>(extra);
     key.punctuation = static_cast<uint16_t>(o);
-    std::memcpy(key.bindings, m_bindings.data(), kVariableCount);
-    if (m_memo->knownToFail(key)) return nullptr;
+    key.bindings = m_bindings;
+    if (const SequenceOutcome* known = m_memo->find(key)) {
+      if (!known->matched) return nullptr;
+      m_bindings = known->bindings;
+      m_endOffset = known->endOffset;
+      return base + known->next;
+    }
   }
   const Snapshot snapshot = save();
   Pc next = sequenceSteps(pc, p, extra, o);
-  if (next == nullptr) {
-    restore(snapshot);
-    if (remember && !m_abandoned) m_memo->rememberFailure(key);
+  if (next == nullptr) restore(snapshot);
+  if (remember && !m_abandoned && m_endOffset <= 0xFFFF) {
+    SequenceOutcome outcome;
+    outcome.matched = next != nullptr;
+    if (outcome.matched) {
+      outcome.next = static_cast<uint32_t>(next - base);
+      outcome.endOffset = static_cast<uint16_t>(m_endOffset);
+      outcome.bindings = m_bindings;
+    }
+    m_memo->remember(key, outcome);
   }
   return next;
 }

@@ -75,7 +75,7 @@ class Matcher {
 
   // Anagram parts (AnagramMatcher.cpp).
   Pc anagram(Pc pc, int first, int length);
-  bool subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int balance);
+  bool subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int before, int balance);
   bool remainingItems(AnagramFrame& frame, Pc pc, int balance);
   bool choiceItem(AnagramFrame& frame, Pc pc, int occurrence, int highest, int balance);
   bool variablesItem(AnagramFrame& frame, Pc pc, int balance);

@@ -16,6 +16,8 @@ std::string escaped(char c) {
 
 using Counts = std::array<int, 26>;
 
+bool isOpen(const std::string& sub) { return !sub.empty() && sub.back() == '*'; }
+
 Counts countsOf(const std::string& letters) {
   Counts counts{};
   for (char c : letters) ++counts[c - 'a'];
@@ -109,15 +111,17 @@ std::string Anagram::text(unsigned shuffleSeed) const {
 int Anagram::positions() const {
   int n = static_cast<int>(letters.size()) + matchAlls + static_cast<int>(choiceLists.size());
   for (int v : variables) n += v;
-  for (const std::string& sub : subPatterns) n += static_cast<int>(sub.size());
+  for (const std::string& sub : subPatterns) n += static_cast<int>(sub.size()) - (isOpen(sub) ? 1 : 0);
   return n;
 }
 
 // Every way of placing the sub-patterns on disjoint runs of the word, then the letters, the
-// variables (distinct letters) and the choice lists (distinct occurrences) out of what is left.
+// variables (distinct letters) and the choice lists (distinct occurrences) out of what is left;
+// the match-alls take what remains, all of it unless there is a "*".
 bool Anagram::matches(const std::string& word) const {
   const int length = static_cast<int>(word.size());
-  if (length < positions() || (!open && length != positions())) return false;
+  const bool grows = open || std::any_of(subPatterns.begin(), subPatterns.end(), isOpen);
+  if (length < positions() || (!grows && length != positions())) return false;
   std::vector<bool> used(word.size(), false);
 
   std::function<bool(Counts&, size_t)> choose = [&](Counts& left, size_t k) {
@@ -151,6 +155,10 @@ bool Anagram::matches(const std::string& word) const {
     for (size_t i = 0; i < word.size(); ++i) {
       if (!used[i]) free += word[i];
     }
+    int spare = static_cast<int>(free.size()) - static_cast<int>(letters.size()) -
+                static_cast<int>(choiceLists.size()) - matchAlls;
+    for (int v : variables) spare -= v;
+    if (spare < 0 || (!open && spare != 0)) return false;
     Counts left = countsOf(free);
     for (char c : letters) {
       if (--left[c - 'a'] < 0) return false;
@@ -161,15 +169,19 @@ bool Anagram::matches(const std::string& word) const {
   std::function<bool(size_t)> place = [&](size_t k) {
     if (k == subPatterns.size()) return rest();
     const std::string& sub = subPatterns[k];
-    for (size_t s = 0; s + sub.size() <= word.size(); ++s) {
-      bool fits = true;
-      for (size_t i = 0; i < sub.size() && fits; ++i)
-        fits = !used[s + i] && (sub[i] == '.' || sub[i] == word[s + i]);
-      if (!fits) continue;
-      std::fill(used.begin() + s, used.begin() + s + sub.size(), true);
-      const bool ok = place(k + 1);
-      std::fill(used.begin() + s, used.begin() + s + sub.size(), false);
-      if (ok) return true;
+    const size_t fixed = sub.size() - (isOpen(sub) ? 1 : 0);
+    for (size_t s = 0; s + fixed <= word.size(); ++s) {
+      const size_t longest = isOpen(sub) ? word.size() - s : fixed;
+      for (size_t run = fixed; run <= longest; ++run) {
+        bool fits = true;
+        for (size_t i = 0; i < run && fits; ++i)
+          fits = !used[s + i] && (i >= fixed || sub[i] == '.' || sub[i] == word[s + i]);
+        if (!fits) break;
+        std::fill(used.begin() + s, used.begin() + s + run, true);
+        const bool ok = place(k + 1);
+        std::fill(used.begin() + s, used.begin() + s + run, false);
+        if (ok) return true;
+      }
     }
     return false;
   };

@@ -28,7 +28,7 @@ struct Anagram {
   int matchAlls = 0;
   std::vector<std::string> choiceLists;   // letters of each list
   std::vector<int> variables;             // occurrences of variables 1, 2, ...
-  std::vector<std::string> subPatterns;   // fixed templates of letters and "."
+  std::vector<std::string> subPatterns;   // letters and ".", maybe ending with "*"
   bool open = false;                      // "*"
   std::string text(unsigned shuffleSeed) const;
   int positions() const;

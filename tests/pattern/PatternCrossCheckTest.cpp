@@ -164,11 +164,12 @@ Template PatternCrossCheck::makeTemplate(const std::string& text, bool variables
 Anagram PatternCrossCheck::makeAnagram(const std::string& word) {
   Anagram a;
   std::string pool = word;
-  if (pool.size() >= 4 && below(100) < 35) {
-    const int length = 2 + below(2);
+  for (int k = below(100) < 15 ? 2 : 1; k > 0 && pool.size() >= 4 && below(100) < 40; --k) {
+    const int length = 2 + below(3);
     const int start = below(static_cast<int>(pool.size()) - length + 1);
     std::string sub = pool.substr(start, length);
     if (below(100) < 30) sub[below(length)] = '.';
+    if (below(100) < 40) sub = sub.substr(0, 1 + below(2)) + "*";  // takes the rest of the run
     a.subPatterns.push_back(sub);
     pool.erase(start, length);
   }
@@ -307,7 +308,8 @@ TEST_F(PatternCrossCheck, CombinationsEvaluateWithoutPrecedence) {
           --k;
           continue;
         }
-        operands.push_back({a.text(m_random()), a.positions(), a.open ? 31 : a.positions(),
+        const bool grows = a.open || a.text(0).find("*)") != std::string::npos;
+        operands.push_back({a.text(m_random()), a.positions(), grows ? 31 : a.positions(),
                             [a](const Word& w) { return a.matches(w.letters); }});
       }
     }
