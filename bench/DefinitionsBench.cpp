@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchDictionaries.h"
-#include "dictionary/Dictionary.h"
 #include "dictionary/DefinitionsOfWord.h"
+#include "dictionary/Dictionary.h"
 #include "dictionary/QCDictionaryDefinitionSearchIndexed.h"
 #include "dictionary/QCDictionaryDefinitionSearchSequential.h"
 #include "dictionary/QCDictionaryList.h"

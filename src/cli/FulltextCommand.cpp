@@ -48,7 +48,8 @@ void searchDictionary(const QCDictionaryList& list, int i, MatchEngineSet& patte
     const auto step = sequential.next(kSequentialBudget);
     if (step == QCDictionaryDefinitionSearchSequential::Step::Finished) break;
     if (step == QCDictionaryDefinitionSearchSequential::Step::Hit) {
-      found.push_back({sequential.heading() + sequential.secondHeading(), sequential.recordOffset()});
+      found.push_back(
+          {sequential.heading() + sequential.secondHeading(), sequential.recordOffset()});
     }
   }
 }

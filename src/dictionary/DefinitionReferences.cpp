@@ -19,8 +19,8 @@ DefinitionReferences::DefinitionReferences(const QCDictionaryList& list, int dic
   if (m_dictionary.recheck()) m_file.open(m_dictionary.path());
 }
 
-bool DefinitionReferences::references(bool expand, int length, int referenceNumber,
-                                      int groupState, std::vector<uint32_t>& offsets) {
+bool DefinitionReferences::references(bool expand, int length, int referenceNumber, int groupState,
+                                      std::vector<uint32_t>& offsets) {
   const uint32_t last = lastValue(length, referenceNumber, groupState, &offsets);
   if (last == format::kNotListed) return false;
   if (expand) expandList(last, offsets);

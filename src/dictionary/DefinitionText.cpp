@@ -29,11 +29,35 @@ bool isOneOf(std::string_view word, std::initializer_list<std::string_view> word
 
 // Groups whose text is never shown.
 bool isHiddenDestination(std::string_view word) {
-  return isOneOf(word, {"fonttbl", "colortbl", "stylesheet", "info", "pict", "object", "header",
-                        "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf",
-                        "footnote", "listtable", "listoverridetable", "revtbl", "rsidtbl",
-                        "fldinst", "filetbl", "xmlnstbl", "themedata", "colorschememapping",
-                        "latentstyles", "datastore", "generator", "bkmkstart", "bkmkend"});
+  return isOneOf(word, {"fonttbl",
+                        "colortbl",
+                        "stylesheet",
+                        "info",
+                        "pict",
+                        "object",
+                        "header",
+                        "headerl",
+                        "headerr",
+                        "headerf",
+                        "footer",
+                        "footerl",
+                        "footerr",
+                        "footerf",
+                        "footnote",
+                        "listtable",
+                        "listoverridetable",
+                        "revtbl",
+                        "rsidtbl",
+                        "fldinst",
+                        "filetbl",
+                        "xmlnstbl",
+                        "themedata",
+                        "colorschememapping",
+                        "latentstyles",
+                        "datastore",
+                        "generator",
+                        "bkmkstart",
+                        "bkmkend"});
 }
 
 // The text a control word stands for, or null for one that only formats.
@@ -43,10 +67,10 @@ const char* wordText(std::string_view word) {
     const char* text;
   };
   static constexpr Entry kWords[] = {
-      {"par", "\n"},       {"line", "\n"},      {"sect", "\n"},      {"page", "\n"},
-      {"row", "\n"},       {"cell", "\t"},      {"tab", "\t"},       {"emdash", "\x97"},
-      {"endash", "\x96"},  {"bullet", "\x95"},  {"lquote", "\x91"},  {"rquote", "\x92"},
-      {"ldblquote", "\x93"}, {"rdblquote", "\x94"}, {"emspace", " "}, {"enspace", " "},
+      {"par", "\n"},         {"line", "\n"},        {"sect", "\n"},     {"page", "\n"},
+      {"row", "\n"},         {"cell", "\t"},        {"tab", "\t"},      {"emdash", "\x97"},
+      {"endash", "\x96"},    {"bullet", "\x95"},    {"lquote", "\x91"}, {"rquote", "\x92"},
+      {"ldblquote", "\x93"}, {"rdblquote", "\x94"}, {"emspace", " "},   {"enspace", " "},
   };
   for (const Entry& e : kWords) {
     if (e.word == word) return e.text;

@@ -56,7 +56,8 @@ void definitionsOfWord(const QCDictionaryList& list, std::string_view word,
     // The letters in this dictionary's own letter indices; a character that is no letter here
     // cannot match any of its entries.
     std::string letters;
-    for (char c : text) letters.push_back(static_cast<char>(list.letterIndex(i, static_cast<uint8_t>(c))));
+    for (char c : text)
+      letters.push_back(static_cast<char>(list.letterIndex(i, static_cast<uint8_t>(c))));
     if (letters.find(static_cast<char>(kNotALetter)) != std::string::npos) continue;
 
     const size_t first = definitions.size();

@@ -34,7 +34,8 @@ bool QCDictionaryDefinitionRetriever::readString(std::string& text) {
     const size_t length = stop ? static_cast<const char*>(stop) - block : got;
     const size_t start = text.size();
     text.append(block, length);
-    for (size_t i = start; i < text.size(); ++i) text[i] ^= static_cast<char>(format::kDefinitionMask);
+    for (size_t i = start; i < text.size(); ++i)
+      text[i] ^= static_cast<char>(format::kDefinitionMask);
     if (stop) {
       m_position += length + 1;
       return true;

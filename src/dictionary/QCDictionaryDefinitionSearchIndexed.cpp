@@ -51,7 +51,8 @@ struct Part {
 Offsets foldGroup(std::vector<Part>& parts) {
   if (parts.empty()) return {};
   Offsets result = std::move(parts.back().offsets);
-  for (size_t k = parts.size() - 1; k-- > 0;) result = combine(parts[k].offsets, result, parts[k].operation);
+  for (size_t k = parts.size() - 1; k-- > 0;)
+    result = combine(parts[k].offsets, result, parts[k].operation);
   parts.clear();
   return result;
 }
@@ -75,8 +76,7 @@ bool QCDictionaryDefinitionSearchIndexed::canAnswer(const MatchEngineSet& patter
 }
 
 QCDictionaryDefinitionSearchIndexed::QCDictionaryDefinitionSearchIndexed(
-    const QCDictionaryList& list, int dictionaryNumber, MatchEngineSet& patterns,
-    int64_t* fileTime)
+    const QCDictionaryList& list, int dictionaryNumber, MatchEngineSet& patterns, int64_t* fileTime)
     : m_dictionaryNumber(dictionaryNumber) {
   Dictionary& dictionary = list.dictionary(dictionaryNumber);
   if (fileTime) *fileTime = 0;

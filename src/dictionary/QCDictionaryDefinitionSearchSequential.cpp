@@ -30,8 +30,7 @@ bool startsRichText(const uint8_t* body, size_t size) {
 }  // namespace
 
 QCDictionaryDefinitionSearchSequential::QCDictionaryDefinitionSearchSequential(
-    const QCDictionaryList& list, int dictionaryNumber, MatchEngineSet& patterns,
-    int64_t* fileTime)
+    const QCDictionaryList& list, int dictionaryNumber, MatchEngineSet& patterns, int64_t* fileTime)
     : m_patterns(patterns) {
   Dictionary& dictionary = list.dictionary(dictionaryNumber);
   const bool valid = dictionary.recheck();
@@ -128,8 +127,7 @@ bool QCDictionaryDefinitionSearchSequential::endWord(int letters) {
 }
 
 bool QCDictionaryDefinitionSearchSequential::scanWords(const uint8_t* text, size_t size,
-                                                       const uint8_t* letterIndex,
-                                                       uint8_t unmask) {
+                                                       const uint8_t* letterIndex, uint8_t unmask) {
   int letters = 0;
   for (size_t i = 0; i < size; ++i) {
     const uint8_t index = letterIndex[text[i]];
@@ -157,8 +155,7 @@ bool QCDictionaryDefinitionSearchSequential::bodyMatches(const uint8_t* body, si
       std::string rich(size, '\0');
       for (size_t i = 0; i < size; ++i) rich[i] = static_cast<char>(body[i] ^ kMask);
       build::reduceRichText(rich, m_plain);
-      scanWords(reinterpret_cast<const uint8_t*>(m_plain.data()), m_plain.size(), m_plainLetter,
-                0);
+      scanWords(reinterpret_cast<const uint8_t*>(m_plain.data()), m_plain.size(), m_plainLetter, 0);
     } else {
       scanWords(body, size, m_maskedLetter, kMask);
     }

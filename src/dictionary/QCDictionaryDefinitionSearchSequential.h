@@ -73,7 +73,7 @@ class QCDictionaryDefinitionSearchSequential {
     int shortest, longest;
   };
   std::vector<PatternSlot> m_patternSlots;
-  std::vector<uint8_t> m_marked;        // per slot: the pattern matched a word of this record
+  std::vector<uint8_t> m_marked;  // per slot: the pattern matched a word of this record
   size_t m_unmatched = 0;
   uint8_t m_word[kMaxWordLetters + 1];
   char m_wordText[kMaxWordLetters + 1];

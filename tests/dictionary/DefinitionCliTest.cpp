@@ -29,7 +29,9 @@ class DefinitionCli : public ::testing::Test {
 TEST_F(DefinitionCli, DefinePrintsHeadingsAndBodiesAsUtf8Text) {
   auto r = run({"define", "Caf\xC3\xA9", m_path});  // "Café"
   EXPECT_EQ(r.status, cli::kFound) << r.err;
-  EXPECT_EQ(r.out, "caf\xC3\xA9" "1\nA small restaurant by the river.\n");
+  EXPECT_EQ(r.out,
+            "caf\xC3\xA9"
+            "1\nA small restaurant by the river.\n");
 
   r = run({"define", "delta", m_path});
   EXPECT_EQ(r.out, "delta\nriver mouth\ncaf\xC3\xA9\n");  // rich text read as plain text
@@ -60,16 +62,21 @@ TEST_F(DefinitionCli, FulltextListsTheRecordsWhoseWordsMatchEitherWay) {
   for (const char* mode : {"--bodies", "--sequential"}) {
     const auto r = run({"fulltext", mode, "river | mouth", m_path});
     EXPECT_EQ(r.status, cli::kFound) << r.err;
-    const std::string bodies = std::string(mode) == "--bodies"
-                                   ? "    A small restaurant by the river.\n" : "";
-    EXPECT_EQ(r.out.substr(0, 7 + bodies.size()), "caf\xC3\xA9" "1\n" + bodies) << mode;
+    const std::string bodies =
+        std::string(mode) == "--bodies" ? "    A small restaurant by the river.\n" : "";
+    EXPECT_EQ(r.out.substr(0, 7 + bodies.size()),
+              "caf\xC3\xA9"
+              "1\n" +
+                  bodies)
+        << mode;
     EXPECT_NE(r.out.find("\ndelta\n"), std::string::npos) << mode;
     EXPECT_EQ(r.out.find("hidden"), std::string::npos) << mode;
   }
-    // A results line is the first heading pair's texts.
+  // A results line is the first heading pair's texts.
   EXPECT_EQ(run({"fulltext", "!river & !letter", m_path}).out, "river\n");
   EXPECT_EQ(run({"fulltext", "r@v@r", m_path, m_other}).out,
-            "# 1 defs (2)\ncaf\xC3\xA9" "1\ndelta\n# 2 other (1)\nriver\n");
+            "# 1 defs (2)\ncaf\xC3\xA9"
+            "1\ndelta\n# 2 other (1)\nriver\n");
 }
 
 }  // namespace

@@ -262,12 +262,30 @@ Outcome searchBoth(const std::string& path, const std::string& pattern) {
 TEST_F(DefinitionSearch, BothSearchesFindExactlyTheRecordsWhoseWordsMatch) {
   const Model model(s_corpus->records);
   const char* patterns[] = {
-      "river",        "River",          "r...r",          "cafe",          "caf.",
-      "delta",        "par",            "swiss",          "ansi",          "rtf",
-      "river & mouth", "river | mouth", "sea & sand | snow", "(sea & sand) | snow",
-      "sea & (sand | snow)", "(r.v.r | brook) & (gold | iron)", "...",
-      "stream & creek & brook", "nobody",  "zzzzz",        "every & letter",
-      "((raven))",    "hq.",            "tree | (fire & ice) | gold",
+      "river",
+      "River",
+      "r...r",
+      "cafe",
+      "caf.",
+      "delta",
+      "par",
+      "swiss",
+      "ansi",
+      "rtf",
+      "river & mouth",
+      "river | mouth",
+      "sea & sand | snow",
+      "(sea & sand) | snow",
+      "sea & (sand | snow)",
+      "(r.v.r | brook) & (gold | iron)",
+      "...",
+      "stream & creek & brook",
+      "nobody",
+      "zzzzz",
+      "every & letter",
+      "((raven))",
+      "hq.",
+      "tree | (fire & ice) | gold",
   };
   int indexed = 0;
   for (const char* pattern : patterns) {
@@ -374,9 +392,9 @@ TEST_F(DefinitionSearch, HeadingsAreCutTo49CharactersAndRegionOneStaysUnsearched
   const std::string path = dir.file("headings.qcd");
   const std::string longHead = "a-b-c-d-e-f-g-h-i-j-k-l-m-n-o-p-q-r-s-t-u-v-w-x-y-z";  // 51
   const std::string longSecond(60, 'q');
-  ASSERT_TRUE(test::buildTestDictionary(
-      path, {longHead + "++" + longSecond + "+|A river.", ";unseen|A river too.",
-             "seen:delta;unseen|Nothing here."}));
+  ASSERT_TRUE(
+      test::buildTestDictionary(path, {longHead + "++" + longSecond + "+|A river.",
+                                       ";unseen|A river too.", "seen:delta;unseen|Nothing here."}));
   QCDictionaryList list(path);
   MatchEngineSet patterns;
   ASSERT_EQ(patterns.parse(list.alphabet(0), "river", 1, 31), 0);

@@ -18,9 +18,16 @@ TEST(DefinitionText, RichBodiesReduceToTheirVisibleText) {
        "bold and italic\nnext"},
       {"{\\rtf1 caf\\'e9\\tab x\\line y}", "caf\xE9\tx\ny"},
       {"{\\rtf1 a\\emdash b\\endash c\\bullet d \\lquote e\\rquote  \\ldblquote f\\rdblquote}",
-       "a\x97" "b\x96" "c\x95" "d \x91" "e\x92 \x93" "f\x94"},
+       "a\x97"
+       "b\x96"
+       "c\x95"
+       "d \x91"
+       "e\x92 \x93"
+       "f\x94"},
       {"{\\rtf1 \\{braces\\} and \\\\ back}", "{braces} and \\ back"},
-      {"{\\rtf1 non\\~breaking opt\\-ional hard\\_hyphen}", "non\xA0" "breaking optional hard-hyphen"},
+      {"{\\rtf1 non\\~breaking opt\\-ional hard\\_hyphen}",
+       "non\xA0"
+       "breaking optional hard-hyphen"},
       {"{\\rtf1 euro \\u8364? and \\u20320? no}", "euro \x80 and ? no"},
       {"{\\rtf1\\uc2 two \\u233XY fallback}", "two \xE9 fallback"},
       {"{\\rtf1 seen{\\*\\generator Writer 1.0;}{\\*\\unknown hidden} too}", "seen too"},
