@@ -182,6 +182,34 @@ TEST_F(DefinitionRetrieval, LaterLookupsThroughTheGroupStartsMatchTheFirstWalk) 
   EXPECT_TRUE(none.empty());
 }
 
+// A table of many groups, read in blocks: every entry finds its own record, whether its group is
+// found by the first walk of the table or through the group starts afterwards.
+TEST_F(DefinitionRetrieval, EveryEntryOfALargeTableFindsItsOwnRecords) {
+  std::vector<std::string> lines;
+  auto word = [](int n) {
+    std::string w = "w";
+    for (int k = 0; k < 3; ++k, n /= 26) w.push_back(static_cast<char>('a' + n % 26));
+    return w;
+  };
+  for (int n = 0; n < 700; ++n) {
+    lines.push_back(word(n) + "|Body " + std::to_string(n) + ".");
+    if (n % 3 == 0) lines.push_back(word(n) + "++again+|More " + std::to_string(n) + ".");
+  }
+  const std::string path = m_dir.file("large.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(path, lines));
+  QCDictionaryList list(path);
+  for (int n : {350, 0, 699, 128, 127, 129, 255, 256, 500, 1, 698, 351}) {
+    std::vector<Definition> found;
+    definitionsOfWord(list, word(n), found);
+    ASSERT_EQ(found.size(), n % 3 == 0 ? 2u : 1u) << n;
+    EXPECT_EQ(found[0].body, "Body " + std::to_string(n) + ".") << n;
+    if (n % 3 == 0) {
+      EXPECT_EQ(found[1].body, "More " + std::to_string(n) + ".");
+    }
+  }
+  EXPECT_GT(list.dictionary(0).referenceGroupStarts(4).size(), 600u);
+}
+
 TEST_F(DefinitionRetrieval, ReportsTheFileTimeAndFollowsARebuiltFile) {
   QCDictionaryList list(m_path);
   int64_t before = 0;

@@ -413,6 +413,34 @@ TEST_F(DefinitionSearch, HeadingsAreCutTo49CharactersAndRegionOneStaysUnsearched
   EXPECT_FALSE(indexed.next(d));
 }
 
+// A region larger than the read buffer: records that cross the buffer's end are read whole.
+TEST_F(DefinitionSearch, RegionLargerThanTheBufferIsReadWhole) {
+  test::TempDir dir;
+  const std::string path = dir.file("large.qcd");
+  std::vector<std::string> lines = {"abcdefghijklm:nopqrstuvwxyz|Every letter.", "delta|A mouth."};
+  Heads expected;
+  std::string filler;
+  while (filler.size() < 700) filler += "stone water green ";
+  for (int n = 0; n < 600; ++n) {
+    const std::string head = headWord(n);
+    const bool both = n % 7 != 3;
+    // Words at both ends of the body: a body that crosses the buffer's end must be read whole.
+    const std::string body = std::string(both ? "delta " : "brook ") +
+                             filler.substr(0, 400 + (n * 37) % 300) + " river" +
+                             (n % 2 ? " end." : "");
+    lines.push_back(head + "++" + std::string(n % 60, 'x') + "+|" + body);
+    if (both) expected.insert(head);
+  }
+  ASSERT_TRUE(test::buildTestDictionary(path, lines));
+  QCDictionaryList list(path);
+  ASSERT_GT(list.dictionary(0).definitionsEnd() - list.dictionary(0).region2Start(),
+            QCDictionaryDefinitionSearchSequential::kBufferSize);
+  MatchEngineSet patterns;
+  ASSERT_EQ(patterns.parse(list.alphabet(0), "delta & river", 1, 31), 0);
+  EXPECT_EQ(sequentialHeads(list, patterns), expected);
+  EXPECT_EQ(indexedHeads(list, patterns), expected);
+}
+
 TEST_F(DefinitionSearch, DictionariesWithoutDefinitionsOrFilesFindNothing) {
   test::TempDir dir;
   const std::string path = dir.file("plain.qcd");
