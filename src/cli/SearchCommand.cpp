@@ -1,0 +1,115 @@
+// qel-cli search and fulltext: the main view's search, run to its end, results printed per pane.
+#include <ostream>
+#include <set>
+
+#include "cli/Arguments.h"
+#include "cli/Cli.h"
+#include "platform/Cp1252.h"
+#include "search/SearchSession.h"
+
+namespace qel::cli {
+namespace {
+
+int runSearch(const std::string& command, const std::vector<std::string>& args, bool fullText,
+              std::ostream& out, std::ostream& err) {
+  Arguments a;
+  SearchSettings s;
+  s.fullText = fullText;
+  const std::set<std::string> valued = {"shortest", "longest", "at", "hash", "mode", "active"};
+  const std::set<std::string> switches = {
+      "no-exclusive", "no-annotations", "no-balances", "no-lower",   "no-upper",
+      "no-punctuation", "no-phrases", "sort", "descending", "no-group",
+      "group-descending", "entries-only"};
+  if (!a.parse(args, valued, switches) || !a.number("shortest", s.shortest) ||
+      !a.number("longest", s.longest) || !a.number("active", s.activePane)) {
+    err << "qel-cli " << command << ": " << a.error() << "\n";
+    return kError;
+  }
+  if (a.positional().size() < 2) {
+    err << "qel-cli " << command << ": give a PATTERN and at least one DICT\n";
+    return kError;
+  }
+  std::string pattern;
+  if (!cp1252::fromUtf8(a.positional()[0], pattern) ||
+      !cp1252::fromUtf8(a.value("at").value_or(s.expansionAt), s.expansionAt) ||
+      !cp1252::fromUtf8(a.value("hash").value_or(s.expansionHash), s.expansionHash)) {
+    err << "qel-cli " << command
+        << ": the pattern has a character that code page 1252 cannot hold\n";
+    return kError;
+  }
+  // Shortest and Longest move together as the boxes do: a Shortest above Longest raises Longest.
+  if (s.shortest > s.longest) {
+    if (a.has("longest")) {
+      s.shortest = s.longest;
+    } else {
+      s.longest = s.shortest;
+    }
+  }
+  s.variablesExclusive = !a.has("no-exclusive");
+  s.showAnnotations = !a.has("no-annotations");
+  s.showBalances = !a.has("no-balances");
+  s.outputLower = !a.has("no-lower");
+  s.outputUpper = !a.has("no-upper");
+  s.outputPunctuation = !a.has("no-punctuation");
+  s.outputWhitespace = !a.has("no-phrases");
+  s.sorting = a.has("sort") || a.has("no-group");
+  s.sortingAscending = !a.has("descending");
+  s.lengthGrouping = !a.has("no-group");
+  s.lengthGroupingAscending = !a.has("group-descending");
+  const std::string mode = a.value("mode").value_or("suppress");
+  if (mode == "suppress") {
+    s.multiple = MultipleDictionaries::SuppressDuplicates;
+  } else if (mode == "independent") {
+    s.multiple = MultipleDictionaries::Independent;
+  } else if (mode == "active") {
+    s.multiple = MultipleDictionaries::ActiveOnly;
+  } else {
+    err << "qel-cli " << command << ": --mode is suppress, independent or active\n";
+    return kError;
+  }
+
+  std::string listText;
+  for (size_t i = 1; i < a.positional().size(); ++i) {
+    listText += (i > 1 ? ";" : "") + a.positional()[i];
+  }
+  QCDictionaryList list(listText);
+  if (s.activePane < 0 || s.activePane >= list.count()) s.activePane = 0;
+  if (const auto invalid = list.firstInvalidPath()) {
+    err << *invalid << "\nis not a valid QEL&Corvanth Dictionary File\n";
+    return kError;
+  }
+  SearchSession session(list);
+  const auto validation = session.validate(pattern, s);
+  if (validation.state != SearchState::Ready) {
+    err << cp1252::toUtf8(validation.statusText) << "\n";
+    return kError;
+  }
+  session.start();
+  while (session.step()) {
+  }
+
+  const bool entriesOnly = a.has("entries-only");
+  long found = 0;
+  for (int i = 0; i < session.paneCount(); ++i) {
+    if (s.multiple == MultipleDictionaries::ActiveOnly && i != s.activePane) continue;
+    const ResultList& results = session.pane(i).results;
+    found += results.count();
+    if (list.count() > 1) {
+      out << "# " << i + 1 << " " << list.name(i) << " (" << results.count() << ")\n";
+    }
+    for (long r = 0; r < results.count(); ++r) {
+      const ResultRecord* record = results.record(r);
+      out << cp1252::toUtf8(entriesOnly ? record->entry() : std::string_view(record->text))
+          << '\n';
+    }
+  }
+  return found > 0 ? kFound : kNothingFound;
+}
+
+}  // namespace
+
+int searchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return runSearch("search", args, false, out, err);
+}
+
+}  // namespace qel::cli

@@ -1,0 +1,290 @@
+// The sliced search over the open dictionaries.
+#include "search/SearchSession.h"
+
+#include "app/Messages.h"
+#include "dictionary/EntryEnumerator.h"
+#include "pattern/MacroExpansion.h"
+#include "pattern/MatchEngineSet.h"
+#include "pattern/MatchOptions.h"
+#include "search/EntryClass.h"
+#include "search/FullTextCursor.h"
+
+namespace qel {
+namespace {
+
+// Goes between an entry and its anagram balance in a result.
+constexpr char kBalanceSeparator[] = " ";
+
+}  // namespace
+
+SearchSession::Pane::Pane() : engine(std::make_unique<MatchEngineSet>()) {}
+SearchSession::Pane::~Pane() = default;
+SearchSession::Pane::Pane(Pane&&) noexcept = default;
+SearchSession::Pane& SearchSession::Pane::operator=(Pane&&) noexcept = default;
+
+SearchSession::SearchSession(const QCDictionaryList& dictionaries) : m_dictionaries(dictionaries) {
+  m_panes.resize(dictionaries.count());
+}
+
+SearchSession::~SearchSession() = default;
+
+void SearchSession::setState(SearchState state) {
+  if (state == SearchState::Ready || state == SearchState::NoPattern) {
+    m_enumerator.reset();
+    m_fullText.reset();
+    m_searchPane = -1;
+  }
+  m_state = state;
+}
+
+SearchSession::Validation SearchSession::validate(const std::string& pattern,
+                                                  const SearchSettings& settings) {
+  m_settings = settings;
+  m_pattern = pattern;
+  if (static_cast<int>(m_panes.size()) != m_dictionaries.count()) {
+    m_panes.resize(m_dictionaries.count());
+  }
+  Validation v;
+  auto fail = [&](int number, const std::string& prefix) {
+    v.state = SearchState::NoPattern;
+    v.messageNumber = number;
+    v.statusText = number ? prefix + std::string(messageText(number)) : std::string();
+    setState(v.state);
+    return v;
+  };
+  for (int i = m_dictionaries.count() - 1; i >= 0; --i) m_dictionaries.isValid(i);
+  if (m_dictionaries.count() == 0) return fail(kMessageNoDictionary, "");
+
+  setExclusiveLetterVariables(settings.variablesExclusive);
+  const std::string expanded = expandMacros(pattern, settings.expansionAt, settings.expansionHash);
+  bool anyEntries = false;
+  for (int i = 0; i < m_dictionaries.count(); ++i) {
+    if (!m_dictionaries.dictionary(i).valid()) return fail(0, "");
+    Pane& p = m_panes[i];
+    const int error = p.engine->parse(m_dictionaries.alphabet(i), expanded, settings.shortest,
+                                      settings.longest);
+    if (error != 0) {
+      return fail(kPatternErrorMessages + error, error != 1 ? m_dictionaries.name(i) + ": " : "");
+    }
+    const int range = lengthRange(i);
+    if (range != 0 && range != 1) return fail(range, "");
+    for (int length = p.shortest; range == 0 && length <= p.longest; ++length) {
+      anyEntries = anyEntries || m_dictionaries.entryCount(i, length) > 0;
+    }
+  }
+  if (!settings.fullText && !anyEntries) return fail(kMessageNoWordsOfLength, "");
+  v.state = SearchState::Ready;
+  v.messageNumber = kPatternErrorMessages;
+  v.statusText = messageText(kPatternErrorMessages);
+  setState(v.state);
+  return v;
+}
+
+int SearchSession::lengthRange(int i) {
+  Pane& p = m_panes[i];
+  p.step = (!m_settings.lengthGrouping || m_settings.lengthGroupingAscending) ? 1 : -1;
+  if (m_settings.fullText) {
+    p.shortest = 32;
+    p.longest = 0;
+    return 1;
+  }
+  const LengthCheck check = p.engine->lengthCheck(m_settings.shortest, m_settings.longest);
+  p.shortest = check.range.first;
+  p.longest = check.range.last;
+  return check.message;
+}
+
+bool SearchSession::start() {
+  if (m_state != SearchState::Ready && m_state != SearchState::Paused) return false;
+  if (m_dictionaries.firstInvalidPath()) {
+    validate(m_pattern, m_settings);
+    return false;
+  }
+  const SearchState previous = m_state;
+  m_state = SearchState::Searching;
+  if (previous == SearchState::Ready) {
+    const ResultOrder order =
+        resultOrderFor(m_settings.sorting, m_settings.sortingAscending, m_settings.lengthGrouping,
+                       m_settings.lengthGroupingAscending);
+    for (int i = 0; i < paneCount(); ++i) {
+      if (m_settings.multiple == MultipleDictionaries::ActiveOnly && i != m_settings.activePane) {
+        continue;
+      }
+      Pane& p = m_panes[i];
+      p.searchPattern = m_pattern;
+      p.displayedCount = 0;
+      p.results.clear();
+      const bool keepIndex = m_settings.multiple == MultipleDictionaries::SuppressDuplicates &&
+                             !m_settings.sorting && i + 1 < paneCount();
+      p.results.setOrder(order, keepIndex);
+    }
+    m_searchPane = -1;
+    nextDictionary();
+  }
+  return true;
+}
+
+void SearchSession::pause() {
+  if (m_state == SearchState::Searching) m_state = SearchState::Paused;
+}
+
+bool SearchSession::step() {
+  if (m_state != SearchState::Searching) return false;
+  if (m_searchPane >= 0) {
+    Pane& p = m_panes[m_searchPane];
+    if (m_settings.fullText) {
+      stepFullText(p);
+    } else {
+      stepWordSearch(p);
+    }
+  }
+  if (m_searchPane < 0) {
+    setState(SearchState::Ready);
+    return false;
+  }
+  return true;
+}
+
+void SearchSession::nextDictionary() {
+  m_enumerator.reset();
+  m_fullText.reset();
+  const bool activeOnly = m_settings.multiple == MultipleDictionaries::ActiveOnly;
+  for (;;) {
+    if (m_searchPane < 0) {
+      m_searchPane = activeOnly ? m_settings.activePane : 0;
+      if (m_searchPane >= paneCount()) m_searchPane = 0;
+    } else if (activeOnly || m_searchPane + 1 >= paneCount()) {
+      m_searchPane = -1;
+      return;
+    } else {
+      ++m_searchPane;
+    }
+    m_examinedBefore = 0;
+    Pane& p = m_panes[m_searchPane];
+    if (m_settings.fullText) {
+      m_fullText =
+          FullTextCursor::create(m_dictionaries, m_searchPane, *p.engine, &p.dictionaryStamp);
+      if (m_fullText && m_fullText->total() > 0) return;
+    } else {
+      m_enumerator = std::make_unique<EntryEnumerator>(m_dictionaries, m_searchPane);
+      if (lengthRange(m_searchPane) == 0 && selectFirstLength(p)) return;
+    }
+    finishPane(p);
+    m_enumerator.reset();
+    m_fullText.reset();
+  }
+}
+
+bool SearchSession::selectFirstLength(Pane& p) {
+  p.currentLength = p.step < 0 ? p.longest : p.shortest;
+  p.currentLength -= p.step;
+  return advanceLength(p);
+}
+
+// Moves to the next length in visiting order whose section has entries and that the pattern can
+// match; lengths passed over count as examined.
+bool SearchSession::advanceLength(Pane& p) {
+  for (;;) {
+    p.currentLength += p.step;
+    if (p.currentLength < p.shortest || p.currentLength > p.longest) {
+      p.currentLength = kIdle;
+      return false;
+    }
+    if (p.engine->setCurrentLength(p.currentLength) &&
+        m_enumerator->selectLength(p.currentLength)) {
+      return true;
+    }
+    m_examinedBefore += m_dictionaries.entryCount(m_searchPane, p.currentLength);
+  }
+}
+
+bool SearchSession::acceptable(int pane, const char* text) const {
+  const SearchSettings& s = m_settings;
+  if (!s.outputLower || !s.outputUpper || !s.outputPunctuation || !s.outputWhitespace) {
+    switch (classifyEntry(text, m_panes[pane].currentLength, m_dictionaries.alphabet(pane))) {
+      case EntryClass::Lower:
+        if (!s.outputLower) return false;
+        break;
+      case EntryClass::Upper:
+        if (!s.outputUpper) return false;
+        break;
+      case EntryClass::Punctuation:
+        if (!s.outputPunctuation) return false;
+        break;
+      case EntryClass::Phrase:
+        if (!s.outputWhitespace) return false;
+        break;
+    }
+  }
+  if (s.multiple == MultipleDictionaries::SuppressDuplicates) {
+    for (int j = 0; j < pane; ++j) {
+      if (m_panes[j].results.contains(text)) return false;
+    }
+  }
+  return true;
+}
+
+bool SearchSession::stepWordSearch(Pane& p) {
+  for (int candidate = 0; candidate < kCandidateBudget; ++candidate) {
+    const uint8_t* letters = m_enumerator->nextBatch(p.engine.get());
+    if (!letters) return true;
+    if (letters[0] == kEndOfLetters) {
+      m_examinedBefore += m_enumerator->entriesScanned();
+      if (advanceLength(p)) return true;
+      finishPane(p);
+      nextDictionary();
+      return true;
+    }
+    const char* text = m_enumerator->text();
+    if (!acceptable(m_searchPane, text)) continue;
+    std::string annotation;
+    const char* stored = m_settings.showAnnotations ? m_enumerator->annotation() : nullptr;
+    if (stored) annotation = std::string(" ") + stored;
+    const std::string balance =
+        m_settings.showBalances ? p.engine->balanceText(kBalanceSeparator) : std::string();
+    p.results.add(text, annotation, balance, 0);
+    return true;
+  }
+  return true;
+}
+
+bool SearchSession::stepFullText(Pane& p) {
+  FullTextCursor::Result result;
+  switch (m_fullText->next(result)) {
+    case FullTextCursor::Step::Result:
+      p.results.add(result.entry, "", result.context, result.definitionNumber);
+      break;
+    case FullTextCursor::Step::Progress:
+      break;
+    case FullTextCursor::Step::Finished:
+      finishPane(p);
+      nextDictionary();
+      break;
+  }
+  return true;
+}
+
+void SearchSession::finishPane(Pane& p) {
+  p.currentLength = kIdle;
+  p.displayedCount = p.results.count();
+}
+
+SearchSession::Progress SearchSession::progress() const {
+  Progress progress;
+  progress.pane = m_searchPane;
+  if (m_searchPane < 0) return progress;
+  const Pane& p = m_panes[m_searchPane];
+  progress.currentLength = p.currentLength;
+  if (m_fullText) {
+    progress.examined = m_fullText->position();
+    progress.total = m_fullText->total();
+    return progress;
+  }
+  progress.examined = m_examinedBefore + (m_enumerator ? m_enumerator->entriesScanned() : 0);
+  for (int length = p.shortest; length <= p.longest; ++length) {
+    progress.total += m_dictionaries.entryCount(m_searchPane, length);
+  }
+  return progress;
+}
+
+}  // namespace qel

@@ -1,0 +1,100 @@
+// A search over the open dictionaries, one pane per dictionary, run in short steps so that a window
+// can stay responsive between them, pause and resume from the same place. The main window adds
+// only its yield check and its widgets; qel-cli runs the steps back to back.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dictionary/QCDictionaryList.h"
+#include "search/ResultList.h"
+#include "search/SearchSettings.h"
+
+namespace qel {
+
+class EntryEnumerator;
+class MatchEngineSet;
+class FullTextCursor;
+
+class SearchSession {
+ public:
+  static constexpr int kCandidateBudget = 401;  // rejected candidates per step
+  static constexpr int kIdle = 0x7FFFFFFF;
+
+  struct Pane {
+    Pane();
+    ~Pane();
+    Pane(Pane&&) noexcept;
+    Pane& operator=(Pane&&) noexcept;
+
+    ResultList results;
+    std::string searchPattern;
+    std::unique_ptr<MatchEngineSet> engine;
+    int currentLength = kIdle;
+    int shortest = kIdle;
+    int longest = kIdle;
+    int step = kIdle;
+    int64_t dictionaryStamp = 0;  // file time when a full-text search of this pane began
+    long displayedCount = 0;      // what the caption shows
+  };
+
+  struct Validation {
+    SearchState state = SearchState::NoPattern;
+    int messageNumber = 0;  // status text from the message table
+    std::string statusText;
+  };
+
+  struct Progress {
+    int pane = -1;
+    int currentLength = 0;
+    long examined = 0;  // entries examined in this pane
+    long total = 0;     // entries to examine in this pane
+  };
+
+  explicit SearchSession(const QCDictionaryList& dictionaries);
+  ~SearchSession();
+
+  // Compiles the pattern for every dictionary and works out the lengths to search. Abandons a
+  // paused search. Answers the new state and the status text.
+  Validation validate(const std::string& pattern, const SearchSettings& settings);
+  // Starts a new search from Ready, or resumes a paused one. False when the state allows neither.
+  bool start();
+  // One step: ends at the first accepted entry, after kCandidateBudget rejected candidates, when
+  // the enumerator's own budget runs out or at a change of length. Returns false once the search
+  // is complete (the state is then Ready).
+  bool step();
+  void pause();
+
+  SearchState state() const { return m_state; }
+  int searchPane() const { return m_searchPane; }
+  int paneCount() const { return static_cast<int>(m_panes.size()); }
+  Pane& pane(int i) { return m_panes[i]; }
+  const Pane& pane(int i) const { return m_panes[i]; }
+  Progress progress() const;
+
+ private:
+  // 0 when the pattern can match lengths in the pane's range, 1 in Full Text Search (no lengths),
+  // otherwise the number of the message that says why no length can be searched.
+  int lengthRange(int pane);
+  void nextDictionary();
+  bool selectFirstLength(Pane& pane);
+  bool advanceLength(Pane& pane);
+  bool stepWordSearch(Pane& pane);
+  bool stepFullText(Pane& pane);
+  bool acceptable(int pane, const char* text) const;
+  void finishPane(Pane& pane);
+  void setState(SearchState state);
+
+  const QCDictionaryList& m_dictionaries;
+  std::vector<Pane> m_panes;
+  SearchSettings m_settings;
+  std::string m_pattern;
+  SearchState m_state = SearchState::NoPattern;
+  int m_searchPane = -1;
+  std::unique_ptr<EntryEnumerator> m_enumerator;
+  std::unique_ptr<FullTextCursor> m_fullText;
+  long m_examinedBefore = 0;  // entries of the finished lengths of the current pane
+};
+
+}  // namespace qel

@@ -1,0 +1,39 @@
+// The settings a search reads, with the defaults a new user has.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qel {
+
+enum class SearchState : uint8_t { NoPattern = 0, Ready = 1, Searching = 2, Paused = 3, Closing = 4 };
+
+// How several open dictionaries are searched.
+enum class MultipleDictionaries : uint8_t {
+  SuppressDuplicates = 0,  // all dictionaries; a word found in an earlier pane is not repeated
+  Independent = 1,         // all dictionaries, each on its own
+  ActiveOnly = 2,          // only the active dictionary; the other panes keep their results
+};
+
+struct SearchSettings {
+  int shortest = 1;  // the Shortest and Longest boxes
+  int longest = 31;
+  bool fullText = false;
+  bool sorting = false;
+  bool sortingAscending = true;
+  bool lengthGrouping = true;
+  bool lengthGroupingAscending = true;
+  bool showAnnotations = true;
+  bool showBalances = true;
+  bool outputLower = true;
+  bool outputUpper = true;
+  bool outputPunctuation = true;
+  bool outputWhitespace = true;
+  MultipleDictionaries multiple = MultipleDictionaries::SuppressDuplicates;
+  int activePane = 0;
+  std::string expansionAt = "[aeiou]";
+  std::string expansionHash = "[^aeiou]";
+  bool variablesExclusive = true;
+};
+
+}  // namespace qel

@@ -1,0 +1,175 @@
+// The search session: validation messages, the three ways of searching several dictionaries,
+// output filters, visiting order, and steps that can pause and resume anywhere.
+#include "search/SearchSession.h"
+
+#include <gtest/gtest.h>
+
+#include "search/EntryClass.h"
+#include "support/TestDictionaries.h"
+
+namespace qel {
+namespace {
+
+std::vector<std::string> texts(const ResultList& list) {
+  std::vector<std::string> out;
+  for (long i = 0; i < list.count(); ++i) out.push_back(list.record(i)->text);
+  return out;
+}
+
+class SearchSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    first = dir.file("first.qcd");
+    second = dir.file("second.qcd");
+    ASSERT_TRUE(test::buildTestDictionary(
+        first, {"tail", "Charlie", "tail-end", "tail-end Charlie", "tonight+adverb+", "toting",
+                "noting", "nights", "ox", "ant", "bee", "abcdefghi"}));
+    ASSERT_TRUE(test::buildTestDictionary(second, {"TAIL", "tall", "tails", "toll", "ant"}));
+  }
+
+  // Runs a whole search and returns the session's panes' texts.
+  std::vector<std::vector<std::string>> search(const std::string& listText,
+                                               const std::string& pattern,
+                                               SearchSettings settings = {}) {
+    QCDictionaryList list(listText);
+    SearchSession session(list);
+    const auto v = session.validate(pattern, settings);
+    EXPECT_EQ(v.state, SearchState::Ready) << v.statusText;
+    EXPECT_TRUE(session.start());
+    while (session.step()) {
+    }
+    EXPECT_EQ(session.state(), SearchState::Ready);
+    std::vector<std::vector<std::string>> panes;
+    for (int i = 0; i < session.paneCount(); ++i) panes.push_back(texts(session.pane(i).results));
+    return panes;
+  }
+
+  std::string status(const std::string& listText, const std::string& pattern,
+                     SearchSettings settings = {}) {
+    QCDictionaryList list(listText);
+    SearchSession session(list);
+    const auto v = session.validate(pattern, settings);
+    EXPECT_EQ(v.state == SearchState::Ready, v.messageNumber == 13080);
+    return v.statusText;
+  }
+
+  test::TempDir dir;
+  std::string first, second;
+};
+
+TEST_F(SearchSessionTest, ValidationExplainsWhyNothingCanBeSearched) {
+  SearchSettings upTo8;
+  upTo8.longest = 8;
+  EXPECT_EQ(status(first, ""), "Press F1 for help");
+  EXPECT_EQ(status(first, "tai;;l"), "first: Only one ; is allowed in a pattern");
+  EXPECT_EQ(status(first, "........."), "Pattern is valid - press the return key to start searching");
+  EXPECT_EQ(status(first, ".........", upTo8),
+            "Shortest/Longest settings stop the pattern being matched");
+  EXPECT_EQ(status(first, "... & ...."), "Patterns match incompatible lengths");
+  EXPECT_EQ(status(first, "............"), "No words of the required length(s) in the dictionaries");
+  EXPECT_EQ(status("", "abc"), "Use Open... on the File menu to select a dictionary");
+}
+
+TEST_F(SearchSessionTest, DuplicatesAcrossDictionariesFollowTheMode) {
+  SearchSettings s;
+  const std::string both = first + ";" + second;
+  auto panes = search(both, "t..l", s);
+  EXPECT_EQ(panes[0], (std::vector<std::string>{"tail"}));
+  EXPECT_EQ(panes[1], (std::vector<std::string>{"tall", "toll"}));  // TAIL is tail again
+  s.multiple = MultipleDictionaries::Independent;
+  panes = search(both, "t..l", s);
+  EXPECT_EQ(panes[1], (std::vector<std::string>{"TAIL", "tall", "toll"}));
+  s.multiple = MultipleDictionaries::ActiveOnly;
+  s.activePane = 1;
+  panes = search(both, "t...", s);
+  EXPECT_TRUE(panes[0].empty());
+  EXPECT_EQ(panes[1].size(), 3u);
+}
+
+TEST_F(SearchSessionTest, OutputFiltersDropEachClassOfEntry) {
+  const struct {
+    bool SearchSettings::*flag;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {&SearchSettings::outputLower, {"Charlie", "tail-end", "tail-end Charlie"}},
+      {&SearchSettings::outputUpper, {"tail", "tail-end", "tail-end Charlie"}},
+      {&SearchSettings::outputPunctuation, {"tail", "Charlie", "tail-end Charlie"}},
+      {&SearchSettings::outputWhitespace, {"tail", "Charlie", "tail-end"}},
+  };
+  for (const auto& c : cases) {
+    SearchSettings s;
+    s.*(c.flag) = false;
+    s.sorting = true;
+    s.lengthGrouping = false;
+    auto panes = search(first, "tail | charlie | tailend | tailendcharlie", s);
+    std::vector<std::string> got = panes[0];
+    std::vector<std::string> want = c.expected;
+    std::sort(got.begin(), got.end());
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(got, want);
+  }
+  Alphabet letters;
+  letters.letterIndex.fill(kNotALetter);
+  for (int c = 'a'; c <= 'z'; ++c) letters.letterIndex[c] = letters.letterIndex[c - 32] = 1;
+  EXPECT_EQ(classifyEntry("-tail-", 4, letters), EntryClass::Lower);
+  EXPECT_EQ(classifyEntry("O'Neil", 5, letters), EntryClass::Punctuation);
+  EXPECT_EQ(classifyEntry("New York", 7, letters), EntryClass::Phrase);
+}
+
+TEST_F(SearchSessionTest, BalancesAnnotationsAndLengthGroups) {
+  SearchSettings s;
+  EXPECT_EQ(search(first, ";..oting", s)[0], (std::vector<std::string>{"tonight adverb +ht"}));
+  EXPECT_EQ(search(first, ";..oting & ! *ing", s)[0],
+            (std::vector<std::string>{"tonight adverb"}));
+  EXPECT_EQ(search(first, "t*", s)[0],
+            (std::vector<std::string>{"tail", "toting", "tail-end", "tonight adverb",
+                                      "tail-end Charlie"}));
+  s.showAnnotations = false;
+  s.showBalances = false;
+  s.lengthGroupingAscending = false;
+  EXPECT_EQ(search(first, ";..oting", s)[0], (std::vector<std::string>{"tonight"}));
+  EXPECT_EQ(search(first, "t*", s)[0],
+            (std::vector<std::string>{"tail-end Charlie", "tail-end", "tonight", "toting",
+                                      "tail"}));
+}
+
+// Pausing after any step and resuming gives the same results as a search run straight through;
+// each step accepts at most one entry.
+TEST_F(SearchSessionTest, PauseAndResumeContinueFromTheSameCursor) {
+  const auto words = test::systemWordList();
+  if (words.size() < 100000) GTEST_SKIP() << "british-english-huge is not installed";
+  const std::string big = dir.file("big.qcd");
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < words.size(); i += 7) {
+    if (words[i].find_first_of(":;|+\\") == std::string::npos) lines.push_back(words[i]);
+  }
+  ASSERT_TRUE(test::buildTestDictionary(big, lines));
+  const std::string listText = big + ";" + first;
+  const auto straight = search(listText, "*ing");
+
+  QCDictionaryList list(listText);
+  SearchSession session(list);
+  ASSERT_EQ(session.validate("*ing", {}).state, SearchState::Ready);
+  ASSERT_TRUE(session.start());
+  long steps = 0, previous = 0;
+  while (true) {
+    if (++steps % 5 == 0) {
+      session.pause();
+      EXPECT_FALSE(session.step());
+      EXPECT_EQ(session.state(), SearchState::Paused);
+      ASSERT_TRUE(session.start());
+    }
+    const auto progress = session.progress();
+    if (progress.pane >= 0) EXPECT_LE(progress.examined, progress.total);
+    if (!session.step()) break;
+    long total = session.pane(0).results.count() + session.pane(1).results.count();
+    EXPECT_LE(total - previous, 1);
+    previous = total;
+  }
+  EXPECT_GT(steps, static_cast<long>(straight[0].size()));
+  EXPECT_EQ(texts(session.pane(0).results), straight[0]);
+  EXPECT_EQ(texts(session.pane(1).results), straight[1]);
+}
+
+}  // namespace
+}  // namespace qel
