@@ -35,7 +35,7 @@ PARTS_OF_SPEECH = (("noun", "noun"), ("verb", "verb"), ("adj", "adjective"), ("a
 SHORTEST = 1
 LONGEST = 31
 
-# Characters the builder treats specially inside a field or a body.
+# Characters the builder treats specially inside an entry field.
 _ESCAPES = str.maketrans({c: "\\" + c for c in "\\:;|+"})
 
 
@@ -167,7 +167,8 @@ def main():
             if len(senses) > stats.most_senses[0]:
                 stats.most_senses = (len(senses), text)
             for heading, number, gloss in senses:
-                body = escape(gloss)
+                # The body is the rest of the line, taken as it stands: nothing in it is special.
+                body = gloss
                 if len(body.encode("cp1252")) > stats.longest_body[0]:
                     stats.longest_body = (len(body.encode("cp1252")), text)
                 out.write(f"{field}++{heading} {number}+;|{body}\n")
