@@ -1,0 +1,57 @@
+// Word searches in process over the default dictionary: time per search for a fixed set of
+// patterns, and the speed of a scan of every entry.
+#include <benchmark/benchmark.h>
+
+#include "BenchDictionaries.h"
+#include "search/SearchSession.h"
+
+namespace qel::bench {
+namespace {
+
+long runSearch(const QCDictionaryList& list, const std::string& pattern) {
+  SearchSession session(list);
+  SearchSettings settings;
+  if (session.validate(pattern, settings).state != SearchState::Ready) return -1;
+  session.start();
+  while (session.step()) {
+  }
+  return session.pane(0).results.count();
+}
+
+void searchPattern(benchmark::State& state, const std::string& pattern) {
+  const std::string path = defaultDictionary();
+  if (path.empty()) {
+    state.SkipWithError("default dictionary not built");
+    return;
+  }
+  QCDictionaryList list(path);
+  long results = 0;
+  for (auto _ : state) results = runSearch(list, pattern);
+  state.counters["results"] = static_cast<double>(results);
+  if (pattern == "*") {
+    state.counters["entries/s"] = benchmark::Counter(
+        static_cast<double>(list.statistics(0).totalEntries) * state.iterations(),
+        benchmark::Counter::kIsRate);
+  }
+}
+
+BENCHMARK_CAPTURE(searchPattern, template_8, std::string(".l...r.n"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_8, std::string(";..oting"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, template_7, std::string("o.e.i.k"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_7, std::string(";lobikes"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, choice_list, std::string("[bc]a[rt]...[aeiou]"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_choice, std::string(";diners[ai]"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, wildcard, std::string("m*ja"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, suffix, std::string("*ing"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, variables, std::string("12341234"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, macros, std::string("@#@#@#@#@#@"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, operators, std::string(";..oting & ! *ing"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, every_entry, std::string("*"))->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qel::bench
