@@ -8,7 +8,7 @@ character that code page 1252 cannot hold.
 
 Every WordNet sense becomes one line
 
-    lemma++noun 1+;|gloss
+    lemma++(noun 1)+;|gloss
 
 whose doubled "+" hides the sense from the entry text but keeps it as the second heading text, and
 whose ";" puts the definition into the indexed pass. A lemma's lines follow one another, by part of
@@ -171,7 +171,7 @@ def main():
                 body = gloss
                 if len(body.encode("cp1252")) > stats.longest_body[0]:
                     stats.longest_body = (len(body.encode("cp1252")), text)
-                out.write(f"{field}++{heading} {number}+;|{body}\n")
+                out.write(f"{field}++({heading} {number})+;|{body}\n")
                 stats.sense_lines += 1
 
     print(

@@ -17,8 +17,7 @@ constexpr char kUsage[] =
     "      --no-balances --no-lower --no-upper --no-punctuation --no-phrases --sort --descending\n"
     "      --no-group --group-descending --mode suppress|independent|active --entries-only\n"
     "  qel-cli define WORD DICT...\n"
-    "  qel-cli fulltext [--shortest N] [--longest N] [--at TEXT] [--hash TEXT] [--sequential]\n"
-    "                   [--bodies] PATTERN DICT...\n";
+    "  qel-cli fulltext [search options] [--sequential] [--bodies] PATTERN DICT...\n";
 
 }  // namespace
 

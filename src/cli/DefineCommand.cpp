@@ -6,18 +6,19 @@
 #include "dictionary/DefinitionsOfWord.h"
 #include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
+#include "search/ResultRecord.h"
 
 namespace qel::cli {
 
-// The heading lines of a definition: each heading pair's first text followed directly by its
-// second text, or the entry text for a record without pairs.
+// The heading line of a definition: each heading pair's first text and then its second text, as
+// a results list shows them, or the entry text for a record without pairs.
 std::string definitionHeading(const Definition& d) {
   if (d.firstTexts.empty()) return d.entryText;
   std::string heading;
   for (size_t k = 0; k < d.firstTexts.size(); ++k) {
     if (k > 0) heading += "; ";
     heading += d.firstTexts[k];
-    if (k < d.secondTexts.size()) heading += d.secondTexts[k];
+    if (k < d.secondTexts.size()) heading += separated(d.secondTexts[k]);
   }
   return heading;
 }

@@ -4,11 +4,31 @@
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
+#include "dictionary/Definition.h"
+#include "dictionary/DefinitionText.h"
+#include "dictionary/QCDictionaryDefinitionRetriever.h"
 #include "platform/Cp1252.h"
 #include "search/SearchSession.h"
 
 namespace qel::cli {
 namespace {
+
+// The plain text of a record's body, each line indented under its result.
+void printBody(const QCDictionaryList& list, int dictionary, int32_t definitionNumber,
+               std::ostream& out) {
+  QCDictionaryDefinitionRetriever retriever(list, dictionary);
+  Definition d;
+  if (!retriever.read(static_cast<uint32_t>(definitionNumber), d)) return;
+  const std::string body = definitionPlainText(d.body);
+  for (size_t start = 0; start < body.size();) {
+    size_t end = body.find('\n', start);
+    if (end == std::string::npos) end = body.size();
+    std::string_view line(body.data() + start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    out << "    " << cp1252::toUtf8(line) << "\n";
+    start = end + 1;
+  }
+}
 
 int runSearch(const std::string& command, const std::vector<std::string>& args, bool fullText,
               std::ostream& out, std::ostream& err) {
@@ -16,10 +36,11 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   SearchSettings s;
   s.fullText = fullText;
   const std::set<std::string> valued = {"shortest", "longest", "at", "hash", "mode", "active"};
-  const std::set<std::string> switches = {
+  std::set<std::string> switches = {
       "no-exclusive", "no-annotations", "no-balances", "no-lower",   "no-upper",
       "no-punctuation", "no-phrases", "sort", "descending", "no-group",
       "group-descending", "entries-only"};
+  if (fullText) switches.insert({"sequential", "bodies"});
   if (!a.parse(args, valued, switches) || !a.number("shortest", s.shortest) ||
       !a.number("longest", s.longest) || !a.number("active", s.activePane)) {
     err << "qel-cli " << command << ": " << a.error() << "\n";
@@ -56,6 +77,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   s.sortingAscending = !a.has("descending");
   s.lengthGrouping = !a.has("no-group");
   s.lengthGroupingAscending = !a.has("group-descending");
+  s.fullTextWithoutIndex = a.has("sequential");
   const std::string mode = a.value("mode").value_or("suppress");
   if (mode == "suppress") {
     s.multiple = MultipleDictionaries::SuppressDuplicates;
@@ -101,6 +123,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
       const ResultRecord* record = results.record(r);
       out << cp1252::toUtf8(entriesOnly ? record->entry() : std::string_view(record->text))
           << '\n';
+      if (a.has("bodies")) printBody(list, i, record->definitionNumber, out);
     }
   }
   return found > 0 ? kFound : kNothingFound;
@@ -110,6 +133,10 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
 
 int searchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   return runSearch("search", args, false, out, err);
+}
+
+int fulltextCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return runSearch("fulltext", args, true, out, err);
 }
 
 }  // namespace qel::cli

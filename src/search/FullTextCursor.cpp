@@ -9,13 +9,15 @@ namespace qel {
 
 std::unique_ptr<FullTextCursor> FullTextCursor::create(const QCDictionaryList& list,
                                                        int dictionary, MatchEngineSet& patterns,
-                                                       int64_t* stamp) {
+                                                       int64_t* stamp, bool withoutIndex) {
   const Dictionary& d = list.dictionary(dictionary);
   if (!d.valid() || d.version() < 1 || d.region1Start() >= d.definitionsEnd()) return nullptr;
   std::unique_ptr<FullTextCursor> cursor(new FullTextCursor);
-  cursor->m_indexed =
-      std::make_unique<QCDictionaryDefinitionSearchIndexed>(list, dictionary, patterns, stamp);
-  if (!cursor->m_indexed->usable()) {
+  if (!withoutIndex) {
+    cursor->m_indexed =
+        std::make_unique<QCDictionaryDefinitionSearchIndexed>(list, dictionary, patterns, stamp);
+  }
+  if (!cursor->m_indexed || !cursor->m_indexed->usable()) {
     cursor->m_indexed.reset();
     cursor->m_sequential =
         std::make_unique<QCDictionaryDefinitionSearchSequential>(list, dictionary, patterns, stamp);
@@ -30,17 +32,14 @@ FullTextCursor::Step FullTextCursor::next(Result& result) {
     Definition definition;
     if (!m_indexed->next(definition)) return Step::Finished;
     result.entry = definition.firstTexts.empty() ? std::string() : definition.firstTexts[0];
-    const std::string second =
-        definition.secondTexts.empty() ? std::string() : definition.secondTexts[0];
-    result.context = second.empty() ? std::string() : " " + second;
+    result.context = definition.secondTexts.empty() ? std::string() : definition.secondTexts[0];
     result.definitionNumber = static_cast<int32_t>(definition.recordOffset);
     return Step::Result;
   }
   switch (m_sequential->next(kSequentialBudget)) {
     case QCDictionaryDefinitionSearchSequential::Step::Hit:
       result.entry = m_sequential->heading();
-      result.context =
-          m_sequential->secondHeading().empty() ? std::string() : " " + m_sequential->secondHeading();
+      result.context = m_sequential->secondHeading();
       result.definitionNumber = static_cast<int32_t>(m_sequential->recordOffset());
       return Step::Result;
     case QCDictionaryDefinitionSearchSequential::Step::BudgetUsed:

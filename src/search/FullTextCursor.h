@@ -21,14 +21,15 @@ class FullTextCursor {
   enum class Step { Result, Progress, Finished };
   struct Result {
     std::string entry;    // the first heading of the record
-    std::string context;  // its second heading, behind a blank (empty when it has none)
+    std::string context;  // its second heading (empty when it has none)
     int32_t definitionNumber = 0;  // the record's offset in the file
   };
 
   // Null when the dictionary holds no definitions. `stamp` receives the dictionary's recorded
   // last-write time.
   static std::unique_ptr<FullTextCursor> create(const QCDictionaryList& list, int dictionary,
-                                                MatchEngineSet& patterns, int64_t* stamp);
+                                                MatchEngineSet& patterns, int64_t* stamp,
+                                                bool withoutIndex = false);
   ~FullTextCursor();
 
   Step next(Result& result);

@@ -12,6 +12,12 @@ ResultOrder resultOrderFor(bool sorting, bool sortingAscending, bool grouping,
   return static_cast<ResultOrder>(code);
 }
 
+std::string separated(std::string_view part) {
+  if (part.empty() || part.front() == ' ') return std::string(part);
+  std::string text = " ";
+  return text.append(part);
+}
+
 bool sortsBefore(std::string_view a, std::string_view b, ResultOrder order) {
   const int code = static_cast<int>(order);
   if (code == 0) return false;

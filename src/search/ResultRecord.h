@@ -34,6 +34,9 @@ struct ResultRecord {
 ResultOrder resultOrderFor(bool sorting, bool sortingAscending, bool grouping,
                            bool groupingAscending);
 
+// A part of a result's text as it follows the entry: behind one blank, unless it starts with one.
+std::string separated(std::string_view part);
+
 // Whether entry a sorts strictly before entry b in `order` (never for Discovery).
 bool sortsBefore(std::string_view a, std::string_view b, ResultOrder order);
 

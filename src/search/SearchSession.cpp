@@ -162,8 +162,8 @@ void SearchSession::nextDictionary() {
     m_examinedBefore = 0;
     Pane& p = m_panes[m_searchPane];
     if (m_settings.fullText) {
-      m_fullText =
-          FullTextCursor::create(m_dictionaries, m_searchPane, *p.engine, &p.dictionaryStamp);
+      m_fullText = FullTextCursor::create(m_dictionaries, m_searchPane, *p.engine,
+                                          &p.dictionaryStamp, m_settings.fullTextWithoutIndex);
       if (m_fullText && m_fullText->total() > 0) return;
     } else {
       m_enumerator = std::make_unique<EntryEnumerator>(m_dictionaries, m_searchPane);
@@ -237,9 +237,8 @@ bool SearchSession::stepWordSearch(Pane& p) {
     }
     const char* text = m_enumerator->text();
     if (!acceptable(m_searchPane, text)) continue;
-    std::string annotation;
     const char* stored = m_settings.showAnnotations ? m_enumerator->annotation() : nullptr;
-    if (stored) annotation = std::string(" ") + stored;
+    const std::string annotation = stored ? separated(stored) : std::string();
     const std::string balance =
         m_settings.showBalances ? p.engine->balanceText(kBalanceSeparator) : std::string();
     p.results.add(text, annotation, balance, 0);
@@ -252,7 +251,7 @@ bool SearchSession::stepFullText(Pane& p) {
   FullTextCursor::Result result;
   switch (m_fullText->next(result)) {
     case FullTextCursor::Step::Result:
-      p.results.add(result.entry, "", result.context, result.definitionNumber);
+      p.results.add(result.entry, "", separated(result.context), result.definitionNumber);
       break;
     case FullTextCursor::Step::Progress:
       break;

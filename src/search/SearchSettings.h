@@ -34,6 +34,8 @@ struct SearchSettings {
   std::string expansionAt = "[aeiou]";
   std::string expansionHash = "[^aeiou]";
   bool variablesExclusive = true;
+  // Full Text Search reads every definition even where the index could answer (for comparisons).
+  bool fullTextWithoutIndex = false;
 };
 
 }  // namespace qel

@@ -30,8 +30,7 @@ TEST_F(DefinitionCli, DefinePrintsHeadingsAndBodiesAsUtf8Text) {
   auto r = run({"define", "Caf\xC3\xA9", m_path});  // "Café"
   EXPECT_EQ(r.status, cli::kFound) << r.err;
   EXPECT_EQ(r.out,
-            "caf\xC3\xA9"
-            "1\nA small restaurant by the river.\n");
+            "caf\xC3\xA9 1\nA small restaurant by the river.\n");
 
   r = run({"define", "delta", m_path});
   EXPECT_EQ(r.out, "delta\nriver mouth\ncaf\xC3\xA9\n");  // rich text read as plain text
@@ -54,7 +53,7 @@ TEST_F(DefinitionCli, DefineAndFulltextReportNothingFoundAndErrorsByStatus) {
   EXPECT_EQ(run({"fulltext", "ocean", m_path}).status, cli::kNothingFound);
   const auto bad = run({"fulltext", "a;b;c", m_path});
   EXPECT_EQ(bad.status, cli::kError);
-  EXPECT_EQ(bad.err, "Devuduvodi: Only one ; is allowed in a pattern\n");
+  EXPECT_EQ(bad.err, "defs: Only one ; is allowed in a pattern\n");
   EXPECT_EQ(run({"fulltext", "--budget", "3", "river", m_path}).status, cli::kError);
 }
 
@@ -64,19 +63,17 @@ TEST_F(DefinitionCli, FulltextListsTheRecordsWhoseWordsMatchEitherWay) {
     EXPECT_EQ(r.status, cli::kFound) << r.err;
     const std::string bodies =
         std::string(mode) == "--bodies" ? "    A small restaurant by the river.\n" : "";
-    EXPECT_EQ(r.out.substr(0, 7 + bodies.size()),
-              "caf\xC3\xA9"
-              "1\n" +
+    EXPECT_EQ(r.out.substr(0, 8 + bodies.size()),
+              "caf\xC3\xA9 1\n" +
                   bodies)
         << mode;
     EXPECT_NE(r.out.find("\ndelta\n"), std::string::npos) << mode;
     EXPECT_EQ(r.out.find("hidden"), std::string::npos) << mode;
   }
-  // A results line is the first heading pair's texts.
+  // A results line is the first heading pair's texts, a blank between them.
   EXPECT_EQ(run({"fulltext", "!river & !letter", m_path}).out, "river\n");
   EXPECT_EQ(run({"fulltext", "r@v@r", m_path, m_other}).out,
-            "# 1 defs (2)\ncaf\xC3\xA9"
-            "1\ndelta\n# 2 other (1)\nriver\n");
+            "# 1 defs (2)\ncaf\xC3\xA9 1\ndelta\n# 2 other (1)\nriver\n");
 }
 
 }  // namespace
