@@ -133,6 +133,36 @@ TEST_F(SearchSessionTest, BalancesAnnotationsAndLengthGroups) {
                                       "tail"}));
 }
 
+// Full Text Search lists the records whose words match, with their second heading and record
+// offset; a dictionary without definitions is passed over. Index and full read agree.
+TEST_F(SearchSessionTest, FullTextSearchListsMatchingRecordsFromEveryDictionaryWithDefinitions) {
+  const std::string defined = dir.file("defined.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(
+      defined, {"electron++(noun 1)+;|an elementary particle with negative charge",
+                "proton++(noun 1)+;|a particle with positive charge",
+                "charge++(verb 1)+;|to ask a price", "river|a large natural stream"}));
+  for (bool withoutIndex : {false, true}) {
+    SearchSettings s;
+    s.fullText = true;
+    s.fullTextWithoutIndex = withoutIndex;
+    QCDictionaryList list(second + ";" + defined);
+    SearchSession session(list);
+    ASSERT_EQ(session.validate("particle & charge", s).state, SearchState::Ready);
+    ASSERT_TRUE(session.start());
+    while (session.step()) {
+    }
+    EXPECT_EQ(session.pane(0).results.count(), 0);
+    const ResultList& results = session.pane(1).results;
+    EXPECT_EQ(texts(results), (std::vector<std::string>{"electron (noun 1)", "proton (noun 1)"}))
+        << "without index: " << withoutIndex;
+    ASSERT_EQ(results.count(), 2);
+    EXPECT_GT(results.record(0)->definitionNumber, 0);
+    EXPECT_LT(results.record(0)->definitionNumber, results.record(1)->definitionNumber);
+    EXPECT_EQ(results.record(0)->entry(), "electron");
+    EXPECT_EQ(session.pane(1).dictionaryStamp, list.dictionary(1).fileTime());
+  }
+}
+
 // Pausing after any step and resuming gives the same results as a search run straight through;
 // each step accepts at most one entry.
 TEST_F(SearchSessionTest, PauseAndResumeContinueFromTheSameCursor) {
