@@ -70,6 +70,23 @@ bool writeFile(BuildState& state, const std::vector<int8_t>& scores) {
   return true;
 }
 
+// The weights of the prefix code: the bytes of the entries, and one use of the written form of
+// each letter that only the definitions hold, so that words spelt with it (Œuvre, Straße) can
+// still be written as index terms and found by an indexed search.
+ByteCounts codeWeights(const BuildState& state) {
+  ByteCounts weights = state.frequency;
+  for (uint32_t id = 0; id < state.words.size(); ++id) {
+    for (char c : state.words.key(id)) {
+      const int index = state.alphabet.letterIndex[static_cast<uint8_t>(c)];
+      if (index >= state.alphabet.active) {
+        uint64_t& weight = weights[state.alphabet.representative[index]];
+        weight = std::max<uint64_t>(weight, 1);
+      }
+    }
+  }
+  return weights;
+}
+
 bool runBuild(BuildSource& source, const BuildParameters& parameters) {
   auto state = std::make_unique<BuildState>(source, applyLimits(parameters));
   state->canonical = canonicalLetters(parameters.fold);
@@ -81,7 +98,7 @@ bool runBuild(BuildSource& source, const BuildParameters& parameters) {
     return false;
   }
   state->alphabet = analyseAlphabet(state->canonical, state->frequency);
-  state->code = buildPrefixCode(state->frequency);
+  state->code = buildPrefixCode(codeWeights(*state));
   source.info(state->code.compressed ? "Alphabet analysis completed OK - compressing\n"
                                      : "Alphabet analysis completed OK - storing\n");
   linkEntriesToWords(*state);

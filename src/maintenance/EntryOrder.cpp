@@ -61,9 +61,11 @@ void linkEntriesToWords(BuildState& state) {
     if (w.carried || w.letters >= state.header.slots || state.header.entryCount[w.letters] == 0) {
       continue;
     }
+    // Every letter of a term needs a code in the stream.
     bool writable = true;
     for (char c : state.words.key(id)) {
-      writable &= state.alphabet.letterIndex[static_cast<uint8_t>(c)] < state.alphabet.active;
+      const int index = state.alphabet.letterIndex[static_cast<uint8_t>(c)];
+      writable &= state.code.symbols[state.alphabet.representative[index]].length > 0;
     }
     w.term = writable;
   }

@@ -163,6 +163,22 @@ TEST_F(SearchSessionTest, FullTextSearchListsMatchingRecordsFromEveryDictionaryW
   }
 }
 
+// A word spelt with a letter that no entry has is still in the index.
+TEST_F(SearchSessionTest, IndexCoversLettersThatOnlyDefinitionsUse) {
+  const std::string defined = dir.file("letters.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(
+      defined, {"street|a road; Stra\xDF" "e in German", "road|a way", "avenue|a wide street"}));
+  SearchSettings s;
+  s.fullText = true;
+  QCDictionaryList list(defined);
+  SearchSession session(list);
+  ASSERT_EQ(session.validate("strasse | stra\xDF" "e", s).state, SearchState::Ready);
+  ASSERT_TRUE(session.start());
+  while (session.step()) {
+  }
+  EXPECT_EQ(texts(session.pane(0).results), (std::vector<std::string>{"street"}));
+}
+
 // Pausing after any step and resuming gives the same results as a search run straight through;
 // each step accepts at most one entry.
 TEST_F(SearchSessionTest, PauseAndResumeContinueFromTheSameCursor) {
