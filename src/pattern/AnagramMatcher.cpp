@@ -159,7 +159,7 @@ bool Matcher::remainingItems(AnagramFrame& frame, Pc pc, int balance) {
 // previous occurrence's, so that every combination is tried once.
 bool Matcher::choiceItem(AnagramFrame& frame, Pc pc, int occurrence, int highest, int balance) {
   if (occurrence == pc[1]) return remainingItems(frame, pc + 3, balance);
-  if (!tick()) return false;
+  if (!tick() || lettersCannotFit(frame, balance)) return false;
   const Bytes& map = m_pattern.letterSets[pc[2]];
   for (int i = frame.presentCount - 1; i >= 0; --i) {
     const uint8_t letter = frame.present[i];
@@ -206,6 +206,15 @@ bool Matcher::bindVariables(AnagramFrame& frame, Pc pc, int variable, int balanc
   while (variable < kVariableCount && !(pending >> variable & 1u)) ++variable;
   if (variable == kVariableCount) return remainingItems(frame, pc + 1 + kVariableCount, balance);
   if (!tick()) return false;
+  // Each variable still to bind falls short by at least its occurrences minus the largest count
+  // left, and the letters item by what it lacks now.
+  int most = 0;
+  for (int i = 0; i < frame.presentCount; ++i) most = std::max<int>(most, frame.counts[frame.present[i]]);
+  int shortfall = lettersShortfall(frame);
+  for (int v = variable; v < kVariableCount; ++v) {
+    if (pending >> v & 1u) shortfall += std::max(0, pc[1 + v] - most);
+  }
+  if (shortfall > 0 && balance + shortfall > 0) return false;
   const int need = pc[1 + variable];
   for (int i = 0; i < frame.presentCount; ++i) {
     const uint8_t letter = frame.present[i];

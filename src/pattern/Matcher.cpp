@@ -164,7 +164,7 @@ Matcher::Pc Matcher::body(Pc pc, int first, int length, int extra, int o) {
 // success m_endOffset holds the non-letters passed at its end, which the enclosing sequence goes
 // on from.
 Matcher::Pc Matcher::sequence(Pc pc, int p, int extra, int o) {
-  if (!tick()) return nullptr;
+  if (m_abandoned) return nullptr;
   SequenceKey key;
   const Pc base = m_pattern.program.data();
   const bool remember = m_memo != nullptr && o <= 0xFFFF;
@@ -181,6 +181,7 @@ Matcher::Pc Matcher::sequence(Pc pc, int p, int extra, int o) {
       return base + known->next;
     }
   }
+  if (!tick()) return nullptr;  // remembered outcomes cost no attempt
   const Snapshot snapshot = save();
   Pc next = sequenceSteps(pc, p, extra, o);
   if (next == nullptr) restore(snapshot);

@@ -28,9 +28,9 @@ inline constexpr int kUnboundedExtra = 15000;
 
 inline constexpr int kVariableCount = 10;
 
-// Attempts (sequence and body entries, wildcard and sub-pattern placements, anagram picks) one
-// match of one entry may make. A match that needs more is abandoned and counts as no match; only
-// patterns built to backtrack exponentially get there.
-inline constexpr long kMaxMatchSteps = 200000;
+// Attempts (sequence and body entries not already remembered, sub-pattern placements, anagram
+// picks) one match of one entry may make; a few milliseconds' work. A match that needs more is
+// abandoned and counts as no match; only patterns built to backtrack exponentially get there.
+inline constexpr long kMaxMatchSteps = 50000;
 
 }  // namespace qel::pattern
