@@ -15,16 +15,13 @@ std::string dumpOf(const std::string& pattern) {
   return engine.dump();
 }
 
-TEST(PatternDump, TemplateIsOneRunOfItsFixedLetters) {
+TEST(PatternDump, TemplatesWildcardsAndPunctuation) {
   EXPECT_EQ(dumpOf(".l...r.n"),
             "sub-pattern fixed 8 extra 0\n"
             "  run 8: 1=l 5=r 7=n\n"
             "  end\n"
             "end\n"
             "end of program\n");
-}
-
-TEST(PatternDump, WildcardNestsTheRestOfTheTemplate) {
   EXPECT_EQ(dumpOf("m*ja"),
             "variable sub-pattern fixed 3 extra 32\n"
             "  run 1: 0=m\n"
@@ -34,9 +31,7 @@ TEST(PatternDump, WildcardNestsTheRestOfTheTemplate) {
             "  end\n"
             "end\n"
             "end of program\n");
-}
-
-TEST(PatternDump, PunctuationExactCharactersAndTheEndCheck) {
+  // Outer spaces dropped, the end check after the last element.
   EXPECT_EQ(dumpOf(" a-[^aeiou]1\\Bc "),
             "sub-pattern fixed 5 extra 0\n"
             "  run 1: 0=a\n"
@@ -51,26 +46,14 @@ TEST(PatternDump, PunctuationExactCharactersAndTheEndCheck) {
 }
 
 TEST(PatternDump, AnagramItemsAndTheLetterSetTable) {
-  EXPECT_EQ(dumpOf(";rebel(ada)"),
-            "sub-pattern fixed 8 extra 0\n"
+  EXPECT_EQ(dumpOf(";[ea][ae]1.(x*)rebel"),
+            "variable sub-pattern fixed 10 extra 32\n"
             "  end\n"
-            "  anagram of 26 letters, 8 positions\n"
-            "    sub-pattern x1 set 0\n"
-            "    counted letters 1b 2e 1l 1r\n"
-            "end\n"
-            "end of program\n"
-            "set 0:\n"
-            "  sub-pattern fixed 3 extra 0\n"
-            "    run 3: 0=a 1=d 2=a\n"
-            "    end\n"
-            "  end\n");
-  EXPECT_EQ(dumpOf(";[ea][ae]1.(x*)"),
-            "variable sub-pattern fixed 5 extra 32\n"
-            "  end\n"
-            "  anagram of 26 letters, 5 positions\n"
+            "  anagram of 26 letters, 10 positions\n"
             "    last variable sub-pattern x1 set 0\n"
             "    choice list x2 set 1\n"
             "    variables 1x1\n"
+            "    counted letters 1b 2e 1l 1r\n"
             "end\n"
             "end of program\n"
             "set 0:\n"

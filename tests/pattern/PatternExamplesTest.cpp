@@ -51,5 +51,21 @@ TEST(PatternExamples, MacroExampleFindsImaginative) {
   EXPECT_FALSE(matches(expanded, "imaginatvie"));
 }
 
+TEST(PatternMacros, ExpansionsEscapesAndEmptySettings) {
+  EXPECT_EQ(expandMacros("b@t", "[aeiou]", "[^aeiou]"), "b[aeiou]t");
+  EXPECT_EQ(expandMacros("#@", "@#", "#@"), "#@@#");  // inserted text is not expanded again
+  EXPECT_EQ(expandMacros("b\\@t", "[aeiou]", ""), "b\\@t");
+  EXPECT_EQ(expandMacros("b@t#", "", ""), "b@t#");
+  EXPECT_EQ(expandMacros("ab\\", "x", "y"), "ab\\");
+
+  const std::string vowel = expandMacros("b@t", kDefaultAtExpansion, kDefaultHashExpansion);
+  EXPECT_TRUE(matches(vowel, "bat"));
+  EXPECT_FALSE(matches(vowel, "bxt"));
+  // An escaped "@", or one whose expansion is empty, is punctuation.
+  EXPECT_TRUE(matches(expandMacros("b\\@t", kDefaultAtExpansion, ""), "b@t"));
+  EXPECT_TRUE(matches(expandMacros("b@t", "", ""), "b@t"));
+  EXPECT_FALSE(matches(expandMacros("b@t", "", ""), "bt"));
+}
+
 }  // namespace
 }  // namespace qel

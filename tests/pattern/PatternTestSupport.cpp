@@ -50,6 +50,12 @@ bool matches(std::string_view pattern, std::string_view word) {
   return accepts(set, word);
 }
 
+std::string repeat(std::string_view s, int n) {
+  std::string out;
+  while (n-- > 0) out += s;
+  return out;
+}
+
 bool latin1FromUtf8(std::string_view utf8, std::string& out) {
   out.clear();
   for (size_t i = 0; i < utf8.size(); ++i) {

@@ -26,6 +26,8 @@ bool accepts(MatchEngineSet& set, std::string_view word);
 // Parses and matches in one go; false when the pattern does not parse.
 bool matches(std::string_view pattern, std::string_view word);
 
+std::string repeat(std::string_view s, int n);
+
 // Converts UTF-8 to code page 1252 for the Latin-1 range; false if a character falls outside it.
 bool latin1FromUtf8(std::string_view utf8, std::string& out);
 
