@@ -35,7 +35,9 @@ constexpr Message kMessages[] = {
 };
 
 static_assert(std::is_sorted(std::begin(kMessages), std::end(kMessages),
-                             [](const Message& a, const Message& b) { return a.number < b.number; }));
+                             [](const Message& a, const Message& b) {
+                               return a.number < b.number;
+                             }));
 
 }  // namespace
 

@@ -228,7 +228,8 @@ void PatternCompiler::compileAnagram(Bytes& out, int templateExtra, AnagramInfo&
     }
   }
   info.positions = positions;
-  info.extra = openEnded ? kUnboundedExtra : static_cast<int>(std::min<long>(extra, kUnboundedExtra));
+  info.extra =
+      openEnded ? kUnboundedExtra : static_cast<int>(std::min<long>(extra, kUnboundedExtra));
 }
 
 }  // namespace qel::pattern

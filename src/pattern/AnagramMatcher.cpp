@@ -62,8 +62,7 @@ bool Matcher::isFree(int first, int count) const {
 // relative to the body) and once one stays unplaced the rest do too. The extra letters a
 // sub-pattern takes come out of the balance, so it takes no more than the balance; the last
 // occurrence of the last variable-length item takes exactly what is left.
-bool Matcher::subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int before,
-                              int balance) {
+bool Matcher::subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int before, int balance) {
   if (!tick()) return false;
   // Items only use letters up, and the balance stays at or above min(balance, 0): a letter of the
   // letters item that is missing now stays missing.
@@ -196,7 +195,8 @@ bool Matcher::variablesItem(AnagramFrame& frame, Pc pc, int balance) {
   }
   if (matched) matched = bindVariables(frame, pc, 0, balance, pending);
   for (int v = 0; v < kVariableCount; ++v) {
-    if (taken[v] > 0) frame.counts[m_bindings[v]] = static_cast<int16_t>(frame.counts[m_bindings[v]] + taken[v]);
+    if (taken[v] > 0)
+      frame.counts[m_bindings[v]] = static_cast<int16_t>(frame.counts[m_bindings[v]] + taken[v]);
   }
   return matched;
 }
@@ -209,7 +209,8 @@ bool Matcher::bindVariables(AnagramFrame& frame, Pc pc, int variable, int balanc
   // Each variable still to bind falls short by at least its occurrences minus the largest count
   // left, and the letters item by what it lacks now.
   int most = 0;
-  for (int i = 0; i < frame.presentCount; ++i) most = std::max<int>(most, frame.counts[frame.present[i]]);
+  for (int i = 0; i < frame.presentCount; ++i)
+    most = std::max<int>(most, frame.counts[frame.present[i]]);
   int shortfall = lettersShortfall(frame);
   for (int v = variable; v < kVariableCount; ++v) {
     if (pending >> v & 1u) shortfall += std::max(0, pc[1 + v] - most);

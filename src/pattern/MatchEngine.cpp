@@ -45,8 +45,7 @@ bool MatchEngine::match(const uint8_t* letters, const char* text,
   scratch.balance.useCount = 0;
   if (!valid() || m_alphabet == nullptr || letters == nullptr) return false;
   const pattern::MatchSubject subject{letters, m_currentLength, text};
-  return pattern::matchEntry(m_compiled, *m_alphabet, subject, scratch,
-                             exclusiveLetterVariables());
+  return pattern::matchEntry(m_compiled, *m_alphabet, subject, scratch, exclusiveLetterVariables());
 }
 
 std::string MatchEngine::dump() const {

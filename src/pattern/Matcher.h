@@ -50,7 +50,7 @@ class Matcher {
   struct AnagramFrame {
     int first = 0;
     int length = 0;
-    std::array<int16_t, 256> counts{};  // free letters of the body per letter index
+    std::array<int16_t, 256> counts{};            // free letters of the body per letter index
     std::array<uint8_t, kLengthSlots> present{};  // distinct free letters, ascending
     int presentCount = 0;
     Pc letters = nullptr;  // the letters item, if any

@@ -84,8 +84,8 @@ class PatternCompiler {
   }
 
   const Alphabet& m_alphabet;
-  std::string m_text;        // the pattern with ")" appended
-  size_t m_patternEnd = 0;   // index of the appended ")"
+  std::string m_text;       // the pattern with ")" appended
+  size_t m_patternEnd = 0;  // index of the appended ")"
   size_t m_pos = 0;
   uint8_t m_error = 0;
 
@@ -93,10 +93,10 @@ class PatternCompiler {
   std::vector<Bytes> m_letterSets;
   std::vector<Element> m_elements;
   std::vector<bool> m_dropped;
-  size_t m_lastEnd = 0;      // where the end check goes: right after the last element emitted
+  size_t m_lastEnd = 0;  // where the end check goes: right after the last element emitted
   bool m_skipEndCheck = false;
 
-  int m_codeCount = 0;       // codes emitted or changed in place, for choosing a fast matcher
+  int m_codeCount = 0;  // codes emitted or changed in place, for choosing a fast matcher
   uint8_t m_lastCode = 0;
 
   bool m_tablePunctuation = false;

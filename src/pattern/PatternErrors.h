@@ -9,7 +9,7 @@ inline constexpr int kPatternMessageBase = 13080;
 
 enum PatternError : uint8_t {
   kValid = 0,
-  kNothingToMatch = 1,          // also the state of an engine that was never compiled
+  kNothingToMatch = 1,  // also the state of an engine that was never compiled
   kChoiceListBadCharacter = 2,
   kTooManyLetterSets = 3,
   kTooLong = 4,

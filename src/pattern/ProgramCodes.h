@@ -51,7 +51,7 @@ inline constexpr uint8_t kItemNegatedChoice = 192;
 inline constexpr uint8_t kItemTagMask = 192;
 inline constexpr uint8_t kItemPositionMask = 63;
 
-inline constexpr int kHeaderSize = 3;       // code, fixed length, capped extra
+inline constexpr int kHeaderSize = 3;         // code, fixed length, capped extra
 inline constexpr int kAnagramHeaderSize = 6;  // code, alphabet size, 4-byte position count
 
 inline bool isCode(uint8_t b) { return b >= 240; }

@@ -58,8 +58,8 @@ class Dumper {
 
   size_t body(const Bytes& b, size_t pc, int depth) {
     if (!in(b, pc, kHeaderSize)) return b.size();
-    const char* name = b[pc] == kSubPattern              ? "sub-pattern"
-                       : b[pc] == kVariableSubPattern    ? "variable sub-pattern"
+    const char* name = b[pc] == kSubPattern               ? "sub-pattern"
+                       : b[pc] == kVariableSubPattern     ? "variable sub-pattern"
                        : b[pc] == kLastVariableSubPattern ? "last variable sub-pattern"
                                                           : "?";
     line(depth, std::string(name) + " fixed " + std::to_string(b[pc + 1]) + " extra " +
@@ -82,7 +82,8 @@ class Dumper {
       }
       if (c == kRun || c == kMixedRun) {
         if (!in(b, pc, 3)) break;
-        std::string text = std::string(c == kRun ? "run " : "mixed run ") + std::to_string(b[pc + 1]) + ":";
+        std::string text =
+            std::string(c == kRun ? "run " : "mixed run ") + std::to_string(b[pc + 1]) + ":";
         const int items = b[pc + 2];
         size_t q = pc + 3;
         for (int k = 0; k < items && in(b, q, 2); ++k) {
@@ -120,7 +121,8 @@ class Dumper {
         if (c == kPunctuation && b[pc + 1] == 0) {
           line(depth, "end check");
         } else {
-          line(depth, std::string(c == kPunctuation ? "punctuation " : "exact ") + character(b[pc + 1]));
+          line(depth,
+               std::string(c == kPunctuation ? "punctuation " : "exact ") + character(b[pc + 1]));
         }
         pc += 2;
       } else {
@@ -141,7 +143,7 @@ class Dumper {
       const uint8_t c = b[pc];
       if (c == kVariableSubPattern || c == kLastVariableSubPattern || c == kChoiceItem) {
         if (!in(b, pc, 3)) break;
-        const char* name = c == kChoiceItem            ? "choice list"
+        const char* name = c == kChoiceItem           ? "choice list"
                            : c == kVariableSubPattern ? "sub-pattern"
                                                       : "last variable sub-pattern";
         line(depth + 1, std::string(name) + " x" + std::to_string(b[pc + 1]) + " set " +

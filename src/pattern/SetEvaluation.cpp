@@ -18,7 +18,8 @@ bool MatchEngineSet::slotResult(Mode mode, size_t slot, int length, const MatchS
     case Mode::Gathered:
       return (*marked)[slot] != 0;
     case Mode::Full:
-      return engine.acceptsLength(length) && engine.match(subject->letters, subject->text, m_scratch);
+      return engine.acceptsLength(length) &&
+             engine.match(subject->letters, subject->text, m_scratch);
   }
   return false;
 }
