@@ -74,6 +74,8 @@ void Matcher::scanText() {
     m_punctuation[i] = nonLetters;
     m_letterOffset[i] = m_textLength;
   }
+  // A pattern without punctuation passes no non-letters: its wildcards need not try to.
+  if (!m_pattern.hasPunctuation) m_punctuation.fill(0);
 }
 
 // With punctuation in the pattern, the letters of a run must follow one another in the entry
