@@ -15,6 +15,7 @@ enum class MatcherKind {
   Template,        // one run of letters and match-alls
   AnagramOnce,     // a plain anagram, no letter twice
   AnagramCounted,  // a plain anagram with repeated letters
+  Affix,           // letters at the start and at the end with one wildcard between ("un*", "*ing")
 };
 
 struct CompiledPattern {
@@ -34,6 +35,7 @@ struct CompiledPattern {
   bool hasNestedAnagram = false;
   MatcherKind matcher = MatcherKind::General;
   size_t fastOperand = 0;  // offset of the run or letters item a fast matcher reads
+  size_t fastSuffix = 0;   // affix matcher: offset of the run after the wildcard, 0 if none
 };
 
 }  // namespace qel::pattern

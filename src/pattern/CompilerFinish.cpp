@@ -18,6 +18,40 @@ void PatternCompiler::chooseMatcher(CompiledPattern& result) const {
   if (m_lastCode == kLettersCounted) result.matcher = MatcherKind::AnagramCounted;
 }
 
+// The most common wildcard patterns, a run of letter positions, one wildcard that takes all the
+// extra letters and another run ("m*ja", "un*", "*ing", "*"), need no interpreter: the runs sit
+// at the start and at the end of the entry.
+void PatternCompiler::chooseAffixMatcher(CompiledPattern& result) {
+  if (result.matcher != MatcherKind::General || result.hasPunctuation ||
+      result.hasExactCharacters || result.hasVariables || result.hasNestedAnagram) {
+    return;
+  }
+  const Bytes& p = result.program;
+  auto runEnd = [&p](size_t at) { return at + 3 + 2 * static_cast<size_t>(p[at + 2]); };
+  size_t at = kHeaderSize;
+  if (p.size() < at || p[0] != kVariableSubPattern) return;
+  size_t prefix = 0;
+  if (at < p.size() && p[at] == kRun) {
+    prefix = at;
+    at = runEnd(at);
+  }
+  if (at + 1 >= p.size() || p[at] != kLastWildcard) return;
+  at += 2;
+  size_t suffix = 0;
+  if (at < p.size() && p[at] == kRun) {
+    suffix = at;
+    at = runEnd(at);
+  }
+  // The wildcard's continuation ends, then the template sequence, the body and the program.
+  if (at + 4 != p.size() || p[at] != kEnd || p[at + 1] != kEnd || p[at + 2] != kEnd ||
+      p[at + 3] != kEndOfProgram) {
+    return;
+  }
+  result.matcher = MatcherKind::Affix;
+  result.fastOperand = prefix;
+  result.fastSuffix = suffix;
+}
+
 // Spaces before the first element (sub-pattern headers do not count) and after the last element
 // that takes letters or is other punctuation mean nothing: remove them.
 void PatternCompiler::dropOuterSpaces() {

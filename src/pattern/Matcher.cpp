@@ -1,4 +1,4 @@
-// The general matcher (bodies and template sequences) and the two fast matchers.
+// The general matcher (bodies and template sequences) and the fast matchers.
 #include "pattern/Matcher.h"
 
 #include <algorithm>
@@ -10,8 +10,68 @@ namespace qel::pattern {
 
 using namespace code;
 
+namespace {
+
+// A run's (position, letter) pairs against the letters from `letters` on.
+bool runMatches(const uint8_t* run, const uint8_t* letters) {
+  const int pairs = run[2];
+  for (int k = 0; k < pairs; ++k) {
+    if (letters[run[3 + 2 * k]] != run[4 + 2 * k]) return false;
+  }
+  return true;
+}
+
+bool plainAnagramMatches(const uint8_t* item, const uint8_t* letters, int length) {
+  std::array<uint8_t, 256> counts{};
+  for (int i = 0; i < length; ++i) ++counts[letters[i]];
+  if (*item == kLettersOnce) {
+    for (int k = 0; k < item[1]; ++k) {
+      if (counts[item[2 + k]] == 0) return false;
+    }
+    return true;
+  }
+  for (const uint8_t* q = item + 1; !isCode(*q); q += 2) {
+    if (counts[q[1]] < q[0]) return false;
+  }
+  return true;
+}
+
+// The fast matchers, which read only the letters: 1 match, 0 no match, -1 not applicable.
+int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length) {
+  const uint8_t* program = pattern.program.data();
+  switch (pattern.matcher) {
+    case MatcherKind::Template:
+      return runMatches(program + pattern.fastOperand, letters);
+    case MatcherKind::AnagramOnce:
+    case MatcherKind::AnagramCounted:
+      return plainAnagramMatches(program + pattern.fastOperand, letters, length);
+    case MatcherKind::Affix: {
+      if (pattern.fastOperand != 0 && !runMatches(program + pattern.fastOperand, letters)) {
+        return 0;
+      }
+      const uint8_t* suffix = program + pattern.fastSuffix;
+      return pattern.fastSuffix == 0 || runMatches(suffix, letters + length - suffix[1]);
+    }
+    case MatcherKind::General:
+      break;
+  }
+  return -1;
+}
+
+}  // namespace
+
 bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
                 const MatchSubject& subject, MatchScratch& scratch, bool exclusiveVariables) {
+  // Most searches use a fast matcher on entries offered in their millions: no matcher state.
+  if (!pattern.hasPunctuation && !pattern.hasExactCharacters) {
+    scratch.balance.useCount = 0;
+    if (!pattern.valid || subject.length < pattern.fixedLength || subject.length > kLongestWord ||
+        subject.length > pattern.maximumLength) {
+      return false;
+    }
+    const int fast = matchFast(pattern, subject.letters, subject.length);
+    if (fast >= 0) return fast == 1;
+  }
   Matcher matcher(pattern, alphabet, subject, scratch, exclusiveVariables);
   const bool matched = matcher.run();
   if (matcher.abandoned()) ++scratch.abandoned;
@@ -37,15 +97,8 @@ bool Matcher::run() {
       m_length > m_pattern.maximumLength)
     return false;
   if (m_pattern.hasPunctuation || m_pattern.hasExactCharacters) scanText();
-  switch (m_pattern.matcher) {
-    case MatcherKind::Template:
-      return matchTemplateRun();
-    case MatcherKind::AnagramOnce:
-    case MatcherKind::AnagramCounted:
-      return matchPlainAnagram();
-    case MatcherKind::General:
-      break;
-  }
+  const int fast = matchFast(m_pattern, m_letters, m_length);
+  if (fast >= 0) return fast == 1;
   if (m_memo != nullptr) m_memo->reset(m_pattern.program.size());
   const int extra = m_length - m_pattern.fixedLength;
   return body(m_pattern.program.data() + kHeaderSize, 0, m_length, extra, 0) != nullptr;
@@ -112,31 +165,6 @@ bool Matcher::bindOrCompare(uint8_t variable, uint8_t letter) {
     }
   }
   m_bindings[variable] = letter;
-  return true;
-}
-
-bool Matcher::matchTemplateRun() const {
-  const Pc run = m_pattern.program.data() + m_pattern.fastOperand;
-  const int pairs = run[2];
-  for (int k = 0; k < pairs; ++k) {
-    if (m_letters[run[3 + 2 * k]] != run[4 + 2 * k]) return false;
-  }
-  return true;
-}
-
-bool Matcher::matchPlainAnagram() const {
-  std::array<uint8_t, 256> counts{};
-  for (int i = 0; i < m_length; ++i) ++counts[m_letters[i]];
-  const Pc item = m_pattern.program.data() + m_pattern.fastOperand;
-  if (*item == kLettersOnce) {
-    for (int k = 0; k < item[1]; ++k) {
-      if (counts[item[2 + k]] == 0) return false;
-    }
-    return true;
-  }
-  for (Pc q = item + 1; !isCode(*q); q += 2) {
-    if (counts[q[1]] < q[0]) return false;
-  }
   return true;
 }
 

@@ -57,8 +57,6 @@ class Matcher {
   };
 
   // Fast matchers: the length is already right, so these tests make the whole match.
-  bool matchTemplateRun() const;
-  bool matchPlainAnagram() const;
 
   // General matcher (Matcher.cpp).
   Pc body(Pc pc, int first, int length, int extra, int o);

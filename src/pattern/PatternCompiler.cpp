@@ -65,6 +65,7 @@ CompiledPattern PatternCompiler::compile() {
   result.hasExactCharacters = m_exact;
   result.hasVariables = m_variables;
   result.hasNestedAnagram = m_nestedAnagram;
+  chooseAffixMatcher(result);
   result.error = kValid;
   result.valid = true;
   return result;

@@ -76,6 +76,7 @@ class PatternCompiler {
   void dropOuterSpaces();
   void insertEndCheck();
   void chooseMatcher(CompiledPattern& result) const;
+  static void chooseAffixMatcher(CompiledPattern& result);
 
   bool isLetter(uint8_t c) const;
   bool failed() const { return m_error != 0; }
