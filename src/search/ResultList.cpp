@@ -3,6 +3,8 @@
 // results.
 #include "search/ResultList.h"
 
+#include <algorithm>
+
 #include "pattern/FoldedCompare.h"
 
 namespace qel {
@@ -10,6 +12,8 @@ namespace qel {
 ResultList::ResultList() { clear(); }
 
 void ResultList::clear() {
+  m_chunks.clear();
+  m_chunkUsed = kChunkSize;
   m_blocks.clear();
   m_blocks.emplace_back();
   m_count = 0;
@@ -23,42 +27,60 @@ void ResultList::setOrder(ResultOrder order, bool keepIndex) {
   m_keepIndex = keepIndex;
 }
 
+std::string_view ResultList::store(std::string_view entry, std::string_view annotation,
+                                   std::string_view balance) {
+  const size_t size =
+      std::min(entry.size() + annotation.size() + balance.size(), ResultRecord::kMaxText);
+  if (m_chunkUsed + size > kChunkSize) {
+    m_chunks.push_back(std::make_unique<char[]>(kChunkSize));
+    m_chunkUsed = 0;
+  }
+  char* text = m_chunks.back().get() + m_chunkUsed;
+  m_chunkUsed += size;
+  size_t at = 0;
+  for (std::string_view part : {entry, annotation, balance}) {
+    const size_t n = std::min(part.size(), size - at);
+    std::copy_n(part.data(), n, text + at);
+    at += n;
+  }
+  return std::string_view(text, size);
+}
+
 long ResultList::add(std::string_view entry, std::string_view annotation,
                      std::string_view balance, int32_t definitionNumber) {
   if (m_count >= kMaxCount) return -1;
-  auto record = std::make_unique<ResultRecord>();
-  record->definitionNumber = definitionNumber;
-  record->entryLength = static_cast<uint8_t>(std::min(entry.size(), ResultRecord::kMaxText));
-  record->text.reserve(entry.size() + annotation.size() + balance.size());
-  record->text.append(entry).append(annotation).append(balance);
-  if (record->text.size() > ResultRecord::kMaxText) record->text.resize(ResultRecord::kMaxText);
-  const ResultRecord* stored = record.get();
+  ResultRecord record;
+  record.definitionNumber = definitionNumber;
+  record.entryLength = static_cast<uint8_t>(std::min(entry.size(), ResultRecord::kMaxText));
+  record.text = store(entry, annotation, balance);
 
   long at;
   if (m_order == ResultOrder::Discovery) {
     if (static_cast<int>(m_blocks.back().size()) > kBlockLimit) m_blocks.emplace_back();
-    m_blocks.back().push_back(std::move(record));
+    m_blocks.back().push_back(record);
     at = m_count;
   } else {
-    at = insertOrdered(std::move(record));
+    at = insertOrdered(record);
     m_selection.rowInserted(static_cast<int>(at));
   }
   ++m_count;
   m_cursorIndex = -1;
-  if (m_keepIndex) index(stored);
+  if (m_keepIndex) {
+    m_buckets[folded::hash(record.entry()) % kHashBuckets].push_back(record.entry());
+  }
   return at;
 }
 
-long ResultList::insertOrdered(std::unique_ptr<ResultRecord> record) {
-  const std::string_view entry = record->entry();
+long ResultList::insertOrdered(const ResultRecord& record) {
+  const std::string_view entry = record.entry();
   long passed = 0;
   size_t target = m_blocks.size() - 1;
   size_t position = m_blocks[target].size();
   for (size_t b = 0; b < m_blocks.size(); ++b) {
     Block& block = m_blocks[b];
-    if (!block.empty() && sortsBefore(entry, block.back()->entry(), m_order)) {
+    if (!block.empty() && sortsBefore(entry, block.back().entry(), m_order)) {
       size_t p = 0;
-      while (!sortsBefore(entry, block[p]->entry(), m_order)) ++p;
+      while (!sortsBefore(entry, block[p].entry(), m_order)) ++p;
       target = b;
       position = p;
       break;
@@ -69,42 +91,35 @@ long ResultList::insertOrdered(std::unique_ptr<ResultRecord> record) {
     passed = m_count - static_cast<long>(m_blocks[target].size());
   }
   Block& block = m_blocks[target];
-  block.insert(block.begin() + static_cast<long>(position), std::move(record));
+  block.insert(block.begin() + static_cast<long>(position), record);
   if (static_cast<int>(block.size()) > kBlockLimit) {
-    Block second(std::make_move_iterator(block.begin() + 256),
-                 std::make_move_iterator(block.end()));
+    Block second(block.begin() + 256, block.end());
     block.resize(256);
     m_blocks.insert(m_blocks.begin() + static_cast<long>(target) + 1, std::move(second));
   }
   return passed + static_cast<long>(position);
 }
 
-void ResultList::index(const ResultRecord* record) {
-  m_buckets[folded::hash(record->entry()) % kHashBuckets].push_back(record);
-}
-
 bool ResultList::contains(std::string_view entry) const {
   if (m_keepIndex) {
-    for (const ResultRecord* r : m_buckets[folded::hash(entry) % kHashBuckets]) {
-      if (folded::compare(r->entry(), entry) == 0) return true;
+    for (std::string_view stored : m_buckets[folded::hash(entry) % kHashBuckets]) {
+      if (folded::compare(stored, entry) == 0) return true;
     }
     return false;
   }
   if (m_order == ResultOrder::Discovery) {
     // Without an index only a full walk can tell.
     for (const Block& block : m_blocks) {
-      for (const auto& r : block) {
-        if (folded::compare(r->entry(), entry) == 0) return true;
+      for (const ResultRecord& r : block) {
+        if (folded::compare(r.entry(), entry) == 0) return true;
       }
     }
     return false;
   }
   for (const Block& block : m_blocks) {
-    if (block.empty() || sortsBefore(block.back()->entry(), entry, m_order)) continue;
-    for (const auto& r : block) {
-      if (!sortsBefore(r->entry(), entry, m_order)) {
-        return folded::compare(r->entry(), entry) == 0;
-      }
+    if (block.empty() || sortsBefore(block.back().entry(), entry, m_order)) continue;
+    for (const ResultRecord& r : block) {
+      if (!sortsBefore(r.entry(), entry, m_order)) return folded::compare(r.entry(), entry) == 0;
     }
   }
   return false;
@@ -127,7 +142,7 @@ const ResultRecord* ResultList::record(long i) const {
     m_cursorPosition = static_cast<size_t>(i - start);
   }
   m_cursorIndex = i;
-  return m_blocks[m_cursorBlock][m_cursorPosition].get();
+  return &m_blocks[m_cursorBlock][m_cursorPosition];
 }
 
 std::string ResultList::selectedText() const {

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +33,8 @@ class ResultList {
   bool contains(std::string_view entry) const;
 
   long count() const { return m_count; }
-  // Record i, or null outside 0..count-1. Asking for i + 1 right after i costs one step.
+  // Record i, or null outside 0..count-1; valid until the next insertion. Asking for i + 1 right
+  // after i costs one step.
   const ResultRecord* record(long i) const;
   int blockCount() const { return static_cast<int>(m_blocks.size()); }
   int blockSize(int block) const { return static_cast<int>(m_blocks[block].size()); }
@@ -45,15 +45,20 @@ class ResultList {
   std::string selectedText() const;
 
  private:
-  using Block = std::vector<std::unique_ptr<ResultRecord>>;
-  long insertOrdered(std::unique_ptr<ResultRecord> record);
-  void index(const ResultRecord* record);
+  using Block = std::vector<ResultRecord>;
+  long insertOrdered(const ResultRecord& record);
+  // Copies text into the list's storage, which never moves what it holds.
+  std::string_view store(std::string_view entry, std::string_view annotation,
+                         std::string_view balance);
 
+  static constexpr size_t kChunkSize = 64 * 1024;
+  std::vector<std::unique_ptr<char[]>> m_chunks;
+  size_t m_chunkUsed = kChunkSize;
   std::vector<Block> m_blocks;
   long m_count = 0;
   ResultOrder m_order = ResultOrder::Discovery;
   bool m_keepIndex = false;
-  std::array<std::vector<const ResultRecord*>, kHashBuckets> m_buckets;
+  std::array<std::vector<std::string_view>, kHashBuckets> m_buckets;  // entries by letter hash
   // The cursor: the last record asked for, by block and position.
   mutable long m_cursorIndex = -1;
   mutable size_t m_cursorBlock = 0;

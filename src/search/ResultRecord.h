@@ -19,14 +19,15 @@ enum class ResultOrder : uint8_t {
   LongFirstDescending = 6,
 };
 
+// The text lives in its list's storage and stays valid until the list is cleared.
 struct ResultRecord {
   static constexpr size_t kMaxText = 255;
 
   int32_t definitionNumber = 0;  // 0 for a word search result
   uint8_t entryLength = 0;       // leading characters of text that are the entry itself
-  std::string text;              // entry, then annotation and balance (or context), cut at 255
+  std::string_view text;         // entry, then annotation and balance (or context), cut at 255
 
-  std::string_view entry() const { return std::string_view(text).substr(0, entryLength); }
+  std::string_view entry() const { return text.substr(0, entryLength); }
 };
 
 // The order code for the view settings: sorting on or off and its direction, grouping by length

@@ -12,7 +12,7 @@ namespace {
 
 std::vector<std::string> texts(const ResultList& list) {
   std::vector<std::string> out;
-  for (long i = 0; i < list.count(); ++i) out.push_back(list.record(i)->text);
+  for (long i = 0; i < list.count(); ++i) out.emplace_back(list.record(i)->text);
   return out;
 }
 
@@ -206,7 +206,9 @@ TEST_F(SearchSessionTest, PauseAndResumeContinueFromTheSameCursor) {
       ASSERT_TRUE(session.start());
     }
     const auto progress = session.progress();
-    if (progress.pane >= 0) EXPECT_LE(progress.examined, progress.total);
+    if (progress.pane >= 0) {
+      EXPECT_LE(progress.examined, progress.total);
+    }
     if (!session.step()) break;
     long total = session.pane(0).results.count() + session.pane(1).results.count();
     EXPECT_LE(total - previous, 1);
