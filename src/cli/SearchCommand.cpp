@@ -121,7 +121,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     }
     for (long r = 0; r < results.count(); ++r) {
       const ResultRecord* record = results.record(r);
-      out << cp1252::toUtf8(entriesOnly ? record->entry() : std::string_view(record->text))
+      out << cp1252::toUtf8(entriesOnly ? record->entry() : record->text())
           << '\n';
       if (a.has("bodies")) printBody(list, i, record->definitionNumber, out);
     }

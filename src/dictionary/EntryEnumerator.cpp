@@ -60,6 +60,7 @@ bool EntryEnumerator::selectLength(int length) {
   }
   std::memset(m_letters, 0, sizeof m_letters);
   std::memset(m_text, 0, sizeof m_text);
+  m_wordSize = 0;
   if (length >= 0 && length < kLettersSize) m_letters[length] = kEndOfLetters;
   if (!m_file) m_ended = true;
   return m_file != nullptr;
@@ -163,7 +164,7 @@ const uint8_t* EntryEnumerator::decodeItem() {
   const uint8_t* end = m_block + 4 * m_blockWords;
   const DecodingTable& decoder = m_dictionary.decoder();
   for (;;) {
-    int symbols[2];
+    int symbols[2] = {0, 0};
     int count = 0;
     if (bitCount > 32 || next < end) {
       if (bitCount <= 32) {
@@ -200,6 +201,7 @@ const uint8_t* EntryEnumerator::decodeItem() {
         break;
       }
       if (s == '\n') {
+        if (collecting) m_wordSize = t;
         m_text[t++] = 0;
         collecting = false;
         continue;
@@ -218,6 +220,7 @@ const uint8_t* EntryEnumerator::decodeItem() {
   m_bits = bits;
   m_bitCount = bitCount;
   m_wordPosition = static_cast<int>(next - m_block) / 4;
+  if (collecting) m_wordSize = t;
   m_text[t] = 0;
   m_text[t + 1] = 0;
 
@@ -269,7 +272,7 @@ const uint8_t* EntryEnumerator::nextBatch(EntryFilter* filter) {
 }
 
 const char* EntryEnumerator::annotation() const {
-  const char* second = m_text + std::strlen(m_text) + 1;
+  const char* second = m_text + m_wordSize + 1;
   return *second ? second : nullptr;
 }
 

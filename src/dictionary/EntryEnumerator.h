@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 
 #include "dictionary/EntryFilter.h"
 
@@ -39,6 +40,7 @@ class EntryEnumerator {
   int length() const { return m_length; }
   // The item's word as displayed (NUL-terminated), then its annotation lines, then an empty string.
   const char* text() const { return m_text; }
+  std::string_view word() const { return std::string_view(m_text, m_wordSize); }
   // The annotation of the current item, or null when it has none.
   const char* annotation() const;
   std::optional<int> referenceNumber() const;
@@ -72,6 +74,7 @@ class EntryEnumerator {
   int m_referenceFlag = 0;
   int m_referenceCounter = 0;
   bool m_ended = true;  // the section can yield nothing more
+  int m_wordSize = 0;   // bytes of the current item's word, before its annotation
 
   // Bit reader: unread bits of the stream, least significant first.
   uint64_t m_bits = 0;

@@ -123,6 +123,12 @@ bool MatchEngineSet::setCurrentLength(int length) {
   return !(m_engines.size() == 1 && !m_engines[0]->acceptsLength(length));
 }
 
+bool MatchEngineSet::matchesEveryEntry() const {
+  if (m_error != 0 || m_operations.size() != 1 || m_operations[0] != kEndOfExpression) return false;
+  const pattern::CompiledPattern& c = m_engines[0]->compiled();
+  return c.matcher == pattern::MatcherKind::Affix && c.fastOperand == 0 && c.fastSuffix == 0;
+}
+
 bool MatchEngineSet::accepts(const uint8_t* letters, int length, const char* text) {
   if (m_operations.empty()) return true;
   m_scratch.balance.useCount = 0;

@@ -55,6 +55,10 @@ class MatchEngineSet : public EntryFilter {
   // everything, a set whose parse failed nothing. Lengths outside lengthRange() never match.
   bool accepts(const uint8_t* letters, int length, const char* text) override;
 
+  // True when every entry of a length the set accepts matches ("*"): a search need not offer
+  // the entries one by one.
+  bool matchesEveryEntry() const;
+
   // Anagram balance of the entry just accepted, behind the prefix; empty unless the set is one
   // pattern and exactly one anagram part was matched.
   std::string balanceText(std::string_view prefix) const;

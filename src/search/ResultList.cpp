@@ -12,10 +12,16 @@ namespace qel {
 ResultList::ResultList() { clear(); }
 
 void ResultList::clear() {
-  m_chunks.clear();
-  m_chunkUsed = kChunkSize;
+  // The storage of the last search is kept for the next: a search that lists every entry of a
+  // big dictionary would otherwise spend a good part of its time getting fresh memory.
+  m_chunk = 0;
+  m_chunkUsed = 0;
+  for (Block& block : m_blocks) {
+    block.clear();
+    m_spareBlocks.push_back(std::move(block));
+  }
   m_blocks.clear();
-  m_blocks.emplace_back();
+  newBlock(m_blocks.end());
   m_count = 0;
   for (auto& bucket : m_buckets) bucket.clear();
   m_cursorIndex = -1;
@@ -27,15 +33,27 @@ void ResultList::setOrder(ResultOrder order, bool keepIndex) {
   m_keepIndex = keepIndex;
 }
 
+ResultList::Block& ResultList::newBlock(std::vector<Block>::iterator at) {
+  Block block;
+  if (!m_spareBlocks.empty()) {
+    block = std::move(m_spareBlocks.back());
+    m_spareBlocks.pop_back();
+  } else {
+    block.reserve(kBlockLimit + 1);
+  }
+  return *m_blocks.insert(at, std::move(block));
+}
+
 std::string_view ResultList::store(std::string_view entry, std::string_view annotation,
                                    std::string_view balance) {
   const size_t size =
       std::min(entry.size() + annotation.size() + balance.size(), ResultRecord::kMaxText);
-  if (m_chunkUsed + size > kChunkSize) {
-    m_chunks.push_back(std::make_unique<char[]>(kChunkSize));
+  if (m_chunks.empty() || m_chunkUsed + size > kChunkSize) {
+    if (!m_chunks.empty()) ++m_chunk;
+    if (m_chunk == m_chunks.size()) m_chunks.emplace_back(new char[kChunkSize]);
     m_chunkUsed = 0;
   }
-  char* text = m_chunks.back().get() + m_chunkUsed;
+  char* text = m_chunks[m_chunk].get() + m_chunkUsed;
   m_chunkUsed += size;
   size_t at = 0;
   for (std::string_view part : {entry, annotation, balance}) {
@@ -52,11 +70,13 @@ long ResultList::add(std::string_view entry, std::string_view annotation,
   ResultRecord record;
   record.definitionNumber = definitionNumber;
   record.entryLength = static_cast<uint8_t>(std::min(entry.size(), ResultRecord::kMaxText));
-  record.text = store(entry, annotation, balance);
+  const std::string_view text = store(entry, annotation, balance);
+  record.textData = text.data();
+  record.textLength = static_cast<uint8_t>(text.size());
 
   long at;
   if (m_order == ResultOrder::Discovery) {
-    if (static_cast<int>(m_blocks.back().size()) > kBlockLimit) m_blocks.emplace_back();
+    if (static_cast<int>(m_blocks.back().size()) > kBlockLimit) newBlock(m_blocks.end());
     m_blocks.back().push_back(record);
     at = m_count;
   } else {
@@ -93,9 +113,10 @@ long ResultList::insertOrdered(const ResultRecord& record) {
   Block& block = m_blocks[target];
   block.insert(block.begin() + static_cast<long>(position), record);
   if (static_cast<int>(block.size()) > kBlockLimit) {
-    Block second(block.begin() + 256, block.end());
-    block.resize(256);
-    m_blocks.insert(m_blocks.begin() + static_cast<long>(target) + 1, std::move(second));
+    Block& second = newBlock(m_blocks.begin() + static_cast<long>(target) + 1);
+    Block& first = m_blocks[target];
+    second.assign(first.begin() + 256, first.end());
+    first.resize(256);
   }
   return passed + static_cast<long>(position);
 }
@@ -152,7 +173,7 @@ std::string ResultList::selectedText() const {
     for (long i = run.start; i < run.start + run.count; ++i) {
       const ResultRecord* r = record(i);
       if (!r) break;
-      text += r->text;
+      text += r->text();
       if (several) text += "\r\n";
     }
   }

@@ -51,10 +51,14 @@ class ResultList {
   std::string_view store(std::string_view entry, std::string_view annotation,
                          std::string_view balance);
 
+  Block& newBlock(std::vector<Block>::iterator at);
+
   static constexpr size_t kChunkSize = 64 * 1024;
   std::vector<std::unique_ptr<char[]>> m_chunks;
-  size_t m_chunkUsed = kChunkSize;
+  size_t m_chunk = 0;  // the chunk being filled
+  size_t m_chunkUsed = 0;
   std::vector<Block> m_blocks;
+  std::vector<Block> m_spareBlocks;  // emptied blocks of an earlier search, ready for reuse
   long m_count = 0;
   ResultOrder m_order = ResultOrder::Discovery;
   bool m_keepIndex = false;

@@ -19,15 +19,19 @@ enum class ResultOrder : uint8_t {
   LongFirstDescending = 6,
 };
 
-// The text lives in its list's storage and stays valid until the list is cleared.
+// Sixteen bytes, since a list may hold millions. The text lives in its list's storage and stays
+// valid until the list is cleared.
 struct ResultRecord {
   static constexpr size_t kMaxText = 255;
 
+  const char* textData = nullptr;
   int32_t definitionNumber = 0;  // 0 for a word search result
   uint8_t entryLength = 0;       // leading characters of text that are the entry itself
-  std::string_view text;         // entry, then annotation and balance (or context), cut at 255
+  uint8_t textLength = 0;
 
-  std::string_view entry() const { return text.substr(0, entryLength); }
+  // The entry, then its annotation and balance (or its context), cut at 255 characters.
+  std::string_view text() const { return std::string_view(textData, textLength); }
+  std::string_view entry() const { return std::string_view(textData, entryLength); }
 };
 
 // The order code for the view settings: sorting on or off and its direction, grouping by length

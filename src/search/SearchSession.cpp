@@ -225,8 +225,10 @@ bool SearchSession::acceptable(int pane, const char* text) const {
 }
 
 bool SearchSession::stepWordSearch(Pane& p) {
+  // The lengths visited are those the pattern can match, so "*" needs no test of its own.
+  EntryFilter* filter = p.engine->matchesEveryEntry() ? nullptr : p.engine.get();
   for (int candidate = 0; candidate < kCandidateBudget; ++candidate) {
-    const uint8_t* letters = m_enumerator->nextBatch(p.engine.get());
+    const uint8_t* letters = m_enumerator->nextBatch(filter);
     if (!letters) return true;
     if (letters[0] == kEndOfLetters) {
       m_examinedBefore += m_enumerator->entriesScanned();
@@ -241,7 +243,7 @@ bool SearchSession::stepWordSearch(Pane& p) {
     const std::string annotation = stored ? separated(stored) : std::string();
     const std::string balance =
         m_settings.showBalances ? p.engine->balanceText(kBalanceSeparator) : std::string();
-    p.results.add(text, annotation, balance, 0);
+    p.results.add(m_enumerator->word(), annotation, balance, 0);
     return true;
   }
   return true;

@@ -115,10 +115,10 @@ TEST(ResultList, SplittingTheFullBlockKeepsIndicesAndSelection) {
 TEST(ResultList, TextJoinsItsPartsAndIsCutAt255) {
   ResultList list;
   list.add("tonight", " night owl", " +ht", 0);
-  EXPECT_EQ(list.record(0)->text, "tonight night owl +ht");
+  EXPECT_EQ(list.record(0)->text(), "tonight night owl +ht");
   EXPECT_EQ(list.record(0)->entry(), "tonight");
   list.add(std::string(300, 'a'), "x", "", 7);
-  EXPECT_EQ(list.record(1)->text.size(), 255u);
+  EXPECT_EQ(list.record(1)->text().size(), 255u);
   EXPECT_EQ(list.record(1)->entryLength, 255);
   EXPECT_EQ(list.record(1)->definitionNumber, 7);
 }

@@ -12,7 +12,7 @@ namespace {
 
 std::vector<std::string> texts(const ResultList& list) {
   std::vector<std::string> out;
-  for (long i = 0; i < list.count(); ++i) out.emplace_back(list.record(i)->text);
+  for (long i = 0; i < list.count(); ++i) out.emplace_back(list.record(i)->text());
   return out;
 }
 
