@@ -16,6 +16,7 @@ enum class MatcherKind {
   AnagramOnce,     // a plain anagram, no letter twice
   AnagramCounted,  // a plain anagram with repeated letters
   Affix,           // letters at the start and at the end with one wildcard between ("un*", "*ing")
+  ChoiceRun,       // one run of letters, match-alls and choice lists ("[bc]a[rt]", "@#@#")
 };
 
 struct CompiledPattern {

@@ -18,15 +18,30 @@ void PatternCompiler::chooseMatcher(CompiledPattern& result) const {
   if (m_lastCode == kLettersCounted) result.matcher = MatcherKind::AnagramCounted;
 }
 
-// The most common wildcard patterns, a run of letter positions, one wildcard that takes all the
-// extra letters and another run ("m*ja", "un*", "*ing", "*"), need no interpreter: the runs sit
-// at the start and at the end of the entry.
+// The most common patterns after plain templates and anagrams need no interpreter either: a run
+// with choice lists ("[bc]a[rt]", "@#@" once expanded), and a run, one wildcard that takes all
+// the extra letters and another run ("m*ja", "un*", "*ing", "*"), whose runs sit at the start
+// and at the end of the entry.
 void PatternCompiler::chooseAffixMatcher(CompiledPattern& result) {
   if (result.matcher != MatcherKind::General || result.hasPunctuation ||
       result.hasExactCharacters || result.hasVariables || result.hasNestedAnagram) {
     return;
   }
   const Bytes& p = result.program;
+  // A single run with choice lists: header, the run, the ends of sequence, body and program.
+  if (p.size() > kHeaderSize + 3 && p[0] == kSubPattern && p[kHeaderSize] == kMixedRun &&
+      p[p.size() - 3] == kEnd && p[p.size() - 2] == kEnd && p.back() == kEndOfProgram) {
+    size_t at = kHeaderSize + 3;
+    for (int item = 0; item < p[kHeaderSize + 2] && at < p.size(); ++item) {
+      const uint8_t tag = p[at] & kItemTagMask;
+      if (tag == kItemVariable) return;
+      at += tag == kItemLetter ? 2 : 2 + static_cast<size_t>(p[at + 1]);
+    }
+    if (at + 3 != p.size()) return;
+    result.matcher = MatcherKind::ChoiceRun;
+    result.fastOperand = kHeaderSize;
+    return;
+  }
   auto runEnd = [&p](size_t at) { return at + 3 + 2 * static_cast<size_t>(p[at + 2]); };
   size_t at = kHeaderSize;
   if (p.size() < at || p[0] != kVariableSubPattern) return;

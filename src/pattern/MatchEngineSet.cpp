@@ -1,6 +1,8 @@
 // MatchEngineSet: parsing into engines and operations, length range and check, entry filter.
 #include "pattern/MatchEngineSet.h"
 
+#include <algorithm>
+
 #include <climits>
 
 #include "pattern/PatternErrors.h"
@@ -20,6 +22,7 @@ constexpr int kDepthNegative = INT_MIN / 2;
 }  // namespace
 
 void MatchEngineSet::clear() {
+  m_direct = nullptr;
   m_engines.clear();
   m_operations.clear();
   m_error = 0;
@@ -103,7 +106,20 @@ LengthRange MatchEngineSet::lengthRange() const {
   return range;
 }
 
-void MatchEngineSet::updateRange() { m_range = lengthRange(); }
+void MatchEngineSet::updateRange() {
+  m_range = lengthRange();
+  m_direct = nullptr;
+  if (m_error != 0 || m_operations.size() != 1 || m_operations[0] != kEndOfExpression) return;
+  const MatchEngine& engine = *m_engines[0];
+  const pattern::CompiledPattern& c = engine.compiled();
+  if (!engine.valid() || c.matcher == pattern::MatcherKind::General || c.hasPunctuation ||
+      c.hasExactCharacters) {
+    return;
+  }
+  m_direct = &c;
+  m_directFirst = std::max({m_range.first, engine.minimumLength(), c.fixedLength});
+  m_directLast = std::min({m_range.last, engine.maximumLength(), c.maximumLength, kLongestWord});
+}
 
 LengthCheck MatchEngineSet::lengthCheck(int shortest, int longest) {
   setShortestLongest(kShortestWord, kLongestWord);
@@ -130,6 +146,11 @@ bool MatchEngineSet::matchesEveryEntry() const {
 }
 
 bool MatchEngineSet::accepts(const uint8_t* letters, int length, const char* text) {
+  if (m_direct != nullptr && letters != nullptr) {
+    m_scratch.balance.useCount = 0;
+    if (length < m_directFirst || length > m_directLast) return false;
+    return pattern::matchFast(*m_direct, letters, length) == 1;
+  }
   if (m_operations.empty()) return true;
   m_scratch.balance.useCount = 0;
   if (m_error != 0 || letters == nullptr) return false;

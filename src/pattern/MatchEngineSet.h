@@ -85,6 +85,12 @@ class MatchEngineSet : public EntryFilter {
                   const std::vector<uint8_t>* marked) const;
   void updateRange();
 
+  // The one pattern of a set that a fast matcher decides from the letters alone, and the lengths it
+  // can match: the common case of a search, offered every entry of a length.
+  const pattern::CompiledPattern* m_direct = nullptr;
+  int m_directFirst = 0;
+  int m_directLast = -1;
+
   const Alphabet* m_alphabet = nullptr;
   std::vector<std::unique_ptr<MatchEngine>> m_engines;
   std::vector<uint8_t> m_operations;

@@ -21,7 +21,44 @@ bool runMatches(const uint8_t* run, const uint8_t* letters) {
   return true;
 }
 
+// A mixed run without variables: letters, choice lists and negated choice lists by position.
+bool choiceRunMatches(const uint8_t* run, const uint8_t* letters) {
+  const int items = run[2];
+  const uint8_t* q = run + 3;
+  for (int k = 0; k < items; ++k) {
+    const uint8_t tag = q[0] & kItemTagMask;
+    const uint8_t letter = letters[q[0] & kItemPositionMask];
+    if (tag == kItemLetter) {
+      if (letter != q[1]) return false;
+      q += 2;
+      continue;
+    }
+    const int count = q[1];
+    const bool listed = std::find(q + 2, q + 2 + count, letter) != q + 2 + count;
+    if (listed != (tag == kItemChoice)) return false;
+    q += 2 + count;
+  }
+  return true;
+}
+
 bool plainAnagramMatches(const uint8_t* item, const uint8_t* letters, int length) {
+  if (*item == kLettersOnce) {
+    // Letters wanted once each, as many as the entry has: with an alphabet of up to 64 letters a
+    // set of bits tells whether the entry holds each of them.
+    uint64_t held = 0;
+    bool small = true;
+    for (int i = 0; i < length; ++i) {
+      small &= letters[i] < 64;
+      held |= uint64_t{1} << (letters[i] & 63);
+    }
+    if (small) {
+      for (int k = 0; k < item[1]; ++k) {
+        const uint8_t letter = item[2 + k];
+        if (letter >= 64 || (held >> letter & 1) == 0) return false;
+      }
+      return true;
+    }
+  }
   std::array<uint8_t, 256> counts{};
   for (int i = 0; i < length; ++i) ++counts[letters[i]];
   if (*item == kLettersOnce) {
@@ -36,7 +73,8 @@ bool plainAnagramMatches(const uint8_t* item, const uint8_t* letters, int length
   return true;
 }
 
-// The fast matchers, which read only the letters: 1 match, 0 no match, -1 not applicable.
+}  // namespace
+
 int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length) {
   const uint8_t* program = pattern.program.data();
   switch (pattern.matcher) {
@@ -45,6 +83,8 @@ int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length
     case MatcherKind::AnagramOnce:
     case MatcherKind::AnagramCounted:
       return plainAnagramMatches(program + pattern.fastOperand, letters, length);
+    case MatcherKind::ChoiceRun:
+      return choiceRunMatches(program + pattern.fastOperand, letters);
     case MatcherKind::Affix: {
       if (pattern.fastOperand != 0 && !runMatches(program + pattern.fastOperand, letters)) {
         return 0;
@@ -57,8 +97,6 @@ int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length
   }
   return -1;
 }
-
-}  // namespace
 
 bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
                 const MatchSubject& subject, MatchScratch& scratch, bool exclusiveVariables) {

@@ -32,6 +32,10 @@ struct MatchScratch {
 bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
                 const MatchSubject& subject, MatchScratch& scratch, bool exclusiveVariables);
 
+// The fast matchers, which read only the letters: 1 match, 0 no match, -1 when the pattern needs
+// the general matcher. The length must lie within the pattern's lengths.
+int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length);
+
 class Matcher {
  public:
   Matcher(const CompiledPattern& pattern, const Alphabet& alphabet, const MatchSubject& subject,

@@ -27,7 +27,8 @@ TEST(PatternLength, FixedAndMaximumLengthsAndMatcherChoice) {
     MatcherKind kind;
   } cases[] = {{"abcde", 5, 5, MatcherKind::Template},
                {"ab.de", 5, 5, MatcherKind::Template},
-               {"ab[cx]de", 5, 5, MatcherKind::General},
+               {"ab[cx]de", 5, 5, MatcherKind::ChoiceRun},
+               {"[^aeiou]a[rt]", 3, 3, MatcherKind::ChoiceRun},
                {"ab1de", 5, 5, MatcherKind::General},
                {"*", 0, 32, MatcherKind::Affix},
                {"m*ja", 3, 32, MatcherKind::Affix},
