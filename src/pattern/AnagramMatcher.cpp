@@ -256,16 +256,7 @@ bool Matcher::lettersItem(const AnagramFrame& frame, Pc pc, int balance) const {
 
 // Balance counts of a part made of plain letters only: the body's letters minus the anagram's.
 void Matcher::recordBalance(int first, int length, Pc items) {
-  BalanceCounts& balance = m_scratch.balance;
-  ++balance.useCount;
-  balance.counts.fill(0);
-  if (*items != kLettersOnce && *items != kLettersCounted) return;
-  for (int i = first; i < first + length; ++i) ++balance.counts[m_letters[i]];
-  if (*items == kLettersOnce) {
-    for (int k = 0; k < items[1]; ++k) --balance.counts[items[2 + k]];
-    return;
-  }
-  for (Pc q = items + 1; !isCode(*q); q += 2) balance.counts[q[1]] -= q[0];
+  recordPlainBalance(m_scratch.balance, m_letters + first, length, items);
 }
 
 }  // namespace qel::pattern

@@ -17,6 +17,7 @@ enum class MatcherKind {
   AnagramCounted,  // a plain anagram with repeated letters
   Affix,           // letters at the start and at the end with one wildcard between ("un*", "*ing")
   ChoiceRun,       // one run of letters, match-alls and choice lists ("[bc]a[rt]", "@#@#")
+  AnagramBlanks,   // a plain anagram with match-alls (";..oting"), which leaves a balance
 };
 
 struct CompiledPattern {

@@ -42,6 +42,22 @@ void PatternCompiler::chooseAffixMatcher(CompiledPattern& result) {
     result.fastOperand = kHeaderSize;
     return;
   }
+  // An anagram of plain letters and match-alls: an empty template, the anagram header, one letters
+  // item, the ends of body and program.
+  const size_t items = kHeaderSize + 1 + kAnagramHeaderSize;
+  if (p.size() > items + 2 && p[0] == kSubPattern && p[kHeaderSize] == kEnd &&
+      p[kHeaderSize + 1] == kAnagram && (p[items] == kLettersOnce || p[items] == kLettersCounted) &&
+      p[p.size() - 2] == kEnd && p.back() == kEndOfProgram) {
+    size_t end = items + 2 + (p[items] == kLettersOnce ? p[items + 1] : 0);
+    if (p[items] == kLettersCounted) {
+      for (end = items + 1; end < p.size() && !isCode(p[end]); end += 2) {
+      }
+    }
+    if (end + 2 != p.size()) return;
+    result.matcher = MatcherKind::AnagramBlanks;
+    result.fastOperand = items;
+    return;
+  }
   auto runEnd = [&p](size_t at) { return at + 3 + 2 * static_cast<size_t>(p[at + 2]); };
   size_t at = kHeaderSize;
   if (p.size() < at || p[0] != kVariableSubPattern) return;

@@ -149,7 +149,7 @@ bool MatchEngineSet::accepts(const uint8_t* letters, int length, const char* tex
   if (m_direct != nullptr && letters != nullptr) {
     m_scratch.balance.useCount = 0;
     if (length < m_directFirst || length > m_directLast) return false;
-    return pattern::matchFast(*m_direct, letters, length) == 1;
+    return pattern::matchFast(*m_direct, letters, length, &m_scratch.balance) == 1;
   }
   if (m_operations.empty()) return true;
   m_scratch.balance.useCount = 0;

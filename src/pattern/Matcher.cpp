@@ -75,7 +75,21 @@ bool plainAnagramMatches(const uint8_t* item, const uint8_t* letters, int length
 
 }  // namespace
 
-int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length) {
+void recordPlainBalance(BalanceCounts& balance, const uint8_t* letters, int length,
+                        const uint8_t* items) {
+  ++balance.useCount;
+  balance.counts.fill(0);
+  if (*items != kLettersOnce && *items != kLettersCounted) return;
+  for (int i = 0; i < length; ++i) ++balance.counts[letters[i]];
+  if (*items == kLettersOnce) {
+    for (int k = 0; k < items[1]; ++k) --balance.counts[items[2 + k]];
+    return;
+  }
+  for (const uint8_t* q = items + 1; !isCode(*q); q += 2) balance.counts[q[1]] -= q[0];
+}
+
+int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length,
+              BalanceCounts* balance) {
   const uint8_t* program = pattern.program.data();
   switch (pattern.matcher) {
     case MatcherKind::Template:
@@ -83,6 +97,12 @@ int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length
     case MatcherKind::AnagramOnce:
     case MatcherKind::AnagramCounted:
       return plainAnagramMatches(program + pattern.fastOperand, letters, length);
+    case MatcherKind::AnagramBlanks: {
+      const uint8_t* items = program + pattern.fastOperand;
+      if (balance == nullptr || !plainAnagramMatches(items, letters, length)) return 0;
+      recordPlainBalance(*balance, letters, length, items);  // what the match-alls took
+      return 1;
+    }
     case MatcherKind::ChoiceRun:
       return choiceRunMatches(program + pattern.fastOperand, letters);
     case MatcherKind::Affix: {
@@ -107,7 +127,7 @@ bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
         subject.length > pattern.maximumLength) {
       return false;
     }
-    const int fast = matchFast(pattern, subject.letters, subject.length);
+    const int fast = matchFast(pattern, subject.letters, subject.length, &scratch.balance);
     if (fast >= 0) return fast == 1;
   }
   Matcher matcher(pattern, alphabet, subject, scratch, exclusiveVariables);
@@ -135,7 +155,7 @@ bool Matcher::run() {
       m_length > m_pattern.maximumLength)
     return false;
   if (m_pattern.hasPunctuation || m_pattern.hasExactCharacters) scanText();
-  const int fast = matchFast(m_pattern, m_letters, m_length);
+  const int fast = matchFast(m_pattern, m_letters, m_length, &m_scratch.balance);
   if (fast >= 0) return fast == 1;
   if (m_memo != nullptr) m_memo->reset(m_pattern.program.size());
   const int extra = m_length - m_pattern.fixedLength;

@@ -34,7 +34,14 @@ bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
 
 // The fast matchers, which read only the letters: 1 match, 0 no match, -1 when the pattern needs
 // the general matcher. The length must lie within the pattern's lengths.
-int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length);
+// Balance counts of an anagram part made of plain letters only: the letters of the word part
+// from `letters` on, less the anagram's.
+void recordPlainBalance(BalanceCounts& balance, const uint8_t* letters, int length,
+                        const uint8_t* items);
+
+// An anagram with match-alls also leaves its balance in `balance` when it matches.
+int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length,
+              BalanceCounts* balance = nullptr);
 
 class Matcher {
  public:

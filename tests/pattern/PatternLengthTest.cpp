@@ -37,7 +37,7 @@ TEST(PatternLength, FixedAndMaximumLengthsAndMatcherChoice) {
                {"m*j\\a", 3, 32, MatcherKind::General},
                {";lobikes", 7, 7, MatcherKind::AnagramOnce},
                {";aab", 3, 3, MatcherKind::AnagramCounted},
-               {";ab.", 3, 3, MatcherKind::General},
+               {";ab.", 3, 3, MatcherKind::AnagramBlanks},
                {";ab*", 2, 32, MatcherKind::General},
                {"......*;gdangboot", 6, 9, MatcherKind::General},
                {"*;abc", 0, 3, MatcherKind::General},
