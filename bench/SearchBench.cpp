@@ -36,11 +36,11 @@ void searchPattern(benchmark::State& state, const std::string& pattern) {
   }
 }
 
-BENCHMARK_CAPTURE(searchPattern, template_8, std::string(".l...r.n"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(searchPattern, anagram_8, std::string(";..oting"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(searchPattern, template_7, std::string("o.e.i.k"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(searchPattern, anagram_7, std::string(";lobikes"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(searchPattern, choice_list, std::string("[bc]a[rt]...[aeiou]"))
+BENCHMARK_CAPTURE(searchPattern, template_8_letters, std::string(".l...r.n"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_with_blanks_7, std::string(";..oting"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, template_7_letters, std::string("o.e.i.k"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_7_letters, std::string(";lobikes"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, choice_lists_7, std::string("[bc]a[rt]...[aeiou]"))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(searchPattern, anagram_choice, std::string(";diners[ai]"))
     ->Unit(benchmark::kMillisecond);

@@ -20,6 +20,12 @@ trap 'rm -rf "$work"' EXIT
 export LC_ALL=C
 
 median_ms() {  # command... -> median wall time in milliseconds over $runs runs
+  if command -v hyperfine >/dev/null; then
+    # Process start-up measured without a shell in between, after warm-up runs.
+    hyperfine -N -i -w 3 -r "$runs" --export-json "$work/run.json" "$(printf '%q ' "$@")" >/dev/null 2>&1
+    python3 -c 'import json,sys; print("%.2f" % (1000 * json.load(open(sys.argv[1]))["results"][0]["median"]))' "$work/run.json"
+    return
+  fi
   local times=()
   for ((i = 0; i < runs; i++)); do
     local start end
@@ -42,6 +48,7 @@ done <<'PATTERNS'
 .l...r.n|.l...r.n
 o.e.i.k|o.e.i.k
 [bc]a[rt]...[aeiou]|[bc]a[rt]...[aeiou]
+@#@#@#@#@#@|[aeiou][^aeiou][aeiou][^aeiou][aeiou][^aeiou][aeiou][^aeiou][aeiou][^aeiou][aeiou]
 m*ja|m.*ja
 *ing|.*ing
 *|.*
