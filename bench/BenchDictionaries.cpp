@@ -8,28 +8,11 @@
 
 #include "maintenance/DictionaryBuilder.h"
 #include "maintenance/FoldTable.h"
+#include "maintenance/LineListSource.h"
 #include "platform/Cp1252.h"
 
 namespace qel::bench {
 namespace {
-
-class Source : public BuildSource {
- public:
-  explicit Source(const std::vector<std::string>& lines) : m_lines(lines) {}
-  void rewind() override { m_next = 0; }
-  Line nextLine(std::string& line, long) override {
-    if (m_next >= m_lines.size()) return Line::End;
-    line = m_lines[m_next++];
-    return Line::Text;
-  }
-  bool keepGoing() override { return true; }
-  void info(const std::string&) override {}
-  void error(const std::string&) override {}
-
- private:
-  const std::vector<std::string>& m_lines;
-  size_t m_next = 0;
-};
 
 }  // namespace
 
@@ -53,7 +36,7 @@ const std::vector<std::string>& wordListSource() {
 }
 
 bool buildWordList(const std::string& path) {
-  Source source(wordListSource());
+  LineListSource source(wordListSource());
   BuildParameters p;
   p.fold = lowerCaseFoldTable();
   p.outputPath = path;

@@ -7,30 +7,22 @@
 #include "cli/Cli.h"
 #include "maintenance/DictionaryBuilder.h"
 #include "maintenance/FoldTable.h"
+#include "maintenance/LineListSource.h"
 #include "platform/Cp1252.h"
 
 namespace qel::cli {
 namespace {
 
-// The source lines held in memory in code page 1252, handed to the builder once per pass.
-class TextFileSource : public BuildSource {
+// The source lines in code page 1252, with the build log shown as it is written.
+class TextFileSource : public LineListSource {
  public:
   TextFileSource(std::vector<std::string> lines, std::ostream& out, std::ostream& err)
-      : m_lines(std::move(lines)), m_out(out), m_err(err) {}
+      : LineListSource(std::move(lines)), m_out(out), m_err(err) {}
 
-  void rewind() override { m_next = 0; }
-  Line nextLine(std::string& line, long) override {
-    if (m_next >= m_lines.size()) return Line::End;
-    line = m_lines[m_next++];
-    return Line::Text;
-  }
-  bool keepGoing() override { return true; }
   void info(const std::string& text) override { m_out << cp1252::toUtf8(text) << std::flush; }
   void error(const std::string& text) override { m_err << cp1252::toUtf8(text) << std::flush; }
 
  private:
-  std::vector<std::string> m_lines;
-  size_t m_next = 0;
   std::ostream& m_out;
   std::ostream& m_err;
 };

@@ -1,3 +1,4 @@
+// Plain text of a definition body as a reader sees it: rich text reduced to its text and breaks.
 #include "dictionary/DefinitionText.h"
 
 #include <cstdint>
@@ -6,59 +7,12 @@
 #include <vector>
 
 #include "platform/Cp1252.h"
+#include "platform/RtfSyntax.h"
 
 namespace qel {
 namespace {
 
-bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool isOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
-  for (std::string_view w : words) {
-    if (w == word) return true;
-  }
-  return false;
-}
-
-// Groups whose text is never shown.
-bool isHiddenDestination(std::string_view word) {
-  return isOneOf(word, {"fonttbl",
-                        "colortbl",
-                        "stylesheet",
-                        "info",
-                        "pict",
-                        "object",
-                        "header",
-                        "headerl",
-                        "headerr",
-                        "headerf",
-                        "footer",
-                        "footerl",
-                        "footerr",
-                        "footerf",
-                        "footnote",
-                        "listtable",
-                        "listoverridetable",
-                        "revtbl",
-                        "rsidtbl",
-                        "fldinst",
-                        "filetbl",
-                        "xmlnstbl",
-                        "themedata",
-                        "colorschememapping",
-                        "latentstyles",
-                        "datastore",
-                        "generator",
-                        "bkmkstart",
-                        "bkmkend"});
-}
+using namespace rtf;
 
 // The text a control word stands for, or null for one that only formats.
 const char* wordText(std::string_view word) {
@@ -80,22 +34,9 @@ const char* wordText(std::string_view word) {
 
 // Appends Unicode code point `u` in code page 1252; false when the code page lacks it.
 bool appendCodePoint(std::string& out, uint32_t u) {
-  std::string utf8;
-  if (u < 0x80) {
-    utf8.push_back(static_cast<char>(u));
-  } else if (u < 0x800) {
-    utf8.push_back(static_cast<char>(0xC0 | (u >> 6)));
-    utf8.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-  } else if (u < 0x10000) {
-    utf8.push_back(static_cast<char>(0xE0 | (u >> 12)));
-    utf8.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-    utf8.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-  } else {
-    return false;
-  }
-  std::string converted;
-  if (u == 0 || !cp1252::fromUtf8(utf8, converted)) return false;
-  out += converted;
+  char byte = 0;
+  if (u == 0 || !cp1252::fromCodePoint(u, byte)) return false;
+  out.push_back(byte);
   return true;
 }
 
@@ -211,20 +152,7 @@ class Reducer {
   }
 
   // Index just past the brace that closes the group whose content starts at `i`.
-  size_t skipGroup(size_t i) const {
-    int depth = 1;
-    while (i < m_s.size() && depth > 0) {
-      const char c = m_s[i];
-      if (c == '\\') {
-        i += 2;
-        continue;
-      }
-      if (c == '{') ++depth;
-      if (c == '}') --depth;
-      ++i;
-    }
-    return i < m_s.size() ? i : m_s.size();
-  }
+  size_t skipGroup(size_t i) const { return rtf::skipGroup(m_s, i); }
 
   std::string_view m_s;
   size_t m_i = 0;

@@ -1,75 +1,16 @@
+// Plain text of a rich definition body, for the index: which words the body holds.
 #include "maintenance/RichText.h"
 
-#include <initializer_list>
+#include "platform/RtfSyntax.h"
 
 namespace qel::build {
 namespace {
 
-bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool isOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
-  for (std::string_view w : words) {
-    if (w == word) return true;
-  }
-  return false;
-}
+using namespace rtf;
 
 bool leavesBlank(std::string_view word) {
   return isOneOf(word, {"bin", "par", "line", "tab", "emdash", "endash", "bullet", "lquote",
                         "rquote", "ldblquote", "rdblquote"});
-}
-
-bool isHiddenDestination(std::string_view word) {
-  return isOneOf(word, {"fonttbl",
-                        "colortbl",
-                        "stylesheet",
-                        "info",
-                        "pict",
-                        "object",
-                        "header",
-                        "headerl",
-                        "headerr",
-                        "headerf",
-                        "footer",
-                        "footerl",
-                        "footerr",
-                        "footerf",
-                        "listtable",
-                        "listoverridetable",
-                        "revtbl",
-                        "rsidtbl",
-                        "fldinst",
-                        "filetbl",
-                        "xmlnstbl",
-                        "themedata",
-                        "colorschememapping",
-                        "latentstyles",
-                        "datastore",
-                        "generator"});
-}
-
-// Index just past the brace that closes the group whose content starts at `i`.
-size_t skipGroup(std::string_view s, size_t i) {
-  int depth = 1;
-  while (i < s.size() && depth > 0) {
-    const char c = s[i];
-    if (c == '\\') {
-      i += 2;
-      continue;
-    }
-    if (c == '{') ++depth;
-    if (c == '}') --depth;
-    ++i;
-  }
-  return i < s.size() ? i : s.size();
 }
 
 }  // namespace

@@ -75,6 +75,13 @@ bool fromUtf8(std::string_view utf8, std::string& out, size_t* badOffset) {
   return true;
 }
 
+bool fromCodePoint(uint32_t codePoint, char& byte) {
+  const int b = toByte(codePoint);
+  if (b < 0) return false;
+  byte = static_cast<char>(b);
+  return true;
+}
+
 std::string toUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);

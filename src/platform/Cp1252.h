@@ -2,6 +2,7 @@
 // patterns and all core text. Used at the edges only: command line, text files, the GUI.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,8 @@ namespace qel::cp1252 {
 bool fromUtf8(std::string_view utf8, std::string& out, size_t* badOffset = nullptr);
 
 std::string toUtf8(std::string_view text);
+
+// The code page's byte for a Unicode code point; false when the code page lacks it.
+bool fromCodePoint(uint32_t codePoint, char& byte);
 
 }  // namespace qel::cp1252

@@ -25,9 +25,7 @@ TempDir::~TempDir() {
 
 BuildSource::Line MemorySource::nextLine(std::string& line, long count) {
   if (abandonAfter >= 0 && count >= abandonAfter) return Line::Abandoned;
-  if (m_next >= m_lines.size()) return Line::End;
-  line = m_lines[m_next++];
-  return Line::Text;
+  return LineListSource::nextLine(line, count);
 }
 
 bool buildTestDictionary(const std::string& path, const std::vector<std::string>& lines,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "maintenance/DictionaryBuilder.h"
+#include "maintenance/LineListSource.h"
 
 namespace qel::test {
 
@@ -22,24 +23,15 @@ class TempDir {
   std::string m_path;
 };
 
-// Source lines in memory (code page 1252) with the build log kept for inspection.
-class MemorySource : public BuildSource {
+// Source lines in memory (code page 1252) that can also give up part way.
+class MemorySource : public LineListSource {
  public:
-  explicit MemorySource(std::vector<std::string> lines) : m_lines(std::move(lines)) {}
-  void rewind() override { m_next = 0; }
+  using LineListSource::LineListSource;
   Line nextLine(std::string& line, long count) override;
   bool keepGoing() override { return m_keepGoing; }
-  void info(const std::string& text) override { log += text; }
-  void error(const std::string& text) override { log += text; errors += text; }
 
-  std::string log;
-  std::string errors;
   long abandonAfter = -1;  // answer Abandoned once this many lines were asked for
   bool m_keepGoing = true;
-
- private:
-  std::vector<std::string> m_lines;
-  size_t m_next = 0;
 };
 
 struct BuildOptions {
