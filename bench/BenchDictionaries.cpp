@@ -57,8 +57,11 @@ const std::string& wordListDictionary() {
 
 std::string defaultDictionary() {
   const auto self = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+  // Beside the benchmark, in its build folder, or in the main build folder next to that.
+  const auto build = self.parent_path();
   for (const auto& candidate : {self / "Dictionaries/Devuduvodi.qcd",
-                                self.parent_path() / "Dictionaries/Devuduvodi.qcd"}) {
+                                build / "Dictionaries/Devuduvodi.qcd",
+                                build.parent_path() / "build/Dictionaries/Devuduvodi.qcd"}) {
     if (std::filesystem::exists(candidate)) return candidate.string();
   }
   return std::string();
