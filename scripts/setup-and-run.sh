@@ -10,11 +10,15 @@ dictionary=build/Dictionaries/Devuduvodi.qcd
 build/qel-cli info "$dictionary"
 if [ $# -gt 0 ]; then
   build/qel-cli search "$@" "$dictionary"
-elif build/qel-cli 2>&1 | grep -q "qel-cli search"; then
-  for pattern in ".l...r.n" ";lobikes" "m*ja" "12341234" ";..oting & ! *ing"; do
-    echo "== $pattern"
-    build/qel-cli search "$pattern" "$dictionary" | head -n 20
-  done
-else
-  build/qel-cli list --length 8 "$dictionary" | head -n 20
+  exit
 fi
+# The Quick Reference examples, then a definition and a search of the definitions.
+for pattern in ".l...r.n" ";lobikes" "m*ja" ";diners[ai]" "......*;gdangboot" "12341234" \
+               "...-..-....." ";..oting & ! *ing" "@#@#@#@#@#@" ";rebel(ada)" ";..oting"; do
+  echo "== qel-cli search \"$pattern\""
+  build/qel-cli search "$pattern" "$dictionary" | head -n 12 | awk '{ printf "%s%s", (NR > 1 ? ", " : ""), $0 } END { print "" }'
+done
+echo "== qel-cli define obelisk"
+build/qel-cli define obelisk "$dictionary"
+echo "== qel-cli fulltext \"particle & charge & negative\""
+build/qel-cli fulltext "particle & charge & negative" "$dictionary"
