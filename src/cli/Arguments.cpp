@@ -9,12 +9,12 @@ bool Arguments::parse(const std::vector<std::string>& args, const std::set<std::
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (optionsEnded || a.size() < 3 || a.compare(0, 2, "--") != 0) {
-      m_positional.push_back(a);
+    if (!optionsEnded && a == "--") {
+      optionsEnded = true;
       continue;
     }
-    if (a == "--") {
-      optionsEnded = true;
+    if (optionsEnded || a.size() < 3 || a.compare(0, 2, "--") != 0) {
+      m_positional.push_back(a);
       continue;
     }
     const std::string name = a.substr(2);

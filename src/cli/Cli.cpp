@@ -15,7 +15,8 @@ constexpr char kUsage[] =
     "  qel-cli search [options] PATTERN DICT...\n"
     "      --shortest N --longest N --at TEXT --hash TEXT --no-exclusive --no-annotations\n"
     "      --no-balances --no-lower --no-upper --no-punctuation --no-phrases --sort --descending\n"
-    "      --no-group --group-descending --mode suppress|independent|active --entries-only\n"
+    "      --no-group --group-descending --mode suppress|independent|active --active N\n"
+    "      --entries-only\n"
     "  qel-cli define WORD DICT...\n"
     "  qel-cli fulltext [search options] [--sequential] [--bodies] PATTERN DICT...\n";
 

@@ -63,7 +63,7 @@ int defineCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (list.count() > 1 && d.dictionaryNumber != shown) {
       long count = 0;
       for (const Definition& e : definitions) count += e.dictionaryNumber == d.dictionaryNumber;
-      out << "# " << d.dictionaryNumber + 1 << " " << cp1252::toUtf8(list.name(d.dictionaryNumber))
+      out << "# " << d.dictionaryNumber + 1 << " " << list.name(d.dictionaryNumber)
           << " (" << count << ")\n";
       shown = d.dictionaryNumber;
     }

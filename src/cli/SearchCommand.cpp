@@ -95,7 +95,13 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     listText += (i > 1 ? ";" : "") + a.positional()[i];
   }
   QCDictionaryList list(listText);
-  if (s.activePane < 0 || s.activePane >= list.count()) s.activePane = 0;
+  // --active counts from 1, as the pane headings do.
+  if (a.has("active") && (s.activePane < 1 || s.activePane > list.count())) {
+    err << "qel-cli " << command << ": --active is a dictionary number from 1 to " << list.count()
+        << "\n";
+    return kError;
+  }
+  s.activePane = a.has("active") ? s.activePane - 1 : 0;
   if (const auto invalid = list.firstInvalidPath()) {
     err << *invalid << "\nis not a valid QEL&Corvanth Dictionary File\n";
     return kError;

@@ -54,8 +54,10 @@ bool EntryEnumerator::selectLength(int length) {
   if (m_dictionary.recheck() && length > 0 && length < m_dictionary.slotCount()) {
     const auto& sections = m_dictionary.sectionOffset();
     m_resumePosition = sections[length];
-    const bool hasEntries =
-        length == m_dictionary.slotCount() - 1 || sections[length] < sections[length + 1];
+    // The last length has no next section to compare with: its entry count tells.
+    const bool hasEntries = length == m_dictionary.slotCount() - 1
+                                ? m_dictionary.entryCount()[length] > 0
+                                : sections[length] < sections[length + 1];
     if (hasEntries && !refillBlock()) closeFile();
   }
   std::memset(m_letters, 0, sizeof m_letters);

@@ -134,8 +134,9 @@ void ResultSelection::press(int row, bool shift, bool ctrl, int rowCount) {
   } else {
     m_runs.clear();
     m_dragMode = shift ? DragMode::Select : DragMode::SelectOnly;
-    m_dragOrigin = shift && m_anchor >= 0 ? m_anchor : row;
-    if (shift && m_anchor < 0) m_anchor = row;
+    // Shift extends from where the caret was, as it does from the keyboard.
+    if (shift && m_anchor < 0) m_anchor = m_caret >= 0 ? std::min(m_caret, rowCount - 1) : row;
+    m_dragOrigin = shift ? m_anchor : row;
   }
   m_caret = row;
 }

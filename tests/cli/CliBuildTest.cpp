@@ -58,6 +58,13 @@ TEST(CliBuild, ErrorsExitWithStatusTwoAndTheSystemsOwnWords) {
   EXPECT_NE(invalid.err.find("is not a valid QEL&Corvanth Dictionary File"), std::string::npos);
   EXPECT_NE(invalid.out.find("-- DICTIONARY FILE NOT FOUND --"), std::string::npos);
   EXPECT_EQ(run({"frobnicate"}).status, cli::kError);
+  // "--" ends the options: what follows is taken as it stands, even a leading "--".
+  test::writeFile(source, "--x\nabc\n");
+  const std::string dict = dir.file("dashes.qcd");
+  ASSERT_EQ(run({"build", "--", source, dict}).status, cli::kFound);
+  EXPECT_EQ(run({"search", "--entries-only", "--", "--x", dict}).out, "--x\n");
+  EXPECT_EQ(run({"search", "--mode", "active", "--active", "2", "abc", dict}).status,
+            cli::kError);
   EXPECT_EQ(run({}).status, cli::kError);
 }
 

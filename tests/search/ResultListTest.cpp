@@ -160,6 +160,20 @@ TEST(ResultSelection, KeyboardAndMouseFollowTheListRules) {
   EXPECT_TRUE(s.isSelected(50));
   s.release();
   EXPECT_EQ(s.runs(), (std::vector<ResultSelection::Run>{{0, 10}}));
+  // Shift-click after a plain click selects from the first row to the second.
+  s.press(3, false, false, 100);
+  s.release();
+  s.shiftReleased();
+  s.press(7, true, false, 100);
+  s.release();
+  EXPECT_EQ(s.runs(), (std::vector<ResultSelection::Run>{{3, 5}}));
+  s.shiftReleased();
+  s.selectAll(100);
+  s.press(10, false, true, 100);
+  s.release();
+  EXPECT_EQ(s.selectedCount(), 99);
+  s.selectOnly(-1);
+  s.setRange(0, 9, true);
   // A right click on a selected row keeps the selection; on another row it selects that row.
   s.rightPress(3, false, false, 100);
   EXPECT_EQ(s.selectedCount(), 10);
