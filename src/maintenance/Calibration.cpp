@@ -51,24 +51,28 @@ bool isKept(const SourceField& f, const BuildParameters& p) {
   return f.letters >= p.shortest && f.letters <= p.longest && f.end - f.begin <= kMaxEntryText;
 }
 
+SourcePass::SourcePass(BuildState& state) : m_state(state) { state.source.rewind(); }
+
+bool SourcePass::next(SourceLine& line) {
+  const BuildSource::Line result = m_state.source.nextLine(m_raw, ++m_count);
+  if (result == BuildSource::Line::Abandoned) {
+    m_state.source.error(kAbandoned);
+    m_abandoned = true;
+  }
+  if (result != BuildSource::Line::Text) return false;
+  line.parse(m_raw, m_state.canonical);
+  return true;
+}
+
 bool calibrate(BuildState& state) {
   const BuildParameters& p = state.parameters;
   SourceLine line;
-  std::string raw;
   std::string scratch;
   std::vector<bool> kept;
   uint32_t numbers = 0;
-  long count = 0;
-  state.source.rewind();
-  for (;;) {
-    const BuildSource::Line result = state.source.nextLine(raw, ++count);
-    if (result == BuildSource::Line::Abandoned) {
-      state.source.error(kAbandoned);
-      return false;
-    }
-    if (result != BuildSource::Line::Text) break;
-    line.parse(raw, state.canonical);
-    state.progress.atLine(count, "Calibrating dictionary - ", line.firstWord());
+  SourcePass source(state);
+  while (source.next(line)) {
+    state.progress.atLine(source.count(), "Calibrating dictionary - ", line.firstWord());
 
     const auto& fields = line.fields();
     kept.assign(fields.size(), false);
@@ -97,6 +101,7 @@ bool calibrate(BuildState& state) {
     }
     if (pass == 2) indexBody(state, line.body(), number, scratch);
   }
+  if (source.abandoned()) return false;
   state.recordOffset.assign(numbers, 0);
   return true;
 }

@@ -15,6 +15,23 @@ namespace qel::build {
 // range and its text fits an entry.
 bool isKept(const SourceField& field, const BuildParameters& parameters);
 
+// One read of the source, line by line: reads and parses the next line (`count` is the number of
+// lines asked for). False at the end of the source and when the user gave up, which is logged
+// and sets `abandoned`.
+class SourcePass {
+ public:
+  explicit SourcePass(BuildState& state);
+  bool next(SourceLine& line);
+  bool abandoned() const { return m_abandoned; }
+  long count() const { return m_count; }
+
+ private:
+  BuildState& m_state;
+  std::string m_raw;
+  long m_count = 0;
+  bool m_abandoned = false;
+};
+
 // False when the source abandoned the build (already logged).
 bool calibrate(BuildState& state);
 

@@ -33,20 +33,11 @@ void appendRecord(std::string& record, const SourceLine& line, int pass) {
 bool writePass(BuildState& state, int pass) {
   const std::string prefix = "Definition output pass " + std::to_string(pass) + " - ";
   SourceLine line;
-  std::string raw;
   std::string record;
   uint32_t number = 0;
-  long count = 0;
-  state.source.rewind();
-  for (;;) {
-    const BuildSource::Line result = state.source.nextLine(raw, ++count);
-    if (result == BuildSource::Line::Abandoned) {
-      state.source.error(kAbandoned);
-      return false;
-    }
-    if (result != BuildSource::Line::Text) return true;
-    line.parse(raw, state.canonical);
-    state.progress.atLine(count, prefix, line.firstWord());
+  SourcePass source(state);
+  while (source.next(line)) {
+    state.progress.atLine(source.count(), prefix, line.firstWord());
     const auto& fields = line.fields();
     if (!std::any_of(fields.begin(), fields.end(),
                      [&](const SourceField& f) { return isKept(f, state.parameters); })) {
@@ -59,6 +50,7 @@ bool writePass(BuildState& state, int pass) {
     state.recordOffset[number - 1] = static_cast<uint32_t>(state.file.position());
     state.file.write(record);
   }
+  return !source.abandoned();
 }
 
 }  // namespace
