@@ -34,15 +34,19 @@ BENCHMARK_CAPTURE(BM_DefineWord, river, "river")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_DefineWord, set, "set")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_DefineWord, give_up, "give up")->Unit(benchmark::kMicrosecond);
 
+bool compile(benchmark::State& state, const QCDictionaryList& list, const char* pattern,
+             MatchEngineSet& patterns) {
+  if (patterns.parse(list.alphabet(0), pattern, 1, 31) == 0) return true;
+  state.SkipWithError("pattern does not compile");
+  return false;
+}
+
 // The whole search, records read included, as the search driver runs it.
 void BM_IndexedSearch(benchmark::State& state, const char* pattern) {
   if (!haveDictionary(state)) return;
   QCDictionaryList list(defaultDictionary());
   MatchEngineSet patterns;
-  if (patterns.parse(list.alphabet(0), pattern, 1, 31) != 0) {
-    state.SkipWithError("pattern does not compile");
-    return;
-  }
+  if (!compile(state, list, pattern, patterns)) return;
   size_t found = 0;
   for (auto _ : state) {
     QCDictionaryDefinitionSearchIndexed search(list, 0, patterns);
@@ -66,10 +70,7 @@ void BM_SequentialSearch(benchmark::State& state, const char* pattern) {
   if (!haveDictionary(state)) return;
   QCDictionaryList list(defaultDictionary());
   MatchEngineSet patterns;
-  if (patterns.parse(list.alphabet(0), pattern, 1, 31) != 0) {
-    state.SkipWithError("pattern does not compile");
-    return;
-  }
+  if (!compile(state, list, pattern, patterns)) return;
   uint64_t bytes = 0;
   size_t hits = 0;
   for (auto _ : state) {
