@@ -9,6 +9,7 @@
 #include "maintenance/FoldTable.h"
 #include "maintenance/LineListSource.h"
 #include "platform/Cp1252.h"
+#include "platform/FileAccess.h"
 
 namespace qel::cli {
 namespace {
@@ -75,6 +76,12 @@ int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   }
   if (!cp1252::fromUtf8(a.value("description").value_or(""), p.description)) {
     err << "qel-cli build: the description has a character that code page 1252 cannot hold\n";
+    return kError;
+  }
+  // Writing the dictionary over its own source would destroy the source before it is read.
+  if (sameFile(a.positional()[0], a.positional()[1])) {
+    err << "qel-cli build: \"" << a.positional()[1]
+        << "\" is the source file; give another OUT.qcd\n";
     return kError;
   }
   std::ifstream file(a.positional()[0], std::ios::binary);

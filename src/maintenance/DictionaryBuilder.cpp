@@ -34,13 +34,14 @@ BuildParameters applyLimits(const BuildParameters& given) {
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
-// Writes the file; false on failure, with the reason logged.
+// Writes the file; false on failure, with the reason logged and the output path holding what it
+// held before.
 bool writeFile(BuildState& state, const std::vector<int8_t>& scores) {
   BuildSource& source = state.source;
   OutputFile& file = state.file;
   const std::string& path = state.parameters.outputPath;
   if (!file.open(path)) {
-    source.error("Couldn't open " + quoted(path) + "\n");
+    source.error("Couldn't open " + quoted(path) + " - " + file.error() + "\n");
     return false;
   }
   file.write(headerImage(state, scores));
@@ -50,21 +51,18 @@ bool writeFile(BuildState& state, const std::vector<int8_t>& scores) {
   orderIndexTerms(state);
   if (!writeSections(state)) return false;
 
-  const bool fits = referencesFit && file.position() <= kOffsetLimit;
-  if (fits && !file.failed()) {
-    // The tables first and the tag last: a file cut short on the way never carries a valid tag.
-    file.overwrite(format::kOffsetSlotCount, headerTables(state.header));
-    file.overwrite(0, std::string_view(format::kTagVersion1, 4));
-  }
-  file.close();
-  if (!fits) {
+  if (!referencesFit || file.position() > kOffsetLimit) {
+    file.discard();
     source.error("Couldn't output " + quoted(path) +
                  " - the dictionary is too large for the file "
                  "format\n");
     return false;
   }
-  if (file.failed()) {
-    source.error("Couldn't output " + quoted(path) + " - out of disk space?\n");
+  // The tables first and the tag last: a file cut short on the way never carries a valid tag.
+  file.overwrite(format::kOffsetSlotCount, headerTables(state.header));
+  file.overwrite(0, std::string_view(format::kTagVersion1, 4));
+  if (!file.commit()) {
+    source.error("Couldn't output " + quoted(path) + " - " + file.error() + "\n");
     return false;
   }
   return true;

@@ -41,8 +41,8 @@ struct BuildParameters {
 // Source lines: "entry[+annotation[+heading]]" fields separated by ":" or ";", then optionally
 // "|" and the definition body (see SourceLine.h). Entries whose letter count lies outside
 // [shortest, longest], or whose text would not fit a reader's entry buffer (reported), are left
-// out. True on success; on failure the log holds the reason, and the output file, if one was
-// started, keeps the blank placeholder tag that no reader accepts.
+// out. True on success; on failure the log holds the reason and the output path keeps what it
+// held: the file is written beside it and renamed over it only when complete.
 bool buildDictionary(BuildSource& source, const BuildParameters& parameters);
 
 }  // namespace qel

@@ -1,3 +1,4 @@
+// Buffered writes of the dictionary file; a failed write is remembered, never retried.
 #include "maintenance/OutputFile.h"
 
 #include "dictionary/ByteOrder.h"
@@ -8,14 +9,15 @@ constexpr size_t kBufferSize = 1 << 20;
 }
 
 bool OutputFile::open(const std::string& path) {
-  m_file = std::fopen(path.c_str(), "wb");
-  if (m_file == nullptr) return false;
+  discard();
+  if (!m_replacement.begin(path)) return false;
+  m_file = m_replacement.file();
   // Our own buffer does the batching; without a second one in the C library a full disk shows at
   // the write that meets it.
   std::setvbuf(m_file, nullptr, _IONBF, 0);
   m_buffer.reserve(kBufferSize);
   m_position = 0;
-  m_failed = false;
+  m_failed = m_writeFailed = false;
   return true;
 }
 
@@ -42,7 +44,7 @@ void OutputFile::writeU32(uint32_t v) {
 void OutputFile::drain() {
   if (!m_failed && !m_buffer.empty() &&
       std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size()) {
-    m_failed = true;
+    m_failed = m_writeFailed = true;
   }
   m_buffer.clear();
 }
@@ -53,15 +55,31 @@ void OutputFile::overwrite(uint64_t offset, std::string_view bytes) {
   if (std::fseek(m_file, static_cast<long>(offset), SEEK_SET) != 0 ||
       std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size() ||
       std::fflush(m_file) != 0 || std::fseek(m_file, 0, SEEK_END) != 0) {
-    m_failed = true;
+    m_failed = m_writeFailed = true;
   }
 }
 
-void OutputFile::close() {
-  if (m_file == nullptr) return;
+bool OutputFile::commit() {
+  if (m_file == nullptr) return false;
   drain();
-  if (std::fclose(m_file) != 0) m_failed = true;
   m_file = nullptr;
+  if (m_failed) {
+    m_replacement.discard();
+    return false;
+  }
+  m_failed = !m_replacement.commit();
+  return !m_failed;
+}
+
+std::string OutputFile::error() const {
+  // Writes fail for want of space far more often than for anything else.
+  return m_writeFailed ? "out of disk space?" : m_replacement.error();
+}
+
+void OutputFile::discard() {
+  m_file = nullptr;
+  m_buffer.clear();
+  m_replacement.discard();
 }
 
 }  // namespace qel::build

@@ -1,5 +1,6 @@
 // The dictionary file being written: a buffered sequential writer that knows its position and
-// remembers any failed write, and a packer for the entry bit streams.
+// remembers any failed write, and a packer for the entry bit streams. The file is written beside
+// its target and only takes the target's place when the whole of it is on disk.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileReplacement.h"
+
 namespace qel::build {
 
 class OutputFile {
@@ -16,8 +19,8 @@ class OutputFile {
   OutputFile() = default;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
-  ~OutputFile() { close(); }
 
+  // False, with error() set, when the target is not a regular file or cannot be written beside.
   bool open(const std::string& path);
   // Once a write has failed the rest is dropped; failed() tells at the end.
   void write(const void* data, size_t size);
@@ -26,19 +29,26 @@ class OutputFile {
   void writeU32(uint32_t v);
   // Writes `bytes` over the file from `offset` on, after everything before has reached the file.
   void overwrite(uint64_t offset, std::string_view bytes);
-  // Closes the file; a failure to close counts as a failed write.
-  void close();
+  // Puts the file in the target's place; false (and failed()) when this or any earlier write
+  // failed, the target then keeping what it held.
+  bool commit();
+  // Drops what was written; the target keeps what it held. Also done on destruction.
+  void discard();
 
   uint64_t position() const { return m_position; }
   bool failed() const { return m_failed; }
+  // The reason why open or commit failed.
+  std::string error() const;
 
  private:
   void drain();
 
+  FileReplacement m_replacement;
   std::FILE* m_file = nullptr;
   std::vector<char> m_buffer;
   uint64_t m_position = 0;
   bool m_failed = false;
+  bool m_writeFailed = false;  // a write, rather than the replacement, failed
 };
 
 // Packs codes into 16-bit little-endian units, filling each from its least significant bit. The

@@ -1,6 +1,7 @@
 // qel-cli build, info and list, run in process: UTF-8 at the edges, exit statuses, messages.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "support/CliRun.h"
@@ -66,6 +67,24 @@ TEST(CliBuild, ErrorsExitWithStatusTwoAndTheSystemsOwnWords) {
   EXPECT_EQ(run({"search", "--mode", "active", "--active", "2", "abc", dict}).status,
             cli::kError);
   EXPECT_EQ(run({}).status, cli::kError);
+}
+
+TEST(CliBuild, OutputThatIsTheSourceIsRefusedAndTheSourceKept) {
+  test::TempDir dir;
+  const std::string source = dir.file("same.txt");
+  const std::string text = "alpha\nbeta|second\n";
+  test::writeFile(source, text);
+  std::filesystem::create_hard_link(source, dir.file("linked.txt"));
+  for (const std::string& out :
+       {source, dir.path() + "/./same.txt",
+        dir.path() + "/../" + std::filesystem::path(dir.path()).filename().string() + "/same.txt",
+        dir.file("linked.txt")}) {
+    SCOPED_TRACE(out);
+    CliRun r = run({"build", source, out});
+    EXPECT_EQ(r.status, cli::kError);
+    EXPECT_NE(r.err.find("is the source file"), std::string::npos) << r.err;
+    EXPECT_EQ(test::readFile(source), text);
+  }
 }
 
 }  // namespace

@@ -1,21 +1,36 @@
 // Whole builds, read back: header, entry streams, definition records, reference tables and index
 // terms, and every way a build can fail.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <iostream>
 #include <thread>
 
 #include "BuildTestSupport.h"
 #include "dictionary/FileFormat.h"
+#include "support/TestDictionaries.h"
 
 namespace qel::buildtest {
 namespace {
 
 using Texts = std::vector<std::string>;
 constexpr uint32_t kLast = format::kLastValueBit;
+
+// The names in the folder of `path`, sorted.
+Texts folderContents(const std::string& path) {
+  Texts names;
+  for (const auto& e :
+       std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
+    names.push_back(e.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 TEST(BuildDictionaryFile, HeaderReadsBackWithEmptyLengthsPointingAhead) {
   const std::string path = temporaryPath("header");
@@ -217,61 +232,124 @@ TEST(BuildDictionaryFailure, NothingInRangeIsReportedAndWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST(BuildDictionaryFailure, AbandonmentAtAnyStageLeavesNoValidTag) {
+TEST(BuildDictionaryFailure, AbandonmentAtAnyStageKeepsThePreviousFile) {
   struct Stage {
     const char* name;
     int read;        // read of the source in which to abandon (0: none)
     long stopEntry;  // entry at which keepGoing answers false (-1: none)
-    bool fileLeft;
   };
-  for (const Stage& stage : {Stage{"calibration", 1, -1, false}, Stage{"definitions", 2, -1, true},
-                             Stage{"sections", 0, 2, true}}) {
+  for (const Stage& stage :
+       {Stage{"calibration", 1, -1}, Stage{"definitions", 2, -1}, Stage{"sections", 0, 2}}) {
     SCOPED_TRACE(stage.name);
-    const std::string path = temporaryPath("abandoned");
+    test::TempDir dir;
+    const std::string path = dir.file("abandoned.qcd");
+    MemorySource previous({"previous|edition"});
+    ASSERT_TRUE(buildDictionary(previous, parameters(path)));
+    const std::string before = readFile(path);
     MemorySource source({"one|first", "two", "three|third"});
     source.abandonInRead = stage.read;
     source.abandonAtLine = 2;
     source.stopAtEntry = stage.stopEntry;
     EXPECT_FALSE(buildDictionary(source, parameters(path)));
     EXPECT_EQ(source.errors, Texts{"Dictionary creation abandoned\n"});
-    EXPECT_EQ(std::filesystem::exists(path), stage.fileLeft);
-    if (stage.fileLeft) {
-      EXPECT_EQ(readFile(path).substr(0, 4), "    ");
-    }
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(folderContents(path), Texts{"abandoned.qcd"});
   }
 }
 
-TEST(BuildDictionaryFailure, UnopenableOutputAndFullDiskAreReported) {
+TEST(BuildDictionaryFailure, UnopenableOutputIsReportedWithTheReason) {
   const std::string missing = temporaryPath("no-such-folder") + "/x.qcd";
   for (const auto& [path, error] :
-       {std::pair{missing, "Couldn't open \"" + missing + "\"\n"},
-        {"/dev/full", std::string("Couldn't output \"/dev/full\" - out of disk space?\n")}}) {
+       {std::pair{missing, "Couldn't open \"" + missing + "\" - No such file or directory\n"},
+        {"/dev/full", std::string("Couldn't open \"/dev/full\" - not a regular file\n")}}) {
     MemorySource source({"word", "other|with a definition"});
     EXPECT_FALSE(buildDictionary(source, parameters(path)));
     EXPECT_EQ(source.errors, Texts{error});
   }
 }
 
-TEST(BuildDictionaryFailure, FileCutShortKeepsTheBlankTag) {
-  // A file size limit stops the writes part of the way through, as a full disk would.
+// A 512 KB file system mounted for the test, when the process may mount one.
+class SmallFileSystem {
+ public:
+  SmallFileSystem() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "qel-tmpfs-XXXXXX").string();
+    if (geteuid() != 0 || mkdtemp(pattern.data()) == nullptr) return;
+    m_folder = pattern;
+    m_mounted = mount("tmpfs", m_folder.c_str(), "tmpfs", 0, "size=512k") == 0;
+  }
+  ~SmallFileSystem() {
+    if (m_mounted) umount2(m_folder.c_str(), MNT_DETACH);
+    if (!m_folder.empty()) rmdir(m_folder.c_str());
+  }
+  bool mounted() const { return m_mounted; }
+  const std::string& folder() const { return m_folder; }
+
+ private:
+  std::string m_folder;
+  bool m_mounted = false;
+};
+
+// Writes stop part of the way through the new file, on a full file system and at a file size
+// limit: the dictionary already there keeps every byte, and no part-written file is left.
+TEST(BuildDictionaryFailure, FullDiskKeepsThePreviousDictionaryByteForByte) {
   Texts lines;
-  for (int i = 0; i < 3000; ++i) lines.push_back("entry" + std::to_string(i) + "+x|definition");
-  const std::string path = temporaryPath("cut-short");
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = saved;
-  limited.rlim_cur = 20000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  MemorySource source(lines);
-  const bool built = buildDictionary(source, parameters(path));
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
-  EXPECT_FALSE(built);
-  EXPECT_EQ(source.errors, Texts{"Couldn't output \"" + path + "\" - out of disk space?\n"});
-  const std::string bytes = readFile(path);
-  EXPECT_GE(bytes.size(), 4000u);  // the header made it
-  EXPECT_EQ(bytes.substr(0, 4), "    ");
+  for (int i = 0; i < 30000; ++i) {
+    lines.push_back("entry" + std::to_string(i) + "+x|definition number " + std::to_string(i));
+  }
+  for (const bool fileSystem : {true, false}) {
+    SCOPED_TRACE(fileSystem ? "full file system" : "file size limit");
+    SmallFileSystem small;
+    test::TempDir dir;
+    if (fileSystem && !small.mounted()) {
+      std::cout << "no tmpfs could be mounted: the full file system case is left out\n";
+      continue;
+    }
+    const std::string path = fileSystem ? small.folder() + "/limited.qcd" : dir.file("limited.qcd");
+    MemorySource previous({"previous|edition", "older"});
+    ASSERT_TRUE(buildDictionary(previous, parameters(path)));
+    const std::string before = readFile(path);
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 512 * 1024;
+    if (!fileSystem) {
+      ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    }
+    MemorySource source(lines);
+    const bool built = buildDictionary(source, parameters(path));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+
+    EXPECT_FALSE(built);
+    EXPECT_EQ(source.errors, Texts{"Couldn't output \"" + path + "\" - out of disk space?\n"});
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(folderContents(path), Texts{"limited.qcd"});
+  }
+}
+
+// A second build of the same path that finishes while the first is still writing: each puts a
+// whole file in place, so the path ends up holding exactly the last one to finish.
+TEST(BuildDictionaryFailure, TwoBuildsOfOnePathNeverMix) {
+  const Texts outerLines = {"one|first", "two"};
+  const std::string alone = temporaryPath("alone");
+  MemorySource reference(outerLines);
+  ASSERT_TRUE(buildDictionary(reference, parameters(alone)));
+
+  const std::string path = temporaryPath("shared");
+  Texts innerLines;
+  for (int i = 0; i < 2000; ++i) innerLines.push_back("inner" + std::to_string(i) + "|body");
+  MemorySource outer(outerLines);
+  bool innerBuilt = false;
+  outer.onLine = [&](int read, long count) {
+    if (read != 2 || count != 1 || innerBuilt) return;  // the outer file is open by now
+    MemorySource inner(innerLines);
+    innerBuilt = buildDictionary(inner, parameters(path));
+  };
+  ASSERT_TRUE(buildDictionary(outer, parameters(path)));
+  EXPECT_TRUE(innerBuilt);
+  EXPECT_EQ(readFile(path), readFile(alone));
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+// What a path names on disk, and opening it for reading without ever waiting: a FIFO, a device or
+// a folder is refused before a byte is read, and the identity of what was opened tells later
+// whether the name still leads to the same, unchanged file.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace qel {
+
+struct FileIdentity {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  uint64_t size = 0;
+  int64_t modified = 0;  // last write, nanoseconds since the epoch
+
+  bool operator==(const FileIdentity&) const = default;
+  // The same file, whatever happened to its contents.
+  bool sameFile(const FileIdentity& other) const {
+    return device == other.device && inode == other.inode;
+  }
+};
+
+// Why a file cannot be used: 0 for no reason, an errno value, or this for something that is not a
+// regular file.
+inline constexpr int kNotRegularFile = -1;
+
+// The reason as the system words it ("Permission denied"), or "not a regular file".
+std::string fileErrorText(int error);
+
+// The identity of the regular file at `path` (links followed). Returns 0, an errno value or
+// kNotRegularFile.
+int regularFileIdentity(const std::string& path, FileIdentity& identity);
+int regularFileIdentity(std::FILE* file, FileIdentity& identity);
+
+// Opens the regular file at `path` for reading, or returns null with `error` set. Opening does not
+// wait for a FIFO's writer or a device; `identity`, when given, receives what was opened.
+std::FILE* openRegularFile(const std::string& path, int& error, FileIdentity* identity = nullptr);
+
+// Whether two paths name one file: the same device and inode when both exist, else the same path
+// once made absolute.
+bool sameFile(const std::string& a, const std::string& b);
+
+}  // namespace qel

@@ -1,0 +1,130 @@
+// The temporary file is created with O_EXCL under a fresh name, as mkstemp does, but with mode 0666
+// so that the umask applies to a new file as it would to one written in place.
+#include "platform/FileReplacement.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+
+#include "platform/FileAccess.h"
+
+namespace qel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kNameAttempts = 100;
+
+std::string uniqueSuffix() {
+  static std::atomic<uint64_t> counter{0};
+  const uint64_t clock =
+      static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  uint64_t v = (clock * 0x9E3779B97F4A7C15ull) ^ (static_cast<uint64_t>(::getpid()) << 32) ^
+               counter.fetch_add(1);
+  std::string suffix;
+  for (int i = 0; i < 8; ++i, v /= 36)
+    suffix.push_back("0123456789abcdefghijklmnopqrstuvwxyz"[v % 36]);
+  return suffix;
+}
+
+// Makes the rename itself durable; file systems that cannot sync a folder lose nothing by it.
+void syncFolder(const fs::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// Keeps the target's current contents as `backup`: a second link when the file system allows it,
+// else a copy.
+int keepBackup(const std::string& target, const std::string& backup) {
+  if (::unlink(backup.c_str()) != 0 && errno != ENOENT) return errno;
+  if (::link(target.c_str(), backup.c_str()) == 0) return 0;
+  std::error_code ec;
+  fs::copy_file(target, backup, fs::copy_options::overwrite_existing, ec);
+  return ec ? ec.value() : 0;
+}
+
+}  // namespace
+
+bool FileReplacement::begin(const std::string& target) {
+  discard();
+  m_error.clear();
+  fs::path path(target);
+  std::error_code ec;
+  if (fs::is_symlink(path, ec)) {
+    const fs::path resolved = fs::canonical(path, ec);
+    if (!ec) path = resolved;
+  }
+  struct stat old;
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) return fail(errno);
+  if (exists && !S_ISREG(old.st_mode)) return fail(kNotRegularFile);
+  m_target = path.string();
+
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < kNameAttempts; ++attempt) {
+    m_temporary =
+        (folder / ("." + path.filename().string() + "." + uniqueSuffix() + ".tmp")).string();
+    fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    const int error = errno;
+    m_temporary.clear();
+    return fail(error);
+  }
+  // The replacement keeps the permissions of the file it replaces.
+  if (exists) ::fchmod(fd, old.st_mode & 07777);
+  m_file = ::fdopen(fd, "wb");
+  if (m_file == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    return fail(error);
+  }
+  return true;
+}
+
+bool FileReplacement::commit(const std::string& backupPath) {
+  if (m_file == nullptr) return fail(EBADF);
+  if (std::fflush(m_file) != 0) return fail(errno);
+  if (std::ferror(m_file)) return fail(EIO);
+  if (::fsync(fileno(m_file)) != 0) return fail(errno);
+  const int closed = std::fclose(m_file);
+  m_file = nullptr;
+  if (closed != 0) return fail(errno);
+  struct stat current;
+  if (!backupPath.empty() && ::stat(m_target.c_str(), &current) == 0) {
+    if (const int error = keepBackup(m_target, backupPath)) return fail(error);
+  }
+  if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) return fail(errno);
+  m_temporary.clear();
+  const fs::path target(m_target);
+  syncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
+  return true;
+}
+
+void FileReplacement::discard() {
+  if (m_file) std::fclose(m_file);
+  m_file = nullptr;
+  if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
+  m_temporary.clear();
+}
+
+bool FileReplacement::fail(int error) {
+  m_error = fileErrorText(error);
+  discard();
+  return false;
+}
+
+std::string backupPathFor(const std::string& target) {
+  return fs::path(target).replace_extension(".bak").string();
+}
+
+}  // namespace qel

@@ -1,0 +1,48 @@
+// New contents for a file, written beside it under a unique temporary name and renamed over it
+// only once complete and on disk: a failed or abandoned write leaves the old file byte for byte,
+// and two writers of one path each leave a whole file (the last to finish wins), never a mix.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace qel {
+
+class FileReplacement {
+ public:
+  FileReplacement() = default;
+  ~FileReplacement() { discard(); }
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // Creates the temporary file in the target's folder (a link is followed to the file it names).
+  // False, with error() set, when the target is not a regular file or the folder refuses.
+  bool begin(const std::string& target);
+  // The temporary file, open for writing and seeking; null outside begin .. commit.
+  std::FILE* file() const { return m_file; }
+
+  // Flushes the file to disk and renames it over the target. With a `backupPath`, the previous
+  // contents of the target stay there (replacing an older backup). False, with error() set, when
+  // any step fails: the temporary is then removed and the target keeps what it held.
+  bool commit(const std::string& backupPath = std::string());
+  // Removes the temporary file; the target keeps what it held.
+  void discard();
+
+  // The reason of the last failure in the system's words ("Permission denied").
+  const std::string& error() const { return m_error; }
+  const std::string& temporaryPath() const { return m_temporary; }
+
+ private:
+  bool fail(int error);
+
+  std::string m_target;  // the file renamed over, links resolved
+  std::string m_temporary;
+  std::FILE* m_file = nullptr;
+  std::string m_error;
+};
+
+// Where a save keeps the previous contents: "<name>.bak" beside the file, the name without its
+// last extension ("words.qcd" -> "words.bak").
+std::string backupPathFor(const std::string& target);
+
+}  // namespace qel
