@@ -1,7 +1,6 @@
 // qel-cli build: reads a text source in the builder's line syntax and writes a dictionary.
-#include <fstream>
+#include <cstdio>
 #include <ostream>
-#include <sstream>
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
@@ -84,14 +83,23 @@ int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         << "\" is the source file; give another OUT.qcd\n";
     return kError;
   }
-  std::ifstream file(a.positional()[0], std::ios::binary);
+  int error = 0;
+  std::FILE* file = openRegularFile(a.positional()[0], error);
   if (!file) {
+    err << "qel-cli build: cannot read \"" << a.positional()[0] << "\": " << fileErrorText(error)
+        << "\n";
+    return kError;
+  }
+  std::string content;
+  char buffer[65536];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) content.append(buffer, n);
+  const bool readFailed = std::ferror(file);
+  std::fclose(file);
+  if (readFailed) {
     err << "qel-cli build: cannot read \"" << a.positional()[0] << "\"\n";
     return kError;
   }
-  std::ostringstream content;
-  content << file.rdbuf();
-  TextFileSource source(readLines(content.str(), encoding == "utf-8", err), out, err);
+  TextFileSource source(readLines(content, encoding == "utf-8", err), out, err);
   p.outputPath = a.positional()[1];
   return buildDictionary(source, p) ? kFound : kError;
 }

@@ -1,12 +1,14 @@
 #include "dictionary/DefinitionFile.h"
 
 #include "dictionary/ByteOrder.h"
+#include "platform/FileAccess.h"
 
 namespace qel {
 
 bool DefinitionFile::open(const std::string& path, size_t bufferSize) {
   close();
-  m_file = std::fopen(path.c_str(), "rb");
+  int error = 0;
+  m_file = openRegularFile(path, error);
   if (!m_file) return false;
   if (bufferSize > 0) {
     m_buffer = new char[bufferSize];

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "dictionary/ByteOrder.h"
+#include "platform/FileAccess.h"
 
 namespace qel {
 namespace {
@@ -81,10 +82,12 @@ bool Dictionary::recheck() {
 }
 
 bool Dictionary::read(const std::string& path) {
-  File file(std::fopen(path.c_str(), "rb"));
+  // A FIFO, a device or a folder is no dictionary, and reading one could wait for ever.
+  int error = 0;
+  File file(openRegularFile(path, error));
   int64_t time = 0;
   if (!file || !fileWriteTime(path, time)) {
-    m_description = kDictionaryNotFoundText;
+    m_description = error == kNotRegularFile ? kInvalidDictionaryText : kDictionaryNotFoundText;
     return false;
   }
   std::FILE* f = file.get();

@@ -9,6 +9,7 @@
 #include "dictionary/ByteOrder.h"
 #include "dictionary/Dictionary.h"
 #include "dictionary/QCDictionaryList.h"
+#include "platform/FileAccess.h"
 
 namespace qel {
 
@@ -69,16 +70,17 @@ bool EntryEnumerator::selectLength(int length) {
 }
 
 bool EntryEnumerator::openFile() {
-  const char* path = m_dictionary.path().c_str();
-  m_file = std::fopen(path, "rb");
-  if (!m_file && (errno == EMFILE || errno == ENFILE)) {
+  const std::string& path = m_dictionary.path();
+  int error = 0;
+  m_file = openRegularFile(path, error);
+  if (!m_file && (error == EMFILE || error == ENFILE)) {
     // Out of handles: borrow the one of the oldest enumerator that holds one; it reopens its file
     // at its own position on its next refill.
     for (EntryEnumerator* e = s_first; e; e = e->m_next) {
       if (e != this && e->m_file) {
         e->m_resumePosition = std::ftell(e->m_file);
         e->closeFile();
-        m_file = std::fopen(path, "rb");
+        m_file = openRegularFile(path, error);
         break;
       }
     }
