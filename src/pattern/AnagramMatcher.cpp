@@ -44,79 +44,36 @@ Matcher::Pc Matcher::anagram(Pc pc, int first, int length) {
     }
   }
   const int balance = length - positions;
-  if (!subPatternItems(frame, items, 0, kLengthSlots, balance)) return nullptr;
+  bool matched;
+  if (*items == kVariableSubPattern || *items == kLastVariableSubPattern) {
+    matched = placeSubPatterns(frame, items, positions, balance);
+  } else {
+    countAllLetters(frame);
+    matched =
+        !lettersCannotFit(frame, std::min(balance, 0)) && remainingItems(frame, items, balance);
+  }
+  if (!matched) return nullptr;
   recordBalance(first, length, items);
   return end + 1;
 }
 
-bool Matcher::isFree(int first, int count) const {
-  for (int i = first; i < first + count; ++i) {
-    if (m_used[i]) return false;
-  }
-  return true;
+void Matcher::countAllLetters(AnagramFrame& frame) const {
+  for (int i = frame.first; i < frame.first + frame.length; ++i) ++frame.counts[m_letters[i]];
+  listPresentLetters(frame);
 }
 
-// Places each occurrence of each sub-pattern item on a free run of letters, longest extra and
-// latest start first; an occurrence may stay unplaced while the balance allows its positions.
-// Occurrences of one item are interchangeable, so each starts left of the one before (`before`,
-// relative to the body) and once one stays unplaced the rest do too. The extra letters a
-// sub-pattern takes come out of the balance, so it takes no more than the balance; the last
-// occurrence of the last variable-length item takes exactly what is left.
-bool Matcher::subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int before, int balance) {
-  if (!tick()) return false;
-  // Items only use letters up, and the balance stays at or above min(balance, 0): a letter of the
-  // letters item that is missing now stays missing.
-  countFreeLetters(frame);
-  if (lettersCannotFit(frame, std::min(balance, 0))) return false;
-  if (*pc != kVariableSubPattern && *pc != kLastVariableSubPattern)
-    return remainingItems(frame, pc, balance);
-  const int occurrences = pc[1];
-  if (occurrence == occurrences) return subPatternItems(frame, pc + 3, 0, kLengthSlots, balance);
-  const Bytes& sub = m_pattern.letterSets[pc[2]];
-  const int fixed = sub[1];
-  const int cap = sub[2];
-  int highest = std::min({cap, frame.length - fixed, std::max(balance, 0)});
-  int lowest = 0;
-  int unplaced = fixed;
-  if (*pc == kLastVariableSubPattern && occurrence == occurrences - 1) {
-    if (balance >= 0 && balance <= cap) {
-      highest = lowest = balance;
-    } else {
-      highest = -1;
-      unplaced = fixed + cap;
-    }
-  }
-  for (int extra = highest; extra >= lowest; --extra) {
-    const int count = fixed + extra;
-    for (int start = std::min(frame.length - count, before - 1); start >= 0; --start) {
-      const int from = frame.first + start;
-      if (!isFree(from, count)) continue;
-      const Snapshot snapshot = save();
-      if (body(sub.data() + kHeaderSize, from, count, extra, m_punctuation[from]) != nullptr) {
-        std::fill(m_used.begin() + from, m_used.begin() + from + count, true);
-        const bool matched = subPatternItems(frame, pc, occurrence + 1, start, balance - extra);
-        std::fill(m_used.begin() + from, m_used.begin() + from + count, false);
-        if (matched) return true;
-      }
-      restore(snapshot);
-      if (m_abandoned) return false;
-    }
-  }
-  if (balance + unplaced <= 0)
-    return subPatternItems(frame, pc, occurrence + 1, 0, balance + unplaced);
-  return false;
-}
-
-void Matcher::countFreeLetters(AnagramFrame& frame) const {
-  for (int i = 0; i < frame.presentCount; ++i) frame.counts[frame.present[i]] = 0;
+void Matcher::listPresentLetters(AnagramFrame& frame) const {
   frame.presentCount = 0;
   for (int i = frame.first; i < frame.first + frame.length; ++i) {
-    if (m_used[i]) continue;
     const uint8_t letter = m_letters[i];
-    if (frame.counts[letter]++ > 0) continue;
-    int k = frame.presentCount++;
+    if (frame.counts[letter] <= 0) continue;
+    int k = frame.presentCount;
+    if (std::find(frame.present.begin(), frame.present.begin() + k, letter) !=
+        frame.present.begin() + k)
+      continue;
     for (; k > 0 && frame.present[k - 1] > letter; --k) frame.present[k] = frame.present[k - 1];
     frame.present[k] = letter;
+    ++frame.presentCount;
   }
 }
 
@@ -207,19 +164,33 @@ bool Matcher::bindVariables(AnagramFrame& frame, Pc pc, int variable, int balanc
   if (variable == kVariableCount) return remainingItems(frame, pc + 1 + kVariableCount, balance);
   if (!tick()) return false;
   // Each variable still to bind falls short by at least its occurrences minus the largest count
-  // left, and the letters item by what it lacks now.
+  // left; with exclusive variables, those beyond the distinct letters left go unbound and fall
+  // short by all their occurrences; and the letters item falls short by what it lacks now.
   int most = 0;
-  for (int i = 0; i < frame.presentCount; ++i)
-    most = std::max<int>(most, frame.counts[frame.present[i]]);
-  int shortfall = lettersShortfall(frame);
-  for (int v = variable; v < kVariableCount; ++v) {
-    if (pending >> v & 1u) shortfall += std::max(0, pc[1 + v] - most);
-  }
-  if (shortfall > 0 && balance + shortfall > 0) return false;
-  const int need = pc[1 + variable];
+  int distinct = 0;
   for (int i = 0; i < frame.presentCount; ++i) {
     const uint8_t letter = frame.present[i];
     if (frame.counts[letter] <= 0) continue;
+    most = std::max<int>(most, frame.counts[letter]);
+    if (std::find(m_bindings.begin(), m_bindings.end(), letter) == m_bindings.end()) ++distinct;
+  }
+  int shortOfLetters = 0;
+  int toBind = 0;
+  int leastNeed = kLongestWord + 1;
+  for (int v = variable; v < kVariableCount; ++v) {
+    if (!(pending >> v & 1u)) continue;
+    shortOfLetters += std::max(0, pc[1 + v] - most);
+    ++toBind;
+    leastNeed = std::min<int>(leastNeed, pc[1 + v]);
+  }
+  const int unbound = m_exclusive ? std::max(0, toBind - distinct) * leastNeed : 0;
+  const int shortfall = lettersShortfall(frame) + std::max(shortOfLetters, unbound);
+  if (shortfall > 0 && balance + shortfall > 0) return false;
+  const int need = pc[1 + variable];
+  const int lowest = lowestLetterFor(pc, variable, pending);
+  for (int i = 0; i < frame.presentCount; ++i) {
+    const uint8_t letter = frame.present[i];
+    if (letter < lowest || frame.counts[letter] <= 0) continue;
     if (m_exclusive && std::find(m_bindings.begin(), m_bindings.end(), letter) != m_bindings.end())
       continue;
     const int take = std::min<int>(need, frame.counts[letter]);
@@ -234,6 +205,18 @@ bool Matcher::bindVariables(AnagramFrame& frame, Pc pc, int variable, int balanc
   }
   if (balance + need <= 0) return bindVariables(frame, pc, variable + 1, balance + need, pending);
   return false;
+}
+
+// Variables of the item that occur equally often are interchangeable: a combination of letters is
+// tried in ascending order only (the first to match is the one an unordered search would find
+// first), and once one stays unbound so do the others.
+int Matcher::lowestLetterFor(Pc pc, int variable, unsigned pending) const {
+  for (int v = variable - 1; v >= 0; --v) {
+    if (!(pending >> v & 1u) || pc[1 + v] != pc[1 + variable]) continue;
+    if (m_bindings[v] == kUnbound) return 256;
+    return m_bindings[v] + (m_exclusive ? 1 : 0);
+  }
+  return 0;
 }
 
 bool Matcher::lettersItem(const AnagramFrame& frame, Pc pc, int balance) const {

@@ -2,6 +2,7 @@
 // numbers the search and the matcher need.
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -9,6 +10,7 @@
 namespace qel::pattern {
 
 using Bytes = std::vector<uint8_t>;
+using LetterSet = std::bitset<256>;
 
 enum class MatcherKind {
   General,         // the program interpreter
@@ -25,6 +27,8 @@ struct CompiledPattern {
   // Choice-list membership maps (256 bytes, 1 = allowed) and programs of sub-patterns that stand
   // in anagram parts; an equal string is stored once.
   std::vector<Bytes> letterSets;
+  // For each letter-set entry that is a sub-pattern, the letters its first position allows.
+  std::vector<LetterSet> firstLetters;
   int fixedLength = 0;
   int maximumLength = 0;  // fixed + extra, at most kExtraCap
   uint8_t error = 1;      // 1 until compiled

@@ -158,6 +158,7 @@ bool Matcher::run() {
   const int fast = matchFast(m_pattern, m_letters, m_length, &m_scratch.balance);
   if (fast >= 0) return fast == 1;
   if (m_memo != nullptr) m_memo->reset(m_pattern.program.size());
+  if (m_pattern.hasNestedAnagram) m_scratch.placements.reset();
   const int extra = m_length - m_pattern.fixedLength;
   return body(m_pattern.program.data() + kHeaderSize, 0, m_length, extra, 0) != nullptr;
 }

@@ -4,12 +4,15 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "dictionary/Alphabet.h"
 #include "pattern/BalanceCounts.h"
 #include "pattern/CompiledPattern.h"
+#include "pattern/FirstLetters.h"
 #include "pattern/MatchMemo.h"
 #include "pattern/PatternLimits.h"
+#include "pattern/PlacementMemo.h"
 
 namespace qel::pattern {
 
@@ -24,6 +27,7 @@ struct MatchSubject {
 struct MatchScratch {
   BalanceCounts balance;
   MatchMemo memo;
+  PlacementMemo placements;
   long abandoned = 0;  // matches given up after kMaxMatchSteps attempts
 };
 
@@ -66,6 +70,29 @@ class Matcher {
     int presentCount = 0;
     Pc letters = nullptr;  // the letters item, if any
   };
+  // One sub-pattern item of an anagram part while its occurrences are being placed.
+  struct SubItem {
+    Pc program = nullptr;  // the sub-pattern's program, header first
+    const LetterSet* firstLetters = nullptr;
+    int fixed = 0;
+    int cap = 0;
+    int left = 0;       // occurrences not yet placed
+    bool last = false;  // the last variable-length item: the extras use up the balance
+  };
+  struct Placement {
+    std::vector<SubItem> items;
+    Pc rest = nullptr;    // the items after the sub-patterns
+    uint32_t offset = 0;  // of the anagram part in the program, for the memo
+    int initialBalance = 0;
+    int otherPositions = 0;  // positions of the items other than sub-patterns
+    int freeLetters = 0;     // letters left to the other items so far
+    int distinctFree = 0;
+    std::array<uint8_t, kLengthSlots> freeSorted{};  // their distinct letters, ascending
+    bool lastItem = false;
+    // How many free letters of each body position's letter the other items could take.
+    std::array<int, kLengthSlots> takers{};
+    std::array<uint8_t, 256> usable{};  // per letter: how many the letters, choices, variables take
+  };
 
   // Fast matchers: the length is already right, so these tests make the whole match.
 
@@ -84,16 +111,29 @@ class Matcher {
 
   // Anagram parts (AnagramMatcher.cpp).
   Pc anagram(Pc pc, int first, int length);
-  bool subPatternItems(AnagramFrame& frame, Pc pc, int occurrence, int before, int balance);
+  bool placeSubPatterns(AnagramFrame& frame, Pc items, int positions, int balance);
+  bool placeFrom(AnagramFrame& frame, Placement& placement, int i, int balance);
+  static bool otherExtrasLeft(const Placement& placement, const SubItem& item);
+  void leaveFree(AnagramFrame& frame, Placement& placement, uint8_t letter);
+  void takeBack(AnagramFrame& frame, Placement& placement, uint8_t letter);
+  bool leaveRestFree(AnagramFrame& frame, Placement& placement, int i, int balance);
+  bool finishPlacement(AnagramFrame& frame, Placement& placement, int balance);
+  bool placeEmpty(const AnagramFrame& frame, const SubItem& item);
+  bool mayLeaveFree(const AnagramFrame& frame, const Placement& placement, int i,
+                    int balance) const;
+  PlacementKey placementKey(const AnagramFrame& frame, const Placement& placement, int i,
+                            int balance) const;
+  void countTakers(const AnagramFrame& frame, Placement& placement) const;
   bool remainingItems(AnagramFrame& frame, Pc pc, int balance);
   bool choiceItem(AnagramFrame& frame, Pc pc, int occurrence, int highest, int balance);
   bool variablesItem(AnagramFrame& frame, Pc pc, int balance);
   bool bindVariables(AnagramFrame& frame, Pc pc, int variable, int balance, unsigned pending);
+  int lowestLetterFor(Pc pc, int variable, unsigned pending) const;
   bool lettersItem(const AnagramFrame& frame, Pc pc, int balance) const;
   int lettersShortfall(const AnagramFrame& frame) const;
   bool lettersCannotFit(const AnagramFrame& frame, int balance) const;
-  void countFreeLetters(AnagramFrame& frame) const;
-  bool isFree(int first, int count) const;
+  void countAllLetters(AnagramFrame& frame) const;
+  void listPresentLetters(AnagramFrame& frame) const;
   void recordBalance(int first, int length, Pc items);
 
   const CompiledPattern& m_pattern;
@@ -109,7 +149,6 @@ class Matcher {
   std::array<uint8_t, kVariableCount> m_bindings;
   std::array<int, kSlots> m_punctuation{};   // non-letters before each letter, and after the last
   std::array<int, kSlots> m_letterOffset{};  // text offset of each letter
-  std::array<bool, kLengthSlots> m_used{};   // letters taken by anagram sub-patterns
   int m_endOffset = 0;  // non-letters passed when the last sequence reached its end
   long m_steps = 0;
   bool m_abandoned = false;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "pattern/FirstLetters.h"
 #include "pattern/PatternErrors.h"
 #include "pattern/PatternLimits.h"
 #include "pattern/ProgramCodes.h"
@@ -57,6 +58,7 @@ CompiledPattern PatternCompiler::compile() {
 
   result.program = std::move(m_program);
   result.letterSets = std::move(m_letterSets);
+  for (const Bytes& entry : result.letterSets) result.firstLetters.push_back(firstLettersOf(entry));
   result.hasPunctuation = m_tablePunctuation;
   for (size_t i = 0; i < m_elements.size(); ++i) {
     if (m_elements[i].kind == ElementKind::Punctuation && !m_dropped[i])

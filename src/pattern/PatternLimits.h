@@ -28,9 +28,10 @@ inline constexpr int kUnboundedExtra = 15000;
 
 inline constexpr int kVariableCount = 10;
 
-// Attempts (sequence and body entries not already remembered, sub-pattern placements, anagram
-// picks) one match of one entry may make; a few milliseconds' work. A match that needs more is
-// abandoned and counts as no match; only patterns built to backtrack exponentially get there.
-inline constexpr long kMaxMatchSteps = 50000;
+// Attempts (sequence and body entries and placement states not already remembered, anagram picks)
+// one match of one entry may make: a tenth of a second's work or so. Anagram parts of a dozen
+// elements with four variable-length sub-patterns need up to about 1.5 million on the longest
+// words. A match that needs more is abandoned, counts as no match and is reported.
+inline constexpr long kMaxMatchSteps = 2000000;
 
 }  // namespace qel::pattern

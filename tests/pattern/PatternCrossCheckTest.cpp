@@ -174,7 +174,8 @@ class PatternCrossCheck : public ::testing::Test {
   // Each letter of the text becomes itself, a match-all, a choice list or a variable, each
   // non-letter punctuation; a span may become a wildcard and a letter may change.
   Meaning makeTemplate(const std::string& text, bool variables, bool overText);
-  Meaning makeAnagram(const std::string& letters);
+  // With `subPatterns` above 0: that many sub-patterns, most of them growing.
+  Meaning makeAnagram(const std::string& letters, int subPatterns = 0);
 
   // Offers every 13th word of the list, and the source, to the parsed pattern.
   void crossCheck(const std::string& pattern, const Word& source,
@@ -269,15 +270,19 @@ Meaning PatternCrossCheck::makeTemplate(const std::string& text, bool variables,
   return m;
 }
 
-Meaning PatternCrossCheck::makeAnagram(const std::string& word) {
+Meaning PatternCrossCheck::makeAnagram(const std::string& word, int subPatterns) {
   Anagram a;
   std::string pool = word;
-  for (int k = below(100) < 15 ? 2 : 1; k > 0 && pool.size() >= 4 && below(100) < 40; --k) {
-    const int length = 2 + below(3);
+  const bool many = subPatterns > 0;
+  for (int k = many              ? subPatterns
+               : below(100) < 15 ? 2
+                                 : 1;
+       k > 0 && pool.size() >= (many ? 3u : 4u) && (many || below(100) < 40); --k) {
+    const int length = 2 + below(many ? 2 : 3);
     const int start = below(static_cast<int>(pool.size()) - length + 1);
     std::string sub = pool.substr(start, length);
     if (below(100) < 30) sub[below(length)] = '.';
-    if (below(100) < 40) sub = sub.substr(0, 1 + below(2)) + "*";
+    if (below(100) < (many ? 75 : 40)) sub = sub.substr(0, 1 + below(2)) + "*";
     a.subPatterns.push_back(sub);
     pool.erase(start, length);
   }
@@ -340,6 +345,21 @@ TEST_F(PatternCrossCheck, SingleTemplatesAndAnagrams) {
     });
   }
   EXPECT_GT(m_positives, 1000);
+}
+
+// Up to four growing sub-patterns among at most a dozen elements: every word is decided, none is
+// given up.
+TEST_F(PatternCrossCheck, AnagramsOfManyGrowingSubPatterns) {
+  for (int n = 0; n < 40; ++n) {
+    const Word& source = sourceWord(8, 13);
+    const Meaning m = makeAnagram(source.letters, 3 + n % 2);
+    if (m.shortest == 0) continue;
+    crossCheck(m.text, source, [&m](const Word& w) {
+      const int length = static_cast<int>(w.letters.size());
+      return length >= m.shortest && length <= m.longest && m.matches(w);
+    });
+  }
+  EXPECT_GT(m_positives, 100);
 }
 
 // A negated pattern may be true at any length: out of its range it is false.
