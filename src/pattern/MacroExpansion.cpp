@@ -1,13 +1,16 @@
 // One left-to-right pass over the pattern text.
 #include "pattern/MacroExpansion.h"
 
+#include <algorithm>
+
 namespace qel {
 
-std::string expandMacros(std::string_view text, std::string_view atExpansion,
-                         std::string_view hashExpansion) {
+std::optional<std::string> expandMacros(std::string_view text, std::string_view atExpansion,
+                                        std::string_view hashExpansion) {
   std::string out;
-  out.reserve(text.size());
+  out.reserve(std::min(text.size(), kMaxExpandedPattern));
   for (size_t i = 0; i < text.size(); ++i) {
+    if (out.size() > kMaxExpandedPattern) return std::nullopt;
     const char c = text[i];
     if (c == '\\' && i + 1 < text.size()) {
       out += c;
@@ -20,6 +23,7 @@ std::string expandMacros(std::string_view text, std::string_view atExpansion,
       out += c;
     }
   }
+  if (out.size() > kMaxExpandedPattern) return std::nullopt;
   return out;
 }
 

@@ -37,7 +37,12 @@ uint8_t MatchEngineSet::parse(const Alphabet& alphabet, std::string_view text, i
   clear();
   m_alphabet = &alphabet;
   int depth = 0;
-  for (const PatternSegment& segment : splitPatterns(text)) {
+  const std::vector<PatternSegment> segments = splitPatterns(text);
+  if (segments.size() > static_cast<size_t>(kMaxPatterns)) {
+    m_error = kTooManyLetterSets;
+    return m_error;
+  }
+  for (const PatternSegment& segment : segments) {
     for (bool negatedGroup : segment.openers) {
       m_operations.push_back(static_cast<uint8_t>(kGroupOpen | (negatedGroup ? kNegate : 0)));
       m_engines.push_back(nullptr);

@@ -8,6 +8,9 @@ namespace qel::pattern {
 inline constexpr int kMaxFixedPositions = 50;
 // Distinct choice-list maps and anagram sub-patterns one compiled pattern may hold (more: error 3).
 inline constexpr int kMaxLetterSets = 256;
+// Patterns one set may join with "&" and "|" (more: error 3). Each is matched against every entry
+// of every length the set can match.
+inline constexpr int kMaxPatterns = 256;
 // Logical groups may nest this deep (deeper: error 7).
 inline constexpr int kMaxGroupDepth = 31;
 // Sub-patterns and wildcard continuations may nest this deep (deeper: error 4). Bounds the

@@ -6,6 +6,7 @@
 #include "pattern/MacroExpansion.h"
 #include "pattern/MatchEngineSet.h"
 #include "pattern/MatchOptions.h"
+#include "pattern/PatternErrors.h"
 #include "search/EntryClass.h"
 #include "search/FullTextCursor.h"
 
@@ -56,12 +57,14 @@ SearchSession::Validation SearchSession::validate(const std::string& pattern,
   if (m_dictionaries.count() == 0) return fail(kMessageNoDictionary, "");
 
   setExclusiveLetterVariables(settings.variablesExclusive);
-  const std::string expanded = expandMacros(pattern, settings.expansionAt, settings.expansionHash);
+  const std::optional<std::string> expanded =
+      expandMacros(pattern, settings.expansionAt, settings.expansionHash);
+  if (!expanded) return fail(kPatternErrorMessages + pattern::kTooLong, "");
   bool anyEntries = false;
   for (int i = 0; i < m_dictionaries.count(); ++i) {
     if (!m_dictionaries.dictionary(i).valid()) return fail(0, "");
     Pane& p = m_panes[i];
-    const int error = p.engine->parse(m_dictionaries.alphabet(i), expanded, settings.shortest,
+    const int error = p.engine->parse(m_dictionaries.alphabet(i), *expanded, settings.shortest,
                                       settings.longest);
     if (error != 0) {
       return fail(kPatternErrorMessages + error, error != 1 ? m_dictionaries.name(i) + ": " : "");
@@ -268,6 +271,12 @@ bool SearchSession::stepFullText(Pane& p) {
 void SearchSession::finishPane(Pane& p) {
   p.currentLength = kIdle;
   p.displayedCount = p.results.count();
+}
+
+long SearchSession::undecidedEntries() const {
+  long undecided = 0;
+  for (const Pane& p : m_panes) undecided += p.engine->abandonedMatches();
+  return undecided;
 }
 
 SearchSession::Progress SearchSession::progress() const {

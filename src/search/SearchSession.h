@@ -72,6 +72,9 @@ class SearchSession {
   Pane& pane(int i) { return m_panes[i]; }
   const Pane& pane(int i) const { return m_panes[i]; }
   Progress progress() const;
+  // Entries of this search that the matcher gave up on as too much work for one entry (left out
+  // of the results): the user must be told.
+  long undecidedEntries() const;
 
  private:
   // 0 when the pattern can match lengths in the pane's range, 1 in Full Text Search (no lengths),

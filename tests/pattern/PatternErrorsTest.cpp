@@ -46,6 +46,9 @@ TEST(PatternErrors, EachErrorIndexInReadingOrder) {
       {"[a.]", 2},
       {"[a1]", 2},
       {";" + distinctChoiceLists(257), 3},
+      // A set of more patterns than it may join.
+      {repeat("a&", 256) + "a", 3},
+      {repeat("a|", 255) + "a", 0},
       {"abc[de", 5},
       {"[", 5},
       {"[^", 5},

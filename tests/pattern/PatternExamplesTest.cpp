@@ -46,7 +46,7 @@ TEST(PatternExamples, QuickReferenceExamplesFindTheirWords) {
 
 TEST(PatternExamples, MacroExampleFindsImaginative) {
   const std::string expanded =
-      expandMacros("@#@#@#@#@#@", kDefaultAtExpansion, kDefaultHashExpansion);
+      *expandMacros("@#@#@#@#@#@", kDefaultAtExpansion, kDefaultHashExpansion);
   EXPECT_TRUE(matches(expanded, "imaginative"));
   EXPECT_FALSE(matches(expanded, "imaginatvie"));
 }
@@ -58,13 +58,21 @@ TEST(PatternMacros, ExpansionsEscapesAndEmptySettings) {
   EXPECT_EQ(expandMacros("b@t#", "", ""), "b@t#");
   EXPECT_EQ(expandMacros("ab\\", "x", "y"), "ab\\");
 
-  const std::string vowel = expandMacros("b@t", kDefaultAtExpansion, kDefaultHashExpansion);
+  const std::string vowel = *expandMacros("b@t", kDefaultAtExpansion, kDefaultHashExpansion);
   EXPECT_TRUE(matches(vowel, "bat"));
   EXPECT_FALSE(matches(vowel, "bxt"));
   // An escaped "@", or one whose expansion is empty, is punctuation.
-  EXPECT_TRUE(matches(expandMacros("b\\@t", kDefaultAtExpansion, ""), "b@t"));
-  EXPECT_TRUE(matches(expandMacros("b@t", "", ""), "b@t"));
-  EXPECT_FALSE(matches(expandMacros("b@t", "", ""), "bt"));
+  EXPECT_TRUE(matches(*expandMacros("b\\@t", kDefaultAtExpansion, ""), "b@t"));
+  EXPECT_TRUE(matches(*expandMacros("b@t", "", ""), "b@t"));
+  EXPECT_FALSE(matches(*expandMacros("b@t", "", ""), "bt"));
+}
+
+// Expansions multiply the text: a result past the limit is refused, not built.
+TEST(PatternMacros, ExpansionBeyondTheLimitIsRefused) {
+  const std::string manyLists(14000 * 6, 'a');
+  EXPECT_FALSE(expandMacros(std::string(10000, '@'), manyLists, "").has_value());
+  EXPECT_TRUE(expandMacros(std::string(5000, '@'), "[aeiou]", "").has_value());
+  EXPECT_FALSE(expandMacros(std::string(kMaxExpandedPattern + 1, 'a'), "", "").has_value());
 }
 
 }  // namespace
