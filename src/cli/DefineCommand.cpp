@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/Cli.h"
+#include "cli/DictionaryWatch.h"
 #include "dictionary/DefinitionText.h"
 #include "dictionary/DefinitionsOfWord.h"
 #include "dictionary/QCDictionaryList.h"
@@ -55,7 +56,9 @@ int defineCommand(const std::vector<std::string>& args, std::ostream& out, std::
     return kError;
   }
   std::vector<Definition> definitions;
+  const DictionaryWatch watch(list);
   definitionsOfWord(list, word, definitions);
+  if (watch.reportChanged("define", err)) return kError;
   int shown = -1;
   for (size_t k = 0; k < definitions.size(); ++k) {
     const Definition& d = definitions[k];

@@ -4,6 +4,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
+#include "cli/DictionaryWatch.h"
 #include "dictionary/EntryEnumerator.h"
 #include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
@@ -57,6 +58,7 @@ int listCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     err << a.positional()[0] << kNotValidSuffix << "\n";
     return kError;
   }
+  const DictionaryWatch watch(list);
   EntryEnumerator enumerator(list, 0);
   long listed = 0;
   std::string line;
@@ -73,7 +75,9 @@ int listCommand(const std::vector<std::string>& args, std::ostream& out, std::os
       out << cp1252::toUtf8(line) << '\n';
       ++listed;
     }
+    if (enumerator.invalidated()) break;
   }
+  if (watch.reportChanged("list", err)) return kError;
   return listed > 0 ? kFound : kNothingFound;
 }
 

@@ -4,6 +4,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
+#include "cli/DictionaryWatch.h"
 #include "dictionary/Definition.h"
 #include "dictionary/DefinitionText.h"
 #include "dictionary/QCDictionaryDefinitionRetriever.h"
@@ -112,9 +113,12 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     err << cp1252::toUtf8(validation.statusText) << "\n";
     return kError;
   }
+  // A file that changes under the search makes its results mixed or partial: none are printed.
+  const DictionaryWatch watch(list);
   session.start();
-  while (session.step()) {
+  while (session.step() && !watch.changed()) {
   }
+  if (watch.reportChanged(command, err)) return kError;
 
   const bool entriesOnly = a.has("entries-only");
   long found = 0;

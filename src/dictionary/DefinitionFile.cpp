@@ -1,15 +1,23 @@
 #include "dictionary/DefinitionFile.h"
 
 #include "dictionary/ByteOrder.h"
+#include "dictionary/Dictionary.h"
 #include "platform/FileAccess.h"
 
 namespace qel {
 
-bool DefinitionFile::open(const std::string& path, size_t bufferSize) {
+bool DefinitionFile::open(Dictionary& dictionary, size_t bufferSize) {
   close();
   int error = 0;
-  m_file = openRegularFile(path, error);
+  FileIdentity identity;
+  m_file = openRegularFile(dictionary.path(), error, &identity);
   if (!m_file) return false;
+  if (!dictionary.valid() || identity != dictionary.identity()) {
+    dictionary.invalidate();
+    close();
+    return false;
+  }
+  m_dictionary = &dictionary;
   if (bufferSize > 0) {
     m_buffer = new char[bufferSize];
     std::setvbuf(m_file, m_buffer, _IOFBF, bufferSize);
@@ -28,6 +36,7 @@ bool DefinitionFile::open(const std::string& path, size_t bufferSize) {
 void DefinitionFile::close() {
   if (m_file) std::fclose(m_file);
   m_file = nullptr;
+  m_dictionary = nullptr;
   delete[] m_buffer;
   m_buffer = nullptr;
   m_size = m_position = 0;
@@ -44,7 +53,11 @@ size_t DefinitionFile::readAt(uint64_t offset, void* buffer, size_t count) {
   }
   const size_t got = std::fread(buffer, 1, count, m_file);
   m_position = offset + got;
-  if (got < count) std::clearerr(m_file);
+  if (got < count) {
+    // The read stayed within the size the file had: the file was cut short since.
+    std::clearerr(m_file);
+    if (m_dictionary) m_dictionary->invalidate();
+  }
   return got;
 }
 

@@ -1,6 +1,7 @@
 // A dictionary file opened for reading definition records and reference values. Every read is
 // bounded by the size the file had when it was opened, so a corrupt offset yields a short read,
-// never a read past the end.
+// never a read past the end. A file that is not the one its dictionary read, or that gets cut
+// short while it is read, invalidates the dictionary.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,8 @@
 
 namespace qel {
 
+class Dictionary;
+
 class DefinitionFile {
  public:
   DefinitionFile() = default;
@@ -17,8 +20,9 @@ class DefinitionFile {
   DefinitionFile(const DefinitionFile&) = delete;
   DefinitionFile& operator=(const DefinitionFile&) = delete;
 
-  // Opens `path` read-only; `bufferSize` above 0 gives the stream a buffer of that size.
-  bool open(const std::string& path, size_t bufferSize = 0);
+  // Opens the file of `dictionary` read-only; `bufferSize` above 0 gives the stream a buffer of
+  // that size. False for a file other than the one the dictionary read (which invalidates it).
+  bool open(Dictionary& dictionary, size_t bufferSize = 0);
   void close();
   bool isOpen() const { return m_file != nullptr; }
   uint64_t size() const { return m_size; }
@@ -29,6 +33,7 @@ class DefinitionFile {
   size_t readValuesAt(uint64_t offset, uint32_t* values, size_t count);
 
  private:
+  Dictionary* m_dictionary = nullptr;
   std::FILE* m_file = nullptr;
   char* m_buffer = nullptr;
   uint64_t m_size = 0;

@@ -16,7 +16,7 @@ constexpr size_t kBlockValues = 128;
 
 DefinitionReferences::DefinitionReferences(const QCDictionaryList& list, int dictionaryNumber)
     : m_dictionary(list.dictionary(dictionaryNumber)) {
-  if (m_dictionary.recheck()) m_file.open(m_dictionary.path());
+  if (m_dictionary.recheck()) m_file.open(m_dictionary);
 }
 
 bool DefinitionReferences::references(bool expand, int length, int referenceNumber, int groupState,

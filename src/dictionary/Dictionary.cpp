@@ -56,7 +56,8 @@ bool fileWriteTime(const std::string& path, int64_t& time) {
 }
 
 void Dictionary::reset(const std::string& path) {
-  m_valid = false;
+  m_valid = m_invalidated = m_read = false;
+  ++m_generation;
   m_fileTime = 0;
   m_path = path;
   m_scores.clear();
@@ -74,8 +75,8 @@ bool Dictionary::open(const std::string& path, bool loadScores) {
 }
 
 bool Dictionary::recheck() {
-  int64_t now = 0;
-  if (fileWriteTime(m_path, now) && now == m_fileTime && m_fileTime != 0) return m_valid;
+  FileIdentity now;
+  if (m_read && regularFileIdentity(m_path, now) == 0 && now == m_identity) return m_valid;
   const std::string path = m_path;
   reset(std::string());
   return open(path, m_loadScores);
@@ -84,7 +85,8 @@ bool Dictionary::recheck() {
 bool Dictionary::read(const std::string& path) {
   // A FIFO, a device or a folder is no dictionary, and reading one could wait for ever.
   int error = 0;
-  File file(openRegularFile(path, error));
+  FileIdentity identity;
+  File file(openRegularFile(path, error, &identity));
   int64_t time = 0;
   if (!file || !fileWriteTime(path, time)) {
     m_description = error == kNotRegularFile ? kInvalidDictionaryText : kDictionaryNotFoundText;
@@ -172,7 +174,16 @@ bool Dictionary::read(const std::string& path) {
   m_alphabet = alphabet;
   m_description.assign(description);
   m_fileTime = time;
+  m_identity = identity;
+  m_read = true;
   return true;
+}
+
+void Dictionary::invalidate() {
+  if (!m_valid) return;
+  m_valid = false;
+  m_invalidated = true;
+  m_description = kInvalidDictionaryText;
 }
 
 int8_t Dictionary::score(int length, int position, int letter) const {

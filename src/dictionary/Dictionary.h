@@ -10,6 +10,7 @@
 #include "dictionary/Alphabet.h"
 #include "dictionary/DecodingTable.h"
 #include "dictionary/FileFormat.h"
+#include "platform/FileAccess.h"
 
 namespace qel {
 
@@ -27,10 +28,21 @@ class Dictionary {
   // Opens and validates `path`; true when the file is a valid dictionary. Opening the path that is
   // already open and valid does not touch the file. An empty path leaves the dictionary invalid.
   bool open(const std::string& path, bool loadScores);
-  // Re-reads the file when its last-write time changed since it was read (or it vanished).
+  // Re-reads the file when it changed since it was read (another file under the name, another
+  // size or last-write time) or vanished.
   bool recheck();
 
   bool valid() const { return m_valid; }
+  // True once a reader found the file changed or cut short while this dictionary was being read:
+  // the dictionary is then invalid, and what was read from it may be mixed or partial. Cleared
+  // when the file is read again.
+  bool invalidated() const { return m_invalidated; }
+  void invalidate();
+  // What was opened: compared with every later handle on the file and at every recheck.
+  const FileIdentity& identity() const { return m_identity; }
+  // Changes whenever the file is read again, after which earlier positions and letter numbers
+  // of this dictionary no longer hold.
+  uint32_t generation() const { return m_generation; }
   const std::string& path() const { return m_path; }
   // The description, or the error text of an invalid dictionary.
   const std::string& description() const { return m_description; }
@@ -66,8 +78,12 @@ class Dictionary {
 
   std::string m_path;
   bool m_valid = false;
+  bool m_invalidated = false;
   bool m_loadScores = false;
   int64_t m_fileTime = 0;
+  FileIdentity m_identity;  // of the file read, when m_read
+  bool m_read = false;
+  uint32_t m_generation = 0;
   std::string m_description = kInvalidDictionaryText;
   int m_version = 0;
   int m_slotCount = 0;

@@ -3,6 +3,7 @@
 // bit by bit through the tree.
 #include "dictionary/EntryEnumerator.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -52,7 +53,9 @@ bool EntryEnumerator::selectLength(int length) {
   m_bitCount = 0;
   m_wordPosition = m_blockWords = 0;
 
-  if (m_dictionary.recheck() && length > 0 && length < m_dictionary.slotCount()) {
+  m_invalidated = m_dictionary.invalidated();
+  m_generation = m_dictionary.generation();
+  if (m_dictionary.valid() && length > 0 && length < m_dictionary.slotCount()) {
     const auto& sections = m_dictionary.sectionOffset();
     m_resumePosition = sections[length];
     // The last length has no next section to compare with: its entry count tells.
@@ -93,9 +96,38 @@ bool EntryEnumerator::openFile() {
   return true;
 }
 
+bool EntryEnumerator::fileUnchanged() {
+  FileIdentity now;
+  const bool readAgain = m_dictionary.generation() != m_generation;
+  if (!readAgain && m_dictionary.valid() && regularFileIdentity(m_file, now) == 0 &&
+      now == m_dictionary.identity()) {
+    return true;
+  }
+  // A dictionary read again describes the new file correctly; only this enumeration is spoilt.
+  if (!readAgain) m_dictionary.invalidate();
+  m_invalidated = true;
+  closeFile();
+  return false;
+}
+
 bool EntryEnumerator::refillBlock() {
-  if (!m_file && !openFile()) return false;
+  if (m_invalidated || (!m_file && !openFile())) return false;
+  // Every block is checked, so a file rewritten or cut short in place is noticed as well as one
+  // replaced under the name and opened again (each section, or after lending the handle).
+  if (!fileUnchanged()) return false;
+  const long position = std::ftell(m_file);
   const size_t count = std::fread(m_block, 1, kBlockSize, m_file);
+  const uint64_t size = m_dictionary.identity().size;
+  const uint64_t expected =
+      position < 0 || static_cast<uint64_t>(position) >= size
+          ? 0
+          : std::min<uint64_t>(kBlockSize, size - static_cast<uint64_t>(position));
+  if (count < expected) {
+    m_dictionary.invalidate();
+    m_invalidated = true;
+    closeFile();
+    return false;
+  }
   if (count == 0) return false;
   // The stream is read in whole words; a short last read is padded with zero bits.
   const size_t rounded = (count + 3) & ~size_t{3};
@@ -156,6 +188,12 @@ const uint8_t* EntryEnumerator::endOfStream() {
 
 const uint8_t* EntryEnumerator::decodeItem() {
   if (m_ended) return endOfStream();
+  // Read again (a paused search resumed after the file changed): the codes in hand are the old
+  // file's.
+  if (m_dictionary.generation() != m_generation) {
+    m_invalidated = true;
+    return endOfStream();
+  }
   const Alphabet& alphabet = m_dictionary.alphabet();
   int letterCount = 0;
   int t = 0;

@@ -28,7 +28,8 @@ class EntryEnumerator {
   EntryEnumerator& operator=(const EntryEnumerator&) = delete;
 
   // Positions at the start of section `length`; false for an empty or unreadable section, a length
-  // outside 1..N-1 or an invalid dictionary.
+  // outside 1..N-1 or an invalid dictionary. The dictionary is not read again here: a caller
+  // checks it (recheck) before it starts to enumerate.
   bool selectLength(int length);
 
   // Decodes items until one that `filter` accepts (null: every item). Returns the letter string;
@@ -48,11 +49,19 @@ class EntryEnumerator {
   int entriesScanned() const { return m_entriesScanned; }
   const uint8_t* letters() const { return m_letters; }
   bool hasOpenFile() const { return m_file != nullptr; }
+  // True when the file changed under the enumeration (replaced, rewritten, cut short) or the
+  // dictionary was read again since selectLength: the items given may be mixed or partial, and
+  // the enumeration ended where it found out. The dictionary is then invalidated() too, unless it
+  // was read again.
+  bool invalidated() const { return m_invalidated; }
 
  private:
   void closeFile();
   bool openFile();
   bool refillBlock();
+  // False, with the enumeration invalidated, when the dictionary was read again or the open file
+  // is no longer the one the dictionary read.
+  bool fileUnchanged();
   bool loadBits();
   int decodeSymbolSlow();
   const uint8_t* decodeItem();
@@ -74,6 +83,8 @@ class EntryEnumerator {
   int m_referenceFlag = 0;
   int m_referenceCounter = 0;
   bool m_ended = true;  // the section can yield nothing more
+  bool m_invalidated = false;
+  uint32_t m_generation = 0;  // of the dictionary when the section was selected
   int m_wordSize = 0;   // bytes of the current item's word, before its annotation
 
   // Bit reader: unread bits of the stream, least significant first.

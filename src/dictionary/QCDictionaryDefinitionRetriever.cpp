@@ -19,7 +19,7 @@ QCDictionaryDefinitionRetriever::QCDictionaryDefinitionRetriever(const QCDiction
   const bool valid = dictionary.recheck();
   if (fileTime) *fileTime = dictionary.fileTime();
   m_path = dictionary.path();
-  if (valid && m_file.open(m_path)) {
+  if (valid && m_file.open(dictionary)) {
     m_end = std::min<uint64_t>(dictionary.definitionsEnd(), m_file.size());
   }
 }
