@@ -1,7 +1,11 @@
 // Dispatch of qel-cli commands.
 #include "cli/Cli.h"
 
+#include <cerrno>
+#include <cstring>
 #include <ostream>
+
+#include "cli/OutputBuffer.h"
 
 namespace qel::cli {
 namespace {
@@ -20,9 +24,7 @@ constexpr char kUsage[] =
     "  qel-cli define WORD DICT...\n"
     "  qel-cli fulltext [search options] [--sequential] [--bodies] PATTERN DICT...\n";
 
-}  // namespace
-
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     (args.empty() ? err : out) << kUsage;
     return args.empty() ? kError : kFound;
@@ -36,6 +38,21 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "define") return defineCommand(rest, out, err);
   if (command == "fulltext") return fulltextCommand(rest, out, err);
   err << "qel-cli: unknown command \"" << command << "\"\n" << kUsage;
+  return kError;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const int status = dispatch(args, out, err);
+  // A failed write leaves the stream failed for good, so this one check covers every write and
+  // the final flush.
+  if (out.flush()) return status;
+  const int error = outputError(out);
+  // The reader went away (as "| head -1" does): nothing is wrong that the user needs to hear.
+  if (error == EPIPE) return kError;
+  err << "qel-cli: cannot write the output"
+      << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
   return kError;
 }
 

@@ -60,7 +60,7 @@ int defineCommand(const std::vector<std::string>& args, std::ostream& out, std::
   definitionsOfWord(list, word, definitions);
   if (watch.reportChanged("define", err)) return kError;
   int shown = -1;
-  for (size_t k = 0; k < definitions.size(); ++k) {
+  for (size_t k = 0; k < definitions.size() && out; ++k) {
     const Definition& d = definitions[k];
     if (k > 0) out << "\n";
     if (list.count() > 1 && d.dictionaryNumber != shown) {

@@ -19,7 +19,7 @@ int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     return kError;
   }
   int status = kFound;
-  for (size_t k = 0; k < args.size(); ++k) {
+  for (size_t k = 0; k < args.size() && out; ++k) {
     QCDictionaryList list(args[k]);
     if (k > 0) out << "\n";
     out << cp1252::toUtf8(list.propertiesText(0)) << "\n";
@@ -62,9 +62,9 @@ int listCommand(const std::vector<std::string>& args, std::ostream& out, std::os
   EntryEnumerator enumerator(list, 0);
   long listed = 0;
   std::string line;
-  for (int length = 1; length < list.slotCount(0); ++length) {
+  for (int length = 1; length < list.slotCount(0) && out; ++length) {
     if ((only != 0 && length != only) || !enumerator.selectLength(length)) continue;
-    for (;;) {
+    while (out) {
       const uint8_t* letters = enumerator.next(nullptr);
       if (letters[0] == kEndOfLetters) break;
       line = enumerator.text();

@@ -129,7 +129,8 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     if (list.count() > 1) {
       out << "# " << i + 1 << " " << list.name(i) << " (" << results.count() << ")\n";
     }
-    for (long r = 0; r < results.count(); ++r) {
+    // Once a write failed nothing more can reach the output: the rest is not formatted.
+    for (long r = 0; r < results.count() && out; ++r) {
       const ResultRecord* record = results.record(r);
       out << cp1252::toUtf8(entriesOnly ? record->entry() : record->text())
           << '\n';
