@@ -2,7 +2,7 @@
 // hash index of their folded letters for duplicate tests, a one-record cursor and the selection.
 #pragma once
 
-#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,7 +17,7 @@ class ResultList {
  public:
   static constexpr long kMaxCount = 2147483640L;
   static constexpr int kBlockLimit = 511;  // records of an ordered block once an insertion is done
-  static constexpr int kHashBuckets = 997;
+  static constexpr size_t kFirstHashBuckets = 997;  // the index doubles (plus one) as it fills
 
   ResultList();
 
@@ -46,23 +46,60 @@ class ResultList {
 
  private:
   using Block = std::vector<ResultRecord>;
-  long insertOrdered(const ResultRecord& record);
-  // Copies text into the list's storage, which never moves what it holds.
-  std::string_view store(std::string_view entry, std::string_view annotation,
-                         std::string_view balance);
+  // Where a new record goes: its block, its place in the block and its index in the list.
+  struct Place {
+    size_t block;
+    size_t position;
+    long index;
+  };
+  // One entry of the duplicate index: the entry's text, the next node of its bucket (plus one, 0
+  // ends the chain), and the top 24 bits of its letter hash above its length.
+  struct IndexNode {
+    const char* text;
+    uint32_t next;
+    uint32_t hashAndLength;
+  };
 
-  Block& newBlock(std::vector<Block>::iterator at);
+  // add() in two halves: everything that can fail for want of memory comes first and changes
+  // nothing the list shows; what follows cannot fail.
+  long insert(std::string_view entry, std::string_view annotation, std::string_view balance,
+              int32_t definitionNumber);
+  Place placeOrdered(std::string_view entry, int letters, uint64_t key) const;
+  // Copies text into the list's storage, which never moves what it holds, and answers where it
+  // went (and in which chunk); the space is taken only by commitText().
+  char* prepareText(std::string_view entry, std::string_view annotation, std::string_view balance,
+                    size_t size, size_t* chunk);
+  void commitText(size_t chunk, size_t size);
+  void prepareSpareBlock();
+  void prepareIndex();
+  // The steps after the preparation, none of which allocates.
+  Block takeSpareBlock();
+  void appendBlock(Block block);
+  void split(size_t block);
+  void indexEntry(std::string_view entry);
+
+  // Records before each ordered block, as a Fenwick tree over the blocks, so that an insertion
+  // finds its index, and a jump its block, without summing every block before it.
+  void rebuildBlockTree();
+  void growBlock(size_t block, long records);
+  long recordsBefore(size_t block) const;
+  size_t blockHolding(long index, long* start) const;
 
   static constexpr size_t kChunkSize = 64 * 1024;
   std::vector<std::unique_ptr<char[]>> m_chunks;
   size_t m_chunk = 0;  // the chunk being filled
   size_t m_chunkUsed = 0;
   std::vector<Block> m_blocks;
-  std::vector<Block> m_spareBlocks;  // emptied blocks of an earlier search, ready for reuse
+  std::vector<Block> m_spareBlocks;  // emptied blocks, ready for reuse
+  std::vector<long> m_blockTree;
+  // orderKey() of each ordered block's last record: the search for a block reads these, in one
+  // array, instead of a record and a text in a different place for every step.
+  std::vector<uint64_t> m_tailKeys;
   long m_count = 0;
   ResultOrder m_order = ResultOrder::Discovery;
   bool m_keepIndex = false;
-  std::array<std::vector<std::string_view>, kHashBuckets> m_buckets;  // entries by letter hash
+  std::vector<uint32_t> m_buckets;  // first node of each bucket, plus one
+  std::vector<IndexNode> m_nodes;
   // The cursor: the last record asked for, by block and position.
   mutable long m_cursorIndex = -1;
   mutable size_t m_cursorBlock = 0;

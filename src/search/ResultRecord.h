@@ -28,11 +28,13 @@ struct ResultRecord {
   int32_t definitionNumber = 0;  // 0 for a word search result
   uint8_t entryLength = 0;       // leading characters of text that are the entry itself
   uint8_t textLength = 0;
+  uint8_t letterCount = 0;  // letters of the entry, kept by ordered lists for their comparisons
 
   // The entry, then its annotation and balance (or its context), cut at 255 characters.
   std::string_view text() const { return std::string_view(textData, textLength); }
   std::string_view entry() const { return std::string_view(textData, entryLength); }
 };
+static_assert(sizeof(ResultRecord) == 16);
 
 // The order code for the view settings: sorting on or off and its direction, grouping by length
 // on or off and its direction.
@@ -44,5 +46,12 @@ std::string separated(std::string_view part);
 
 // Whether entry a sorts strictly before entry b in `order` (never for Discovery).
 bool sortsBefore(std::string_view a, std::string_view b, ResultOrder order);
+// The same with the letter counts of both entries already known.
+bool sortsBefore(std::string_view a, int aLetters, std::string_view b, int bLetters,
+                 ResultOrder order);
+
+// A number that orders entries as `order` does wherever two numbers differ: the letter count for
+// the grouped orders, then the first seven folded letters. Equal numbers leave it to sortsBefore().
+uint64_t orderKey(std::string_view entry, int letters, ResultOrder order);
 
 }  // namespace qel

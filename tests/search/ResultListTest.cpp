@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <random>
+#include <set>
 
 #include "pattern/FoldedCompare.h"
 
@@ -16,6 +18,29 @@ std::vector<std::string> entries(const ResultList& list) {
   std::vector<std::string> out;
   for (long i = 0; i < list.count(); ++i) out.emplace_back(list.record(i)->entry());
   return out;
+}
+
+constexpr ResultOrder kOrders[] = {
+    ResultOrder::Discovery,
+    ResultOrder::Ascending,
+    ResultOrder::Descending,
+    ResultOrder::ShortFirstAscending,
+    ResultOrder::ShortFirstDescending,
+    ResultOrder::LongFirstAscending,
+    ResultOrder::LongFirstDescending,
+};
+
+// Entries that often tie or nearly tie: stems longer than the seven letters an order key holds,
+// case, accents, punctuation and blanks that the orders ignore, and entries without letters.
+std::string tieProneEntry(std::mt19937& random) {
+  static const char* const kStems[] = {"",   "counter", "Counter-", "c\xD4unterp",
+                                       "ab", "\xC6on",  "zz"};
+  static const char kTail[] = "aAbB\xE9-' ";
+  std::string e = kStems[random() % std::size(kStems)];
+  for (int n = static_cast<int>(random() % 5); n > 0; --n) {
+    e += kTail[random() % (sizeof kTail - 1)];
+  }
+  return e;
 }
 
 TEST(ResultList, EachOrderPlacesEntriesAsTheSettingsAsk) {
@@ -44,8 +69,8 @@ TEST(ResultList, EachOrderPlacesEntriesAsTheSettingsAsk) {
 }
 
 TEST(ResultList, EqualLettersGoAfterEarlierOnesAndCountAsDuplicates) {
-  for (ResultOrder order : {ResultOrder::Discovery, ResultOrder::Ascending,
-                            ResultOrder::LongFirstDescending}) {
+  for (ResultOrder order :
+       {ResultOrder::Discovery, ResultOrder::Ascending, ResultOrder::LongFirstDescending}) {
     ResultList list;
     list.setOrder(order, order == ResultOrder::Discovery);
     list.add("cafe", "", "", 0);
@@ -88,6 +113,104 @@ TEST(ResultList, ManyRandomInsertionsStaySortedInBlocksOfAtMost511) {
   for (long i : {19999L, 0L, 7777L, 7778L, 512L}) EXPECT_EQ(list.record(i)->entry(), added[i]);
   EXPECT_EQ(list.record(20000), nullptr);
   EXPECT_EQ(list.record(-1), nullptr);
+}
+
+// The list against a plain vector kept in order by upper_bound, and at the end against
+// std::stable_sort of everything added: the index add() answers, the order, random access and the
+// duplicate test, while thousands of insertions split blocks all over the list.
+TEST(ResultList, RandomInsertionsMatchAStableSortInEveryOrder) {
+  for (ResultOrder order : kOrders) {
+    SCOPED_TRACE(static_cast<int>(order));
+    auto before = [order](const std::string& a, const std::string& b) {
+      return sortsBefore(a, b, order);
+    };
+    std::mt19937 random(static_cast<unsigned>(order) + 11);
+    ResultList list;
+    list.setOrder(order, false);
+    std::vector<std::string> added, model;
+    for (int i = 0; i < 6000; ++i) {
+      const std::string e = tieProneEntry(random);
+      const auto at = std::upper_bound(model.begin(), model.end(), e, before);
+      const long expected = order == ResultOrder::Discovery ? i : at - model.begin();
+      ASSERT_EQ(list.add(e, "", "", i), expected) << i << " " << e;
+      model.insert(model.begin() + expected, e);
+      added.push_back(e);
+      if (i % 61 == 0) {
+        const long r = static_cast<long>(random() % model.size());
+        ASSERT_EQ(list.record(r)->entry(), model[r]) << i;
+        const std::string probe = tieProneEntry(random);
+        const bool present = std::any_of(model.begin(), model.end(), [&](const std::string& m) {
+          return folded::compare(m, probe) == 0;
+        });
+        EXPECT_EQ(list.contains(probe), present) << probe;
+      }
+    }
+    std::stable_sort(added.begin(), added.end(), before);
+    EXPECT_EQ(entries(list), added);
+    long total = 0;
+    for (int b = 0; b < list.blockCount(); ++b) {
+      EXPECT_LE(list.blockSize(b), 511);
+      total += list.blockSize(b);
+    }
+    EXPECT_EQ(total, list.count());
+    // Backwards, each step a jump rather than the cursor's next record.
+    for (long i = list.count() - 1; i >= 0; i -= 7) ASSERT_EQ(list.record(i)->entry(), added[i]);
+  }
+}
+
+// The key that finds a block must never contradict the order it stands for.
+TEST(ResultList, OrderKeysNeverContradictTheirOrder) {
+  std::mt19937 random(5);
+  for (int i = 0; i < 20000; ++i) {
+    const std::string a = tieProneEntry(random), b = tieProneEntry(random);
+    for (ResultOrder order : kOrders) {
+      if (order == ResultOrder::Discovery) continue;
+      const uint64_t ka = orderKey(a, folded::letterCount(a), order);
+      const uint64_t kb = orderKey(b, folded::letterCount(b), order);
+      if (ka < kb) {
+        EXPECT_TRUE(sortsBefore(a, b, order)) << a << " / " << b << " " << static_cast<int>(order);
+      } else if (sortsBefore(a, b, order)) {
+        EXPECT_EQ(ka, kb) << a << " / " << b << " " << static_cast<int>(order);
+      }
+    }
+  }
+}
+
+// The index of letters grows from 997 buckets as it fills and still finds every entry, whatever
+// its case and punctuation, and nothing else.
+TEST(ResultList, DuplicateIndexFindsEveryEntryAsItGrows) {
+  std::mt19937 random(9);
+  ResultList list;
+  list.setOrder(ResultOrder::Discovery, true);
+  std::vector<std::string> added;
+  std::set<std::string> letters;  // folded letters of every entry added
+  auto foldedLetters = [](const std::string& e) {
+    std::string f;
+    for (char c : e) {
+      if (const uint8_t v = folded::fold(static_cast<uint8_t>(c))) f += static_cast<char>(v);
+    }
+    return f;
+  };
+  for (int i = 0; i < 30000; ++i) {
+    std::string w;
+    for (int n = 1 + static_cast<int>(random() % 6); n > 0; --n) {
+      w += static_cast<char>((random() % 2 ? 'a' : 'A') + random() % 12);
+      if (random() % 9 == 0) w += '-';
+    }
+    added.push_back(w);
+    letters.insert(foldedLetters(w));
+    list.add(w, "", "", 0);
+    if ((i & (i + 1)) == 0 || i == 29999) {  // sizes 1, 3, 7, ... across every growth
+      for (const std::string& e : added) ASSERT_TRUE(list.contains(e)) << e << " at " << i;
+      for (int k = 0; k < 200; ++k) {
+        std::string probe;
+        for (int n = 1 + static_cast<int>(random() % 6); n > 0; --n) {
+          probe += static_cast<char>('a' + random() % 13);
+        }
+        EXPECT_EQ(list.contains(probe), letters.count(foldedLetters(probe)) > 0) << probe;
+      }
+    }
+  }
 }
 
 TEST(ResultList, SplittingTheFullBlockKeepsIndicesAndSelection) {
