@@ -2,7 +2,6 @@
 #include "pattern/MatchEngineSet.h"
 
 #include <algorithm>
-
 #include <climits>
 
 #include "pattern/PatternErrors.h"
@@ -25,6 +24,7 @@ void MatchEngineSet::clear() {
   m_direct = nullptr;
   m_engines.clear();
   m_operations.clear();
+  m_andOperand.clear();
   m_error = 0;
   m_range = LengthRange{};
   m_currentLength = 0;
@@ -80,6 +80,7 @@ uint8_t MatchEngineSet::parse(const Alphabet& alphabet, std::string_view text, i
       }
     }
   }
+  markAndOperands();
   updateRange();
   return m_error;
 }

@@ -84,6 +84,7 @@ class MatchEngineSet : public EntryFilter {
   bool slotResult(Mode mode, size_t slot, int length, const pattern::MatchSubject* subject,
                   const std::vector<uint8_t>* marked) const;
   void updateRange();
+  void markAndOperands();
 
   // The one pattern of a set that a fast matcher decides from the letters alone, and the lengths it
   // can match: the common case of a search, offered every entry of a length.
@@ -94,6 +95,8 @@ class MatchEngineSet : public EntryFilter {
   const Alphabet* m_alphabet = nullptr;
   std::vector<std::unique_ptr<MatchEngine>> m_engines;
   std::vector<uint8_t> m_operations;
+  // Per slot: the pattern, or the group a slot opens, is an operand of "&".
+  std::vector<uint8_t> m_andOperand;
   uint8_t m_error = 0;
   LengthRange m_range;
   int m_currentLength = 0;

@@ -75,9 +75,19 @@ TEST(PatternLength, RangesOfSetsAndTheCheckBeforeASearch) {
                {"......*;gdangboot", 1, 31, 0, 6, 9},
                {"*", 0, 99, 0, 1, 31},  // Shortest and Longest are clamped into 1..31
                {"m*ja", 5, 8, 0, 5, 8},
-               {"!abc", 1, 31, 0, 3, 3},             // one negated pattern: its own lengths
-               {"abcde & !abcdef", 1, 31, 0, 5, 5},  // a negated pattern may be true at any length
-               {"abc | !abcde", 1, 31, 0, 1, 31}};
+               // A negated pattern or group counts with its own lengths, bracketed or not...
+               {"!abc", 1, 31, 0, 3, 3},
+               {"(!abc)", 1, 31, 0, 3, 3},
+               {"!abc|xyzzy", 1, 31, 0, 3, 5},
+               {"abc | !abcde", 1, 31, 0, 3, 5},
+               {"!(abc|xyz)", 1, 31, 0, 3, 3},
+               {"!(abc|wxyz)", 1, 31, 0, 3, 4},
+               {"(!abc|abcdef) & *", 1, 31, 0, 3, 6},
+               // ...except beside "&", where it does not narrow the other side.
+               {"abcde & !abcdef", 1, 31, 0, 5, 5},
+               {"!abcdef & abcde", 1, 31, 0, 5, 5},
+               {"abcde & !(abc|abcdef)", 1, 31, 0, 5, 5},
+               {"(abcde & !abcdef) | ab", 1, 31, 0, 2, 5}};
   for (const auto& c : cases) {
     MatchEngineSet set;
     ASSERT_EQ(set.parse(test::latinAlphabet(), c.pattern, c.shortest, c.longest), 0);
