@@ -31,8 +31,12 @@ FullTextCursor::Step FullTextCursor::next(Result& result) {
   if (m_indexed) {
     Definition definition;
     if (!m_indexed->next(definition)) return Step::Finished;
-    result.entry = definition.firstTexts.empty() ? std::string() : definition.firstTexts[0];
-    result.context = definition.secondTexts.empty() ? std::string() : definition.secondTexts[0];
+    // Headings are cut as the sequential search cuts them, so both give the same result text.
+    const size_t cut = QCDictionaryDefinitionSearchSequential::kMaxHeading;
+    result.entry = definition.firstTexts.empty() ? std::string()
+                                                 : definition.firstTexts[0].substr(0, cut);
+    result.context = definition.secondTexts.empty() ? std::string()
+                                                    : definition.secondTexts[0].substr(0, cut);
     result.definitionNumber = static_cast<int32_t>(definition.recordOffset);
     return Step::Result;
   }

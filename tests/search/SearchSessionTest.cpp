@@ -133,14 +133,18 @@ TEST_F(SearchSessionTest, BalancesAnnotationsAndLengthGroups) {
                                       "tail"}));
 }
 
-// Full Text Search lists the records whose words match, with their second heading and record
-// offset; a dictionary without definitions is passed over. Index and full read agree.
+// Full Text Search lists the records whose words match, with their second heading (cut to 49
+// characters) and record offset; a dictionary without definitions is passed over. Index and full
+// read agree.
 TEST_F(SearchSessionTest, FullTextSearchListsMatchingRecordsFromEveryDictionaryWithDefinitions) {
   const std::string defined = dir.file("defined.qcd");
+  const std::string longHeading =
+      "(noun 2) a charge levied on the use of a road, a bridge or a crossing";
   ASSERT_TRUE(test::buildTestDictionary(
       defined, {"electron++(noun 1)+;|an elementary particle with negative charge",
                 "proton++(noun 1)+;|a particle with positive charge",
-                "charge++(verb 1)+;|to ask a price", "river|a large natural stream"}));
+                "charge++(verb 1)+;|to ask a price", "river|a large natural stream",
+                "toll++" + longHeading + "+;|the particle charge at the gate"}));
   for (bool withoutIndex : {false, true}) {
     SearchSettings s;
     s.fullText = true;
@@ -153,9 +157,11 @@ TEST_F(SearchSessionTest, FullTextSearchListsMatchingRecordsFromEveryDictionaryW
     }
     EXPECT_EQ(session.pane(0).results.count(), 0);
     const ResultList& results = session.pane(1).results;
-    EXPECT_EQ(texts(results), (std::vector<std::string>{"electron (noun 1)", "proton (noun 1)"}))
+    EXPECT_EQ(texts(results),
+              (std::vector<std::string>{"electron (noun 1)", "proton (noun 1)",
+                                        "toll " + longHeading.substr(0, 49)}))
         << "without index: " << withoutIndex;
-    ASSERT_EQ(results.count(), 2);
+    ASSERT_EQ(results.count(), 3);
     EXPECT_GT(results.record(0)->definitionNumber, 0);
     EXPECT_LT(results.record(0)->definitionNumber, results.record(1)->definitionNumber);
     EXPECT_EQ(results.record(0)->entry(), "electron");
