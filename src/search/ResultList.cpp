@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <new>
 
 #include "pattern/FoldedCompare.h"
 
@@ -58,12 +59,17 @@ ResultList::ResultList() { clear(); }
 
 void ResultList::clear() {
   // The storage of the last search is kept for the next: a search that lists every entry of a
-  // big dictionary would otherwise spend a good part of its time getting fresh memory.
+  // big dictionary would otherwise spend a good part of its time getting fresh memory. A block
+  // that finds no room among the spares is freed instead, so that clearing cannot fail.
   m_chunk = 0;
   m_chunkUsed = 0;
+  try {
+    m_spareBlocks.reserve(m_spareBlocks.size() + m_blocks.size());
+  } catch (const std::bad_alloc&) {
+  }
   for (Block& block : m_blocks) {
     block.clear();
-    m_spareBlocks.push_back(std::move(block));
+    if (m_spareBlocks.size() < m_spareBlocks.capacity()) m_spareBlocks.push_back(std::move(block));
   }
   m_blocks.clear();
   m_blocks.emplace_back();
@@ -78,6 +84,7 @@ void ResultList::clear() {
   m_nodes.clear();
   m_cursorIndex = -1;
   m_selection.clear();
+  m_outOfMemory = false;
 }
 
 void ResultList::setOrder(ResultOrder order, bool keepIndex) {
@@ -88,7 +95,13 @@ void ResultList::setOrder(ResultOrder order, bool keepIndex) {
 long ResultList::add(std::string_view entry, std::string_view annotation, std::string_view balance,
                      int32_t definitionNumber) {
   if (m_count >= kMaxCount) return -1;
-  return insert(entry, annotation, balance, definitionNumber);
+  try {
+    return insert(entry, annotation, balance, definitionNumber);
+  } catch (const std::bad_alloc&) {
+    // insert() allocates only before it changes anything, so the list is as it was.
+    m_outOfMemory = true;
+    return -1;
+  }
 }
 
 long ResultList::insert(std::string_view entry, std::string_view annotation,

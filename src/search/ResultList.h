@@ -26,9 +26,13 @@ class ResultList {
   ResultOrder order() const { return m_order; }
 
   // Stores entry + annotation + balance (either may be empty) cut to 255 characters. Returns the
-  // new record's index, or -1 when the list is full.
+  // new record's index, or -1 when the list is full or memory ran out; the list is then exactly
+  // as it was before the call.
   long add(std::string_view entry, std::string_view annotation, std::string_view balance,
            int32_t definitionNumber);
+  // Whether an add() since the last clear() failed for want of memory: every record the list
+  // counts is there, but results are missing, which the user must be told.
+  bool outOfMemory() const { return m_outOfMemory; }
   // Whether the list holds an entry with the same folded letters.
   bool contains(std::string_view entry) const;
 
@@ -98,6 +102,7 @@ class ResultList {
   long m_count = 0;
   ResultOrder m_order = ResultOrder::Discovery;
   bool m_keepIndex = false;
+  bool m_outOfMemory = false;
   std::vector<uint32_t> m_buckets;  // first node of each bucket, plus one
   std::vector<IndexNode> m_nodes;
   // The cursor: the last record asked for, by block and position.
