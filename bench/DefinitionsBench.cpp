@@ -36,7 +36,8 @@ BENCHMARK_CAPTURE(BM_DefineWord, give_up, "give up")->Unit(benchmark::kMicroseco
 
 bool compile(benchmark::State& state, const QCDictionaryList& list, const char* pattern,
              MatchEngineSet& patterns) {
-  if (patterns.parse(list.alphabet(0), pattern, 1, 31) == 0) return true;
+  if (patterns.parse(list.alphabet(0), pattern, 1, 31) == pattern::PatternError::kValid)
+    return true;
   state.SkipWithError("pattern does not compile");
   return false;
 }

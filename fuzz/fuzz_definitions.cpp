@@ -121,14 +121,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(f);
 
   qel::QCDictionaryList list(path);
-  if (!list.isValid(0)) return 0;
+  if (!list.recheck(0)) return 0;
   std::vector<qel::Definition> found;
   for (const char* word : {"river", "bank", "tail end", "delta", "hidden", "sea"}) {
     qel::definitionsOfWord(list, word, found);
   }
   for (const char* text : {"river", "sea & (sand | salt)", "r.v.r | b..k", "!river", "t*"}) {
     qel::MatchEngineSet patterns;
-    if (patterns.parse(list.alphabet(0), text, 1, 31) != 0) continue;
+    if (patterns.parse(list.alphabet(0), text, 1, 31) != qel::pattern::PatternError::kValid)
+      continue;
     qel::QCDictionaryDefinitionSearchIndexed indexed(list, 0, patterns);
     qel::Definition d;
     while (indexed.next(d)) {

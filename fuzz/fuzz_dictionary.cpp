@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   qel::QCDictionaryList list(path);
   (void)list.propertiesText(0);
-  if (!list.isValid(0)) return 0;
+  if (!list.recheck(0)) return 0;
   qel::EntryEnumerator enumerator(list, 0);
   for (int length = 0; length <= list.slotCount(0); ++length) {
     if (!enumerator.selectLength(length)) continue;

@@ -11,7 +11,6 @@
 #include "pattern/FoldedCompare.h"
 #include "pattern/MacroExpansion.h"
 #include "pattern/MatchEngineSet.h"
-#include "pattern/MatchOptions.h"
 
 namespace {
 
@@ -264,14 +263,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The first byte picks the options, the rest is the pattern.
   const uint8_t options = size > 0 ? data[0] : 0;
   if (size > 0) input.remove_prefix(1);
-  qel::setExclusiveLetterVariables((options & 1) == 0);
-  const std::string text =
-      (options & 2) ? qel::expandMacros(input, "[aeiou]", "[^aeiou]") : std::string(input);
+  const std::string text = (options & 2)
+                               ? qel::expandMacros(input, "[aeiou]", "[^aeiou]").value_or("")
+                               : std::string(input);
   qel::MatchEngineSet set;
-  const uint8_t error = set.parse(alphabet(), text, 1 + (options >> 4), 31 - (options >> 5));
+  const bool error = set.parse(alphabet(), text, 1 + (options >> 4), 31 - (options >> 5),
+                               (options & 1) == 0) != qel::pattern::PatternError::kValid;
   (void)set.dump();
-  if (error != 0) return 0;
-  const qel::LengthCheck check = set.lengthCheck(1 + (options >> 4), 31 - (options >> 5));
+  if (error) return 0;
+  const qel::LengthCheck check = set.lengthCheck();
   for (const Entry& e : entries()) {
     if (e.length < 1 || e.length > 31) continue;
     set.setCurrentLength(e.length);

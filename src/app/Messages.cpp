@@ -7,12 +7,12 @@
 namespace qel {
 namespace {
 
-struct Message {
+struct TableEntry {
   int number;
   std::string_view text;
 };
 
-constexpr Message kMessages[] = {
+constexpr TableEntry kMessages[] = {
     {6670, "Use Open... on the File menu to select a dictionary"},
     {13000, "Shortest/Longest settings stop the pattern being matched"},
     {13010, "Patterns match incompatible lengths"},
@@ -35,15 +35,43 @@ constexpr Message kMessages[] = {
 };
 
 static_assert(std::is_sorted(std::begin(kMessages), std::end(kMessages),
-                             [](const Message& a, const Message& b) {
+                             [](const TableEntry& a, const TableEntry& b) {
                                return a.number < b.number;
                              }));
 
+constexpr int kPatternErrorMessages = 13080;
+
 }  // namespace
+
+int messageNumber(Message message) {
+  switch (message) {
+    case Message::kNoDictionary:
+      return 6670;
+    case Message::kNoWordsOfLength:
+      return 14030;
+  }
+  return 0;
+}
+
+int messageNumber(pattern::PatternError error) {
+  return kPatternErrorMessages + pattern::errorIndex(error);
+}
+
+int messageNumber(LengthProblem problem) {
+  switch (problem) {
+    case LengthProblem::kShortestLongestStopPattern:
+      return 13000;
+    case LengthProblem::kIncompatibleLengths:
+      return 13010;
+    case LengthProblem::kNone:
+      break;
+  }
+  return 0;
+}
 
 std::string_view messageText(int number) {
   const auto* it = std::lower_bound(std::begin(kMessages), std::end(kMessages), number,
-                                    [](const Message& m, int n) { return m.number < n; });
+                                    [](const TableEntry& m, int n) { return m.number < n; });
   if (it == std::end(kMessages) || it->number != number) return {};
   return it->text;
 }

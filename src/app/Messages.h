@@ -4,14 +4,21 @@
 
 #include <string_view>
 
+#include "pattern/MatchEngineSet.h"
+#include "pattern/PatternErrors.h"
+
 namespace qel {
 
-// Pattern errors are kPatternErrorMessages + error index (0 = the pattern is valid).
-inline constexpr int kPatternErrorMessages = 13080;
-inline constexpr int kMessageShortestLongestStopPattern = 13000;
-inline constexpr int kMessageIncompatibleLengths = 13010;
-inline constexpr int kMessageNoWordsOfLength = 14030;
-inline constexpr int kMessageNoDictionary = 6670;
+// Messages the core reports by name; the numbers live in Messages.cpp only.
+enum class Message {
+  kNoDictionary,     // no dictionary is open
+  kNoWordsOfLength,  // the dictionaries hold no entry of the lengths to search
+};
+
+// The number of a message in the table (a status text, a box text, a command's hint).
+int messageNumber(Message message);
+int messageNumber(pattern::PatternError error);  // kValid: the "pattern is valid" text
+int messageNumber(LengthProblem problem);        // not kNone
 
 // The exact text of a message, or an empty text for a number not in the table.
 std::string_view messageText(int number);

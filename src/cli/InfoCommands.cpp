@@ -24,7 +24,7 @@ int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     if (k > 0) out << "\n";
     out << cp1252::toUtf8(list.propertiesText(0)) << "\n";
     out << "Location: " << list.path(0) << "\n";
-    if (!list.isValid(0)) {
+    if (!list.recheck(0)) {
       err << args[k] << kNotValidSuffix << "\n";
       status = kError;
       continue;
@@ -54,7 +54,7 @@ int listCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     return kError;
   }
   QCDictionaryList list(a.positional()[0]);
-  if (!list.isValid(0)) {
+  if (!list.recheck(0)) {
     err << a.positional()[0] << kNotValidSuffix << "\n";
     return kError;
   }

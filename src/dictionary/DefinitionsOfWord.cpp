@@ -38,12 +38,12 @@ std::string lettersOnly(const Alphabet& alphabet, std::string_view word) {
 
 }  // namespace
 
-void definitionsOfWord(const QCDictionaryList& list, std::string_view word,
+void definitionsOfWord(QCDictionaryList& list, std::string_view word,
                        std::vector<Definition>& definitions) {
   std::string text;
   bool haveText = false;
   for (int i = 0; i < list.count(); ++i) {
-    if (!list.isValid(i)) continue;
+    if (!list.recheck(i)) continue;
     // The first dictionary of the list decides what the letters are; when it is unusable the
     // first usable one does, rather than an alphabet that was never read.
     if (!haveText) {

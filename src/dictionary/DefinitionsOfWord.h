@@ -15,7 +15,7 @@ class QCDictionaryList;
 // file order and their records in table order. A record reached from several entries of one
 // dictionary comes once, with the first entry's text. The word's letters are those of the first
 // valid dictionary's alphabet. `word` is in code page 1252.
-void definitionsOfWord(const QCDictionaryList& list, std::string_view word,
+void definitionsOfWord(QCDictionaryList& list, std::string_view word,
                        std::vector<Definition>& definitions);
 
 }  // namespace qel

@@ -60,7 +60,7 @@ Offsets foldGroup(std::vector<Part>& parts) {
 }  // namespace
 
 bool QCDictionaryDefinitionSearchIndexed::canAnswer(const MatchEngineSet& patterns) {
-  if (patterns.empty() || patterns.errorIndex() != 0) return false;
+  if (patterns.empty() || !patterns.valid()) return false;
   for (size_t slot = 0; slot < patterns.slotCount(); ++slot) {
     if (patterns.operation(slot) & pattern::kNegate) return false;
     const MatchEngine* engine = patterns.engine(slot);

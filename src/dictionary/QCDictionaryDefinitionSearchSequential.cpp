@@ -46,7 +46,7 @@ QCDictionaryDefinitionSearchSequential::QCDictionaryDefinitionSearchSequential(
     }
   }
   m_marked.assign(patterns.slotCount(), 0);
-  if (!valid || patterns.empty() || patterns.errorIndex() != 0) return;
+  if (!valid || patterns.empty() || !patterns.valid()) return;
   if (!m_file.open(dictionary)) return;
   m_start = dictionary.region2Start();
   m_end = std::min<uint64_t>(dictionary.definitionsEnd(), m_file.size());

@@ -86,7 +86,7 @@ std::string QCDictionaryList::fileDateText(int i) const {
   return std::string(buffer, n);
 }
 
-std::optional<std::string> QCDictionaryList::firstInvalidPath() const {
+std::optional<std::string> QCDictionaryList::firstInvalidPath() {
   for (Dictionary* d : m_dictionaries) {
     if (!d->recheck()) return d->path();
   }

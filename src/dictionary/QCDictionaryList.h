@@ -38,8 +38,11 @@ class QCDictionaryList {
   std::string name(int i) const;
   std::string fileDateText(int i) const;
   const std::string& description(int i) const { return m_dictionaries[i]->description(); }
-  bool isValid(int i) const { return m_dictionaries[i]->recheck(); }
-  std::optional<std::string> firstInvalidPath() const;
+  // Re-checks the dictionary (by its file time: a file that changed is opened again) and tells
+  // whether it is valid.
+  bool recheck(int i) { return m_dictionaries[i]->recheck(); }
+  // Re-checks every dictionary; the path of the first invalid one.
+  std::optional<std::string> firstInvalidPath();
   int slotCount(int i) const { return m_dictionaries[i]->slotCount(); }
   long entryCount(int i, int length) const;
   long referenceCount(int i, int length) const;

@@ -11,6 +11,7 @@
 namespace qel::pattern {
 
 using namespace code;
+using enum PatternError;
 
 namespace {
 

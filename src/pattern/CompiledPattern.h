@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "pattern/PatternErrors.h"
+
 namespace qel::pattern {
 
 using Bytes = std::vector<uint8_t>;
@@ -31,11 +33,13 @@ struct CompiledPattern {
   std::vector<LetterSet> firstLetters;
   int fixedLength = 0;
   int maximumLength = 0;  // fixed + extra, at most kExtraCap
-  uint8_t error = 1;      // 1 until compiled
+  PatternError error = PatternError::kNothingToMatch;  // until compiled
   bool valid = false;
   bool hasPunctuation = false;
   bool hasExactCharacters = false;
   bool hasVariables = false;
+  // Different letter variables stand for different letters (the user's option, fixed at compile).
+  bool exclusiveVariables = true;
   // Anagram parts inside sub-patterns, or sub-patterns inside anagram parts: their matches leave
   // balance counts and use letter marks, so their outcome is not remembered between attempts.
   bool hasNestedAnagram = false;

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "pattern/MatchOptions.h"
 #include "pattern/PatternCompiler.h"
 #include "pattern/PatternLimits.h"
 #include "pattern/ProgramDump.h"
@@ -13,9 +12,11 @@ namespace qel {
 using pattern::kLongestWord;
 using pattern::kShortestWord;
 
-void MatchEngine::compile(const Alphabet& alphabet, std::string_view text) {
+void MatchEngine::compile(const Alphabet& alphabet, std::string_view text,
+                          bool exclusiveVariables) {
   m_alphabet = &alphabet;
   m_compiled = pattern::compilePattern(alphabet, text);
+  m_compiled.exclusiveVariables = exclusiveVariables;
   setCurrentLength(m_currentLength);
 }
 
@@ -45,7 +46,7 @@ bool MatchEngine::match(const uint8_t* letters, const char* text,
   scratch.balance.useCount = 0;
   if (!valid() || m_alphabet == nullptr || letters == nullptr) return false;
   const pattern::MatchSubject subject{letters, m_currentLength, text};
-  return pattern::matchEntry(m_compiled, *m_alphabet, subject, scratch, exclusiveLetterVariables());
+  return pattern::matchEntry(m_compiled, *m_alphabet, subject, scratch);
 }
 
 std::string MatchEngine::dump() const {

@@ -17,10 +17,10 @@ class MatchEngine {
   MatchEngine() = default;
 
   // Compiles one pattern (no logical operators). The alphabet must outlive the engine.
-  void compile(const Alphabet& alphabet, std::string_view pattern);
+  void compile(const Alphabet& alphabet, std::string_view pattern, bool exclusiveVariables = true);
   bool valid() const { return m_compiled.valid; }
-  // 0 after a successful compile, 1 before any compile, otherwise the parser's error index.
-  uint8_t errorIndex() const { return m_compiled.error; }
+  // kValid after a successful compile, kNothingToMatch before any compile.
+  pattern::PatternError error() const { return m_compiled.error; }
 
   // Clamped into 1..31.
   void setShortest(int shortest);

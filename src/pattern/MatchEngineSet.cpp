@@ -11,6 +11,7 @@
 namespace qel {
 
 using namespace pattern;
+using enum PatternError;
 
 namespace {
 
@@ -25,17 +26,19 @@ void MatchEngineSet::clear() {
   m_engines.clear();
   m_operations.clear();
   m_andOperand.clear();
-  m_error = 0;
+  m_error = kValid;
   m_range = LengthRange{};
   m_currentLength = 0;
   m_scratch.balance = BalanceCounts{};
   m_scratch.abandoned = 0;
 }
 
-uint8_t MatchEngineSet::parse(const Alphabet& alphabet, std::string_view text, int shortest,
-                              int longest) {
+PatternError MatchEngineSet::parse(const Alphabet& alphabet, std::string_view text, int shortest,
+                                   int longest, bool exclusiveVariables) {
   clear();
   m_alphabet = &alphabet;
+  m_shortest = shortest;
+  m_longest = longest;
   int depth = 0;
   const std::vector<PatternSegment> segments = splitPatterns(text);
   if (segments.size() > static_cast<size_t>(kMaxPatterns)) {
@@ -51,7 +54,7 @@ uint8_t MatchEngineSet::parse(const Alphabet& alphabet, std::string_view text, i
     auto engine = std::make_unique<MatchEngine>();
     engine->setShortest(shortest);
     engine->setLongest(longest);
-    engine->compile(alphabet, segment.text);
+    engine->compile(alphabet, segment.text, exclusiveVariables);
     if (depth != kDepthNegative && depth > kMaxGroupDepth) depth = kDepthTooDeep;
     if (depth != kDepthTooDeep && depth != kDepthNegative) {
       depth -= segment.closers;
@@ -75,7 +78,7 @@ uint8_t MatchEngineSet::parse(const Alphabet& alphabet, std::string_view text, i
   } else {
     for (const auto& engine : m_engines) {
       if (engine && !engine->valid()) {
-        m_error = engine->errorIndex();
+        m_error = engine->error();
         break;
       }
     }
@@ -96,7 +99,7 @@ void MatchEngineSet::setShortestLongest(int shortest, int longest) {
 
 LengthRange MatchEngineSet::lengthRange() const {
   LengthRange range;
-  if (m_operations.empty() || m_error != 0) return range;
+  if (m_operations.empty() || m_error != kValid) return range;
   if (m_operations.size() == 1) {
     // One pattern, negated or not, is searched over its own lengths.
     const MatchEngine& engine = *m_engines[0];
@@ -115,7 +118,7 @@ LengthRange MatchEngineSet::lengthRange() const {
 void MatchEngineSet::updateRange() {
   m_range = lengthRange();
   m_direct = nullptr;
-  if (m_error != 0 || m_operations.size() != 1 || m_operations[0] != kEndOfExpression) return;
+  if (m_error != kValid || m_operations.size() != 1 || m_operations[0] != kEndOfExpression) return;
   const MatchEngine& engine = *m_engines[0];
   const pattern::CompiledPattern& c = engine.compiled();
   if (!engine.valid() || c.matcher == pattern::MatcherKind::General || c.hasPunctuation ||
@@ -127,13 +130,16 @@ void MatchEngineSet::updateRange() {
   m_directLast = std::min({m_range.last, engine.maximumLength(), c.maximumLength, kLongestWord});
 }
 
-LengthCheck MatchEngineSet::lengthCheck(int shortest, int longest) {
+LengthCheck MatchEngineSet::lengthCheck() {
   setShortestLongest(kShortestWord, kLongestWord);
   const LengthRange own = m_range;
-  setShortestLongest(shortest, longest);
+  setShortestLongest(m_shortest, m_longest);
   LengthCheck check;
   check.range = m_range;
-  if (check.range.empty()) check.message = own.empty() ? 13010 : 13000;
+  if (check.range.empty()) {
+    check.problem = own.empty() ? LengthProblem::kIncompatibleLengths
+                                : LengthProblem::kShortestLongestStopPattern;
+  }
   return check;
 }
 
@@ -146,7 +152,8 @@ bool MatchEngineSet::setCurrentLength(int length) {
 }
 
 bool MatchEngineSet::matchesEveryEntry() const {
-  if (m_error != 0 || m_operations.size() != 1 || m_operations[0] != kEndOfExpression) return false;
+  if (m_error != kValid || m_operations.size() != 1 || m_operations[0] != kEndOfExpression)
+    return false;
   const pattern::CompiledPattern& c = m_engines[0]->compiled();
   return c.matcher == pattern::MatcherKind::Affix && c.fastOperand == 0 && c.fastSuffix == 0;
 }
@@ -159,7 +166,7 @@ bool MatchEngineSet::accepts(const uint8_t* letters, int length, const char* tex
   }
   if (m_operations.empty()) return true;
   m_scratch.balance.useCount = 0;
-  if (m_error != 0 || letters == nullptr) return false;
+  if (m_error != kValid || letters == nullptr) return false;
   if (length < m_range.first || length > m_range.last) return false;
   if (length != m_currentLength) setCurrentLength(length);
   const MatchSubject subject{letters, length, text ? text : ""};
@@ -187,7 +194,7 @@ bool MatchEngineSet::matchSlot(size_t slot, const uint8_t* letters, int length, 
 
 bool MatchEngineSet::evaluateGathered(const std::vector<uint8_t>& marked) const {
   if (m_operations.empty()) return true;
-  if (m_error != 0 || marked.size() < m_operations.size()) return false;
+  if (m_error != kValid || marked.size() < m_operations.size()) return false;
   return evaluate(Mode::Gathered, 0, nullptr, &marked);
 }
 

@@ -12,6 +12,7 @@
 #include "dictionary/EntryFilter.h"
 #include "pattern/MatchEngine.h"
 #include "pattern/Matcher.h"
+#include "pattern/PatternErrors.h"
 
 namespace qel {
 
@@ -21,8 +22,15 @@ struct LengthRange {
   bool empty() const { return first > last; }
 };
 
+// Why a pattern set has no length to search.
+enum class LengthProblem {
+  kNone,
+  kShortestLongestStopPattern,  // its lengths lie outside the user's Shortest/Longest
+  kIncompatibleLengths,         // no length satisfies its patterns together
+};
+
 struct LengthCheck {
-  int message = 0;    // 0, or the message number that stops the search (13000, 13010)
+  LengthProblem problem = LengthProblem::kNone;
   LengthRange range;  // the lengths to search, Shortest/Longest applied
 };
 
@@ -33,19 +41,20 @@ class MatchEngineSet : public EntryFilter {
   MatchEngineSet& operator=(const MatchEngineSet&) = delete;
 
   // Parses macro-expanded pattern text for one dictionary alphabet (which must outlive the set)
-  // and returns 0 or the error index (message 13080 + index). Destroys the previous engines.
-  uint8_t parse(const Alphabet& alphabet, std::string_view text, int shortest, int longest);
-  uint8_t errorIndex() const { return m_error; }
+  // and returns the first error (kValid when there is none). Destroys the previous engines.
+  // Shortest and Longest are the user's; each engine clamps them into 1..31.
+  pattern::PatternError parse(const Alphabet& alphabet, std::string_view text, int shortest,
+                              int longest, bool exclusiveVariables = true);
+  pattern::PatternError error() const { return m_error; }
+  bool valid() const { return m_error == pattern::PatternError::kValid; }
   void clear();
   bool empty() const { return m_operations.empty(); }
 
-  // Applies the user's Shortest/Longest to every engine (each clamps them into 1..31).
-  void setShortestLongest(int shortest, int longest);
   // First and last length that some combination of the patterns can match.
   LengthRange lengthRange() const;
-  // The check made before a search: the range with the user's Shortest/Longest, or why there is
-  // none. Leaves the engines set to those Shortest/Longest values.
-  LengthCheck lengthCheck(int shortest, int longest);
+  // The check made before a search: the range with the Shortest/Longest given to parse(), or why
+  // there is none.
+  LengthCheck lengthCheck();
 
   // Prepares the engines for entries of this length; false when the set is one pattern that cannot
   // match it, so the caller can skip the length.
@@ -84,6 +93,7 @@ class MatchEngineSet : public EntryFilter {
   bool slotResult(Mode mode, size_t slot, int length, const pattern::MatchSubject* subject,
                   const std::vector<uint8_t>* marked) const;
   void updateRange();
+  void setShortestLongest(int shortest, int longest);
   void markAndOperands();
 
   // The one pattern of a set that a fast matcher decides from the letters alone, and the lengths it
@@ -97,8 +107,10 @@ class MatchEngineSet : public EntryFilter {
   std::vector<uint8_t> m_operations;
   // Per slot: the pattern, or the group a slot opens, is an operand of "&".
   std::vector<uint8_t> m_andOperand;
-  uint8_t m_error = 0;
+  pattern::PatternError m_error = pattern::PatternError::kValid;
   LengthRange m_range;
+  int m_shortest = 1;  // the user's, as given to parse()
+  int m_longest = 31;
   int m_currentLength = 0;
   mutable pattern::MatchScratch m_scratch;
 };

@@ -119,7 +119,7 @@ int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length
 }
 
 bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
-                const MatchSubject& subject, MatchScratch& scratch, bool exclusiveVariables) {
+                const MatchSubject& subject, MatchScratch& scratch) {
   // Most searches use a fast matcher on entries offered in their millions: no matcher state.
   if (!pattern.hasPunctuation && !pattern.hasExactCharacters) {
     scratch.balance.useCount = 0;
@@ -130,14 +130,14 @@ bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
     const int fast = matchFast(pattern, subject.letters, subject.length, &scratch.balance);
     if (fast >= 0) return fast == 1;
   }
-  Matcher matcher(pattern, alphabet, subject, scratch, exclusiveVariables);
+  Matcher matcher(pattern, alphabet, subject, scratch);
   const bool matched = matcher.run();
   if (matcher.abandoned()) ++scratch.abandoned;
   return matched && !matcher.abandoned();
 }
 
 Matcher::Matcher(const CompiledPattern& pattern, const Alphabet& alphabet,
-                 const MatchSubject& subject, MatchScratch& scratch, bool exclusiveVariables)
+                 const MatchSubject& subject, MatchScratch& scratch)
     : m_pattern(pattern),
       m_alphabet(alphabet),
       m_letters(subject.letters),
@@ -145,7 +145,7 @@ Matcher::Matcher(const CompiledPattern& pattern, const Alphabet& alphabet,
       m_length(subject.length),
       m_scratch(scratch),
       m_memo(pattern.hasNestedAnagram ? nullptr : &scratch.memo),
-      m_exclusive(exclusiveVariables) {
+      m_exclusive(pattern.exclusiveVariables) {
   m_bindings.fill(kUnbound);
 }
 

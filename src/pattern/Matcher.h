@@ -34,7 +34,7 @@ struct MatchScratch {
 // The subject's length must lie within the pattern's fixed length and maximum length, at most
 // kLongestWord.
 bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
-                const MatchSubject& subject, MatchScratch& scratch, bool exclusiveVariables);
+                const MatchSubject& subject, MatchScratch& scratch);
 
 // The fast matchers, which read only the letters: 1 match, 0 no match, -1 when the pattern needs
 // the general matcher. The length must lie within the pattern's lengths.
@@ -50,7 +50,7 @@ int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length
 class Matcher {
  public:
   Matcher(const CompiledPattern& pattern, const Alphabet& alphabet, const MatchSubject& subject,
-          MatchScratch& scratch, bool exclusiveVariables);
+          MatchScratch& scratch);
   bool run();
   bool abandoned() const { return m_abandoned; }
 

@@ -10,6 +10,7 @@
 
 #include "dictionary/Alphabet.h"
 #include "pattern/CompiledPattern.h"
+#include "pattern/PatternErrors.h"
 
 namespace qel::pattern {
 
@@ -79,16 +80,16 @@ class PatternCompiler {
   static void chooseAffixMatcher(CompiledPattern& result);
 
   bool isLetter(uint8_t c) const;
-  bool failed() const { return m_error != 0; }
-  void fail(uint8_t error) {
-    if (m_error == 0) m_error = error;
+  bool failed() const { return m_error != PatternError::kValid; }
+  void fail(PatternError error) {
+    if (!failed()) m_error = error;
   }
 
   const Alphabet& m_alphabet;
   std::string m_text;       // the pattern with ")" appended
   size_t m_patternEnd = 0;  // index of the appended ")"
   size_t m_pos = 0;
-  uint8_t m_error = 0;
+  PatternError m_error = PatternError::kValid;
 
   Bytes m_program;
   std::vector<Bytes> m_letterSets;

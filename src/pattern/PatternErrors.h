@@ -1,13 +1,12 @@
-// Error indices of the pattern parser; the message shown is string kPatternMessageBase + index.
+// Errors of the pattern parser. The value is the error index that picks the message shown (see
+// app/Messages.h, which turns it into a message number and text).
 #pragma once
 
 #include <cstdint>
 
 namespace qel::pattern {
 
-inline constexpr int kPatternMessageBase = 13080;
-
-enum PatternError : uint8_t {
+enum class PatternError : uint8_t {
   kValid = 0,
   kNothingToMatch = 1,  // also the state of an engine that was never compiled
   kChoiceListBadCharacter = 2,
@@ -24,5 +23,7 @@ enum PatternError : uint8_t {
   kBackslashAtEnd = 13,
   kEmptyChoiceList = 14,
 };
+
+inline uint8_t errorIndex(PatternError error) { return static_cast<uint8_t>(error); }
 
 }  // namespace qel::pattern

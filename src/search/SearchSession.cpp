@@ -5,12 +5,13 @@
 #include "dictionary/EntryEnumerator.h"
 #include "pattern/MacroExpansion.h"
 #include "pattern/MatchEngineSet.h"
-#include "pattern/MatchOptions.h"
 #include "pattern/PatternErrors.h"
 #include "search/EntryClass.h"
 #include "search/FullTextCursor.h"
 
 namespace qel {
+
+using pattern::PatternError;
 namespace {
 
 // Goes between an entry and its anagram balance in a result.
@@ -23,7 +24,7 @@ SearchSession::Pane::~Pane() = default;
 SearchSession::Pane::Pane(Pane&&) noexcept = default;
 SearchSession::Pane& SearchSession::Pane::operator=(Pane&&) noexcept = default;
 
-SearchSession::SearchSession(const QCDictionaryList& dictionaries) : m_dictionaries(dictionaries) {
+SearchSession::SearchSession(QCDictionaryList& dictionaries) : m_dictionaries(dictionaries) {
   m_panes.resize(dictionaries.count());
 }
 
@@ -53,48 +54,50 @@ SearchSession::Validation SearchSession::validate(const std::string& pattern,
     setState(v.state);
     return v;
   };
-  for (int i = m_dictionaries.count() - 1; i >= 0; --i) m_dictionaries.isValid(i);
-  if (m_dictionaries.count() == 0) return fail(kMessageNoDictionary, "");
+  for (int i = m_dictionaries.count() - 1; i >= 0; --i) m_dictionaries.recheck(i);
+  if (m_dictionaries.count() == 0) return fail(messageNumber(Message::kNoDictionary), "");
 
-  setExclusiveLetterVariables(settings.variablesExclusive);
   const std::optional<std::string> expanded =
       expandMacros(pattern, settings.expansionAt, settings.expansionHash);
-  if (!expanded) return fail(kPatternErrorMessages + pattern::kTooLong, "");
+  if (!expanded) return fail(messageNumber(PatternError::kTooLong), "");
   bool anyEntries = false;
   for (int i = 0; i < m_dictionaries.count(); ++i) {
     if (!m_dictionaries.dictionary(i).valid()) return fail(0, "");
     Pane& p = m_panes[i];
-    const int error = p.engine->parse(m_dictionaries.alphabet(i), *expanded, settings.shortest,
-                                      settings.longest);
-    if (error != 0) {
-      return fail(kPatternErrorMessages + error, error != 1 ? m_dictionaries.name(i) + ": " : "");
+    const PatternError error =
+        p.engine->parse(m_dictionaries.alphabet(i), *expanded, settings.shortest, settings.longest,
+                        settings.variablesExclusive);
+    if (error != PatternError::kValid) {
+      // The dictionary's alphabet may be the reason, so its name goes in front.
+      const bool named = error != PatternError::kNothingToMatch;
+      return fail(messageNumber(error), named ? m_dictionaries.name(i) + ": " : "");
     }
-    const int range = lengthRange(i);
-    if (range != 0 && range != 1) return fail(range, "");
-    for (int length = p.shortest; range == 0 && length <= p.longest; ++length) {
+    const LengthProblem problem = selectLengths(p);
+    if (problem != LengthProblem::kNone) return fail(messageNumber(problem), "");
+    for (int length = p.shortest; length <= p.longest; ++length) {
       anyEntries = anyEntries || m_dictionaries.entryCount(i, length) > 0;
     }
   }
-  if (!settings.fullText && !anyEntries) return fail(kMessageNoWordsOfLength, "");
+  if (!settings.fullText && !anyEntries) return fail(messageNumber(Message::kNoWordsOfLength), "");
   v.state = SearchState::Ready;
-  v.messageNumber = kPatternErrorMessages;
-  v.statusText = messageText(kPatternErrorMessages);
+  v.messageNumber = messageNumber(PatternError::kValid);
+  v.statusText = messageText(v.messageNumber);
   setState(v.state);
   return v;
 }
 
-int SearchSession::lengthRange(int i) {
-  Pane& p = m_panes[i];
+// The lengths to visit and the order; Full Text Search visits none.
+LengthProblem SearchSession::selectLengths(Pane& p) const {
   p.step = (!m_settings.lengthGrouping || m_settings.lengthGroupingAscending) ? 1 : -1;
   if (m_settings.fullText) {
     p.shortest = 32;
     p.longest = 0;
-    return 1;
+    return LengthProblem::kNone;
   }
-  const LengthCheck check = p.engine->lengthCheck(m_settings.shortest, m_settings.longest);
+  const LengthCheck check = p.engine->lengthCheck();
   p.shortest = check.range.first;
   p.longest = check.range.last;
-  return check.message;
+  return check.problem;
 }
 
 bool SearchSession::start() {
@@ -170,7 +173,7 @@ void SearchSession::nextDictionary() {
       if (m_fullText && m_fullText->total() > 0) return;
     } else {
       m_enumerator = std::make_unique<EntryEnumerator>(m_dictionaries, m_searchPane);
-      if (lengthRange(m_searchPane) == 0 && selectFirstLength(p)) return;
+      if (selectLengths(p) == LengthProblem::kNone && selectFirstLength(p)) return;
     }
     finishPane(p);
     m_enumerator.reset();

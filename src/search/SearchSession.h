@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "dictionary/QCDictionaryList.h"
+#include "pattern/MatchEngineSet.h"
 #include "search/ResultList.h"
 #include "search/SearchSettings.h"
 
 namespace qel {
 
 class EntryEnumerator;
-class MatchEngineSet;
 class FullTextCursor;
 
 class SearchSession {
@@ -52,7 +52,7 @@ class SearchSession {
     long total = 0;     // entries to examine in this pane
   };
 
-  explicit SearchSession(const QCDictionaryList& dictionaries);
+  explicit SearchSession(QCDictionaryList& dictionaries);
   ~SearchSession();
 
   // Compiles the pattern for every dictionary and works out the lengths to search. Abandons a
@@ -77,9 +77,7 @@ class SearchSession {
   long undecidedEntries() const;
 
  private:
-  // 0 when the pattern can match lengths in the pane's range, 1 in Full Text Search (no lengths),
-  // otherwise the number of the message that says why no length can be searched.
-  int lengthRange(int pane);
+  LengthProblem selectLengths(Pane& pane) const;
   void nextDictionary();
   bool selectFirstLength(Pane& pane);
   bool advanceLength(Pane& pane);
@@ -89,7 +87,7 @@ class SearchSession {
   void finishPane(Pane& pane);
   void setState(SearchState state);
 
-  const QCDictionaryList& m_dictionaries;
+  QCDictionaryList& m_dictionaries;
   std::vector<Pane> m_panes;
   SearchSettings m_settings;
   std::string m_pattern;

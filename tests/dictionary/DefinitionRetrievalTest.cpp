@@ -153,7 +153,7 @@ TEST_F(DefinitionRetrieval, LettersMissingFromADictionaryMatchNothingThere) {
 TEST_F(DefinitionRetrieval, LaterLookupsThroughTheGroupStartsMatchTheFirstWalk) {
   QCDictionaryList list(m_path);
   Dictionary& d = list.dictionary(0);
-  ASSERT_TRUE(list.isValid(0));
+  ASSERT_TRUE(list.recheck(0));
   // Record what each flagged entry of length 4 yields while the starts are built, then again
   // through them, in reverse order.
   const int length = 4;
@@ -256,7 +256,7 @@ TEST_F(DefinitionRetrieval, RecordCutShortByTheEndOfTheFileKeepsWhatWasRead) {
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   test::writeFile(m_path, bytes.substr(0, cut));
   QCDictionaryList list(m_path);
-  ASSERT_TRUE(list.isValid(0));
+  ASSERT_TRUE(list.recheck(0));
   QCDictionaryDefinitionRetriever retriever(list, 0);
   Definition d;
   ASSERT_TRUE(retriever.read(offset, d));

@@ -252,7 +252,8 @@ struct Outcome {
 Outcome searchBoth(const std::string& path, const std::string& pattern) {
   QCDictionaryList list(path);
   MatchEngineSet patterns;
-  EXPECT_EQ(patterns.parse(list.alphabet(0), pattern, 1, 31), 0) << pattern;
+  EXPECT_EQ(patterns.parse(list.alphabet(0), pattern, 1, 31), pattern::PatternError::kValid)
+      << pattern;
   Outcome o;
   o.sequential = sequentialHeads(list, patterns);
   o.indexed = indexedHeads(list, patterns);
@@ -358,7 +359,7 @@ TEST_F(DefinitionSearch, IndexedAndSequentialAgreeOverManyPatterns) {
 TEST_F(DefinitionSearch, SequentialSearchWorksInSlicesAndReportsItsProgress) {
   QCDictionaryList list(s_dir->file("listed.qcd"));
   MatchEngineSet patterns;
-  ASSERT_EQ(patterns.parse(list.alphabet(0), "river", 1, 31), 0);
+  ASSERT_EQ(patterns.parse(list.alphabet(0), "river", 1, 31), pattern::PatternError::kValid);
   int64_t stamp = 0;
   QCDictionaryDefinitionSearchSequential search(list, 0, patterns, &stamp);
   EXPECT_EQ(stamp, list.dictionary(0).fileTime());
@@ -397,7 +398,7 @@ TEST_F(DefinitionSearch, HeadingsAreCutTo49CharactersAndRegionOneStaysUnsearched
                                        ";unseen|A river too.", "seen:delta;unseen|Nothing here."}));
   QCDictionaryList list(path);
   MatchEngineSet patterns;
-  ASSERT_EQ(patterns.parse(list.alphabet(0), "river", 1, 31), 0);
+  ASSERT_EQ(patterns.parse(list.alphabet(0), "river", 1, 31), pattern::PatternError::kValid);
   QCDictionaryDefinitionSearchSequential search(list, 0, patterns);
   ASSERT_EQ(search.next(100), QCDictionaryDefinitionSearchSequential::Step::Hit);
   EXPECT_EQ(search.heading(), longHead.substr(0, 49));
@@ -436,7 +437,8 @@ TEST_F(DefinitionSearch, RegionLargerThanTheBufferIsReadWhole) {
   ASSERT_GT(list.dictionary(0).definitionsEnd() - list.dictionary(0).region2Start(),
             QCDictionaryDefinitionSearchSequential::kBufferSize);
   MatchEngineSet patterns;
-  ASSERT_EQ(patterns.parse(list.alphabet(0), "delta & river", 1, 31), 0);
+  ASSERT_EQ(patterns.parse(list.alphabet(0), "delta & river", 1, 31),
+            pattern::PatternError::kValid);
   EXPECT_EQ(sequentialHeads(list, patterns), expected);
   EXPECT_EQ(indexedHeads(list, patterns), expected);
 }

@@ -93,7 +93,7 @@ TEST_F(DictionaryChange, ChangesDuringAnEnumerationEndItAndInvalidateTheDictiona
     SCOPED_TRACE(c.name);
     SetUp();
     QCDictionaryList list(path);
-    ASSERT_TRUE(list.isValid(0));
+    ASSERT_TRUE(list.recheck(0));
     Dictionary& dictionary = list.dictionary(0);
     EntryEnumerator e(list, 0);
     ASSERT_TRUE(e.selectLength(5));
@@ -169,7 +169,7 @@ TEST_F(DictionaryChange, CommandLineStopsWithDictionaryInvalidated) {
     const int status = pclose(pipe);
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_LT(lines, 2 * kPerLength);
+    EXPECT_LT(lines, 5 * kPerLength);  // not the whole file
     EXPECT_NE(test::readFile(errFile).find("Dictionary Invalidated"), std::string::npos)
         << test::readFile(errFile);
   }

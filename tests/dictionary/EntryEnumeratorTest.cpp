@@ -105,7 +105,7 @@ TEST(EntryEnumerator, MixedSourceRoundTripsInWordListOrder) {
   ASSERT_TRUE(test::buildTestDictionary(path, lines, options, &log)) << log;
 
   QCDictionaryList list(path);
-  ASSERT_TRUE(list.isValid(0));
+  ASSERT_TRUE(list.recheck(0));
   EntryEnumerator e(list, 0);
   long total = 0;
   for (int length = 1; length <= 21; ++length) {

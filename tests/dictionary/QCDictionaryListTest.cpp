@@ -27,7 +27,7 @@ TEST(QCDictionaryList, ListsNamingOneFileShareOneDictionary) {
     EXPECT_EQ(QCDictionaryList::poolSize(), before + 1);
   }
   EXPECT_EQ(first->dictionary(0).useCount, 1);
-  EXPECT_TRUE(first->isValid(0));
+  EXPECT_TRUE(first->recheck(0));
   EntryEnumerator e(*first, 0);
   EXPECT_TRUE(e.selectLength(5));
   first.reset();

@@ -64,7 +64,7 @@ TEST(DictionaryVersionZero, OpensAndEnumeratesWithoutReferences) {
   const std::string path = dir.file("old.qcd");
   test::writeFile(path, versionZeroFile());
   QCDictionaryList list(path);
-  ASSERT_TRUE(list.isValid(0)) << list.description(0);
+  ASSERT_TRUE(list.recheck(0)) << list.description(0);
   EXPECT_EQ(list.description(0), "old format");
   EXPECT_EQ(list.referenceCount(0, 2), 0);
   EXPECT_EQ(list.propertiesText(0), "old\nEntries: 3\nDescription: old format");

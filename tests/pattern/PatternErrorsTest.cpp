@@ -96,17 +96,18 @@ TEST(PatternErrors, EachErrorIndexInReadingOrder) {
   for (const auto& c : cases) {
     MatchEngineSet set;
     EXPECT_EQ(test::parseInto(set, c.pattern), c.error) << c.pattern;
-    EXPECT_EQ(set.errorIndex(), c.error) << c.pattern;
+    EXPECT_EQ(pattern::errorIndex(set.error()), c.error) << c.pattern;
   }
 }
 
 TEST(PatternErrors, EveryIndexHasItsMessage) {
-  EXPECT_EQ(messageText(kPatternErrorMessages),
+  EXPECT_EQ(messageText(messageNumber(pattern::PatternError::kValid)),
             "Pattern is valid - press the return key to start searching");
-  EXPECT_EQ(messageText(kPatternErrorMessages + 13),
+  EXPECT_EQ(messageText(messageNumber(pattern::PatternError::kBackslashAtEnd)),
             "Follow \\ by the character you want to match exactly");
   for (int index = 0; index <= 14; ++index)
-    EXPECT_FALSE(messageText(kPatternErrorMessages + index).empty()) << index;
+    EXPECT_FALSE(messageText(messageNumber(static_cast<pattern::PatternError>(index))).empty())
+        << index;
   EXPECT_EQ(messageText(13010), "Patterns match incompatible lengths");
   EXPECT_EQ(messageText(6670), "Use Open... on the File menu to select a dictionary");
   EXPECT_TRUE(messageText(13095).empty());
@@ -117,7 +118,7 @@ TEST(PatternErrors, FailedSetMatchesNothingAndFreshSetEverything) {
   EXPECT_TRUE(test::accepts(set, "anything"));
   ASSERT_EQ(test::parseInto(set, "ab]"), 9);
   EXPECT_FALSE(test::accepts(set, "ab"));
-  EXPECT_EQ(MatchEngine().errorIndex(), 1);
+  EXPECT_EQ(MatchEngine().error(), pattern::PatternError::kNothingToMatch);
 }
 
 }  // namespace

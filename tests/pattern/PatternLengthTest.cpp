@@ -65,34 +65,36 @@ TEST(PatternLength, RangesOfSetsAndTheCheckBeforeASearch) {
     std::string pattern;
     int shortest;
     int longest;
-    int message;
+    LengthProblem problem;
     int first;
     int last;
-  } cases[] = {{"abcde", 10, 31, kMessageShortestLongestStopPattern, 32, 0},
-               {"abcde & abcdef", 1, 31, kMessageIncompatibleLengths, 32, 0},
-               {std::string(40, 'a'), 1, 31, kMessageIncompatibleLengths, 32, 0},
-               {"abc | abcdef", 1, 31, 0, 3, 6},  // 4 and 5 pass nothing but stay inside
-               {"......*;gdangboot", 1, 31, 0, 6, 9},
-               {"*", 0, 99, 0, 1, 31},  // Shortest and Longest are clamped into 1..31
-               {"m*ja", 5, 8, 0, 5, 8},
-               // A negated pattern or group counts with its own lengths, bracketed or not...
-               {"!abc", 1, 31, 0, 3, 3},
-               {"(!abc)", 1, 31, 0, 3, 3},
-               {"!abc|xyzzy", 1, 31, 0, 3, 5},
-               {"abc | !abcde", 1, 31, 0, 3, 5},
-               {"!(abc|xyz)", 1, 31, 0, 3, 3},
-               {"!(abc|wxyz)", 1, 31, 0, 3, 4},
-               {"(!abc|abcdef) & *", 1, 31, 0, 3, 6},
-               // ...except beside "&", where it does not narrow the other side.
-               {"abcde & !abcdef", 1, 31, 0, 5, 5},
-               {"!abcdef & abcde", 1, 31, 0, 5, 5},
-               {"abcde & !(abc|abcdef)", 1, 31, 0, 5, 5},
-               {"(abcde & !abcdef) | ab", 1, 31, 0, 2, 5}};
+  } cases[] = {
+      {"abcde", 10, 31, LengthProblem::kShortestLongestStopPattern, 32, 0},
+      {"abcde & abcdef", 1, 31, LengthProblem::kIncompatibleLengths, 32, 0},
+      {std::string(40, 'a'), 1, 31, LengthProblem::kIncompatibleLengths, 32, 0},
+      {"abc | abcdef", 1, 31, LengthProblem::kNone, 3, 6},  // 4 and 5 pass nothing but stay inside
+      {"......*;gdangboot", 1, 31, LengthProblem::kNone, 6, 9},
+      {"*", 0, 99, LengthProblem::kNone, 1, 31},  // Shortest and Longest are clamped into 1..31
+      {"m*ja", 5, 8, LengthProblem::kNone, 5, 8},
+      // A negated pattern or group counts with its own lengths, bracketed or not...
+      {"!abc", 1, 31, LengthProblem::kNone, 3, 3},
+      {"(!abc)", 1, 31, LengthProblem::kNone, 3, 3},
+      {"!abc|xyzzy", 1, 31, LengthProblem::kNone, 3, 5},
+      {"abc | !abcde", 1, 31, LengthProblem::kNone, 3, 5},
+      {"!(abc|xyz)", 1, 31, LengthProblem::kNone, 3, 3},
+      {"!(abc|wxyz)", 1, 31, LengthProblem::kNone, 3, 4},
+      {"(!abc|abcdef) & *", 1, 31, LengthProblem::kNone, 3, 6},
+      // ...except beside "&", where it does not narrow the other side.
+      {"abcde & !abcdef", 1, 31, LengthProblem::kNone, 5, 5},
+      {"!abcdef & abcde", 1, 31, LengthProblem::kNone, 5, 5},
+      {"abcde & !(abc|abcdef)", 1, 31, LengthProblem::kNone, 5, 5},
+      {"(abcde & !abcdef) | ab", 1, 31, LengthProblem::kNone, 2, 5}};
   for (const auto& c : cases) {
     MatchEngineSet set;
-    ASSERT_EQ(set.parse(test::latinAlphabet(), c.pattern, c.shortest, c.longest), 0);
-    const LengthCheck check = set.lengthCheck(c.shortest, c.longest);
-    EXPECT_EQ(check.message, c.message) << c.pattern;
+    ASSERT_EQ(set.parse(test::latinAlphabet(), c.pattern, c.shortest, c.longest),
+              pattern::PatternError::kValid);
+    const LengthCheck check = set.lengthCheck();
+    EXPECT_EQ(check.problem, c.problem) << c.pattern;
     EXPECT_EQ(check.range.first, c.first) << c.pattern;
     EXPECT_EQ(check.range.last, c.last) << c.pattern;
   }
@@ -109,7 +111,7 @@ TEST(PatternLength, LengthsOutsideTheRangeNeverMatch) {
   ASSERT_EQ(test::parseInto(set, "*"), 0);
   EXPECT_TRUE(test::accepts(set, std::string(31, 'a')));
   EXPECT_FALSE(test::accepts(set, std::string(32, 'a')));
-  ASSERT_EQ(set.parse(test::latinAlphabet(), "m*ja", 1, 7), 0);
+  ASSERT_EQ(set.parse(test::latinAlphabet(), "m*ja", 1, 7), pattern::PatternError::kValid);
   EXPECT_FALSE(test::accepts(set, "maharaja"));
 }
 

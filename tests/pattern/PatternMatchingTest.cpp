@@ -6,7 +6,6 @@
 
 #include "PatternTestSupport.h"
 #include "pattern/MatchEngineSet.h"
-#include "pattern/MatchOptions.h"
 
 namespace qel {
 namespace {
@@ -105,10 +104,14 @@ TEST(PatternMatching, RulesOfEachConstruct) {
 }
 
 TEST(PatternMatching, ExclusiveVariablesCanBeSwitchedOff) {
-  setExclusiveLetterVariables(false);
-  EXPECT_TRUE(test::matches("1212", "aaaa"));
-  EXPECT_TRUE(test::matches(";1122", "aaaa"));
-  setExclusiveLetterVariables(true);
+  auto matchesShared = [](const char* pattern, const char* word) {
+    MatchEngineSet set;
+    return set.parse(test::latinAlphabet(), pattern, 1, 31, false) ==
+               pattern::PatternError::kValid &&
+           test::accepts(set, word);
+  };
+  EXPECT_TRUE(matchesShared("1212", "aaaa"));
+  EXPECT_TRUE(matchesShared(";1122", "aaaa"));
   EXPECT_FALSE(test::matches(";1122", "aaaa"));
 }
 

@@ -35,7 +35,7 @@ std::vector<uint8_t> lettersOf(std::string_view word, const Alphabet& alphabet) 
 }
 
 uint8_t parseInto(MatchEngineSet& set, std::string_view pattern) {
-  return set.parse(latinAlphabet(), pattern, 1, 31);
+  return pattern::errorIndex(set.parse(latinAlphabet(), pattern, 1, 31));
 }
 
 bool accepts(MatchEngineSet& set, std::string_view word) {
