@@ -158,6 +158,57 @@ TEST(ResultList, RandomInsertionsMatchAStableSortInEveryOrder) {
   }
 }
 
+// The selection's runs and the cursor against a model of one flag per row, while insertions land
+// before, inside, at the edges of and after the runs, in every order.
+TEST(ResultList, SelectionAndCursorFollowRandomInsertions) {
+  for (ResultOrder order : kOrders) {
+    SCOPED_TRACE(static_cast<int>(order));
+    std::mt19937 random(static_cast<unsigned>(order) + 23);
+    ResultList list;
+    list.setOrder(order, false);
+    std::vector<std::string> rows;
+    std::vector<bool> selected;
+    for (int i = 0; i < 4000; ++i) {
+      const std::string e = tieProneEntry(random);
+      const long at = list.add(e, "", "", 0);
+      ASSERT_GE(at, 0);
+      // A row inserted inside a run joins it; one at either edge does not.
+      const bool joins =
+          at > 0 && at < static_cast<long>(rows.size()) && selected[at - 1] && selected[at];
+      rows.insert(rows.begin() + at, e);
+      selected.insert(selected.begin() + at, joins);
+      if (random() % 16 == 0) {
+        const int a = static_cast<int>(random() % rows.size());
+        const int b = static_cast<int>(random() % rows.size());
+        const bool select = random() % 3 != 0;
+        list.selection().setRange(a, b, select);
+        for (int k = std::min(a, b); k <= std::max(a, b); ++k) selected[k] = select;
+      }
+      if (i % 97 != 0) continue;
+      std::vector<ResultSelection::Run> runs;
+      std::string text;
+      const long count = std::count(selected.begin(), selected.end(), true);
+      for (int k = 0; k < static_cast<int>(rows.size()); ++k) {
+        if (!selected[k]) continue;
+        if (k > 0 && selected[k - 1]) {
+          ++runs.back().count;
+        } else {
+          runs.push_back({k, 1});
+        }
+        text += rows[k] + (count > 1 ? "\r\n" : "");
+      }
+      ASSERT_EQ(list.selection().runs(), runs) << i;
+      // The clipboard text reads the selected rows through the cursor.
+      ASSERT_EQ(list.selectedText(), text) << i;
+      // A jump, then steps across block boundaries.
+      const long from = static_cast<long>(random() % rows.size());
+      for (long k = from; k < std::min<long>(from + 600, list.count()); ++k) {
+        ASSERT_EQ(list.record(k)->entry(), rows[k]) << k;
+      }
+    }
+  }
+}
+
 // The key that finds a block must never contradict the order it stands for.
 TEST(ResultList, OrderKeysNeverContradictTheirOrder) {
   std::mt19937 random(5);
