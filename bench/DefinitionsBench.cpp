@@ -5,8 +5,8 @@
 #include "BenchDictionaries.h"
 #include "dictionary/DefinitionsOfWord.h"
 #include "dictionary/Dictionary.h"
-#include "dictionary/QCDictionaryDefinitionSearchIndexed.h"
-#include "dictionary/QCDictionaryDefinitionSearchSequential.h"
+#include "search/QCDictionaryDefinitionSearchIndexed.h"
+#include "search/QCDictionaryDefinitionSearchSequential.h"
 #include "dictionary/QCDictionaryList.h"
 #include "pattern/MatchEngineSet.h"
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "dictionary/DefinitionsOfWord.h"
-#include "dictionary/QCDictionaryDefinitionSearchIndexed.h"
-#include "dictionary/QCDictionaryDefinitionSearchSequential.h"
+#include "search/QCDictionaryDefinitionSearchIndexed.h"
+#include "search/QCDictionaryDefinitionSearchSequential.h"
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/DictionaryBuilder.h"
 #include "maintenance/FoldTable.h"

@@ -1,8 +1,8 @@
 #include "search/FullTextCursor.h"
 
 #include "dictionary/Definition.h"
-#include "dictionary/QCDictionaryDefinitionSearchIndexed.h"
-#include "dictionary/QCDictionaryDefinitionSearchSequential.h"
+#include "search/QCDictionaryDefinitionSearchIndexed.h"
+#include "search/QCDictionaryDefinitionSearchSequential.h"
 #include "dictionary/QCDictionaryList.h"
 
 namespace qel {

@@ -1,8 +1,6 @@
 // The records of each pattern are the union of the reference lists of the entries and index terms
-// it matches. The operation list then combines them as the pattern set evaluates: within a group,
-// each operator joins what stands before it with everything after it, so "a & b | c" is
-// a AND (b OR c), exactly as a definition's words are matched one by one.
-#include "dictionary/QCDictionaryDefinitionSearchIndexed.h"
+// it matches; the pattern set then decides each record from the patterns it holds words of.
+#include "search/QCDictionaryDefinitionSearchIndexed.h"
 
 #include <algorithm>
 #include <iterator>
@@ -32,29 +30,27 @@ class SlotFilter : public EntryFilter {
   size_t m_slot;
 };
 
-Offsets combine(const Offsets& a, const Offsets& b, uint8_t operation) {
-  Offsets out;
-  if (operation == pattern::kOr) {
-    std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
-  } else {
-    std::set_intersection(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+// The records that hold a word of some pattern, each with the patterns whose words it holds: the
+// pattern set decides each record as it decides a definition read word by word.
+Offsets evaluateRecords(const MatchEngineSet& patterns, const std::vector<Offsets>& bySlot) {
+  Offsets candidates;
+  for (const Offsets& offsets : bySlot)
+    candidates.insert(candidates.end(), offsets.begin(), offsets.end());
+  std::sort(candidates.begin(), candidates.end());
+  candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+  std::vector<size_t> next(bySlot.size(), 0);
+  std::vector<uint8_t> marked(bySlot.size(), 0);
+  Offsets found;
+  for (const uint32_t offset : candidates) {
+    for (size_t slot = 0; slot < bySlot.size(); ++slot) {
+      const Offsets& offsets = bySlot[slot];
+      size_t& k = next[slot];
+      while (k < offsets.size() && offsets[k] < offset) ++k;
+      marked[slot] = k < offsets.size() && offsets[k] == offset;
+    }
+    if (patterns.evaluateGathered(marked)) found.push_back(offset);
   }
-  return out;
-}
-
-// One group's operands with the operator after each (the last one's is unused).
-struct Part {
-  Offsets offsets;
-  uint8_t operation;
-};
-
-Offsets foldGroup(std::vector<Part>& parts) {
-  if (parts.empty()) return {};
-  Offsets result = std::move(parts.back().offsets);
-  for (size_t k = parts.size() - 1; k-- > 0;)
-    result = combine(parts[k].offsets, result, parts[k].operation);
-  parts.clear();
-  return result;
+  return found;
 }
 
 }  // namespace
@@ -103,51 +99,33 @@ bool QCDictionaryDefinitionSearchIndexed::search(const QCDictionaryList& list,
   EntryEnumerator enumerator(list, m_dictionaryNumber);
   if (!references.isOpen()) return false;
 
-  std::vector<std::vector<Part>> groups(1);
-  Offsets current;
+  std::vector<Offsets> bySlot(patterns.slotCount());
   for (size_t slot = 0; slot < patterns.slotCount(); ++slot) {
-    const uint8_t operation = patterns.operation(slot) & pattern::kOperationMask;
-    if (operation == pattern::kGroupOpen) {
-      groups.emplace_back();
-      continue;
-    }
-    if (const MatchEngine* engine = patterns.engine(slot)) {
-      const int length = engine->minimumLength();
-      // Index terms are written only for lengths that have entries: any other length is
-      // beyond what the index knows.
-      if (length >= dictionary.slotCount() || dictionary.entryCount()[length] == 0) return false;
-      current.clear();
-      if (enumerator.selectLength(length)) {
-        SlotFilter filter(patterns, slot);
-        for (;;) {
-          const uint8_t* letters = enumerator.next(&filter);
-          if (letters[0] == kEndOfLetters) {
-            if (enumerator.groupState() == 1) continue;  // on through the index terms
-            break;
-          }
-          const std::optional<int> number = enumerator.referenceNumber();
-          if (number &&
-              !references.occurrences(length, *number, enumerator.groupState(), current)) {
-            return false;  // a word too common to be listed
-          }
+    const MatchEngine* engine = patterns.engine(slot);
+    if (!engine) continue;  // a group bracket
+    const int length = engine->minimumLength();
+    // Index terms are written only for lengths that have entries: any other length is beyond
+    // what the index knows.
+    if (length >= dictionary.slotCount() || dictionary.entryCount()[length] == 0) return false;
+    Offsets& current = bySlot[slot];
+    if (enumerator.selectLength(length)) {
+      SlotFilter filter(patterns, slot);
+      for (;;) {
+        const uint8_t* letters = enumerator.next(&filter);
+        if (letters[0] == kEndOfLetters) {
+          if (enumerator.groupState() == 1) continue;  // on through the index terms
+          break;
+        }
+        const std::optional<int> number = enumerator.referenceNumber();
+        if (number && !references.occurrences(length, *number, enumerator.groupState(), current)) {
+          return false;  // a word too common to be listed
         }
       }
-      std::sort(current.begin(), current.end());
-      current.erase(std::unique(current.begin(), current.end()), current.end());
     }
-    if (operation == pattern::kOr || operation == pattern::kAnd) {
-      groups.back().push_back({current, operation});
-      continue;
-    }
-    groups.back().push_back({std::move(current), 0});
-    current = foldGroup(groups.back());
-    if (operation == pattern::kGroupClose && groups.size() > 1) {
-      groups.pop_back();
-    } else {
-      break;  // the end of the expression
-    }
+    std::sort(current.begin(), current.end());
+    current.erase(std::unique(current.begin(), current.end()), current.end());
   }
-  m_offsets = std::move(current);
+  m_offsets = evaluateRecords(patterns, bySlot);
   return true;
 }
 

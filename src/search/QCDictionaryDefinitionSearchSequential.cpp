@@ -2,7 +2,7 @@
 // lies in the buffer, still masked, through a table from masked byte to letter index; only a body
 // that crosses the buffer's end is copied. Rich-text bodies are reduced to their text first, as
 // the builder did when it indexed them, so both searches see the same words.
-#include "dictionary/QCDictionaryDefinitionSearchSequential.h"
+#include "search/QCDictionaryDefinitionSearchSequential.h"
 
 #include <algorithm>
 #include <cstring>

@@ -10,8 +10,8 @@
 #include <set>
 
 #include "dictionary/Dictionary.h"
-#include "dictionary/QCDictionaryDefinitionSearchIndexed.h"
-#include "dictionary/QCDictionaryDefinitionSearchSequential.h"
+#include "search/QCDictionaryDefinitionSearchIndexed.h"
+#include "search/QCDictionaryDefinitionSearchSequential.h"
 #include "dictionary/QCDictionaryList.h"
 #include "pattern/MatchEngineSet.h"
 #include "support/TestDictionaries.h"
