@@ -1,5 +1,9 @@
 // qel-cli build, info and list, run in process: UTF-8 at the edges, exit statuses, messages.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <filesystem>
 #include <sstream>
@@ -64,8 +68,7 @@ TEST(CliBuild, ErrorsExitWithStatusTwoAndTheSystemsOwnWords) {
   const std::string dict = dir.file("dashes.qcd");
   ASSERT_EQ(run({"build", "--", source, dict}).status, cli::kFound);
   EXPECT_EQ(run({"search", "--entries-only", "--", "--x", dict}).out, "--x\n");
-  EXPECT_EQ(run({"search", "--mode", "active", "--active", "2", "abc", dict}).status,
-            cli::kError);
+  EXPECT_EQ(run({"search", "--mode", "active", "--active", "2", "abc", dict}).status, cli::kError);
   EXPECT_EQ(run({}).status, cli::kError);
 }
 
@@ -85,6 +88,48 @@ TEST(CliBuild, OutputThatIsTheSourceIsRefusedAndTheSourceKept) {
     EXPECT_NE(r.err.find("is the source file"), std::string::npos) << r.err;
     EXPECT_EQ(test::readFile(source), text);
   }
+}
+
+// Runs qel-cli with `args` in a child process; answers its exit status and its peak resident
+// memory in kilobytes. A child's peak starts from its parent's size at the spawn (it is kept
+// across exec), so only differences between two runs from the same parent mean anything.
+std::pair<int, long> runMeasured(const std::vector<std::string>& args) {
+  std::vector<char*> argv = {const_cast<char*>(QEL_CLI_PATH)};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, QEL_CLI_PATH, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  rusage usage{};
+  if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid) return {-1, 0};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
+}
+
+// The builder reads its source again for each pass instead of holding it: a source of large
+// definitions builds in far less memory than its own size.
+TEST(CliBuild, MemoryFollowsTheEntriesNotTheDefinitions) {
+  test::TempDir dir;
+  const std::string source = dir.file("large.txt");
+  size_t sourceSize = 0;
+  {
+    std::string body;
+    while (body.size() < 40000) body += "lorem ipsum dolor sit amet ";
+    std::string text;
+    for (int i = 0; i < 1000; ++i) text += "word" + std::to_string(i) + "|" + body + "\n";
+    test::writeFile(source, text);  // 40 MB
+    sourceSize = text.size();
+  }
+  const std::string out = dir.file("large.qcd");
+  const auto [helpStatus, baseline] = runMeasured({"--help"});
+  ASSERT_EQ(helpStatus, cli::kFound);
+  const auto [status, peak] = runMeasured({"build", source, out});
+  ASSERT_EQ(status, cli::kFound);
+  EXPECT_GT(std::filesystem::file_size(out), sourceSize);
+  EXPECT_LT(peak - baseline, static_cast<long>(sourceSize / 4 / 1024));
 }
 
 }  // namespace

@@ -1,0 +1,84 @@
+#include "maintenance/TextFileSource.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/Cp1252.h"
+
+namespace qel {
+namespace {
+constexpr size_t kBufferSize = 1 << 20;
+}
+
+TextFileSource::~TextFileSource() {
+  if (m_file) std::fclose(m_file);
+}
+
+bool TextFileSource::open(const std::string& path, Encoding encoding) {
+  int error = 0;
+  m_file = openRegularFile(path, error, &m_identity);
+  if (!m_file) {
+    m_openError = fileErrorText(error);
+    return false;
+  }
+  m_encoding = encoding;
+  m_buffer.resize(kBufferSize);
+  return true;
+}
+
+void TextFileSource::rewind() {
+  ++m_passes;
+  m_lineNumber = 0;
+  m_position = m_end = 0;
+  // Each pass numbers the definitions afresh; a source that changed between passes would give
+  // entries the definitions of other lines.
+  FileIdentity now;
+  if (!m_failed && (!m_file || std::fseek(m_file, 0, SEEK_SET) != 0 ||
+                    regularFileIdentity(m_file, now) != 0 || now != m_identity)) {
+    m_failed = true;
+    error("The source file changed during the build\n");
+  }
+}
+
+bool TextFileSource::readLine(std::string& line) {
+  line.clear();
+  for (;;) {
+    if (m_position == m_end) {
+      m_position = 0;
+      m_end = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
+      if (m_end == 0) {
+        if (std::ferror(m_file)) {
+          m_failed = true;
+          error(std::string("Couldn't read the source file - ") + std::strerror(errno) + "\n");
+          return false;
+        }
+        return !line.empty();
+      }
+    }
+    const char* from = m_buffer.data() + m_position;
+    const size_t available = m_end - m_position;
+    const void* feed = std::memchr(from, '\n', available);
+    const size_t length = feed ? static_cast<const char*>(feed) - from : available;
+    line.append(from, length);
+    m_position += length + (feed ? 1 : 0);
+    if (feed) return true;
+  }
+}
+
+BuildSource::Line TextFileSource::nextLine(std::string& line, long) {
+  if (m_failed) return Line::Abandoned;
+  std::string& raw = m_encoding == Encoding::Utf8 ? m_raw : line;
+  if (!readLine(raw)) return m_failed ? Line::Abandoned : Line::End;
+  ++m_lineNumber;
+  if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+  if (m_encoding == Encoding::Utf8 && !cp1252::fromUtf8(raw, line)) {
+    if (m_passes == 1) {
+      error("line " + std::to_string(m_lineNumber) +
+            ": a character that code page 1252 cannot hold - line skipped\n");
+    }
+    line.clear();
+  }
+  return Line::Text;
+}
+
+}  // namespace qel

@@ -1,0 +1,51 @@
+// A build source read from a text file, once per pass of the builder: only the line in hand is
+// held, so the memory of a build follows its entries rather than the size of its definitions.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "maintenance/DictionaryBuilder.h"
+#include "platform/FileAccess.h"
+
+namespace qel {
+
+class TextFileSource : public BuildSource {
+ public:
+  enum class Encoding { Utf8, Cp1252 };
+
+  TextFileSource() = default;
+  ~TextFileSource() override;
+  TextFileSource(const TextFileSource&) = delete;
+  TextFileSource& operator=(const TextFileSource&) = delete;
+
+  // Opens the source; false, with openError() set (in the system's words), when it cannot be read
+  // or is not a regular file.
+  bool open(const std::string& path, Encoding encoding);
+  const std::string& openError() const { return m_openError; }
+
+  void rewind() override;
+  // A line that code page 1252 cannot hold is reported with its number (in the first pass only)
+  // and given as an empty line, which makes no entry, so that line counts stay line numbers. A
+  // file that changed since it was opened, or cannot be read, ends the build (reported).
+  Line nextLine(std::string& line, long count) override;
+  bool keepGoing() override { return true; }
+
+ private:
+  // The next line of the file without its line feed; false at the end of the file.
+  bool readLine(std::string& line);
+
+  std::FILE* m_file = nullptr;
+  FileIdentity m_identity;
+  Encoding m_encoding = Encoding::Utf8;
+  std::string m_openError;
+  std::vector<char> m_buffer;
+  size_t m_position = 0, m_end = 0;  // unread bytes of m_buffer
+  int m_passes = 0;
+  long m_lineNumber = 0;
+  bool m_failed = false;  // the file changed or a read failed: the build ends
+  std::string m_raw;
+};
+
+}  // namespace qel

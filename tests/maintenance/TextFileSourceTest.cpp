@@ -1,0 +1,97 @@
+// The text file source gives the same lines in every pass, as the file holds them, and ends the
+// build when the file changes between passes.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "maintenance/TextFileSource.h"
+#include "support/TestDictionaries.h"
+
+namespace qel {
+namespace {
+
+class RecordingSource : public TextFileSource {
+ public:
+  void info(const std::string& text) override { log += text; }
+  void error(const std::string& text) override { log += text; }
+
+  // Every line of one pass, and how the pass ended.
+  std::vector<std::string> pass(Line* end = nullptr) {
+    rewind();
+    std::vector<std::string> lines;
+    std::string line;
+    Line result;
+    for (long count = 1; (result = nextLine(line, count)) == Line::Text; ++count) {
+      lines.push_back(line);
+    }
+    if (end) *end = result;
+    return lines;
+  }
+
+  std::string log;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST(TextFileSource, EveryPassGivesTheLinesOfTheFile) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    TextFileSource::Encoding encoding;
+    Lines lines;
+    std::string log;  // of the first pass; later passes add nothing
+  };
+  const std::string longLine(3 << 20, 'x');  // longer than the read buffer
+  const Case cases[] = {
+      {"plain", "one\ntwo|body\n", TextFileSource::Encoding::Utf8, {"one", "two|body"}, ""},
+      {"no final line feed", "one\ntwo", TextFileSource::Encoding::Utf8, {"one", "two"}, ""},
+      {"CR LF", "one\r\n\r\ntwo\r\n", TextFileSource::Encoding::Utf8, {"one", "", "two"}, ""},
+      {"UTF-8 converted", "caf\xC3\xA9\n", TextFileSource::Encoding::Utf8, {"caf\xE9"}, ""},
+      {"code page 1252 as it is", "caf\xE9\n", TextFileSource::Encoding::Cp1252, {"caf\xE9"}, ""},
+      {"unconvertible line kept as an empty line",
+       "a\n\xE2\x88\x9E\nb\n",
+       TextFileSource::Encoding::Utf8,
+       {"a", "", "b"},
+       "line 2: a character that code page 1252 cannot hold - line skipped\n"},
+      {"long line",
+       "a\n" + longLine + "\nb",
+       TextFileSource::Encoding::Utf8,
+       {"a", longLine, "b"},
+       ""},
+      {"empty file", "", TextFileSource::Encoding::Utf8, {}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempDir dir;
+    test::writeFile(dir.file("source.txt"), c.bytes);
+    RecordingSource source;
+    ASSERT_TRUE(source.open(dir.file("source.txt"), c.encoding)) << source.openError();
+    BuildSource::Line end = BuildSource::Line::Text;
+    EXPECT_EQ(source.pass(&end), c.lines);
+    EXPECT_EQ(end, BuildSource::Line::End);
+    EXPECT_EQ(source.pass(), c.lines);
+    EXPECT_EQ(source.log, c.log);
+  }
+}
+
+TEST(TextFileSource, ChangedFileEndsTheBuildAndUnreadableFileSaysWhy) {
+  test::TempDir dir;
+  const std::string path = dir.file("source.txt");
+  test::writeFile(path, "one\ntwo\n");
+  RecordingSource source;
+  ASSERT_TRUE(source.open(path, TextFileSource::Encoding::Utf8));
+  EXPECT_EQ(source.pass(), (Lines{"one", "two"}));
+  test::writeFile(path, "one\ntwo\nthree\n");
+  BuildSource::Line end = BuildSource::Line::Text;
+  EXPECT_EQ(source.pass(&end), Lines{});
+  EXPECT_EQ(end, BuildSource::Line::Abandoned);
+  EXPECT_EQ(source.log, "The source file changed during the build\n");
+
+  RecordingSource missing;
+  EXPECT_FALSE(missing.open(dir.file("none.txt"), TextFileSource::Encoding::Utf8));
+  EXPECT_EQ(missing.openError(), "No such file or directory");
+}
+
+}  // namespace
+}  // namespace qel
