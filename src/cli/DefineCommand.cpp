@@ -3,7 +3,7 @@
 
 #include "cli/Cli.h"
 #include "cli/DictionaryWatch.h"
-#include "dictionary/DefinitionText.h"
+#include "definitions/RichTextPlain.h"
 #include "dictionary/DefinitionsOfWord.h"
 #include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
@@ -26,7 +26,7 @@ std::string definitionHeading(const Definition& d) {
 
 void printDefinition(const Definition& d, std::ostream& out) {
   out << cp1252::toUtf8(definitionHeading(d)) << "\n";
-  std::string body = definitionPlainText(d.body);
+  std::string body = rtf::plainText(d.body);
   while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.pop_back();
   out << cp1252::toUtf8(body) << "\n";
 }
@@ -66,8 +66,8 @@ int defineCommand(const std::vector<std::string>& args, std::ostream& out, std::
     if (list.count() > 1 && d.dictionaryNumber != shown) {
       long count = 0;
       for (const Definition& e : definitions) count += e.dictionaryNumber == d.dictionaryNumber;
-      out << "# " << d.dictionaryNumber + 1 << " " << list.name(d.dictionaryNumber)
-          << " (" << count << ")\n";
+      out << "# " << d.dictionaryNumber + 1 << " " << list.name(d.dictionaryNumber) << " (" << count
+          << ")\n";
       shown = d.dictionaryNumber;
     }
     printDefinition(d, out);

@@ -5,8 +5,8 @@
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
 #include "cli/DictionaryWatch.h"
+#include "definitions/RichTextPlain.h"
 #include "dictionary/Definition.h"
-#include "dictionary/DefinitionText.h"
 #include "dictionary/QCDictionaryDefinitionRetriever.h"
 #include "platform/Cp1252.h"
 #include "search/SearchSession.h"
@@ -20,7 +20,7 @@ void printBody(const QCDictionaryList& list, int dictionary, int32_t definitionN
   QCDictionaryDefinitionRetriever retriever(list, dictionary);
   Definition d;
   if (!retriever.read(static_cast<uint32_t>(definitionNumber), d)) return;
-  const std::string body = definitionPlainText(d.body);
+  const std::string body = rtf::plainText(d.body);
   for (size_t start = 0; start < body.size();) {
     size_t end = body.find('\n', start);
     if (end == std::string::npos) end = body.size();
@@ -38,9 +38,9 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   s.fullText = fullText;
   const std::set<std::string> valued = {"shortest", "longest", "at", "hash", "mode", "active"};
   std::set<std::string> switches = {
-      "no-exclusive", "no-annotations", "no-balances", "no-lower",   "no-upper",
-      "no-punctuation", "no-phrases", "sort", "descending", "no-group",
-      "group-descending", "entries-only"};
+      "no-exclusive", "no-annotations", "no-balances",      "no-lower",
+      "no-upper",     "no-punctuation", "no-phrases",       "sort",
+      "descending",   "no-group",       "group-descending", "entries-only"};
   if (fullText) switches.insert({"sequential", "bodies"});
   if (!a.parse(args, valued, switches) || !a.number("shortest", s.shortest) ||
       !a.number("longest", s.longest) || !a.number("active", s.activePane)) {
@@ -132,8 +132,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     // Once a write failed nothing more can reach the output: the rest is not formatted.
     for (long r = 0; r < results.count() && out; ++r) {
       const ResultRecord* record = results.record(r);
-      out << cp1252::toUtf8(entriesOnly ? record->entry() : record->text())
-          << '\n';
+      out << cp1252::toUtf8(entriesOnly ? record->entry() : record->text()) << '\n';
       if (a.has("bodies")) printBody(list, i, record->definitionNumber, out);
     }
   }

@@ -2,7 +2,8 @@
 
 #include <vector>
 
-#include "maintenance/RichText.h"
+#include "definitions/RichTextPlain.h"
+#include "definitions/RichTextTokenizer.h"
 
 namespace qel::build {
 
@@ -19,8 +20,8 @@ void ProgressLine::atLine(long count, std::string_view prefix, std::string_view 
 
 void indexBody(BuildState& state, std::string_view body, uint32_t number, std::string& scratch) {
   std::string_view text = body;
-  if (isRichText(body)) {
-    reduceRichText(body, scratch);
+  if (rtf::isRichText(body)) {
+    rtf::indexText(body, scratch);
     text = scratch;
   } else if (!text.empty() && text.back() == '\n') {
     text.remove_suffix(1);

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "definitions/RichTextPlain.h"
 #include "dictionary/Dictionary.h"
 #include "dictionary/FileFormat.h"
 #include "dictionary/QCDictionaryList.h"
-#include "maintenance/RichText.h"
 #include "pattern/MatchEngineSet.h"
 
 namespace qel {
@@ -154,7 +154,7 @@ bool QCDictionaryDefinitionSearchSequential::bodyMatches(const uint8_t* body, si
     if (startsRichText(body, size)) {
       std::string rich(size, '\0');
       for (size_t i = 0; i < size; ++i) rich[i] = static_cast<char>(body[i] ^ kMask);
-      build::reduceRichText(rich, m_plain);
+      rtf::indexText(rich, m_plain);
       scanWords(reinterpret_cast<const uint8_t*>(m_plain.data()), m_plain.size(), m_plainLetter, 0);
     } else {
       scanWords(body, size, m_maskedLetter, kMask);

@@ -9,7 +9,6 @@
 #include "maintenance/FoldTable.h"
 #include "maintenance/LetterScores.h"
 #include "maintenance/PrefixCode.h"
-#include "maintenance/RichText.h"
 #include "maintenance/SourceLine.h"
 
 namespace qel::build {
@@ -116,29 +115,6 @@ TEST(BuildSourceLine, PassAndHeadingsFollowTheSemicolons) {
   line.parse("a:b|body", canonical);
   EXPECT_EQ(line.headingFieldCount(), 2u);
   EXPECT_EQ(line.definitionPass({false, true}), 2);
-}
-
-TEST(BuildRichText, ReducesToTheTextThatIsShown) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}{\\colortbl;\\red255;}"
-       "\\f0\\fs20 caf\\'e9 au\\par lait}",
-       "caf\xE9 au lait"},
-      {"{\\rtf1 a\\-b\\_c \\\\ \\{x\\} \\*y}", "a-b-c \\ {x} y"},
-      {"{\\rtf1 one\\tab two\\emdash three\\b0 bold\\fi-360 x\\u8212?y}", "one two threeboldx?y"},
-      {"{\\rtf1 keep{\\*\\bkmkstart hidden} this}", "keep this"},
-      {"{\\rtf1 {\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}}}", "shown"},
-      {"{\\rtf1 stop\\'00here}", "stop"},
-      {"{\\rtf1 line\nnext}", "line"},
-      {"{\\rtf1 odd\\'zz}", "oddzz"},
-  };
-  std::string text;
-  for (const auto& [body, expected] : cases) {
-    SCOPED_TRACE(body);
-    EXPECT_TRUE(isRichText(body));
-    reduceRichText(body, text);
-    EXPECT_EQ(text, expected);
-  }
-  EXPECT_FALSE(isRichText("{\\rtf2 x}"));
 }
 
 TEST(BuildPrefixCode, IsCompleteAndPrefixFree) {
