@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/OutputBuffer.h"
+#include "platform/Cp1252.h"
 
 namespace qel::cli {
 namespace {
@@ -42,6 +43,14 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 }
 
 }  // namespace
+
+bool reportChanged(const std::optional<std::string>& path, const std::string& command,
+                   std::ostream& err) {
+  if (!path) return false;
+  err << "qel-cli " << command << ": Dictionary Invalidated: " << cp1252::toUtf8(*path)
+      << " changed while it was being read\n";
+  return true;
+}
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const int status = dispatch(args, out, err);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,11 @@ namespace qel::cli {
 inline constexpr int kFound = 0;
 inline constexpr int kNothingFound = 1;
 inline constexpr int kError = 2;
+
+// Says on `err` that a dictionary file changed while the command read it, when one did (the
+// command then exits with kError).
+bool reportChanged(const std::optional<std::string>& path, const std::string& command,
+                   std::ostream& err);
 
 // Runs one command line (without the program name).
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -2,9 +2,9 @@
 #include <ostream>
 
 #include "cli/Cli.h"
-#include "cli/DictionaryWatch.h"
 #include "definitions/RichTextPlain.h"
 #include "dictionary/DefinitionsOfWord.h"
+#include "dictionary/DictionaryWatch.h"
 #include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
 #include "search/ResultRecord.h"
@@ -58,7 +58,7 @@ int defineCommand(const std::vector<std::string>& args, std::ostream& out, std::
   std::vector<Definition> definitions;
   const DictionaryWatch watch(list);
   definitionsOfWord(list, word, definitions);
-  if (watch.reportChanged("define", err)) return kError;
+  if (reportChanged(watch.changed(), "define", err)) return kError;
   int shown = -1;
   for (size_t k = 0; k < definitions.size() && out; ++k) {
     const Definition& d = definitions[k];

@@ -4,7 +4,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
-#include "cli/DictionaryWatch.h"
+#include "dictionary/DictionaryWatch.h"
 #include "dictionary/EntryEnumerator.h"
 #include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
@@ -77,7 +77,7 @@ int listCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (enumerator.invalidated()) break;
   }
-  if (watch.reportChanged("list", err)) return kError;
+  if (reportChanged(watch.changed(), "list", err)) return kError;
   return listed > 0 ? kFound : kNothingFound;
 }
 

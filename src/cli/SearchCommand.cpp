@@ -4,7 +4,6 @@
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
-#include "cli/DictionaryWatch.h"
 #include "definitions/RichTextPlain.h"
 #include "dictionary/Definition.h"
 #include "dictionary/QCDictionaryDefinitionRetriever.h"
@@ -113,12 +112,25 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     err << cp1252::toUtf8(validation.statusText) << "\n";
     return kError;
   }
-  // A file that changes under the search makes its results mixed or partial: none are printed.
-  const DictionaryWatch watch(list);
   session.start();
-  while (session.step() && !watch.changed()) {
+  while (session.step()) {
   }
-  if (watch.reportChanged(command, err)) return kError;
+  // A file that changed under the search makes its results mixed or partial: none are printed.
+  switch (session.failure()) {
+    case SearchSession::Failure::kNone:
+      break;
+    case SearchSession::Failure::kDictionaryInvalidated:
+      reportChanged(session.failedPath(), command, err);
+      return kError;
+    case SearchSession::Failure::kOutOfMemory:
+      err << "qel-cli " << command << ": out of memory: the search cannot be completed\n";
+      return kError;
+  }
+  if (const long undecided = session.undecidedEntries(); undecided > 0) {
+    err << "qel-cli " << command << ": warning: " << undecided
+        << (undecided == 1 ? " entry was" : " entries were")
+        << " left out: the pattern needs too much work to decide them\n";
+  }
 
   const bool entriesOnly = a.has("entries-only");
   long found = 0;

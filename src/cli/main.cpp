@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -29,5 +30,10 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   qel::cli::OutputBuffer buffer(STDOUT_FILENO);
   std::ostream out(&buffer);
-  return qel::cli::run(args, out, std::cerr);
+  try {
+    return qel::cli::run(args, out, std::cerr);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "qel-cli: out of memory\n";
+    return qel::cli::kError;
+  }
 }

@@ -1,8 +1,7 @@
-#include "cli/DictionaryWatch.h"
+// A dictionary read again has a new generation; one found changed by a reader is invalidated.
+#include "dictionary/DictionaryWatch.h"
 
-#include <ostream>
-
-namespace qel::cli {
+namespace qel {
 
 DictionaryWatch::DictionaryWatch(const QCDictionaryList& list) : m_list(list) {
   for (int i = 0; i < list.count(); ++i) m_generations.push_back(list.dictionary(i).generation());
@@ -10,18 +9,14 @@ DictionaryWatch::DictionaryWatch(const QCDictionaryList& list) : m_list(list) {
 
 std::optional<std::string> DictionaryWatch::changed() const {
   for (int i = 0; i < m_list.count(); ++i) {
-    const Dictionary& d = m_list.dictionary(i);
-    if (d.invalidated() || d.generation() != m_generations[i]) return d.path();
+    if (changed(i)) return m_list.path(i);
   }
   return std::nullopt;
 }
 
-bool DictionaryWatch::reportChanged(const std::string& command, std::ostream& err) const {
-  const auto path = changed();
-  if (!path) return false;
-  err << "qel-cli " << command << ": Dictionary Invalidated: " << *path
-      << " changed while it was being read\n";
-  return true;
+bool DictionaryWatch::changed(int i) const {
+  const Dictionary& d = m_list.dictionary(i);
+  return d.invalidated() || d.generation() != m_generations[i];
 }
 
-}  // namespace qel::cli
+}  // namespace qel

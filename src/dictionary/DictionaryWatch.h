@@ -3,14 +3,13 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "dictionary/QCDictionaryList.h"
 
-namespace qel::cli {
+namespace qel {
 
 class DictionaryWatch {
  public:
@@ -19,12 +18,11 @@ class DictionaryWatch {
 
   // The path of the first dictionary that changed since the watch began.
   std::optional<std::string> changed() const;
-  // Says so on `err` when one changed (the command then exits with kError).
-  bool reportChanged(const std::string& command, std::ostream& err) const;
+  bool changed(int i) const;
 
  private:
   const QCDictionaryList& m_list;
   std::vector<uint32_t> m_generations;
 };
 
-}  // namespace qel::cli
+}  // namespace qel

@@ -1,6 +1,8 @@
 // The sliced search over the open dictionaries.
 #include "search/SearchSession.h"
 
+#include <new>
+
 #include "app/Messages.h"
 #include "dictionary/EntryEnumerator.h"
 #include "pattern/MacroExpansion.h"
@@ -108,7 +110,11 @@ bool SearchSession::start() {
   }
   const SearchState previous = m_state;
   m_state = SearchState::Searching;
+  m_failure = Failure::kNone;
+  m_failedPath.reset();
   if (previous == SearchState::Ready) {
+    m_pending.reset();
+    m_watch = std::make_unique<DictionaryWatch>(m_dictionaries);
     const ResultOrder order =
         resultOrderFor(m_settings.sorting, m_settings.sortingAscending, m_settings.lengthGrouping,
                        m_settings.lengthGroupingAscending);
@@ -136,19 +142,62 @@ void SearchSession::pause() {
 
 bool SearchSession::step() {
   if (m_state != SearchState::Searching) return false;
-  if (m_searchPane >= 0) {
-    Pane& p = m_panes[m_searchPane];
-    if (m_settings.fullText) {
-      stepFullText(p);
-    } else {
-      stepWordSearch(p);
+  try {
+    stepPane();
+  } catch (const std::bad_alloc&) {
+    m_failure = Failure::kOutOfMemory;
+  }
+  if (m_failure == Failure::kOutOfMemory) {
+    setState(SearchState::Paused);
+    return false;
+  }
+  if (const std::optional<std::string> changed = m_watch ? m_watch->changed() : std::nullopt) {
+    // What was read from the file may be mixed or partial.
+    m_failure = Failure::kDictionaryInvalidated;
+    m_failedPath = changed;
+    for (int i = 0; i < paneCount(); ++i) {
+      if (m_watch->changed(i)) m_panes[i].results.clear();
     }
+    m_enumerator.reset();
+    m_fullText.reset();
+    m_searchPane = -1;
+    setState(SearchState::NoPattern);
+    return false;
   }
   if (m_searchPane < 0) {
     setState(SearchState::Ready);
     return false;
   }
   return true;
+}
+
+void SearchSession::stepPane() {
+  if (m_searchPane < 0) return;
+  Pane& p = m_panes[m_searchPane];
+  if (m_pending) {
+    PendingResult r = std::move(*m_pending);
+    m_pending.reset();
+    if (!addResult(p, std::move(r.entry), std::move(r.annotation), std::move(r.extra),
+                   r.definitionNumber))
+      return;
+  }
+  if (m_settings.fullText) {
+    stepFullText(p);
+  } else {
+    stepWordSearch(p);
+  }
+}
+
+bool SearchSession::addResult(Pane& pane, std::string entry, std::string annotation,
+                              std::string extra, int32_t definitionNumber) {
+  if (pane.results.add(entry, annotation, extra, definitionNumber) >= 0 ||
+      !pane.results.outOfMemory()) {
+    return true;  // stored, or beyond what a list can hold
+  }
+  m_pending =
+      PendingResult{std::move(entry), std::move(annotation), std::move(extra), definitionNumber};
+  m_failure = Failure::kOutOfMemory;
+  return false;
 }
 
 void SearchSession::nextDictionary() {
@@ -249,7 +298,7 @@ bool SearchSession::stepWordSearch(Pane& p) {
     const std::string annotation = stored ? separated(stored) : std::string();
     const std::string balance =
         m_settings.showBalances ? p.engine->balanceText(kBalanceSeparator) : std::string();
-    p.results.add(m_enumerator->word(), annotation, balance, 0);
+    addResult(p, std::string(m_enumerator->word()), annotation, balance, 0);
     return true;
   }
   return true;
@@ -259,7 +308,7 @@ bool SearchSession::stepFullText(Pane& p) {
   FullTextCursor::Result result;
   switch (m_fullText->next(result)) {
     case FullTextCursor::Step::Result:
-      p.results.add(result.entry, "", separated(result.context), result.definitionNumber);
+      addResult(p, result.entry, "", separated(result.context), result.definitionNumber);
       break;
     case FullTextCursor::Step::Progress:
       break;

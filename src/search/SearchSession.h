@@ -4,9 +4,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "dictionary/DictionaryWatch.h"
 #include "dictionary/QCDictionaryList.h"
 #include "pattern/MatchEngineSet.h"
 #include "search/ResultList.h"
@@ -76,6 +78,13 @@ class SearchSession {
   // of the results): the user must be told.
   long undecidedEntries() const;
 
+  // Why the last search stopped before its end. Out of memory pauses it: the result that could
+  // not be stored is stored first when it resumes. A dictionary file that changed under it stops
+  // it (state NoPattern), and that pane's results, which may be mixed, are cleared.
+  enum class Failure { kNone, kOutOfMemory, kDictionaryInvalidated };
+  Failure failure() const { return m_failure; }
+  const std::optional<std::string>& failedPath() const { return m_failedPath; }
+
  private:
   LengthProblem selectLengths(Pane& pane) const;
   void nextDictionary();
@@ -84,6 +93,10 @@ class SearchSession {
   bool stepWordSearch(Pane& pane);
   bool stepFullText(Pane& pane);
   bool acceptable(int pane, const char* text) const;
+  // Stores a result; false (the search pauses) when memory ran out.
+  bool addResult(Pane& pane, std::string entry, std::string annotation, std::string extra,
+                 int32_t definitionNumber);
+  void stepPane();
   void finishPane(Pane& pane);
   void setState(SearchState state);
 
@@ -96,6 +109,14 @@ class SearchSession {
   std::unique_ptr<EntryEnumerator> m_enumerator;
   std::unique_ptr<FullTextCursor> m_fullText;
   long m_examinedBefore = 0;  // entries of the finished lengths of the current pane
+  struct PendingResult {
+    std::string entry, annotation, extra;
+    int32_t definitionNumber = 0;
+  };
+  std::optional<PendingResult> m_pending;  // could not be stored for want of memory
+  std::unique_ptr<DictionaryWatch> m_watch;
+  Failure m_failure = Failure::kNone;
+  std::optional<std::string> m_failedPath;
 };
 
 }  // namespace qel

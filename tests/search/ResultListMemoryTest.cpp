@@ -1,8 +1,5 @@
 // A results list that runs out of memory stays whole: add() fails at any allocation, the split of
 // a full block and the growth of the duplicate index included, and leaves the list as it was.
-//
-// Every allocation of this test binary goes through the replacement operator new below, which
-// fails on demand; unarmed it is plain malloc, so the other tests of the binary do not notice it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,39 +10,7 @@
 #include <vector>
 
 #include "search/ResultList.h"
-
-namespace {
-
-// Allocations still allowed before every further one fails; negative when none fails.
-long g_allocationsLeft = -1;
-
-void* allocate(std::size_t size) {
-  if (g_allocationsLeft == 0) throw std::bad_alloc();
-  if (g_allocationsLeft > 0) --g_allocationsLeft;
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  try {
-    return allocate(size);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-  return operator new(size, tag);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+#include "support/FailingAllocation.h"
 
 namespace qel {
 namespace {
@@ -88,9 +53,9 @@ TEST(ResultListMemory, AddThatCannotAllocateLeavesTheListAsItWas) {
       for (long allowance = 0;; ++allowance) {
         const std::vector<std::string> before = texts(list);
         const auto runs = list.selection().runs();
-        g_allocationsLeft = allowance;
+        test::g_allocationsLeft = allowance;
         const long at = list.add(word, annotation, "", i);
-        g_allocationsLeft = -1;
+        test::g_allocationsLeft = -1;
         if (at >= 0) break;
         ++failures;
         ASSERT_TRUE(list.outOfMemory());
@@ -137,9 +102,9 @@ TEST(ResultListMemory, ClearWithoutMemoryLeavesAnEmptyListThatWorks) {
   }
   const std::string first(list.record(0)->entry());
   // The spare blocks cannot be listed: the blocks are freed instead of kept.
-  g_allocationsLeft = 0;
+  test::g_allocationsLeft = 0;
   list.clear();
-  g_allocationsLeft = -1;
+  test::g_allocationsLeft = -1;
   EXPECT_EQ(list.count(), 0);
   EXPECT_EQ(list.record(0), nullptr);
   EXPECT_FALSE(list.contains(first));

@@ -1,10 +1,12 @@
 // The search session: validation messages, the three ways of searching several dictionaries,
 // output filters, visiting order, and steps that can pause and resume anywhere.
-#include "search/SearchSession.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include "app/Messages.h"
 #include "search/EntryClass.h"
+#include "search/SearchSession.h"
+#include "support/FailingAllocation.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {
@@ -49,7 +51,8 @@ class SearchSessionTest : public ::testing::Test {
     QCDictionaryList list(listText);
     SearchSession session(list);
     const auto v = session.validate(pattern, settings);
-    EXPECT_EQ(v.state == SearchState::Ready, v.messageNumber == 13080);
+    EXPECT_EQ(v.state == SearchState::Ready,
+              v.messageNumber == messageNumber(pattern::PatternError::kValid));
     return v.statusText;
   }
 
@@ -62,11 +65,13 @@ TEST_F(SearchSessionTest, ValidationExplainsWhyNothingCanBeSearched) {
   upTo8.longest = 8;
   EXPECT_EQ(status(first, ""), "Press F1 for help");
   EXPECT_EQ(status(first, "tai;;l"), "first: Only one ; is allowed in a pattern");
-  EXPECT_EQ(status(first, "........."), "Pattern is valid - press the return key to start searching");
+  EXPECT_EQ(status(first, "........."),
+            "Pattern is valid - press the return key to start searching");
   EXPECT_EQ(status(first, ".........", upTo8),
             "Shortest/Longest settings stop the pattern being matched");
   EXPECT_EQ(status(first, "... & ...."), "Patterns match incompatible lengths");
-  EXPECT_EQ(status(first, "............"), "No words of the required length(s) in the dictionaries");
+  EXPECT_EQ(status(first, "............"),
+            "No words of the required length(s) in the dictionaries");
   EXPECT_EQ(status("", "abc"), "Use Open... on the File menu to select a dictionary");
 }
 
@@ -119,8 +124,7 @@ TEST_F(SearchSessionTest, OutputFiltersDropEachClassOfEntry) {
 TEST_F(SearchSessionTest, BalancesAnnotationsAndLengthGroups) {
   SearchSettings s;
   EXPECT_EQ(search(first, ";..oting", s)[0], (std::vector<std::string>{"tonight adverb +ht"}));
-  EXPECT_EQ(search(first, ";..oting & ! *ing", s)[0],
-            (std::vector<std::string>{"tonight adverb"}));
+  EXPECT_EQ(search(first, ";..oting & ! *ing", s)[0], (std::vector<std::string>{"tonight adverb"}));
   EXPECT_EQ(search(first, "t*", s)[0],
             (std::vector<std::string>{"tail", "toting", "tail-end", "tonight adverb",
                                       "tail-end Charlie"}));
@@ -128,9 +132,8 @@ TEST_F(SearchSessionTest, BalancesAnnotationsAndLengthGroups) {
   s.showBalances = false;
   s.lengthGroupingAscending = false;
   EXPECT_EQ(search(first, ";..oting", s)[0], (std::vector<std::string>{"tonight"}));
-  EXPECT_EQ(search(first, "t*", s)[0],
-            (std::vector<std::string>{"tail-end Charlie", "tail-end", "tonight", "toting",
-                                      "tail"}));
+  EXPECT_EQ(search(first, "t*", s)[0], (std::vector<std::string>{"tail-end Charlie", "tail-end",
+                                                                 "tonight", "toting", "tail"}));
 }
 
 // Full Text Search lists the records whose words match, with their second heading (cut to 49
@@ -157,9 +160,8 @@ TEST_F(SearchSessionTest, FullTextSearchListsMatchingRecordsFromEveryDictionaryW
     }
     EXPECT_EQ(session.pane(0).results.count(), 0);
     const ResultList& results = session.pane(1).results;
-    EXPECT_EQ(texts(results),
-              (std::vector<std::string>{"electron (noun 1)", "proton (noun 1)",
-                                        "toll " + longHeading.substr(0, 49)}))
+    EXPECT_EQ(texts(results), (std::vector<std::string>{"electron (noun 1)", "proton (noun 1)",
+                                                        "toll " + longHeading.substr(0, 49)}))
         << "without index: " << withoutIndex;
     ASSERT_EQ(results.count(), 3);
     EXPECT_GT(results.record(0)->definitionNumber, 0);
@@ -172,13 +174,19 @@ TEST_F(SearchSessionTest, FullTextSearchListsMatchingRecordsFromEveryDictionaryW
 // A word spelt with a letter that no entry has is still in the index.
 TEST_F(SearchSessionTest, IndexCoversLettersThatOnlyDefinitionsUse) {
   const std::string defined = dir.file("letters.qcd");
-  ASSERT_TRUE(test::buildTestDictionary(
-      defined, {"street|a road; Stra\xDF" "e in German", "road|a way", "avenue|a wide street"}));
+  ASSERT_TRUE(test::buildTestDictionary(defined, {"street|a road; Stra\xDF"
+                                                  "e in German",
+                                                  "road|a way", "avenue|a wide street"}));
   SearchSettings s;
   s.fullText = true;
   QCDictionaryList list(defined);
   SearchSession session(list);
-  ASSERT_EQ(session.validate("strasse | stra\xDF" "e", s).state, SearchState::Ready);
+  ASSERT_EQ(session
+                .validate("strasse | stra\xDF"
+                          "e",
+                          s)
+                .state,
+            SearchState::Ready);
   ASSERT_TRUE(session.start());
   while (session.step()) {
   }
@@ -223,6 +231,72 @@ TEST_F(SearchSessionTest, PauseAndResumeContinueFromTheSameCursor) {
   EXPECT_GT(steps, static_cast<long>(straight[0].size()));
   EXPECT_EQ(texts(session.pane(0).results), straight[0]);
   EXPECT_EQ(texts(session.pane(1).results), straight[1]);
+}
+
+// Running out of memory anywhere in a step pauses the search; resumed, it loses nothing.
+TEST_F(SearchSessionTest, OutOfMemoryPausesAndResumingLosesNothing) {
+  const auto words = test::systemWordList();
+  if (words.size() < 100000) GTEST_SKIP() << "british-english-huge is not installed";
+  const std::string big = dir.file("memory.qcd");
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < words.size(); i += 11) {
+    if (words[i].find_first_of(":;|+\\") == std::string::npos) lines.push_back(words[i]);
+  }
+  ASSERT_TRUE(test::buildTestDictionary(big, lines));
+  SearchSettings sorted;
+  sorted.sorting = true;
+  const std::string listText = big + ";" + first;
+  const auto straight = search(listText, "*s", sorted);
+  int paused = 0;
+  for (long allowed = 0; allowed < 40; ++allowed) {
+    QCDictionaryList list(listText);
+    SearchSession session(list);
+    ASSERT_EQ(session.validate("*s", sorted).state, SearchState::Ready);
+    ASSERT_TRUE(session.start());
+    for (int k = 0; k < 100; ++k) session.step();
+    {
+      const test::FailingAllocations failing(allowed);
+      while (session.step()) {
+      }
+    }
+    if (session.failure() == SearchSession::Failure::kOutOfMemory) {
+      ++paused;
+      EXPECT_EQ(session.state(), SearchState::Paused);
+      ASSERT_TRUE(session.start());
+    }
+    while (session.step()) {
+    }
+    EXPECT_EQ(session.failure(), SearchSession::Failure::kNone);
+    EXPECT_EQ(texts(session.pane(0).results), straight[0]) << allowed;
+    EXPECT_EQ(texts(session.pane(1).results), straight[1]) << allowed;
+  }
+  EXPECT_GT(paused, 10);
+}
+
+// A dictionary cut short while it is searched stops the search; its partial results go.
+TEST_F(SearchSessionTest, DictionaryCutShortStopsTheSearch) {
+  const auto words = test::systemWordList();
+  if (words.size() < 100000) GTEST_SKIP() << "british-english-huge is not installed";
+  const std::string big = dir.file("cut.qcd");
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < words.size(); i += 3) {
+    if (words[i].find_first_of(":;|+\\") == std::string::npos) lines.push_back(words[i]);
+  }
+  ASSERT_TRUE(test::buildTestDictionary(big, lines));
+  QCDictionaryList list(first + ";" + big);
+  SearchSession session(list);
+  ASSERT_EQ(session.validate("*", {}).state, SearchState::Ready);
+  ASSERT_TRUE(session.start());
+  while (session.pane(1).results.count() < 10 && session.step()) {
+  }
+  ASSERT_EQ(truncate(big.c_str(), 40000), 0);
+  while (session.step()) {
+  }
+  EXPECT_EQ(session.failure(), SearchSession::Failure::kDictionaryInvalidated);
+  EXPECT_EQ(session.failedPath(), big);
+  EXPECT_EQ(session.state(), SearchState::NoPattern);
+  EXPECT_EQ(session.pane(1).results.count(), 0);
+  EXPECT_GT(session.pane(0).results.count(), 0);
 }
 
 }  // namespace
