@@ -58,14 +58,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
         << ": the pattern has a character that code page 1252 cannot hold\n";
     return kError;
   }
-  // Shortest and Longest move together as the boxes do: a Shortest above Longest raises Longest.
-  if (s.shortest > s.longest) {
-    if (a.has("longest")) {
-      s.shortest = s.longest;
-    } else {
-      s.longest = s.shortest;
-    }
-  }
+  keepShortestLongestOrdered(s, a.has("longest"));
   s.variablesExclusive = !a.has("no-exclusive");
   s.showAnnotations = !a.has("no-annotations");
   s.showBalances = !a.has("no-balances");
@@ -135,12 +128,10 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   const bool entriesOnly = a.has("entries-only");
   long found = 0;
   for (int i = 0; i < session.paneCount(); ++i) {
-    if (s.multiple == MultipleDictionaries::ActiveOnly && i != s.activePane) continue;
+    if (!session.searchesPane(i)) continue;
     const ResultList& results = session.pane(i).results;
     found += results.count();
-    if (list.count() > 1) {
-      out << "# " << i + 1 << " " << list.name(i) << " (" << results.count() << ")\n";
-    }
+    if (list.count() > 1) out << "# " << session.paneHeading(i) << "\n";  // names as on disk
     // Once a write failed nothing more can reach the output: the rest is not formatted.
     for (long r = 0; r < results.count() && out; ++r) {
       const ResultRecord* record = results.record(r);

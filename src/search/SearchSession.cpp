@@ -119,9 +119,7 @@ bool SearchSession::start() {
         resultOrderFor(m_settings.sorting, m_settings.sortingAscending, m_settings.lengthGrouping,
                        m_settings.lengthGroupingAscending);
     for (int i = 0; i < paneCount(); ++i) {
-      if (m_settings.multiple == MultipleDictionaries::ActiveOnly && i != m_settings.activePane) {
-        continue;
-      }
+      if (!searchesPane(i)) continue;
       Pane& p = m_panes[i];
       p.searchPattern = m_pattern;
       p.displayedCount = 0;
@@ -323,6 +321,15 @@ bool SearchSession::stepFullText(Pane& p) {
 void SearchSession::finishPane(Pane& p) {
   p.currentLength = kIdle;
   p.displayedCount = p.results.count();
+}
+
+bool SearchSession::searchesPane(int i) const {
+  return m_settings.multiple != MultipleDictionaries::ActiveOnly || i == m_settings.activePane;
+}
+
+std::string SearchSession::paneHeading(int i) const {
+  return std::to_string(i + 1) + " " + m_dictionaries.name(i) + " (" +
+         std::to_string(m_panes[i].results.count()) + ")";
 }
 
 long SearchSession::undecidedEntries() const {

@@ -74,6 +74,11 @@ class SearchSession {
   Pane& pane(int i) { return m_panes[i]; }
   const Pane& pane(int i) const { return m_panes[i]; }
   Progress progress() const;
+  // Whether the last search searched the pane (with ActiveOnly, the other panes keep their
+  // results from before).
+  bool searchesPane(int i) const;
+  // The pane's number (from 1), its dictionary's name and its results count: "2 Devuduvodi (41)".
+  std::string paneHeading(int i) const;
   // Entries of this search that the matcher gave up on as too much work for one entry (left out
   // of the results): the user must be told.
   long undecidedEntries() const;

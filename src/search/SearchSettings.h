@@ -38,4 +38,15 @@ struct SearchSettings {
   bool fullTextWithoutIndex = false;
 };
 
+// Shortest and Longest move together, as their boxes do: a Shortest raised above Longest raises
+// Longest with it, a Longest lowered below Shortest lowers Shortest.
+inline void keepShortestLongestOrdered(SearchSettings& settings, bool longestChanged) {
+  if (settings.shortest <= settings.longest) return;
+  if (longestChanged) {
+    settings.shortest = settings.longest;
+  } else {
+    settings.longest = settings.shortest;
+  }
+}
+
 }  // namespace qel
