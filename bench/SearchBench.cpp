@@ -36,23 +36,36 @@ void searchPattern(benchmark::State& state, const std::string& pattern) {
   }
 }
 
-BENCHMARK_CAPTURE(searchPattern, template_8_letters, std::string(".l...r.n"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(searchPattern, anagram_with_blanks_7, std::string(";..oting"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(searchPattern, template_7_letters, std::string("o.e.i.k"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(searchPattern, anagram_7_letters, std::string(";lobikes"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, template_8_letters, std::string(".l...r.n"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_with_blanks_7, std::string(";..oting"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, template_7_letters, std::string("o.e.i.k"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_7_letters, std::string(";lobikes"))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(searchPattern, choice_lists_7, std::string("[bc]a[rt]...[aeiou]"))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(searchPattern, anagram_choice, std::string(";diners[ai]"))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(searchPattern, wildcard, std::string("m*ja"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(searchPattern, suffix, std::string("*ing"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(searchPattern, variables, std::string("12341234"))
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(searchPattern, macros, std::string("@#@#@#@#@#@"))
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, variables, std::string("12341234"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, macros, std::string("@#@#@#@#@#@"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(searchPattern, operators, std::string(";..oting & ! *ing"))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(searchPattern, every_entry, std::string("*"))->Unit(benchmark::kMillisecond);
+// Anagrams that make a backtracking matcher explode: growing sub-patterns, many variables.
+BENCHMARK_CAPTURE(searchPattern, anagram_growing_subpatterns, std::string(";(a*)(e*)(i*)(o*)"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_nine_variables, std::string(";123456789"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_ten_variables, std::string(";1234567890"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_variables_and_run, std::string(";1234567890(*)"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(searchPattern, anagram_ten_runs, std::string(";(*)(*)(*)(*)(*)(*)(*)(*)(*)(*)e"))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qel::bench
