@@ -2,13 +2,15 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "platform/Cp1252.h"
 
 namespace qel {
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
-}
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+}  // namespace
 
 TextFileSource::~TextFileSource() {
   if (m_file) std::fclose(m_file);
@@ -71,6 +73,10 @@ BuildSource::Line TextFileSource::nextLine(std::string& line, long) {
   if (!readLine(raw)) return m_failed ? Line::Abandoned : Line::End;
   ++m_lineNumber;
   if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+  // Editors that save UTF-8 with a byte-order mark put it before the first line.
+  if (m_lineNumber == 1 && m_encoding == Encoding::Utf8 && raw.starts_with(kByteOrderMark)) {
+    raw.erase(0, kByteOrderMark.size());
+  }
   if (m_encoding == Encoding::Utf8 && !cp1252::fromUtf8(raw, line)) {
     if (m_passes == 1) {
       error("line " + std::to_string(m_lineNumber) +

@@ -28,7 +28,8 @@ class TextFileSource : public BuildSource {
   void rewind() override;
   // A line that code page 1252 cannot hold is reported with its number (in the first pass only)
   // and given as an empty line, which makes no entry, so that line counts stay line numbers. A
-  // file that changed since it was opened, or cannot be read, ends the build (reported).
+  // UTF-8 byte-order mark before the first line is dropped. A file that changed since it was
+  // opened, or cannot be read, ends the build (reported).
   Line nextLine(std::string& line, long count) override;
   bool keepGoing() override { return true; }
 
