@@ -82,6 +82,11 @@ bool calibrate(BuildState& state) {
       const SourceField& f = fields[k];
       if (isKept(f, p)) {
         kept[k] = anyKept = true;
+      } else if (f.letters > format::kMaxEntryLength) {
+        // No length section could hold it, whatever the length range.
+        state.source.error("line " + std::to_string(source.count()) + ": an entry of more than " +
+                           std::to_string(format::kMaxEntryLength) +
+                           " letters - left out: " + std::string(line.word(f)) + "\n");
       } else if (f.letters >= p.shortest && f.letters <= p.longest) {
         state.source.error("Entry too long - left out: " + std::string(line.word(f)) + "\n");
       }

@@ -86,6 +86,12 @@ ByteCounts codeWeights(const BuildState& state) {
 }
 
 bool runBuild(BuildSource& source, const BuildParameters& parameters) {
+  // The header has a fixed field for the description and its closing NUL.
+  const std::string& description = parameters.description;
+  if (std::min(description.find('\0'), description.size()) > format::kDescriptionSize - 1) {
+    source.error("Description longer than " + std::to_string(format::kDescriptionSize - 1) +
+                 " characters - cut to that length\n");
+  }
   auto state = std::make_unique<BuildState>(source, applyLimits(parameters));
   state->canonical = canonicalLetters(parameters.fold);
   if (!calibrate(*state)) return false;

@@ -207,6 +207,53 @@ TEST(BuildDictionaryFile, OverlongEntriesAreReportedAndLeftOut) {
   EXPECT_EQ(f.reader.entryCount()[4], 0u);
 }
 
+// An entry no section can hold (over 31 letters) is reported with its line; one outside the
+// length range asked for is left out quietly.
+TEST(BuildDictionaryFile, EntriesOfMoreThan31LettersAreReportedByLine) {
+  const std::string letters31(31, 'n'), letters32(32, 'n'), letters40(40, 'p');
+  struct Case {
+    int longest;
+    Texts errors;
+    std::vector<uint32_t> counts;  // entries of lengths 2, 20 and 31
+  };
+  for (const Case& c :
+       {Case{31, {"line 3: an entry of more than 31 letters - left out: " + letters32 + "\n",
+                  "line 5: an entry of more than 31 letters - left out: x-" + letters40 + "\n"},
+             {2, 1, 1}},
+        Case{10, {"line 3: an entry of more than 31 letters - left out: " + letters32 + "\n",
+                  "line 5: an entry of more than 31 letters - left out: x-" + letters40 + "\n"},
+             {2, 0, 0}}}) {
+    SCOPED_TRACE(c.longest);
+    const std::string path = temporaryPath("over31");
+    MemorySource source(
+        {"ab", letters31, letters32, std::string(20, 't'), "ok:x-" + letters40 + "|body"});
+    BuildParameters p = parameters(path);
+    p.longest = c.longest;
+    ASSERT_TRUE(buildDictionary(source, p));
+    EXPECT_EQ(source.errors, c.errors);
+    WrittenFile f(path);
+    const auto count = [&](int length) {
+      return length < f.reader.slotCount() ? f.reader.entryCount()[length] : 0u;
+    };
+    EXPECT_EQ((std::vector<uint32_t>{count(2), count(20), count(31)}), c.counts);
+  }
+}
+
+TEST(BuildDictionaryFile, DescriptionLongerThanItsFieldIsCutWithAWarning) {
+  const std::string warning = "Description longer than 999 characters - cut to that length\n";
+  for (const auto& [length, warned] :
+       {std::pair{size_t{999}, false}, {size_t{1000}, true}, {size_t{5000}, true}}) {
+    SCOPED_TRACE(length);
+    const std::string path = temporaryPath("description");
+    MemorySource source({"word"});
+    BuildParameters p = parameters(path);
+    p.description = std::string(length, 'd');
+    ASSERT_TRUE(buildDictionary(source, p));
+    EXPECT_EQ(source.errors, warned ? Texts{warning} : Texts{});
+    EXPECT_EQ(WrittenFile(path).reader.description(), std::string(std::min<size_t>(length, 999), 'd'));
+  }
+}
+
 TEST(BuildDictionaryFile, ProgressLinesComeEvery64LinesAfterHalfASecond) {
   Texts lines;
   for (int i = 1; i <= 200; ++i) lines.push_back("w" + std::to_string(i) + "x;y");
