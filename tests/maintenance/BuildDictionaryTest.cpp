@@ -217,11 +217,13 @@ TEST(BuildDictionaryFile, EntriesOfMoreThan31LettersAreReportedByLine) {
     std::vector<uint32_t> counts;  // entries of lengths 2, 20 and 31
   };
   for (const Case& c :
-       {Case{31, {"line 3: an entry of more than 31 letters - left out: " + letters32 + "\n",
-                  "line 5: an entry of more than 31 letters - left out: x-" + letters40 + "\n"},
+       {Case{31,
+             {"line 3: an entry of more than 31 letters - left out: " + letters32 + "\n",
+              "line 5: an entry of more than 31 letters - left out: x-" + letters40 + "\n"},
              {2, 1, 1}},
-        Case{10, {"line 3: an entry of more than 31 letters - left out: " + letters32 + "\n",
-                  "line 5: an entry of more than 31 letters - left out: x-" + letters40 + "\n"},
+        Case{10,
+             {"line 3: an entry of more than 31 letters - left out: " + letters32 + "\n",
+              "line 5: an entry of more than 31 letters - left out: x-" + letters40 + "\n"},
              {2, 0, 0}}}) {
     SCOPED_TRACE(c.longest);
     const std::string path = temporaryPath("over31");
@@ -250,7 +252,8 @@ TEST(BuildDictionaryFile, DescriptionLongerThanItsFieldIsCutWithAWarning) {
     p.description = std::string(length, 'd');
     ASSERT_TRUE(buildDictionary(source, p));
     EXPECT_EQ(source.errors, warned ? Texts{warning} : Texts{});
-    EXPECT_EQ(WrittenFile(path).reader.description(), std::string(std::min<size_t>(length, 999), 'd'));
+    EXPECT_EQ(WrittenFile(path).reader.description(),
+              std::string(std::min<size_t>(length, 999), 'd'));
   }
 }
 
