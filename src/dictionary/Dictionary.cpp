@@ -129,8 +129,11 @@ bool Dictionary::read(const std::string& path) {
 
   char description[format::kDescriptionSize];
   if (!readExact(f, description, descriptionWidth)) return false;
+  // Version 1 writes a NUL within the field; version 0 files may fill all 80 bytes with text.
   const void* nul = std::memchr(description, 0, descriptionWidth);
-  if (nul == nullptr) return false;  // the text would run past its field
+  if (nul == nullptr && m_version > 0) return false;  // the text would run past its field
+  const size_t descriptionSize =
+      nul ? static_cast<size_t>(static_cast<const char*>(nul) - description) : descriptionWidth;
 
   uint16_t s = 0, t = 0;
   if (!readU16(f, s) || !readU16(f, t)) return false;
@@ -172,7 +175,7 @@ bool Dictionary::read(const std::string& path) {
   }
 
   m_alphabet = alphabet;
-  m_description.assign(description);
+  m_description.assign(description, descriptionSize);
   m_fileTime = time;
   m_identity = identity;
   m_read = true;

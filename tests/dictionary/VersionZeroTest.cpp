@@ -30,7 +30,7 @@ std::string packEightBitCodes(const std::string& items) {
   return out;
 }
 
-std::string versionZeroFile() {
+std::string versionZeroFile(const std::string& descriptionText = "old format") {
   const int n = 4;  // lengths 1..3; length 1 is empty
   const std::string section2 = packEightBitCodes(std::string("ab\0Ba\0\0", 7));
   const std::string section3 = packEightBitCodes(std::string("ab-A\nnote\0", 10) + '\0');
@@ -41,7 +41,7 @@ std::string versionZeroFile() {
                                 headerSize + static_cast<uint32_t>(section2.size())};
   for (uint32_t s : sections) putU32(f, s);
   for (uint32_t c : {0u, 0u, 2u, 1u}) putU32(f, c);
-  std::string description = "old format";
+  std::string description = descriptionText;
   description.resize(80, '\0');
   f += description;
   putU16(f, 2);  // S
@@ -92,6 +92,20 @@ TEST(DictionaryVersionZero, OpensAndEnumeratesWithoutReferences) {
   EXPECT_EQ(letters[2], 0);
   EXPECT_EQ(letters[3], kEndOfLetters);
   EXPECT_EQ(e.next(nullptr)[0], kEndOfLetters);
+}
+
+// The description field of the older format may be filled to its last byte with text.
+TEST(DictionaryVersionZero, DescriptionMayFillItsWholeField) {
+  for (const std::string& description :
+       {std::string("short"), std::string(79, 'x'), std::string(80, 'y')}) {
+    SCOPED_TRACE(description.size());
+    test::TempDir dir;
+    const std::string path = dir.file("old.qcd");
+    test::writeFile(path, versionZeroFile(description));
+    QCDictionaryList list(path);
+    ASSERT_TRUE(list.recheck(0)) << list.description(0);
+    EXPECT_EQ(list.description(0), description);
+  }
 }
 
 }  // namespace
