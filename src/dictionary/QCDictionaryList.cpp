@@ -64,7 +64,12 @@ QCDictionaryList::~QCDictionaryList() {
 int QCDictionaryList::poolSize() { return static_cast<int>(pool().size()); }
 
 std::string dictionaryName(const std::string& path) {
+#ifdef _WIN32
   const size_t slash = path.find_last_of("/\\");
+#else
+  // A backslash is an ordinary character of a file name here.
+  const size_t slash = path.rfind('/');
+#endif
   const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
   return file.substr(0, file.find('.'));
 }

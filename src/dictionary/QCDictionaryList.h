@@ -64,7 +64,8 @@ class QCDictionaryList {
   std::vector<Dictionary*> m_dictionaries;
 };
 
-// The file name of a path without its folder and without anything from its first ".".
+// The file name of a path without its folder and without anything from its first ".". Folders
+// are separated by "/" (and on Windows by "\\" too).
 std::string dictionaryName(const std::string& path);
 
 }  // namespace qel

@@ -61,7 +61,17 @@ TEST(QCDictionaryList, AccessorsDescribeEachMember) {
   EXPECT_EQ(s.longest, 5);
   EXPECT_EQ(s.totalReferences, 0);
   EXPECT_EQ(QCDictionaryList("").count(), 0);
-  EXPECT_EQ(dictionaryName("C:\\words\\big.list.qcd"), "big");
+}
+
+TEST(QCDictionaryList, NameIsTheFileNameUpToItsFirstDot) {
+  for (const auto& [path, name] : {std::pair<std::string, std::string>{"/data/big.list.qcd", "big"},
+                                   {"words.qcd", "words"},
+                                   {"/tmp/a\\b.qcd", "a\\b"},  // no folder separator here
+                                   {"C:\\words\\big.list.qcd", "C:\\words\\big"},
+                                   {"/tmp/.hidden", ""},
+                                   {"/tmp/plain", "plain"}}) {
+    EXPECT_EQ(dictionaryName(path), name) << path;
+  }
 }
 
 }  // namespace
