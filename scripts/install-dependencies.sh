@@ -7,6 +7,7 @@ packages=(
   clang libclang-rt-14-dev
   python3 wbritish-huge wordnet-base
   ripgrep
+  qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do
