@@ -13,7 +13,19 @@ struct TableEntry {
 };
 
 constexpr TableEntry kMessages[] = {
+    {4270,
+     "Enter the word pattern you are searching for here (see the QEL Quick Reference for "
+     "examples)"},
+    {4280, "Start searching, stop the search or resume it"},
+    {4370, "The longest words to show"},
+    {4380, "The shortest words to show"},
+    {4420, "This progress bar also shows the range of lengths that will be shown"},
+    {4960, "Searching - click on Stop to pause"},
+    {4970, "Searching paused - click on Continue to resume"},
     {6670, "Use Open... on the File menu to select a dictionary"},
+    {12690, "Choose between searching the words and searching the text of their definitions"},
+    {12760, "Search the words of the dictionaries"},
+    {12770, "Search the text of the definitions in the dictionaries"},
     {13000, "Shortest/Longest settings stop the pattern being matched"},
     {13010, "Patterns match incompatible lengths"},
     {13080, "Pattern is valid - press the return key to start searching"},
@@ -49,6 +61,26 @@ int messageNumber(Message message) {
       return 6670;
     case Message::kNoWordsOfLength:
       return 14030;
+    case Message::kSearching:
+      return 4960;
+    case Message::kSearchPaused:
+      return 4970;
+    case Message::kPatternBoxTip:
+      return 4270;
+    case Message::kSearchButtonTip:
+      return 4280;
+    case Message::kSearchModeTip:
+      return 12690;
+    case Message::kShortestTip:
+      return 4380;
+    case Message::kLongestTip:
+      return 4370;
+    case Message::kProgressBarTip:
+      return 4420;
+    case Message::kWordSearchHint:
+      return 12760;
+    case Message::kFullTextSearchHint:
+      return 12770;
   }
   return 0;
 }

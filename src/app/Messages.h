@@ -13,6 +13,18 @@ namespace qel {
 enum class Message {
   kNoDictionary,     // no dictionary is open
   kNoWordsOfLength,  // the dictionaries hold no entry of the lengths to search
+  kSearching,        // status while a search runs
+  kSearchPaused,     // status while a search is paused
+  // Tooltips of the main view's controls.
+  kPatternBoxTip,
+  kSearchButtonTip,
+  kSearchModeTip,
+  kShortestTip,
+  kLongestTip,
+  kProgressBarTip,
+  // Hints of the search-mode commands.
+  kWordSearchHint,
+  kFullTextSearchHint,
 };
 
 // The number of a message in the table (a status text, a box text, a command's hint).
