@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/Cli.h"
+#include "cli/InvalidDictionary.h"
 #include "definitions/RichTextPlain.h"
 #include "dictionary/DefinitionsOfWord.h"
 #include "dictionary/DictionaryWatch.h"
@@ -31,15 +32,6 @@ void printDefinition(const Definition& d, std::ostream& out) {
   out << cp1252::toUtf8(body) << "\n";
 }
 
-std::string joinPaths(const std::vector<std::string>& paths, size_t from) {
-  std::string text;
-  for (size_t k = from; k < paths.size(); ++k) {
-    if (k > from) text += ';';
-    text += paths[k];
-  }
-  return text;
-}
-
 int defineCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() < 2) {
     err << "qel-cli define: give a WORD and at least one DICT\n";
@@ -50,11 +42,9 @@ int defineCommand(const std::vector<std::string>& args, std::ostream& out, std::
     err << "qel-cli define: the word holds a character that dictionaries cannot hold\n";
     return kError;
   }
-  QCDictionaryList list(joinPaths(args, 1));
-  if (const auto bad = list.firstInvalidPath()) {
-    err << *bad << "\nis not a valid QEL&Corvanth Dictionary File\n";
-    return kError;
-  }
+  // The paths as given, one by one: a path may hold the ";" of a list text.
+  QCDictionaryList list(std::vector<std::string>(args.begin() + 1, args.end()));
+  if (reportFirstInvalidDictionary(list, err)) return kError;
   std::vector<Definition> definitions;
   const DictionaryWatch watch(list);
   definitionsOfWord(list, word, definitions);

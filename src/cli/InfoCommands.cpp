@@ -4,14 +4,13 @@
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
+#include "cli/InvalidDictionary.h"
 #include "dictionary/DictionaryWatch.h"
 #include "dictionary/EntryEnumerator.h"
 #include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
 
 namespace qel::cli {
-
-constexpr char kNotValidSuffix[] = "\nis not a valid QEL&Corvanth Dictionary File";
 
 int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
@@ -20,12 +19,12 @@ int infoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   int status = kFound;
   for (size_t k = 0; k < args.size() && out; ++k) {
-    QCDictionaryList list(args[k]);
+    QCDictionaryList list(std::vector<std::string>{args[k]});
     if (k > 0) out << "\n";
     out << cp1252::toUtf8(list.propertiesText(0)) << "\n";
     out << "Location: " << list.path(0) << "\n";
     if (!list.recheck(0)) {
-      err << args[k] << kNotValidSuffix << "\n";
+      reportInvalidDictionary(list, 0, err);
       status = kError;
       continue;
     }
@@ -53,9 +52,9 @@ int listCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     err << "qel-cli list: give one DICT\n";
     return kError;
   }
-  QCDictionaryList list(a.positional()[0]);
+  QCDictionaryList list(std::vector<std::string>{a.positional()[0]});
   if (!list.recheck(0)) {
-    err << a.positional()[0] << kNotValidSuffix << "\n";
+    reportInvalidDictionary(list, 0, err);
     return kError;
   }
   const DictionaryWatch watch(list);

@@ -4,6 +4,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
+#include "cli/InvalidDictionary.h"
 #include "definitions/RichTextPlain.h"
 #include "dictionary/Definition.h"
 #include "dictionary/QCDictionaryDefinitionRetriever.h"
@@ -83,11 +84,8 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     return kError;
   }
 
-  std::string listText;
-  for (size_t i = 1; i < a.positional().size(); ++i) {
-    listText += (i > 1 ? ";" : "") + a.positional()[i];
-  }
-  QCDictionaryList list(listText);
+  // The paths as given, one by one: a path may hold the ";" of a list text.
+  QCDictionaryList list(std::vector<std::string>(a.positional().begin() + 1, a.positional().end()));
   // --active counts from 1, as the pane headings do.
   if (a.has("active") && (s.activePane < 1 || s.activePane > list.count())) {
     err << "qel-cli " << command << ": --active is a dictionary number from 1 to " << list.count()
@@ -95,10 +93,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     return kError;
   }
   s.activePane = a.has("active") ? s.activePane - 1 : 0;
-  if (const auto invalid = list.firstInvalidPath()) {
-    err << *invalid << "\nis not a valid QEL&Corvanth Dictionary File\n";
-    return kError;
-  }
+  if (reportFirstInvalidDictionary(list, err)) return kError;
   SearchSession session(list);
   const auto validation = session.validate(pattern, s);
   if (validation.state != SearchState::Ready) {

@@ -2,6 +2,7 @@
 // so a short or corrupt header leaves the dictionary invalid with its error text.
 #include "dictionary/Dictionary.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -57,6 +58,7 @@ bool fileWriteTime(const std::string& path, int64_t& time) {
 
 void Dictionary::reset(const std::string& path) {
   m_valid = m_invalidated = m_read = false;
+  m_openError = 0;
   ++m_generation;
   m_fileTime = 0;
   m_path = path;
@@ -88,8 +90,16 @@ bool Dictionary::read(const std::string& path) {
   FileIdentity identity;
   File file(openRegularFile(path, error, &identity));
   int64_t time = 0;
-  if (!file || !fileWriteTime(path, time)) {
-    m_description = error == kNotRegularFile ? kInvalidDictionaryText : kDictionaryNotFoundText;
+  if (file && !fileWriteTime(path, time)) error = ENOENT;  // gone since it was opened
+  if (!file || error != 0) {
+    m_openError = error;
+    if (error == ENOENT) {
+      m_description = kDictionaryNotFoundText;
+    } else if (error == kNotRegularFile) {
+      m_description = kInvalidDictionaryText;
+    } else {
+      m_description = kDictionaryUnreadableText + fileErrorText(error) + " --";
+    }
     return false;
   }
   std::FILE* f = file.get();

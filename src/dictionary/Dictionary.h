@@ -16,6 +16,8 @@ namespace qel {
 
 inline constexpr char kInvalidDictionaryText[] = "-- INVALID DICTIONARY FILE --";
 inline constexpr char kDictionaryNotFoundText[] = "-- DICTIONARY FILE NOT FOUND --";
+// Followed by the reason in the system's words and " --".
+inline constexpr char kDictionaryUnreadableText[] = "-- DICTIONARY FILE CANNOT BE READ: ";
 
 class Dictionary {
  public:
@@ -33,6 +35,8 @@ class Dictionary {
   bool recheck();
 
   bool valid() const { return m_valid; }
+  // Why the file could not be opened: 0 when it was, else an errno value or kNotRegularFile.
+  int openError() const { return m_openError; }
   // True once a reader found the file changed or cut short while this dictionary was being read:
   // the dictionary is then invalid, and what was read from it may be mixed or partial. Cleared
   // when the file is read again.
@@ -79,6 +83,7 @@ class Dictionary {
   std::string m_path;
   bool m_valid = false;
   bool m_invalidated = false;
+  int m_openError = 0;
   bool m_loadScores = false;
   int64_t m_fileTime = 0;
   FileIdentity m_identity;  // of the file read, when m_read

@@ -57,6 +57,14 @@ QCDictionaryList::QCDictionaryList(const std::string& listText) : m_listText(lis
   }
 }
 
+QCDictionaryList::QCDictionaryList(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    if (!m_listText.empty() || !m_dictionaries.empty()) m_listText += ';';
+    m_listText += path;
+    m_dictionaries.push_back(acquire(path));
+  }
+}
+
 QCDictionaryList::~QCDictionaryList() {
   for (Dictionary* d : m_dictionaries) release(d);
 }

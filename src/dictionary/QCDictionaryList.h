@@ -1,6 +1,6 @@
-// An ordered list of dictionary files built from one ";"-separated text of paths. Dictionaries are
-// shared between lists through a process-wide pool with use counts, opened once and closed with
-// their last use.
+// An ordered list of dictionary files built from one ";"-separated text of paths, or from the paths
+// themselves (which may hold a ";"). Dictionaries are shared between lists through a process-wide
+// pool with use counts, opened once and closed with their last use.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,8 @@ class QCDictionaryList {
 
   // Builds the list; a path that cannot be opened still takes its place, as an invalid dictionary.
   explicit QCDictionaryList(const std::string& listText);
+  // The list text of such a list joins the paths with ";" and is for display only.
+  explicit QCDictionaryList(const std::vector<std::string>& paths);
   ~QCDictionaryList();  // releases every place
   QCDictionaryList(const QCDictionaryList&) = delete;
   QCDictionaryList& operator=(const QCDictionaryList&) = delete;

@@ -74,5 +74,22 @@ TEST(QCDictionaryList, NameIsTheFileNameUpToItsFirstDot) {
   }
 }
 
+// Paths given one by one may hold the ";" that separates them in a list text.
+TEST(QCDictionaryList, PathsGivenAsAListMayHoldSemicolons) {
+  test::TempDir dir;
+  const std::string odd = dir.file("odd;name.qcd");
+  const std::string plain = dir.file("plain.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(odd, {"alpha"}));
+  ASSERT_TRUE(test::buildTestDictionary(plain, {"beta"}));
+  QCDictionaryList list(std::vector<std::string>{odd, plain});
+  ASSERT_EQ(list.count(), 2);
+  EXPECT_EQ(list.path(0), odd);
+  EXPECT_TRUE(list.recheck(0));
+  EXPECT_TRUE(list.recheck(1));
+  EXPECT_EQ(list.name(0), "odd;name");
+  EXPECT_EQ(list.listText(), odd + ";" + plain);
+  EXPECT_EQ(QCDictionaryList(std::vector<std::string>{}).count(), 0);
+}
+
 }  // namespace
 }  // namespace qel
