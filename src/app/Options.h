@@ -1,0 +1,88 @@
+// The options: every value the Options dialog sets, with its stored name, kind and default, read
+// together at start and written by name when the user saves them as defaults.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "app/SettingsBackend.h"
+
+namespace qel {
+
+struct SearchSettings;
+
+struct Options {
+  Options();  // every option at its default
+
+  std::string expansionAt;    // code page 1252, as patterns are
+  std::string expansionHash;  // code page 1252
+  bool variablesExclusive;
+  bool viewShowAnnotations;
+  bool viewShowBalances;
+  int32_t viewDoubleClick;  // 0 Lookup, 1 External Lookup
+  bool outputLower;
+  bool outputUpper;
+  bool outputPunctuation;
+  bool outputWhitespace;
+  bool viewSorting;
+  bool viewSortingAscending;
+  bool viewLengthGrouping;
+  bool viewLengthGroupingAscending;
+  int32_t viewMultipleDictionaries;  // the values of MultipleDictionaries
+  // The definition dictionaries' list text as stored (UTF-8): resolveListText() makes its paths
+  // absolute.
+  std::string viewDefinitionDictionary;
+  FontSetting fontPattern;
+  FontSetting fontOutput;
+  FontSetting fontOutputAnnotation;
+  FontSetting fontPrinting;
+  Colour definitionBackgroundColor;
+  FontSetting definitionDefaultFont;
+  FontSetting definitionHighlightFont;
+
+  bool operator==(const Options&) const = default;
+};
+
+enum class OptionKind : uint8_t {
+  PatternText,  // a string, held in code page 1252 and stored as UTF-8
+  Text,         // a string, UTF-8 throughout
+  Flag,         // a number, 0 or not
+  Number,       // a number within a range; a stored value outside it reads as the default
+  Colour,       // "red,green,blue"
+  Font,         // a font text
+};
+
+// One value of the options. Its field in Options has the type the kind implies.
+struct OptionInfo {
+  using Field = std::variant<std::string Options::*, bool Options::*, int32_t Options::*,
+                             Colour Options::*, FontSetting Options::*>;
+
+  std::string_view name;
+  OptionKind kind;
+  Field field;
+  std::string_view defaultText;  // PatternText, Text, Colour, Font
+  int32_t defaultNumber = 0;     // Flag, Number
+  int32_t minimum = 0;           // Number
+  int32_t maximum = 0;
+};
+
+// Every option, in the order of the Options dialog's pages.
+std::span<const OptionInfo> optionTable();
+const OptionInfo* findOption(std::string_view name);
+
+// Reads every option; an absent or unusable value leaves its default.
+Options readOptions(const SettingsBackend& settings);
+// Writes the named options only (the Options dialog saves one page at a time); unknown names are
+// skipped.
+void writeOptions(SettingsBackend& settings, const Options& options,
+                  std::span<const std::string_view> names);
+void writeAllOptions(SettingsBackend& settings, const Options& options);
+
+// Carries the options that govern a search into `search`; the rest of it (lengths, mode, active
+// pane) belongs to the main view and is left alone.
+void applyOptions(const Options& options, SearchSettings& search);
+
+}  // namespace qel
