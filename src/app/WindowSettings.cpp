@@ -67,8 +67,8 @@ void writePanes(SettingsBackend& settings, int paneCount, std::string_view exten
   settings.writeString("Panes" + std::to_string(paneCount), extents);
 }
 
-LengthRange readRangeDefaults(const SettingsBackend& settings) {
-  LengthRange range;
+RangeDefaults readRangeDefaults(const SettingsBackend& settings) {
+  RangeDefaults range;
   const int32_t shortest = readNumber(settings, "RangeShortest", range.shortest);
   const int32_t longest = readNumber(settings, "RangeLongest", range.longest);
   if (isLength(shortest)) range.shortest = shortest;
@@ -76,7 +76,7 @@ LengthRange readRangeDefaults(const SettingsBackend& settings) {
   return range;
 }
 
-void writeRangeDefaults(SettingsBackend& settings, const LengthRange& range) {
+void writeRangeDefaults(SettingsBackend& settings, const RangeDefaults& range) {
   if (isLength(range.shortest)) settings.writeNumber("RangeShortest", range.shortest);
   if (isLength(range.longest)) settings.writeNumber("RangeLongest", range.longest);
 }

@@ -39,14 +39,14 @@ void writePanes(SettingsBackend& settings, int paneCount, std::string_view exten
 
 // "RangeShortest" and "RangeLongest", the Shortest and Longest at start. A value outside 1..31 is
 // neither used nor stored.
-struct LengthRange {
+struct RangeDefaults {
   int32_t shortest = 1;
   int32_t longest = 31;
 
-  bool operator==(const LengthRange&) const = default;
+  bool operator==(const RangeDefaults&) const = default;
 };
-LengthRange readRangeDefaults(const SettingsBackend& settings);
-void writeRangeDefaults(SettingsBackend& settings, const LengthRange& range);
+RangeDefaults readRangeDefaults(const SettingsBackend& settings);
+void writeRangeDefaults(SettingsBackend& settings, const RangeDefaults& range);
 
 // "QuickReference" and "StartupTips": whether the window is shown at start; absent means shown.
 bool readShowQuickReference(const SettingsBackend& settings);
