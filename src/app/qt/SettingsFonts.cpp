@@ -80,7 +80,8 @@ FontSetting toFontSetting(const QFont& font, const QColor& textColour, const Fon
   setting.italic = font.italic() ? 255 : 0;
   setting.underline = font.underline() ? 1 : 0;
   setting.strikeOut = font.strikeOut() ? 1 : 0;
-  const bool fixedPitch = QFontInfo(font).fixedPitch();
+  // Asked for, or what the face found turned out to be.
+  const bool fixedPitch = font.fixedPitch() || QFontInfo(font).fixedPitch();
   setting.pitchAndFamily = static_cast<uint8_t>(fontFamily(font.styleHint(), fixedPitch)) |
                            (fixedPitch ? kFixedPitch : kVariablePitch);
   // The stored text ends the face at a comma, and keeps at most 32 characters of it.
