@@ -85,6 +85,8 @@ void ResultList::clear() {
   m_cursorIndex = -1;
   m_selection.clear();
   m_outOfMemory = false;
+  m_cleared = true;
+  m_changedFrom = 0;
 }
 
 void ResultList::setOrder(ResultOrder order, bool keepIndex) {
@@ -151,6 +153,7 @@ long ResultList::insert(std::string_view entry, std::string_view annotation,
   if (m_keepIndex) indexEntry(record.entry());
   ++m_count;
   m_cursorIndex = -1;
+  m_changedFrom = std::min(m_changedFrom, place.index);
   if (ordered) m_selection.rowInserted(static_cast<int>(place.index));
   return place.index;
 }
@@ -351,6 +354,13 @@ bool ResultList::contains(std::string_view entry) const {
   return folded::compare(at->entry(), entry) == 0;
 }
 
+ResultList::Changes ResultList::takeChanges() {
+  const Changes changes{m_cleared, m_changedFrom};
+  m_cleared = false;
+  m_changedFrom = m_count;
+  return changes;
+}
+
 const ResultRecord* ResultList::record(long i) const {
   if (i < 0 || i >= m_count) return nullptr;
   if (m_cursorIndex >= 0 && i == m_cursorIndex + 1) {
@@ -369,7 +379,7 @@ const ResultRecord* ResultList::record(long i) const {
   return &m_blocks[m_cursorBlock][m_cursorPosition];
 }
 
-std::string ResultList::selectedText() const {
+std::string ResultList::selectedText(std::string_view lineEnd) const {
   std::string text;
   const bool several = m_selection.selectedCount() > 1;
   for (const auto& run : m_selection.runs()) {
@@ -377,7 +387,7 @@ std::string ResultList::selectedText() const {
       const ResultRecord* r = record(i);
       if (!r) break;
       text += r->text();
-      if (several) text += "\r\n";
+      if (several) text += lineEnd;
     }
   }
   return text;

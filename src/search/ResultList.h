@@ -45,8 +45,18 @@ class ResultList {
 
   ResultSelection& selection() { return m_selection; }
   const ResultSelection& selection() const { return m_selection; }
-  // The text of every selected record in list order, as the clipboard gets it.
-  std::string selectedText() const;
+  // The text of every selected record in list order, as the clipboard gets it: each record followed
+  // by lineEnd when more than one is selected.
+  std::string selectedText(std::string_view lineEnd = "\r\n") const;
+
+  // What changed since the last call, for a window that shows the list and repaints only that:
+  // whether the list was cleared, and the first row whose record may differ from what was shown
+  // (an insertion moves every row after it; count() when nothing was added).
+  struct Changes {
+    bool cleared;
+    long firstRow;
+  };
+  Changes takeChanges();
 
  private:
   using Block = std::vector<ResultRecord>;
@@ -103,6 +113,8 @@ class ResultList {
   ResultOrder m_order = ResultOrder::Discovery;
   bool m_keepIndex = false;
   bool m_outOfMemory = false;
+  bool m_cleared = false;           // since the last takeChanges()
+  long m_changedFrom = 0;           // lowest index inserted since the last takeChanges()
   std::vector<uint32_t> m_buckets;  // first node of each bucket, plus one
   std::vector<IndexNode> m_nodes;
   // The cursor: the last record asked for, by block and position.

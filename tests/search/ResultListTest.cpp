@@ -1,7 +1,5 @@
 // Results keep their order, split their blocks, find duplicates by letters and keep the selection
 // on the right rows while records are inserted.
-#include "search/ResultList.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <set>
 
 #include "pattern/FoldedCompare.h"
+#include "search/ResultList.h"
 
 namespace qel {
 namespace {
@@ -304,6 +303,34 @@ TEST(ResultList, CopyBreaksLinesOnlyBetweenSeveralRecords) {
   EXPECT_EQ(list.selectedText(), "two");
   list.selection().setRange(1, 3, true);
   EXPECT_EQ(list.selectedText(), "two\r\nthree\r\nfour\r\n");
+  EXPECT_EQ(list.selectedText("\n"), "two\nthree\nfour\n");
+}
+
+// A window repaints from the first row that may have moved: the lowest insertion since it last
+// asked, whatever came after it, and everything after a clear.
+TEST(ResultList, ChangesNameTheFirstMovedRowAndAClear) {
+  ResultList list;
+  list.setOrder(ResultOrder::Ascending, false);
+  EXPECT_TRUE(list.takeChanges().cleared);
+  for (const char* w : {"delta", "echo", "golf"}) list.add(w, "", "", 0);
+  list.takeChanges();
+  const ResultList::Changes none = list.takeChanges();
+  EXPECT_FALSE(none.cleared);
+  EXPECT_EQ(none.firstRow, 3);
+  list.add("foxtrot", "", "", 0);  // row 2
+  list.add("hotel", "", "", 0);    // row 4
+  list.add("charlie", "", "", 0);  // row 0
+  list.add("india", "", "", 0);    // row 6
+  const ResultList::Changes changes = list.takeChanges();
+  EXPECT_FALSE(changes.cleared);
+  EXPECT_EQ(changes.firstRow, 0);
+  list.add("juliet", "", "", 0);
+  EXPECT_EQ(list.takeChanges().firstRow, 7);
+  list.clear();
+  list.add("alpha", "", "", 0);
+  const ResultList::Changes cleared = list.takeChanges();
+  EXPECT_TRUE(cleared.cleared);
+  EXPECT_EQ(cleared.firstRow, 0);
 }
 
 TEST(ResultSelection, KeyboardAndMouseFollowTheListRules) {
