@@ -1,0 +1,491 @@
+// Painting, scrolling and input of a results list. The selection rules live in the core
+// (ResultSelection); this file turns Qt's keys and clicks into its calls and paints what it holds.
+#include "search/qt/MatchListWindows.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "platform/Cp1252.h"
+
+namespace qel {
+namespace {
+
+constexpr int kTextLeft = 2;       // pixels between the row's left edge and its text
+constexpr int kDragRepeatMs = 50;  // a drag outside the list scrolls at this pace
+#ifdef Q_OS_WIN
+constexpr std::string_view kLineEnd = "\r\n";
+#else
+constexpr std::string_view kLineEnd = "\n";
+#endif
+
+// Record texts are code page 1252. Painting converts a screenful of rows each time, so the
+// conversion is one table look-up per character rather than a trip through UTF-8.
+QString fromCp1252(std::string_view text) {
+  static const std::array<char16_t, 256> kTable = [] {
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+      const QString s =
+          QString::fromStdString(cp1252::toUtf8(std::string(1, static_cast<char>(b))));
+      table[b] = s.isEmpty() ? u'\uFFFD' : s.at(0).unicode();
+    }
+    return table;
+  }();
+  QString out(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+  QChar* to = out.data();
+  for (char c : text) *to++ = QChar(kTable[static_cast<uint8_t>(c)]);
+  return out;
+}
+
+// How a row's text is painted: the entry in the results font followed by the rest in the
+// annotation font, or the whole text in the results font when the entry alone is too wide.
+struct RowText {
+  QString first;
+  QString rest;  // empty when the text is painted in one piece
+  int firstWidth = 0;
+};
+
+RowText rowText(const ResultRecord& record, const QFontMetrics& results, int available) {
+  RowText row;
+  row.first = fromCp1252(record.entry());
+  row.firstWidth = results.horizontalAdvance(row.first);
+  if (kTextLeft + row.firstWidth > available) {
+    row.first = fromCp1252(record.text());
+    row.firstWidth = results.horizontalAdvance(row.first);
+  } else {
+    row.rest = fromCp1252(record.text().substr(record.entryLength));
+  }
+  return row;
+}
+
+bool isCopyKey(const QKeyEvent* event) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  return event->matches(QKeySequence::Copy) ||
+         (event->key() == Qt::Key_Insert && modifiers == Qt::ControlModifier);
+}
+
+std::optional<ResultSelection::Key> selectionKey(int key) {
+  using Key = ResultSelection::Key;
+  switch (key) {
+    case Qt::Key_Up:
+      return Key::Up;
+    case Qt::Key_Down:
+      return Key::Down;
+    case Qt::Key_Left:
+      return Key::Left;
+    case Qt::Key_Right:
+      return Key::Right;
+    case Qt::Key_Home:
+      return Key::Home;
+    case Qt::Key_End:
+      return Key::End;
+    case Qt::Key_PageUp:
+      return Key::PageUp;
+    case Qt::Key_PageDown:
+      return Key::PageDown;
+    case Qt::Key_Space:
+      return Key::Space;
+    default:
+      return std::nullopt;
+  }
+}
+
+// A row index for the core, which knows nothing of rows outside the list.
+int existingRow(long row, long count) {
+  return row >= 0 && row < count ? static_cast<int>(row) : -1;
+}
+
+}  // namespace
+
+MatchListWindows::MatchListWindows(ResultList& list, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      m_list(&list),
+      m_resultsMetrics(font()),
+      m_annotationMetrics(font()) {
+  setFocusPolicy(Qt::StrongFocus);
+  // Rows wider than the list are cut and shown whole in a tooltip instead.
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  viewport()->setBackgroundRole(QPalette::Base);
+  m_dragTimer.setInterval(kDragRepeatMs);
+  connect(&m_dragTimer, &QTimer::timeout, this, &MatchListWindows::followPointer);
+
+  // The settings' defaults, until the view hands over the user's fonts.
+  QFont results(QStringLiteral("Courier New"));
+  results.setStyleHint(QFont::TypeWriter);
+  results.setPixelSize(16);
+  results.setWeight(QFont::Normal);
+  QFont annotation = results;
+  annotation.setItalic(true);
+  setFonts(results, annotation, Qt::black, Qt::black);
+}
+
+void MatchListWindows::setList(ResultList& list) {
+  if (m_leftDown) endDrag();
+  m_list = &list;
+  updateScrollRange();
+  viewport()->update();
+}
+
+void MatchListWindows::setFonts(const QFont& results, const QFont& annotation,
+                                const QColor& resultsColour, const QColor& annotationColour) {
+  m_resultsFont = results;
+  m_annotationFont = annotation;
+  m_resultsMetrics = QFontMetrics(results, viewport());
+  m_annotationMetrics = QFontMetrics(annotation, viewport());
+  m_resultsColour = resultsColour;
+  m_annotationColour = annotationColour;
+  // Both fonts stand on one baseline, so the row must hold the taller ascent and the deeper
+  // descent even when they come from different fonts.
+  const int ascent = std::max(m_resultsMetrics.ascent(), m_annotationMetrics.ascent());
+  const int descent = std::max(m_resultsMetrics.descent(), m_annotationMetrics.descent());
+  m_rowHeight =
+      std::max({m_resultsMetrics.height(), m_annotationMetrics.height(), ascent + descent, 1});
+  m_baseline = (m_rowHeight - ascent - descent) / 2 + ascent;
+  updateScrollRange();
+  viewport()->update();
+}
+
+void MatchListWindows::updateDisplay() {
+  const ResultList::Changes changes = m_list->takeChanges();
+  updateScrollRange();
+  if (changes.cleared) {
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
+    return;
+  }
+  // An insertion moves every row after it; the rows above it are as they were painted.
+  const long top = firstVisibleRow();
+  const long fromTop = changes.firstRow - top;
+  if (fromTop >= (viewport()->height() + m_rowHeight - 1) / m_rowHeight) return;  // below the view
+  const int y = fromTop <= 0 ? 0 : static_cast<int>(fromTop * m_rowHeight);
+  viewport()->update(0, y, viewport()->width(), viewport()->height() - y);
+}
+
+void MatchListWindows::refresh() { viewport()->update(); }
+
+long MatchListWindows::firstVisibleRow() const { return verticalScrollBar()->value(); }
+
+int MatchListWindows::wholeVisibleRows() const {
+  return std::max(1, viewport()->height() / m_rowHeight);
+}
+
+long MatchListWindows::rowAt(QPoint viewportPos) const {
+  const int y = viewportPos.y();
+  const long rows = y >= 0 ? y / m_rowHeight : -((-y + m_rowHeight - 1) / m_rowHeight);
+  return firstVisibleRow() + rows;
+}
+
+QRect MatchListWindows::rowRect(long row) const {
+  // Far rows are placed far outside the viewport without overflowing a coordinate.
+  const long offset = std::clamp<long>(row - firstVisibleRow(), -100000, 100000);
+  return QRect(0, static_cast<int>(offset) * m_rowHeight, viewport()->width(), m_rowHeight);
+}
+
+void MatchListWindows::scrollToRow(long row) {
+  updateScrollRange();
+  const long top = firstVisibleRow();
+  const int page = wholeVisibleRows();
+  if (row < top) {
+    verticalScrollBar()->setValue(static_cast<int>(std::max<long>(row, 0)));
+  } else if (row >= top + page) {
+    verticalScrollBar()->setValue(static_cast<int>(row - page + 1));
+  }
+}
+
+void MatchListWindows::moveCaret(ResultSelection::Key key) {
+  selection().shiftReleased();
+  selection().key(key, false, false, static_cast<int>(m_list->count()), wholeVisibleRows());
+  scrollToRow(selection().caret());
+  afterSelectionChange();
+}
+
+void MatchListWindows::copy() {
+  if (m_list->selection().selectedCount() == 0) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QGuiApplication::clipboard()->setText(fromCp1252(m_list->selectedText(kLineEnd)));
+  QApplication::restoreOverrideCursor();
+}
+
+void MatchListWindows::selectAll() {
+  selection().selectAll(static_cast<int>(m_list->count()));
+  afterSelectionChange();
+}
+
+void MatchListWindows::updateScrollRange() {
+  QScrollBar* bar = verticalScrollBar();
+  const int page = wholeVisibleRows();
+  bar->setRange(0, static_cast<int>(std::max<long>(0, m_list->count() - page)));
+  bar->setPageStep(page);
+  bar->setSingleStep(1);
+}
+
+void MatchListWindows::afterSelectionChange() {
+  viewport()->update();
+  emit selectionChanged();
+}
+
+bool MatchListWindows::event(QEvent* event) {
+  // The list's own Copy and Select All win over a window's shortcuts for the same keys, as in a
+  // text box: the focused list is what the user means.
+  if (event->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (isCopyKey(key) || key->matches(QKeySequence::SelectAll)) {
+      event->accept();
+      return true;
+    }
+  }
+  return QAbstractScrollArea::event(event);
+}
+
+bool MatchListWindows::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    showToolTip(help->pos(), help->globalPos());
+    return true;
+  }
+  return QAbstractScrollArea::viewportEvent(event);
+}
+
+void MatchListWindows::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const QRect area = event->rect();
+  const int width = viewport()->width();
+  const long count = m_list->count();
+  const long top = firstVisibleRow();
+  const long first = top + std::max(area.top(), 0) / m_rowHeight;
+  const long last = std::min(count - 1, top + area.bottom() / m_rowHeight);
+  const ResultSelection& selected = selection();
+  // An unfocused list shows its selection in the inactive colours, as other lists do.
+  const QPalette::ColorGroup group = m_focused ? QPalette::Active : QPalette::Inactive;
+  const QPalette& colours = palette();
+  const QColor highlight = colours.color(group, QPalette::Highlight);
+  const QColor highlightText = colours.color(group, QPalette::HighlightedText);
+
+  for (long row = first; row <= last; ++row) {
+    const ResultRecord* record = m_list->record(row);
+    if (!record) break;
+    const QRect rect(0, static_cast<int>(row - top) * m_rowHeight, width, m_rowHeight);
+    const bool shownSelected = selected.isShownSelected(static_cast<int>(row));
+    painter.setClipRect(rect);
+    if (shownSelected) painter.fillRect(rect, highlight);
+    const RowText text = rowText(*record, m_resultsMetrics, width);
+    const int baseline = rect.top() + m_baseline;
+    painter.setFont(m_resultsFont);
+    painter.setPen(shownSelected ? highlightText : m_resultsColour);
+    painter.drawText(kTextLeft, baseline, text.first);
+    if (!text.rest.isEmpty()) {
+      painter.setFont(m_annotationFont);
+      painter.setPen(shownSelected ? highlightText : m_annotationColour);
+      painter.drawText(kTextLeft + text.firstWidth, baseline, text.rest);
+    }
+  }
+  painter.setClipping(false);
+
+  if (m_focused) {
+    // The caret frame; an empty list shows where its first row would be.
+    const int caret = selected.caret();
+    const long frameRow = count == 0 ? 0 : caret >= 0 && caret < count ? caret : -1;
+    const QRect rect = rowRect(frameRow);
+    if (frameRow >= 0 && rect.intersects(area)) {
+      const bool onHighlight = count > 0 && selected.isShownSelected(static_cast<int>(frameRow));
+      painter.setPen(
+          QPen(onHighlight ? highlightText : colours.color(group, QPalette::Text), 1, Qt::DotLine));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    }
+  }
+}
+
+void MatchListWindows::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  updateScrollRange();
+}
+
+void MatchListWindows::scrollContentsBy(int, int) { viewport()->update(); }
+
+void MatchListWindows::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (isCopyKey(event)) {
+    copy();
+    return;
+  }
+  if (event->matches(QKeySequence::SelectAll)) {
+    selectAll();
+    return;
+  }
+  if (event->key() == Qt::Key_Menu ||
+      (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+    const int caret = selection().caret();
+    emit menuRequested(mapToGlobal(QPoint(0, 0)), caret >= 0 && caret < m_list->count());
+    return;
+  }
+  const std::optional<ResultSelection::Key> key = selectionKey(event->key());
+  // Alt and Meta combinations belong to the window (Alt+Down steps through results elsewhere).
+  if (!key || (modifiers & (Qt::AltModifier | Qt::MetaModifier))) {
+    event->ignore();
+    return;
+  }
+  if (m_leftDown) return;  // the mouse is making its own selection
+  const bool shift = modifiers & Qt::ShiftModifier;
+  const bool ctrl = modifiers & Qt::ControlModifier;
+  // A Shift release that went to another window must not leave the old anchor behind.
+  if (!shift) selection().shiftReleased();
+  selection().key(*key, shift, ctrl, static_cast<int>(m_list->count()), wholeVisibleRows());
+  if (selection().caret() >= 0) scrollToRow(selection().caret());
+  afterSelectionChange();
+}
+
+void MatchListWindows::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Shift) {
+    selection().shiftReleased();
+    return;
+  }
+  QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void MatchListWindows::pressLeft(QPoint pos, Qt::KeyboardModifiers modifiers) {
+  setFocus(Qt::MouseFocusReason);
+  m_leftDown = true;
+  m_pointer = pos;
+  m_dragTimer.start();
+  const bool shift = modifiers & Qt::ShiftModifier;
+  if (!shift) selection().shiftReleased();
+  const long count = m_list->count();
+  selection().press(existingRow(rowAt(pos), count), shift, modifiers & Qt::ControlModifier,
+                    static_cast<int>(count));
+  afterSelectionChange();
+}
+
+void MatchListWindows::followPointer() {
+  const long count = m_list->count();
+  if (!m_leftDown || selection().dragOrigin() < 0 || count == 0) return;
+  const long row = std::clamp<long>(rowAt(m_pointer), 0, count - 1);
+  const long top = firstVisibleRow();
+  const bool whole = row >= top && row < top + wholeVisibleRows();
+  if (row == selection().caret() && whole) return;  // nothing to move or scroll
+  selection().dragTo(static_cast<int>(row), static_cast<int>(count));
+  scrollToRow(row);
+  afterSelectionChange();
+}
+
+void MatchListWindows::endDrag() {
+  m_leftDown = false;
+  m_dragTimer.stop();
+  selection().release();
+  afterSelectionChange();
+}
+
+void MatchListWindows::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  if (event->button() == Qt::LeftButton) {
+    pressLeft(pos, modifiers);
+  } else if (event->button() == Qt::RightButton && !m_leftDown) {
+    setFocus(Qt::MouseFocusReason);
+    m_rightDown = true;
+    const long count = m_list->count();
+    selection().rightPress(existingRow(rowAt(pos), count), modifiers & Qt::ShiftModifier,
+                           modifiers & Qt::ControlModifier, static_cast<int>(count));
+    afterSelectionChange();
+  }
+}
+
+void MatchListWindows::mouseMoveEvent(QMouseEvent* event) {
+  if (!m_leftDown) return;
+  m_pointer = event->position().toPoint();
+  followPointer();
+}
+
+void MatchListWindows::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (event->button() == Qt::LeftButton && m_leftDown) {
+    m_pointer = pos;
+    followPointer();
+    endDrag();
+  } else if (event->button() == Qt::RightButton && m_rightDown) {
+    m_rightDown = false;
+    emit menuRequested(event->globalPosition().toPoint(),
+                       existingRow(rowAt(pos), m_list->count()) >= 0);
+  }
+}
+
+void MatchListWindows::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    mousePressEvent(event);
+    return;
+  }
+  // The second press selects as a click does; the drag ends here, since the view may open a
+  // window that takes the button's release.
+  const QPoint pos = event->position().toPoint();
+  pressLeft(pos, event->modifiers());
+  endDrag();
+  const long row = existingRow(rowAt(pos), m_list->count());
+  if (row >= 0) emit resultDoubleClicked(row, event->modifiers());
+}
+
+void MatchListWindows::contextMenuEvent(QContextMenuEvent* event) {
+  // The right button's release and the menu keys already asked for the menu; a second request
+  // from the platform would open it twice.
+  event->accept();
+}
+
+void MatchListWindows::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  const bool wasFocused = m_focused;
+  m_focused = true;
+  const long count = m_list->count();
+  if (selection().caret() < 0 && count > 0) {
+    // The caret starts on the first row; Ctrl moves it without touching the selection.
+    selection().key(ResultSelection::Key::Home, false, true, static_cast<int>(count),
+                    wholeVisibleRows());
+  }
+  viewport()->update();
+  if (!wasFocused) emit focusGained();
+}
+
+void MatchListWindows::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  // A shortcut menu opened from the list leaves the list the focused one.
+  if (event->reason() == Qt::PopupFocusReason) return;
+  m_focused = false;
+  selection().shiftReleased();
+  if (m_leftDown) endDrag();
+  m_rightDown = false;
+  viewport()->update();
+  emit focusLost();
+}
+
+void MatchListWindows::showToolTip(QPoint pos, QPoint globalPos) {
+  const long row = existingRow(rowAt(pos), m_list->count());
+  const ResultRecord* record = row >= 0 ? m_list->record(row) : nullptr;
+  if (!record) {
+    QToolTip::hideText();
+    return;
+  }
+  const QRect rect = rowRect(row);
+  const bool cut =
+      paintedWidth(*record) > viewport()->width() || rect.bottom() >= viewport()->height();
+  if (!cut) {
+    QToolTip::hideText();
+    return;
+  }
+  QToolTip::showText(globalPos, fromCp1252(record->text()), viewport(), rect);
+}
+
+int MatchListWindows::paintedWidth(const ResultRecord& record) const {
+  const RowText text = rowText(record, m_resultsMetrics, viewport()->width());
+  return kTextLeft + text.firstWidth + m_annotationMetrics.horizontalAdvance(text.rest);
+}
+
+}  // namespace qel
