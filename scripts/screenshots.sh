@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Renders the main window offscreen into PNG files under build/screenshots/: two dictionaries, a
+# search of ".l...r.n" done, the panes stacked and side by side.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[ -x build/qel-screenshots ] || { echo "build first (scripts/build.sh)"; exit 1; }
+[ -f build/Dictionaries/Devuduvodi.qcd ] || scripts/build-default-dictionary.sh build
+# A second dictionary: the word list alone, without definitions.
+words=build/Dictionaries/British.qcd
+[ -f "$words" ] || build/qel-cli build --description "British English word list" \
+  /usr/share/dict/british-english-huge "$words" > /dev/null
+mkdir -p build/screenshots
+QT_QPA_PLATFORM=offscreen build/qel-screenshots build/screenshots \
+  build/Dictionaries/Devuduvodi.qcd "$words"
+ls build/screenshots

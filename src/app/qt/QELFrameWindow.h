@@ -1,0 +1,55 @@
+// The main window around the main view: its caption, its status bar, its placement and the
+// dictionaries it has open, kept in the settings between runs.
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Options.h"
+#include "app/SettingsBackend.h"
+#include "dictionary/QCDictionaryList.h"
+
+namespace qel {
+
+class QELViewWindows;
+
+class QELFrameWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `settings` outlives the window. `paths` are the dictionaries named on the command line; with
+  // none, those open at the last exit (or the default dictionary beside the program).
+  QELFrameWindow(SettingsBackend& settings, const QString& programFolder, const QStringList& paths,
+                 QWidget* parent = nullptr);
+  ~QELFrameWindow() override;
+
+  QELViewWindows* view() const { return m_view; }
+  const QCDictionaryList& dictionaries() const { return *m_dictionaries; }
+  // Opens more dictionaries after those open (at most eight in all).
+  void openDictionaries(const QStringList& paths);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void setDictionaries(std::vector<std::string> paths);
+  void updateCaption();
+  void applyOptions();
+  void storeAtExit();
+
+  SettingsBackend& m_settings;
+  QString m_programFolder;
+  Options m_options;
+  std::vector<std::string> m_paths;
+  std::unique_ptr<QCDictionaryList> m_dictionaries;
+  QELViewWindows* m_view = nullptr;
+  QLabel* m_status = nullptr;
+  bool m_closeAccepted = false;
+};
+
+}  // namespace qel

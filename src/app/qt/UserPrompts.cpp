@@ -1,0 +1,30 @@
+// Message boxes, unless a test answers instead.
+#include "app/qt/UserPrompts.h"
+
+#include <QMessageBox>
+
+namespace qel {
+namespace {
+
+class MessageBoxes : public UserPrompts {
+ public:
+  void warning(QWidget* parent, const QString& caption, const QString& text) override {
+    QMessageBox::warning(parent, caption, text);
+  }
+  Answer retryOrCancel(QWidget* parent, const QString& caption, const QString& text) override {
+    const auto button = QMessageBox::critical(
+        parent, caption, text, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry);
+    return button == QMessageBox::Retry ? Answer::kRetry : Answer::kCancel;
+  }
+};
+
+MessageBoxes g_messageBoxes;
+UserPrompts* g_current = &g_messageBoxes;
+
+}  // namespace
+
+UserPrompts& UserPrompts::current() { return *g_current; }
+
+void UserPrompts::install(UserPrompts* prompts) { g_current = prompts ? prompts : &g_messageBoxes; }
+
+}  // namespace qel

@@ -1,0 +1,25 @@
+// The message boxes the program asks, behind one small interface: tests answer them in advance
+// instead of blocking on a modal box.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace qel {
+
+class UserPrompts {
+ public:
+  enum class Answer { kRetry, kCancel, kYes, kNo, kOk };
+
+  virtual ~UserPrompts() = default;
+  virtual void warning(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // Retry or Cancel.
+  virtual Answer retryOrCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
+
+  // The prompts in use: real message boxes unless a test installed its own.
+  static UserPrompts& current();
+  static void install(UserPrompts* prompts);  // null restores the message boxes
+};
+
+}  // namespace qel

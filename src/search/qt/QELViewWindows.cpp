@@ -1,0 +1,648 @@
+// The main view: controls, state, validation and the sliced search.
+#include "search/qt/QELViewWindows.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QUrl>
+#include <algorithm>
+#include <new>
+
+#include "app/Messages.h"
+#include "app/qt/UserPrompts.h"
+#include "platform/Cp1252.h"
+#include "search/PaneLayout.h"
+#include "search/qt/MatchListLabelWindows.h"
+#include "search/qt/MatchListWindows.h"
+#include "search/qt/QELProgressBar.h"
+#include "search/qt/SearchModeButton.h"
+
+namespace qel {
+namespace {
+
+QString text(Message message) {
+  return QString::fromStdString(cp1252::toUtf8(messageText(messageNumber(message))));
+}
+
+QString fromCore(const std::string& text) { return QString::fromStdString(cp1252::toUtf8(text)); }
+
+const char kInvalidatedCaption[] = "Dictionary Invalidated";
+const char kInvalidatedText[] = "\nis no longer a valid QEL&Corvanth Dictionary File";
+
+}  // namespace
+
+QELViewWindows::QELViewWindows(QWidget* parent) : QWidget(parent) {
+  setAcceptDrops(true);
+  setMouseTracking(true);
+  buildControls();
+  m_slice.setSingleShot(true);
+  m_slice.setInterval(0);
+  connect(&m_slice, &QTimer::timeout, this, &QELViewWindows::runSlice);
+  setState(SearchState::NoPattern);
+}
+
+QELViewWindows::~QELViewWindows() = default;
+
+void QELViewWindows::buildControls() {
+  m_group = new QGroupBox(tr("P&attern"), this);
+  m_pattern = new QComboBox(m_group);
+  m_pattern->setEditable(true);
+  m_pattern->setInsertPolicy(QComboBox::NoInsert);
+  m_pattern->setMaxCount(1000);
+  m_pattern->setToolTip(text(Message::kPatternBoxTip));
+  m_pattern->lineEdit()->installEventFilter(this);
+  connect(m_pattern, &QComboBox::editTextChanged, this, [this] {
+    if (m_state != SearchState::Searching) validatePattern();
+  });
+
+  m_search = new QPushButton(m_group);
+  m_search->setDefault(true);
+  m_search->setAutoDefault(true);
+  m_search->setToolTip(text(Message::kSearchButtonTip));
+  connect(m_search, &QPushButton::clicked, this, &QELViewWindows::onSearchButton);
+
+  m_mode = new SearchModeButton(m_group);
+  m_mode->setToolTip(text(Message::kSearchModeTip));
+  m_modeMenu = new QMenu(this);
+  auto* modes = new QActionGroup(m_modeMenu);
+  m_wordSearch = m_modeMenu->addAction(tr("&Word Search"));
+  m_wordSearch->setShortcut(QKeySequence(tr("Ctrl+W")));
+  m_wordSearch->setStatusTip(text(Message::kWordSearchHint));
+  m_fullTextSearch = m_modeMenu->addAction(tr("&Full Text Search"));
+  m_fullTextSearch->setShortcut(QKeySequence(tr("Ctrl+F")));
+  m_fullTextSearch->setStatusTip(text(Message::kFullTextSearchHint));
+  for (QAction* action : {m_wordSearch, m_fullTextSearch}) {
+    action->setCheckable(true);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    modes->addAction(action);
+    addAction(action);
+  }
+  m_wordSearch->setChecked(true);
+  connect(m_wordSearch, &QAction::triggered, this, [this] { setFullText(false); });
+  connect(m_fullTextSearch, &QAction::triggered, this, [this] { setFullText(true); });
+  connect(m_mode, &QAbstractButton::pressed, this, [this] {
+    m_modeMenu->exec(m_mode->mapToGlobal(QPoint(0, m_mode->height())));
+    m_mode->setDown(false);
+  });
+  for (QWidget* opener : {static_cast<QWidget*>(m_search), static_cast<QWidget*>(m_mode)}) {
+    opener->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(opener, &QWidget::customContextMenuRequested, this,
+            [this, opener](const QPoint& at) { m_modeMenu->exec(opener->mapToGlobal(at)); });
+  }
+
+  m_shortestLabel = new QLabel(tr("Sho&rtest:"), m_group);
+  m_longestLabel = new QLabel(tr("&Longest:"), m_group);
+  m_shortest = new QSpinBox(m_group);
+  m_longest = new QSpinBox(m_group);
+  for (QSpinBox* box : {m_shortest, m_longest}) {
+    box->setRange(1, 31);
+    box->setKeyboardTracking(true);
+  }
+  m_shortest->setValue(1);
+  m_longest->setValue(31);
+  m_shortest->setToolTip(text(Message::kShortestTip));
+  m_longest->setToolTip(text(Message::kLongestTip));
+  m_shortestLabel->setBuddy(m_shortest);
+  m_longestLabel->setBuddy(m_longest);
+  connect(m_shortest, &QSpinBox::valueChanged, this, &QELViewWindows::onShortestChanged);
+  connect(m_longest, &QSpinBox::valueChanged, this, &QELViewWindows::onLongestChanged);
+
+  m_progress = new QELProgressBar(m_group);
+  m_progress->setToolTip(text(Message::kProgressBarTip));
+
+  auto* grid = new QGridLayout(m_group);
+  grid->addWidget(m_pattern, 0, 0, 1, 5);
+  grid->addWidget(m_search, 0, 5);
+  grid->addWidget(m_mode, 0, 6);
+  grid->addWidget(m_shortestLabel, 1, 0);
+  grid->addWidget(m_shortest, 1, 1);
+  grid->setColumnStretch(2, 1);
+  grid->addWidget(m_longestLabel, 1, 3);
+  grid->addWidget(m_longest, 1, 4);
+  grid->addWidget(m_progress, 2, 0, 1, 7);
+  m_gap = std::max(4, grid->verticalSpacing() > 0 ? grid->verticalSpacing() : 6);
+}
+
+void QELViewWindows::setDictionaries(QCDictionaryList* dictionaries) {
+  m_slice.stop();
+  m_dictionaries = dictionaries;
+  m_session = dictionaries ? std::make_unique<SearchSession>(*dictionaries) : nullptr;
+  m_activePane = 0;
+  m_state = static_cast<SearchState>(255);
+  rebuildPanes();
+  validatePattern();
+}
+
+void QELViewWindows::setOptions(const SearchSettings& options) {
+  m_options = options;
+  if (m_state != SearchState::Searching) validatePattern();
+}
+
+void QELViewWindows::setAppearance(const ViewAppearance& appearance) {
+  m_appearance = appearance;
+  m_pattern->setFont(appearance.pattern);
+  QPalette palette = m_pattern->lineEdit()->palette();
+  palette.setColor(QPalette::Text, appearance.patternColour);
+  m_pattern->lineEdit()->setPalette(palette);
+  for (OutputGroup& p : m_panes) {
+    p.list->setFonts(appearance.results, appearance.annotation, appearance.resultsColour,
+                     appearance.annotationColour);
+  }
+}
+
+void QELViewWindows::setOrientation(int orientation) {
+  m_orientation = orientation == 1 ? 1 : 0;
+  layOutPanes();
+}
+
+void QELViewWindows::setShortestLongest(int shortest, int longest) {
+  m_settingBoxes = true;
+  m_shortest->setValue(shortest);
+  m_longest->setValue(longest);
+  m_settingBoxes = false;
+  onShortestChanged();
+}
+
+int QELViewWindows::shortest() const { return m_shortest->value(); }
+int QELViewWindows::longest() const { return m_longest->value(); }
+
+void QELViewWindows::setProportionsStore(std::function<QString(int)> read,
+                                         std::function<void(int, const QString&)> write) {
+  m_readProportions = std::move(read);
+  m_writeProportions = std::move(write);
+  layOutPanes();
+}
+
+void QELViewWindows::setFullText(bool fullText) {
+  if (m_state == SearchState::Searching) return;
+  m_fullText = fullText;
+  (fullText ? m_fullTextSearch : m_wordSearch)->setChecked(true);
+  m_state = static_cast<SearchState>(255);  // the button's text follows the mode
+  validatePattern();
+}
+
+void QELViewWindows::setActivePane(int pane) {
+  if (pane < 0 || pane >= paneCount() || pane == m_activePane) return;
+  m_activePane = pane;
+  updateCaptions();
+  // The progress bar shows the newly active dictionary.
+  if (m_state != SearchState::Searching) updateProgress();
+  emit activePaneChanged(pane);
+}
+
+// Shortest and Longest keep Shortest <= Longest; while a search runs they do not validate.
+void QELViewWindows::onShortestChanged() {
+  if (m_settingBoxes) return;
+  SearchSettings s;
+  s.shortest = m_shortest->value();
+  s.longest = m_longest->value();
+  keepShortestLongestOrdered(s, false);
+  m_settingBoxes = true;
+  m_longest->setValue(s.longest);
+  m_settingBoxes = false;
+  if (m_state != SearchState::Searching) validatePattern();
+}
+
+void QELViewWindows::onLongestChanged() {
+  if (m_settingBoxes) return;
+  SearchSettings s;
+  s.shortest = m_shortest->value();
+  s.longest = m_longest->value();
+  keepShortestLongestOrdered(s, true);
+  m_settingBoxes = true;
+  m_shortest->setValue(s.shortest);
+  m_settingBoxes = false;
+  if (m_state != SearchState::Searching) validatePattern();
+}
+
+SearchSettings QELViewWindows::currentSettings() const {
+  SearchSettings s = m_options;
+  s.shortest = m_shortest->value();
+  s.longest = m_longest->value();
+  s.fullText = m_fullText;
+  s.activePane = m_activePane;
+  return s;
+}
+
+// A dictionary that is no longer valid is reported once, when it is found so.
+bool QELViewWindows::recheckDictionaries() {
+  if (!m_dictionaries) return false;
+  bool allValid = true;
+  for (int i = m_dictionaries->count() - 1; i >= 0; --i) {
+    const bool wasValid = m_dictionaries->dictionary(i).valid();
+    if (m_dictionaries->recheck(i)) continue;
+    allValid = false;
+    if (wasValid) {
+      UserPrompts::current().warning(
+          this, tr(kInvalidatedCaption),
+          QFile::decodeName(m_dictionaries->name(i).c_str()) + tr(kInvalidatedText));
+    }
+  }
+  return allValid;
+}
+
+void QELViewWindows::validatePattern() {
+  if (m_state == SearchState::Searching || m_closing) return;
+  if (!m_session) {
+    setStatus(fromCore(std::string(messageText(messageNumber(Message::kNoDictionary)))));
+    setState(SearchState::NoPattern);
+    return;
+  }
+  recheckDictionaries();
+  std::string pattern;
+  if (!cp1252::fromUtf8(m_pattern->currentText().toStdString(), pattern)) {
+    setStatus(tr("The pattern holds a character that the dictionaries cannot hold"));
+    setState(SearchState::NoPattern);
+    return;
+  }
+  const SearchSession::Validation v = m_session->validate(pattern, currentSettings());
+  setStatus(fromCore(v.statusText));
+  setState(v.state);
+}
+
+void QELViewWindows::setPatternAndSearch(const QString& pattern) {
+  if (m_state == SearchState::Searching) return;
+  m_pattern->setEditText(pattern);
+  m_pattern->lineEdit()->selectAll();
+  validatePattern();
+  if (m_search->isEnabled()) onSearchButton();
+}
+
+void QELViewWindows::onSearchButton() {
+  if (!m_session) return;
+  if (m_state == SearchState::Searching) {
+    m_session->pause();
+    return;  // the slice under way ends and the view shows the pause
+  }
+  if (!recheckDictionaries()) {
+    validatePattern();
+    return;
+  }
+  const bool fresh = m_state == SearchState::Ready;
+  if (fresh) {
+    // A new search starts from the dictionaries as they are now, with the active pane's choice.
+    validatePattern();
+    if (m_state != SearchState::Ready) return;
+    m_pattern->insertItem(0, m_pattern->currentText());
+    m_pattern->setCurrentIndex(0);
+  }
+  if (!m_session->start()) {
+    validatePattern();
+    return;
+  }
+  if (fresh) {
+    for (int i = 0; i < paneCount(); ++i) {
+      if (!m_session->searchesPane(i)) continue;
+      m_panes[i].displayedCount = 0;
+      m_panes[i].list->updateDisplay();
+    }
+    updateCaptions();
+  }
+  setState(SearchState::Searching);
+  m_search->setFocus();
+  m_sinceRefresh.start();
+  m_slice.start();
+}
+
+// Steps run back to back for a few milliseconds, then the event loop gets its turn: a Stop click,
+// Escape or a close request is seen within one slice.
+void QELViewWindows::runSlice() {
+  if (m_state != SearchState::Searching || !m_session) return;
+  QElapsedTimer slice;
+  slice.start();
+  bool more = true;
+  try {
+    do {
+      more = m_session->step();
+    } while (more && slice.elapsed() < kSliceMilliseconds);
+    refreshPanes(false);
+  } catch (const std::bad_alloc&) {
+    m_session->pause();
+    more = false;
+  }
+  if (more && !m_closing) {
+    updateProgress();
+    m_longestSlice = std::max(m_longestSlice, slice.nsecsElapsed());
+    m_slice.start();
+    return;
+  }
+  finishSlice();
+  m_longestSlice = std::max(m_longestSlice, slice.nsecsElapsed());
+}
+
+// The search stopped: finished, paused (by the user or for want of memory), invalidated, or the
+// view is closing.
+void QELViewWindows::finishSlice() {
+  if (m_closing) {
+    m_session->pause();
+    refreshPanes(true);
+    setState(SearchState::Closing);
+    emit closeRequested();
+    return;
+  }
+  if (m_session->state() == SearchState::Searching) m_session->pause();
+  refreshPanes(true);
+  const SearchSession::Failure failure = m_session->failure();
+  if (failure == SearchSession::Failure::kDictionaryInvalidated) {
+    const std::string path = m_session->failedPath().value_or("");
+    UserPrompts::current().warning(this, tr(kInvalidatedCaption),
+                                   QFile::decodeName(path.c_str()) + tr(kInvalidatedText));
+    m_state = static_cast<SearchState>(255);
+    validatePattern();
+    return;
+  }
+  if (failure == SearchSession::Failure::kOutOfMemory) {
+    const auto answer = UserPrompts::current().retryOrCancel(
+        this, tr("Application Memory Low"),
+        tr("An application function has been suspended because there is too little virtual "
+           "memory. Try closing down all unnecessary programs and selecting the Retry button. If "
+           "this message persists, exit the application by selecting the Cancel button and "
+           "configure more virtual memory."));
+    if (answer == UserPrompts::Answer::kCancel) std::exit(1);
+  }
+  setState(m_session->state());
+  if (m_search->hasFocus()) m_pattern->setFocus();
+}
+
+void QELViewWindows::refreshPanes(bool force) {
+  if (!force && m_sinceRefresh.isValid() && m_sinceRefresh.elapsed() < kRefreshMilliseconds) return;
+  m_sinceRefresh.start();
+  for (int i = 0; i < paneCount(); ++i) {
+    OutputGroup& p = m_panes[i];
+    const long count = m_session->pane(i).results.count();
+    if (count == p.displayedCount && !force) continue;
+    p.displayedCount = count;
+    p.caption->setCount(count);
+    p.list->updateDisplay();
+  }
+}
+
+void QELViewWindows::updateProgress() {
+  if (!m_session || !m_dictionaries) {
+    m_progress->clear();
+    return;
+  }
+  m_progress->showSession(m_dictionaries, *m_session, m_activePane, m_fullText);
+}
+
+void QELViewWindows::updateCaptions() {
+  for (int i = 0; i < paneCount(); ++i) {
+    m_panes[i].caption->setActive(i == m_activePane);
+  }
+}
+
+bool QELViewWindows::canClose() {
+  if (m_state == SearchState::Searching) {
+    m_closing = true;
+    m_session->pause();
+    return false;  // the slice under way ends, then closeRequested
+  }
+  m_closing = true;
+  m_slice.stop();
+  setState(SearchState::Closing);
+  return true;
+}
+
+void QELViewWindows::setStatus(const QString& text) {
+  m_statusText = text;
+  emit statusTextChanged(text);
+}
+
+void QELViewWindows::setState(SearchState state) {
+  if (state == SearchState::Closing) {
+    m_state = state;
+    emit stateChanged(state);
+    return;
+  }
+  if (state == SearchState::Searching) {
+    m_search->setText(tr("&Stop"));
+  } else if (state == SearchState::Paused) {
+    m_search->setText(tr("Re&sume"));
+  } else {
+    m_search->setText(m_fullText ? tr("Full Text &Search") : tr("Word &Search"));
+  }
+  if (state == m_state) return;
+  m_state = state;
+  const bool searching = state == SearchState::Searching;
+  m_search->setEnabled(state != SearchState::NoPattern);
+  for (QWidget* w : {static_cast<QWidget*>(m_pattern), static_cast<QWidget*>(m_shortest),
+                     static_cast<QWidget*>(m_longest), static_cast<QWidget*>(m_mode)}) {
+    w->setEnabled(!searching);
+  }
+  m_wordSearch->setEnabled(!searching);
+  m_fullTextSearch->setEnabled(!searching);
+  setAcceptDrops(!searching);
+  switch (state) {
+    case SearchState::NoPattern:
+      m_progress->clear();
+      break;
+    case SearchState::Ready:
+      updateProgress();
+      setStatus(fromCore(std::string(messageText(messageNumber(pattern::PatternError::kValid)))));
+      break;
+    case SearchState::Searching:
+      setStatus(text(Message::kSearching));
+      break;
+    case SearchState::Paused:
+      updateProgress();
+      setStatus(text(Message::kSearchPaused));
+      break;
+    case SearchState::Closing:
+      break;
+  }
+  emit stateChanged(state);
+}
+
+void QELViewWindows::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    // Escape pauses a running search and closes nothing.
+    if (m_state == SearchState::Searching) m_session->pause();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+bool QELViewWindows::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape && m_state == SearchState::Searching) {
+      m_session->pause();
+      return true;
+    }
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        key->modifiers() == Qt::NoModifier && watched == m_pattern->lineEdit()) {
+      if (m_search->isEnabled()) onSearchButton();
+      return true;
+    }
+  }
+  if (event->type() == QEvent::FocusIn) {
+    for (int i = 0; i < paneCount(); ++i) {
+      if (watched == m_panes[i].list) {
+        setActivePane(i);
+        updateCaptions();
+      }
+    }
+  }
+  if (event->type() == QEvent::FocusOut) updateCaptions();
+  return QWidget::eventFilter(watched, event);
+}
+
+void QELViewWindows::rebuildPanes() {
+  for (OutputGroup& p : m_panes) {
+    delete p.caption;
+    delete p.list;
+  }
+  m_panes.clear();
+  const int count = m_dictionaries ? m_dictionaries->count() : 0;
+  for (int i = 0; i < count; ++i) {
+    OutputGroup p;
+    p.list = new MatchListWindows(m_session->pane(i).results, this);
+    p.list->setFonts(m_appearance.results, m_appearance.annotation, m_appearance.resultsColour,
+                     m_appearance.annotationColour);
+    p.list->installEventFilter(this);
+    p.caption = new MatchListLabelWindows(p.list, this);
+    p.caption->setIndexAndName(i + 1, QFile::decodeName(m_dictionaries->name(i).c_str()));
+    p.caption->setDescription(fromCore(m_dictionaries->description(i)));
+    p.caption->setCount(0);
+    p.caption->show();
+    p.list->show();
+    m_panes.push_back(p);
+  }
+  m_edges.clear();
+  layOutPanes();
+  updateCaptions();
+}
+
+QRect QELViewWindows::paneArea() const {
+  const QRect group = m_group->geometry();
+  const int top = group.bottom() + 1 + m_gap;
+  return QRect(group.left(), top, group.width(), std::max(0, height() - top - m_gap));
+}
+
+int QELViewWindows::paneAxisExtent() const {
+  const QRect area = paneArea();
+  return m_orientation == 1 ? area.width() + m_gap : area.height() + m_gap;
+}
+
+QRect QELViewWindows::paneRect(int i) const {
+  const QRect area = paneArea();
+  const int extent = paneAxisExtent();
+  const int start = m_edges[i];
+  const int end = (i + 1 < paneCount() ? m_edges[i + 1] : extent) - m_gap;
+  if (m_orientation == 1) return QRect(area.left() + start, area.top(), end - start, area.height());
+  return QRect(area.left(), area.top() + start, area.width(), end - start);
+}
+
+// Each pane's extent includes the gap at its far end; the area is one gap longer than what is
+// seen, so that the last pane ends a gap before the view's edge.
+void QELViewWindows::layOutPanes() {
+  const int count = paneCount();
+  if (count == 0) return;
+  const int extent = paneAxisExtent();
+  if (static_cast<int>(m_edges.size()) != count || m_dragging < 0) {
+    const QString stored = m_readProportions ? m_readProportions(count) : QString();
+    m_edges = edgesOf(paneExtents(count, extent, stored.toStdString()));
+  }
+  const int captionHeight = fontMetrics().height() + 4;
+  for (int i = 0; i < count; ++i) {
+    const QRect r = paneRect(i);
+    m_panes[i].caption->setGeometry(r.left(), r.top(), r.width(), captionHeight);
+    m_panes[i].list->setGeometry(r.left(), r.top() + captionHeight, r.width(),
+                                 std::max(0, r.height() - captionHeight));
+  }
+}
+
+void QELViewWindows::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  m_group->setGeometry(m_gap, m_gap, width() - 2 * m_gap, m_group->sizeHint().height());
+  layOutPanes();
+}
+
+// The zone of one gap before each pane's leading edge, except the first's, is a splitter.
+int QELViewWindows::splitterAt(const QPoint& point) const {
+  const QRect area = paneArea();
+  if (!area.adjusted(-1, -1, 1, 1).contains(point)) return -1;
+  const int along = m_orientation == 1 ? point.x() - area.left() : point.y() - area.top();
+  for (int i = 1; i < paneCount(); ++i) {
+    if (along >= m_edges[i] - m_gap && along < m_edges[i]) return i;
+  }
+  return -1;
+}
+
+void QELViewWindows::mousePressEvent(QMouseEvent* event) {
+  const int pane = splitterAt(event->position().toPoint());
+  if (event->button() == Qt::LeftButton && pane > 0) {
+    m_dragging = pane;
+    grabMouse();
+    return;
+  }
+  QWidget::mousePressEvent(event);
+}
+
+void QELViewWindows::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (m_dragging > 0) {
+    const QRect area = paneArea();
+    const int along = m_orientation == 1 ? at.x() - area.left() : at.y() - area.top();
+    const std::vector<int> moved =
+        moveSplitter(m_edges, paneAxisExtent(), m_gap, m_dragging, along + m_gap / 2);
+    if (moved != m_edges) {
+      m_edges = moved;
+      layOutPanes();
+    }
+    return;
+  }
+  const bool overSplitter = splitterAt(at) > 0;
+  setCursor(!overSplitter ? Qt::ArrowCursor
+                          : (m_orientation == 1 ? Qt::SizeHorCursor : Qt::SizeVerCursor));
+}
+
+void QELViewWindows::mouseReleaseEvent(QMouseEvent* event) {
+  if (m_dragging > 0) {
+    m_dragging = -1;
+    releaseMouse();
+    storeProportions();
+    return;
+  }
+  QWidget::mouseReleaseEvent(event);
+}
+
+void QELViewWindows::storeProportions() {
+  if (!m_writeProportions || paneCount() == 0) return;
+  const int extent = paneAxisExtent();
+  m_writeProportions(paneCount(),
+                     QString::fromStdString(paneExtentsText(extent, extentsOf(m_edges, extent))));
+}
+
+void QELViewWindows::dragEnterEvent(QDragEnterEvent* event) {
+  if (m_state != SearchState::Searching && event->mimeData()->hasUrls()) {
+    event->acceptProposedAction();
+  }
+}
+
+void QELViewWindows::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  if (paths.isEmpty()) return;
+  event->acceptProposedAction();
+  emit filesDropped(paths);
+}
+
+}  // namespace qel

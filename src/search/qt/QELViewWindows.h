@@ -1,0 +1,184 @@
+// The main view: the pattern box with its history, the Search button and the search-mode button,
+// Shortest and Longest, the progress bar, and one results pane per open dictionary. It validates
+// the pattern on every change and runs the core's search session in short slices between turns of
+// the event loop, so that Stop, Escape, typing and closing act at once.
+#pragma once
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "dictionary/QCDictionaryList.h"
+#include "search/SearchSession.h"
+#include "search/SearchSettings.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+
+namespace qel {
+
+class MatchListLabelWindows;
+class MatchListWindows;
+class QELProgressBar;
+class SearchModeButton;
+
+// Fonts and colours of the pattern box and the results.
+struct ViewAppearance {
+  QFont pattern{"DejaVu Sans Mono"};
+  QColor patternColour{Qt::black};
+  QFont results{"DejaVu Sans Mono"};
+  QColor resultsColour{Qt::black};
+  QFont annotation{"DejaVu Sans Mono"};
+  QColor annotationColour{Qt::black};
+};
+
+class QELViewWindows : public QWidget {
+  Q_OBJECT
+
+ public:
+  // One results pane: its caption strip above its list.
+  struct OutputGroup {
+    MatchListLabelWindows* caption = nullptr;
+    MatchListWindows* list = nullptr;
+    long displayedCount = 0;  // what the caption shows
+  };
+
+  // Slices of search steps run back to back for about this long before the event loop runs.
+  static constexpr int kSliceMilliseconds = 8;
+  // Captions and scroll ranges follow a running search at most this often.
+  static constexpr int kRefreshMilliseconds = 100;
+
+  explicit QELViewWindows(QWidget* parent = nullptr);
+  ~QELViewWindows() override;
+
+  // The open dictionaries (which outlive the view, or until the next call): the panes are built
+  // again, the first pane active, and the pattern validated.
+  void setDictionaries(QCDictionaryList* dictionaries);
+  // The user's options for searching (Shortest and Longest come from the boxes instead).
+  void setOptions(const SearchSettings& options);
+  void setAppearance(const ViewAppearance& appearance);
+  // 0: panes one on top of the other; 1: side by side.
+  void setOrientation(int orientation);
+  int orientation() const { return m_orientation; }
+  void setShortestLongest(int shortest, int longest);
+  int shortest() const;
+  int longest() const;
+  // Where the panes' proportions for a number of panes are kept ("Panes<N>").
+  void setProportionsStore(std::function<QString(int panes)> read,
+                           std::function<void(int panes, const QString& text)> write);
+
+  SearchState state() const { return m_state; }
+  bool fullText() const { return m_fullText; }
+  void setFullText(bool fullText);
+  QString statusText() const { return m_statusText; }
+  int activePane() const { return m_activePane; }
+  void setActivePane(int pane);
+  int paneCount() const { return static_cast<int>(m_panes.size()); }
+  const OutputGroup& pane(int i) const { return m_panes[i]; }
+  const SearchSession* session() const { return m_session.get(); }
+  QComboBox* patternBox() const { return m_pattern; }
+  QPushButton* searchButton() const { return m_search; }
+  QELProgressBar* progressBar() const { return m_progress; }
+  // The rectangle of pane i (caption and list) in the view.
+  QRect paneRect(int i) const;
+  int gap() const { return m_gap; }
+  // The longest time one slice of a search kept the event loop waiting, in nanoseconds.
+  qint64 longestSlice() const { return m_longestSlice; }
+
+  // Re-checks the dictionaries and compiles the pattern for each; NoPattern or Ready.
+  void validatePattern();
+  // Puts the text in the pattern box and searches it, unless a search is running.
+  void setPatternAndSearch(const QString& text);
+  // Starts a search, pauses a running one, or resumes a paused one.
+  void onSearchButton();
+  // Whether the window may close now; a running search is stopped first and the view closes
+  // once its current slice has ended (closeRequested is then emitted).
+  bool canClose();
+
+ signals:
+  void statusTextChanged(const QString& text);
+  void stateChanged(SearchState state);
+  void activePaneChanged(int pane);
+  void filesDropped(const QStringList& paths);
+  void closeRequested();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildControls();
+  void rebuildPanes();
+  void layOutPanes();
+  QRect paneArea() const;
+  int paneAxisExtent() const;
+  int splitterAt(const QPoint& point) const;
+  void storeProportions();
+  void setState(SearchState state);
+  void setStatus(const QString& text);
+  bool recheckDictionaries();
+  void runSlice();
+  void refreshPanes(bool force);
+  void finishSlice();
+  void updateProgress();
+  void updateCaptions();
+  SearchSettings currentSettings() const;
+  void onShortestChanged();
+  void onLongestChanged();
+
+  QCDictionaryList* m_dictionaries = nullptr;
+  std::unique_ptr<SearchSession> m_session;
+  SearchSettings m_options;
+  ViewAppearance m_appearance;
+  int m_orientation = 0;
+  std::function<QString(int)> m_readProportions;
+  std::function<void(int, const QString&)> m_writeProportions;
+
+  QGroupBox* m_group = nullptr;
+  QComboBox* m_pattern = nullptr;
+  QPushButton* m_search = nullptr;
+  SearchModeButton* m_mode = nullptr;
+  QMenu* m_modeMenu = nullptr;
+  QAction* m_wordSearch = nullptr;
+  QAction* m_fullTextSearch = nullptr;
+  QLabel* m_shortestLabel = nullptr;
+  QLabel* m_longestLabel = nullptr;
+  QSpinBox* m_shortest = nullptr;
+  QSpinBox* m_longest = nullptr;
+  QELProgressBar* m_progress = nullptr;
+
+  std::vector<OutputGroup> m_panes;
+  std::vector<int> m_edges;  // each pane's leading edge along the pane area
+  int m_activePane = 0;
+  int m_gap = 8;
+  int m_dragging = -1;  // the pane whose leading edge is being dragged
+
+  SearchState m_state = static_cast<SearchState>(255);
+  bool m_fullText = false;
+  bool m_closing = false;
+  bool m_settingBoxes = false;
+  QString m_statusText;
+  QTimer m_slice;
+  qint64 m_longestSlice = 0;
+  QElapsedTimer m_sinceRefresh;
+};
+
+}  // namespace qel

@@ -1,0 +1,28 @@
+// Answers the program's message boxes in advance and records what they said.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "app/qt/UserPrompts.h"
+
+namespace qel::test {
+
+class RecordingPrompts : public UserPrompts {
+ public:
+  RecordingPrompts() { UserPrompts::install(this); }
+  ~RecordingPrompts() override { UserPrompts::install(nullptr); }
+
+  void warning(QWidget*, const QString& caption, const QString& text) override {
+    shown << caption + ": " + text;
+  }
+  Answer retryOrCancel(QWidget*, const QString& caption, const QString& text) override {
+    shown << caption + ": " + text;
+    return answer;
+  }
+
+  QStringList shown;
+  Answer answer = Answer::kRetry;
+};
+
+}  // namespace qel::test

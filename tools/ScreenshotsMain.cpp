@@ -1,0 +1,53 @@
+// qel-screenshots: renders the main window into PNG files, with settings of its own (never the
+// user's). Usage: qel-screenshots OUTPUT_FOLDER DICTIONARY...
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+
+#include "app/qt/QELFrameWindow.h"
+#include "app/qt/SettingsStore.h"
+#include "search/qt/QELViewWindows.h"
+
+namespace {
+
+bool save(QWidget& window, const QString& path) {
+  QApplication::processEvents();
+  const bool saved = window.grab().save(path);
+  std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+  return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QStringList args = QApplication::arguments().mid(1);
+  if (args.size() < 2) {
+    std::fprintf(stderr, "usage: qel-screenshots OUTPUT_FOLDER DICTIONARY...\n");
+    return 2;
+  }
+  const QDir out(args[0]);
+  QTemporaryDir settingsFolder;
+  QSettings settings(settingsFolder.filePath("settings.ini"), QSettings::IniFormat);
+  qel::SettingsStore store(settings);
+  qel::QELFrameWindow window(store, QDir::currentPath(), args.mid(1));
+  window.resize(760, 620);
+  window.show();
+  qel::QELViewWindows& view = *window.view();
+  view.patternBox()->setEditText(".l...r.n");
+  view.onSearchButton();
+  QElapsedTimer waited;
+  waited.start();
+  while (view.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  bool ok = save(window, out.filePath("main-window-stacked.png"));
+  view.setOrientation(1);
+  ok = save(window, out.filePath("main-window-side-by-side.png")) && ok;
+  return ok ? 0 : 1;
+}
