@@ -405,6 +405,34 @@ void QELViewWindows::updateCaptions() {
   }
 }
 
+void QELViewWindows::showResultsMenu(int pane, const QPoint& at) {
+  MatchListWindows* list = m_panes[pane].list;
+  QMenu menu(this);
+  for (const char* later : {"&Lookup...\tCtrl+Enter", "Lookup in &New Window...\tShift+Ctrl+Enter",
+                            "&External Lookup"}) {
+    menu.addAction(tr(later))->setEnabled(false);
+  }
+  menu.addSeparator();
+  QAction* copy = menu.addAction(tr("&Copy\tCtrl+C"));
+  connect(copy, &QAction::triggered, list, &MatchListWindows::copy);
+  QAction* all = menu.addAction(tr("&Select All\tCtrl+A"));
+  connect(all, &QAction::triggered, list, &MatchListWindows::selectAll);
+  menu.addSeparator();
+  for (const char* later : {"&Print...\tCtrl+P", "Print Pre&view..."}) {
+    menu.addAction(tr(later))->setEnabled(false);
+  }
+  menu.exec(at);
+}
+
+void QELViewWindows::showPaneMenu(int, const QPoint& at) {
+  QMenu menu(this);
+  for (const char* later : {"P&roperties", "&Close", "Save Results &As...\tCtrl+S", "&Demote",
+                            "Pro&mote"}) {
+    menu.addAction(tr(later))->setEnabled(false);
+  }
+  menu.exec(at);
+}
+
 bool QELViewWindows::canClose() {
   if (m_state == SearchState::Searching) {
     m_closing = true;
@@ -516,6 +544,16 @@ void QELViewWindows::rebuildPanes() {
                      m_appearance.annotationColour);
     p.list->installEventFilter(this);
     p.caption = new MatchListLabelWindows(p.list, this);
+    connect(p.list, &MatchListWindows::focusGained, this, [this, i] { setActivePane(i); });
+    connect(p.list, &MatchListWindows::menuRequested, this, [this, i](QPoint at, bool) {
+      if (m_session && m_session->pane(i).results.selection().selectedCount() > 0) {
+        showResultsMenu(i, at);
+      } else {
+        showPaneMenu(i, at);
+      }
+    });
+    connect(p.caption, &MatchListLabelWindows::menuRequested, this,
+            [this, i](QPoint at) { showPaneMenu(i, at); });
     p.caption->setIndexAndName(i + 1, QFile::decodeName(m_dictionaries->name(i).c_str()));
     p.caption->setDescription(fromCore(m_dictionaries->description(i)));
     p.caption->setCount(0);
