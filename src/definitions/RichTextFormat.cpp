@@ -2,6 +2,7 @@
 // colour tables read from their groups.
 #include "definitions/RichTextFormat.h"
 
+#include "definitions/RichTextPlain.h"
 #include "definitions/RichTextTokenizer.h"
 #include "platform/Cp1252.h"
 
@@ -86,10 +87,6 @@ class Formatter {
     const bool on = !t.hasNumber || t.number != 0;
     if (w == "par" || w == "sect" || w == "page" || w == "row") {
       m_out.paragraphs.emplace_back();
-    } else if (w == "line") {
-      append("\n");
-    } else if (w == "tab" || w == "cell") {
-      append("\t");
     } else if (w == "b") {
       look.bold = on;
     } else if (w == "i") {
@@ -115,22 +112,8 @@ class Formatter {
         append(std::string_view(&byte, 1));
         m_tokens.skipFallback(top().fallback);
       }
-    } else if (w == "emdash") {
-      append("\x97");
-    } else if (w == "endash") {
-      append("\x96");
-    } else if (w == "bullet") {
-      append("\x95");
-    } else if (w == "lquote") {
-      append("\x91");
-    } else if (w == "rquote") {
-      append("\x92");
-    } else if (w == "ldblquote") {
-      append("\x93");
-    } else if (w == "rdblquote") {
-      append("\x94");
-    } else if (w == "emspace" || w == "enspace") {
-      append(" ");
+    } else if (const char* text = controlWordText(w)) {
+      append(text);  // a line break stays in its paragraph as "\n", a tab as "\t"
     }
   }
 

@@ -21,8 +21,9 @@ bool leavesBlank(std::string_view word) {
   return false;
 }
 
-// The text a control word stands for, or null for one that only formats.
-const char* wordText(std::string_view word) {
+}  // namespace
+
+const char* controlWordText(std::string_view word) {
   struct Entry {
     std::string_view word;
     const char* text;
@@ -38,8 +39,6 @@ const char* wordText(std::string_view word) {
   }
   return nullptr;
 }
-
-}  // namespace
 
 void indexText(std::string_view body, std::string& text) {
   text.clear();
@@ -124,7 +123,7 @@ std::string plainText(std::string_view body) {
             out.push_back(byte);
             tokens.skipFallback(fallback.back());
           }
-        } else if (const char* text = wordText(t.text)) {
+        } else if (const char* text = controlWordText(t.text)) {
           out += text;
         }
         break;

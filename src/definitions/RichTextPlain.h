@@ -14,6 +14,10 @@ namespace qel::rtf {
 // sequential search must read bodies exactly so.
 void indexText(std::string_view body, std::string& text);
 
+// The text a control word stands for in the visible text (a break, a tab, a typographic mark in
+// code page 1252), or null for one that only formats.
+const char* controlWordText(std::string_view word);
+
 // The visible text: paragraph and line breaks become line feeds, "\tab" a tab, "\'hh" the byte
 // hh, "\uN" the character N when code page 1252 has it (else its fallback text), typographic
 // marks their code page 1252 characters. A body that is not rich text is returned as it is.

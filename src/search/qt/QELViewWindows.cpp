@@ -118,8 +118,8 @@ void QELViewWindows::buildControls() {
   m_longest->setToolTip(text(Message::kLongestTip));
   m_shortestLabel->setBuddy(m_shortest);
   m_longestLabel->setBuddy(m_longest);
-  connect(m_shortest, &QSpinBox::valueChanged, this, &QELViewWindows::onShortestChanged);
-  connect(m_longest, &QSpinBox::valueChanged, this, &QELViewWindows::onLongestChanged);
+  connect(m_shortest, &QSpinBox::valueChanged, this, [this] { onLengthBoxChanged(false); });
+  connect(m_longest, &QSpinBox::valueChanged, this, [this] { onLengthBoxChanged(true); });
 
   m_progress = new QELProgressBar(m_group);
   m_progress->setToolTip(text(Message::kProgressBarTip));
@@ -174,7 +174,7 @@ void QELViewWindows::setShortestLongest(int shortest, int longest) {
   m_shortest->setValue(shortest);
   m_longest->setValue(longest);
   m_settingBoxes = false;
-  onShortestChanged();
+  onLengthBoxChanged(false);
 }
 
 int QELViewWindows::shortest() const { return m_shortest->value(); }
@@ -205,26 +205,15 @@ void QELViewWindows::setActivePane(int pane) {
 }
 
 // Shortest and Longest keep Shortest <= Longest; while a search runs they do not validate.
-void QELViewWindows::onShortestChanged() {
+void QELViewWindows::onLengthBoxChanged(bool longestChanged) {
   if (m_settingBoxes) return;
   SearchSettings s;
   s.shortest = m_shortest->value();
   s.longest = m_longest->value();
-  keepShortestLongestOrdered(s, false);
-  m_settingBoxes = true;
-  m_longest->setValue(s.longest);
-  m_settingBoxes = false;
-  if (m_state != SearchState::Searching) validatePattern();
-}
-
-void QELViewWindows::onLongestChanged() {
-  if (m_settingBoxes) return;
-  SearchSettings s;
-  s.shortest = m_shortest->value();
-  s.longest = m_longest->value();
-  keepShortestLongestOrdered(s, true);
+  keepShortestLongestOrdered(s, longestChanged);
   m_settingBoxes = true;
   m_shortest->setValue(s.shortest);
+  m_longest->setValue(s.longest);
   m_settingBoxes = false;
   if (m_state != SearchState::Searching) validatePattern();
 }
@@ -426,8 +415,8 @@ void QELViewWindows::showResultsMenu(int pane, const QPoint& at) {
 
 void QELViewWindows::showPaneMenu(int, const QPoint& at) {
   QMenu menu(this);
-  for (const char* later : {"P&roperties", "&Close", "Save Results &As...\tCtrl+S", "&Demote",
-                            "Pro&mote"}) {
+  for (const char* later :
+       {"P&roperties", "&Close", "Save Results &As...\tCtrl+S", "&Demote", "Pro&mote"}) {
     menu.addAction(tr(later))->setEnabled(false);
   }
   menu.exec(at);

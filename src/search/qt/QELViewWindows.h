@@ -141,12 +141,11 @@ class QELViewWindows : public QWidget {
   void updateProgress();
   void updateCaptions();
   SearchSettings currentSettings() const;
-  void onShortestChanged();
+  void onLengthBoxChanged(bool longestChanged);
   // The shortcut menus of a pane: for selected results, or for the pane itself (from its caption
   // or a list without a selection). Commands that other windows carry out stay disabled here.
   void showResultsMenu(int pane, const QPoint& at);
   void showPaneMenu(int pane, const QPoint& at);
-  void onLongestChanged();
 
   QCDictionaryList* m_dictionaries = nullptr;
   std::unique_ptr<SearchSession> m_session;
