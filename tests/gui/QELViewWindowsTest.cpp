@@ -76,6 +76,10 @@ class QELViewWindowsTest : public QObject {
     QVERIFY(!view.searchButton()->isEnabled());
     typePattern(view, ".l...r.n");
     QCOMPARE(view.state(), SearchState::Ready);
+    // The Quick Reference example, run from the keyboard.
+    QTest::keyClick(view.patternBox()->lineEdit(), Qt::Key_Return);
+    waitForSearch(view);
+    QCOMPARE(texts(view.session()->pane(0).results), QStringList({"electron"}));
     QVERIFY(view.searchButton()->isEnabled());
     QCOMPARE(view.statusText(),
              QString("Pattern is valid - press the return key to start searching"));

@@ -384,6 +384,8 @@ TEST_F(PatternCrossCheck, CombinationsEvaluateWithoutPrecedence) {
        [](bool a, bool b, bool c) { return a || (b && c); }},
       {"!(%1 & %2) | %3", [](bool a, bool b, bool c) { return !(a && b) || c; },
        [](bool a, bool b, bool c) { return (a && b) || c; }},
+      {"(!%1 | %2) & %3", [](bool a, bool b, bool c) { return (!a || b) && c; },
+       [](bool a, bool b, bool c) { return (a || b) && c; }},
   };
   for (int n = 0; n < 70; ++n) {
     const Word& source = sourceWord(3, 9);

@@ -54,7 +54,12 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
 
   std::vector<std::string> open;
   for (const QString& path : paths) open.push_back(localPath(path));
-  if (paths.isEmpty()) open = readOpenDictionaries(m_settings, programFolder.toStdString());
+  if (paths.isEmpty()) {
+    // A remembered dictionary that has gone since is left out rather than shown invalid.
+    for (const std::string& path : readOpenDictionaries(m_settings, programFolder.toStdString())) {
+      if (QFileInfo::exists(QFile::decodeName(path.c_str()))) open.push_back(path);
+    }
+  }
   setDictionaries(std::move(open));
 }
 
@@ -74,11 +79,12 @@ void QELFrameWindow::applyOptions() {
   m_view->setAppearance(appearance);
 }
 
-void QELFrameWindow::setDictionaries(std::vector<std::string> paths) {
+void QELFrameWindow::setDictionaries(std::vector<std::string> paths, int activePane) {
   if (paths.size() > static_cast<size_t>(kMaxOpenDictionaries)) paths.resize(kMaxOpenDictionaries);
   m_paths = std::move(paths);
   auto next = std::make_unique<QCDictionaryList>(m_paths);
   m_view->setDictionaries(next.get());
+  m_view->setActivePane(activePane);
   m_dictionaries = std::move(next);  // the old list goes once the view no longer uses it
   updateCaption();
 }
@@ -90,6 +96,16 @@ void QELFrameWindow::openDictionaries(const QStringList& paths) {
     if (std::find(open.begin(), open.end(), local) == open.end()) open.push_back(local);
   }
   setDictionaries(std::move(open));
+}
+
+void QELFrameWindow::closeActiveDictionary() {
+  const int active = m_view->activePane();
+  if (m_view->state() == SearchState::Searching || active < 0 ||
+      active >= static_cast<int>(m_paths.size()))
+    return;
+  std::vector<std::string> open = m_paths;
+  open.erase(open.begin() + active);
+  setDictionaries(std::move(open), std::min(active, static_cast<int>(open.size()) - 1));
 }
 
 // The open dictionaries' names in search order, then the program's name.

@@ -32,12 +32,14 @@ class QELFrameWindow : public QMainWindow {
   const QCDictionaryList& dictionaries() const { return *m_dictionaries; }
   // Opens more dictionaries after those open (at most eight in all).
   void openDictionaries(const QStringList& paths);
+  // Closes the active pane's dictionary; the pane before it becomes active when it was the last.
+  void closeActiveDictionary();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void setDictionaries(std::vector<std::string> paths);
+  void setDictionaries(std::vector<std::string> paths, int activePane = 0);
   void updateCaption();
   void applyOptions();
   void storeAtExit();
