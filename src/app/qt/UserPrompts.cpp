@@ -1,6 +1,7 @@
 // Message boxes, unless a test answers instead.
 #include "app/qt/UserPrompts.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace qel {
@@ -15,6 +16,14 @@ class MessageBoxes : public UserPrompts {
     const auto button = QMessageBox::critical(
         parent, caption, text, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry);
     return button == QMessageBox::Retry ? Answer::kRetry : Answer::kCancel;
+  }
+  Answer yesOrNo(QWidget* parent, const QString& caption, const QString& text) override {
+    const auto button = QMessageBox::question(parent, caption, text,
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return button == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
+  }
+  QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) override {
+    return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
   }
 };
 

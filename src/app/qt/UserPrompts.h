@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -16,6 +17,10 @@ class UserPrompts {
   virtual void warning(QWidget* parent, const QString& caption, const QString& text) = 0;
   // Retry or Cancel.
   virtual Answer retryOrCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // A question with Yes and No, No the default.
+  virtual Answer yesOrNo(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // Existing files chosen in an open-file dialog; none when it was cancelled.
+  virtual QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) = 0;
 
   // The prompts in use: real message boxes unless a test installed its own.
   static UserPrompts& current();

@@ -20,9 +20,19 @@ class RecordingPrompts : public UserPrompts {
     shown << caption + ": " + text;
     return answer;
   }
+  Answer yesOrNo(QWidget*, const QString& caption, const QString& text) override {
+    shown << caption + ": " + text;
+    return question;
+  }
+  QStringList openFiles(QWidget*, const QString& caption, const QString&) override {
+    shown << caption;
+    return chosenFiles;
+  }
 
   QStringList shown;
   Answer answer = Answer::kRetry;
+  Answer question = Answer::kNo;
+  QStringList chosenFiles;
 };
 
 }  // namespace qel::test
