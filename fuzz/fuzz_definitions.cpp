@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "dictionary/DefinitionsOfWord.h"
-#include "search/QCDictionaryDefinitionSearchIndexed.h"
-#include "search/QCDictionaryDefinitionSearchSequential.h"
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/DictionaryBuilder.h"
 #include "maintenance/FoldTable.h"
 #include "pattern/MatchEngineSet.h"
+#include "search/QCDictionaryDefinitionSearchIndexed.h"
+#include "search/QCDictionaryDefinitionSearchSequential.h"
 
 namespace {
 
@@ -128,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   for (const char* text : {"river", "sea & (sand | salt)", "r.v.r | b..k", "!river", "t*"}) {
     qel::MatchEngineSet patterns;
+    patterns.setStepBound(20000);  // any pattern must finish within seconds here
     if (patterns.parse(list.alphabet(0), text, 1, 31) != qel::pattern::PatternError::kValid)
       continue;
     qel::QCDictionaryDefinitionSearchIndexed indexed(list, 0, patterns);

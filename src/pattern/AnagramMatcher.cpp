@@ -98,6 +98,9 @@ int Matcher::lettersShortfall(const AnagramFrame& frame) const {
 bool Matcher::remainingItems(AnagramFrame& frame, Pc pc, int balance) {
   switch (*pc) {
     case kChoiceItem:
+      // Choice lists only take letters away: variables that cannot be bound now never will be, and
+      // then no combination of the lists' letters need be tried.
+      if (variablesCannotFit(frame, pc, balance)) return false;
       return choiceItem(frame, pc, 0, 255, balance);
     case kVariablesItem:
       return variablesItem(frame, pc, balance);
@@ -205,6 +208,23 @@ bool Matcher::bindVariables(AnagramFrame& frame, Pc pc, int variable, int balanc
   }
   if (balance + need <= 0) return bindVariables(frame, pc, variable + 1, balance + need, pending);
   return false;
+}
+
+// A lower bound of what the variables item after the choice lists at `pc` (if any) and the letters
+// item fall short by, against the letters free now.
+bool Matcher::variablesCannotFit(const AnagramFrame& frame, Pc pc, int balance) const {
+  while (*pc == kChoiceItem) pc += 3;
+  if (*pc != kVariablesItem) return false;
+  int most = 0;
+  for (int i = 0; i < frame.presentCount; ++i)
+    most = std::max<int>(most, frame.counts[frame.present[i]]);
+  int shortfall = lettersShortfall(frame);
+  for (int v = 0; v < kVariableCount; ++v) {
+    const int need = pc[1 + v];
+    const int have = m_bindings[v] == kUnbound ? most : frame.counts[m_bindings[v]];
+    shortfall += std::max(0, need - have);
+  }
+  return shortfall > 0 && balance + shortfall > 0;
 }
 
 // Variables of the item that occur equally often are interchangeable: a combination of letters is

@@ -84,6 +84,9 @@ class MatchEngineSet : public EntryFilter {
 
   // Matches given up since the last parse because they needed too many attempts.
   long abandonedMatches() const { return m_scratch.abandoned; }
+  // Attempts one match of one entry may make before it is given up (for tools that must finish
+  // quickly whatever the pattern, such as the fuzz targets).
+  void setStepBound(long steps) { m_scratch.stepBound = steps; }
   std::string dump() const;
 
  private:

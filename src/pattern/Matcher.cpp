@@ -208,7 +208,7 @@ int Matcher::charAt(int index) const {
 
 bool Matcher::tick() {
   if (m_abandoned) return false;
-  if (++m_steps > kMaxMatchSteps) {
+  if (++m_steps > m_scratch.stepBound) {
     m_abandoned = true;
     return false;
   }

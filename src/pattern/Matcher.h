@@ -28,7 +28,8 @@ struct MatchScratch {
   BalanceCounts balance;
   MatchMemo memo;
   PlacementMemo placements;
-  long abandoned = 0;  // matches given up after kMaxMatchSteps attempts
+  long abandoned = 0;  // matches given up after stepBound attempts
+  long stepBound = kMaxMatchSteps;
 };
 
 // The subject's length must lie within the pattern's fixed length and maximum length, at most
@@ -129,6 +130,7 @@ class Matcher {
   bool variablesItem(AnagramFrame& frame, Pc pc, int balance);
   bool bindVariables(AnagramFrame& frame, Pc pc, int variable, int balance, unsigned pending);
   int lowestLetterFor(Pc pc, int variable, unsigned pending) const;
+  bool variablesCannotFit(const AnagramFrame& frame, Pc pc, int balance) const;
   bool lettersItem(const AnagramFrame& frame, Pc pc, int balance) const;
   int lettersShortfall(const AnagramFrame& frame) const;
   bool lettersCannotFit(const AnagramFrame& frame, int balance) const;
