@@ -1,5 +1,7 @@
 // The main window at start and around its dictionaries: the remembered ones (a missing one left
 // out), the caption, closing the active last pane, and what is stored at exit.
+#include <QAction>
+#include <QMenuBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -9,6 +11,7 @@
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/SettingsStore.h"
 #include "search/qt/QELViewWindows.h"
+#include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {
@@ -56,6 +59,100 @@ class QELFrameWindowTest : public QObject {
     window.closeActiveDictionary();
     QCOMPARE(window.view()->activePane(), 0);
     QCOMPARE(window.windowTitle(), QString("second - QEL"));
+  }
+
+  void fileMenuTextsNameTheActiveDictionary() {
+    QTemporaryDir folder;
+    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
+    SettingsStore store(settings);
+    writeOpenDictionaries(store, {m_dir.file("none-here.qcd")});
+    QELFrameWindow empty(store, folder.path(), {});
+    empty.updateCommands();
+    QCOMPARE(empty.action(Command::kClose)->text(), QString("&Close"));
+    QCOMPARE(empty.action(Command::kSaveResults)->text(), QString("Save Results &As..."));
+    QVERIFY(!empty.action(Command::kClose)->isEnabled());
+    QELFrameWindow window(store, folder.path(),
+                          {QString::fromStdString(m_first), QString::fromStdString(m_second)});
+    window.updateCommands();
+    QCOMPARE(window.action(Command::kClose)->text(), QString("&Close \"first\""));
+    QCOMPARE(window.action(Command::kProperties)->text(), QString("P&roperties for \"first\"..."));
+    QVERIFY(!window.action(Command::kPromote)->isEnabled());
+    QVERIFY(window.action(Command::kDemote)->isEnabled());
+  }
+
+  // Opening: an open dictionary only becomes active; an eighth opens, a ninth is refused; a file
+  // that is no dictionary is refused and the open ones stay as they were.
+  void openingFollowsTheLimitsAndLeavesTheOpenOnesAlone() {
+    QTemporaryDir folder;
+    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
+    SettingsStore store(settings);
+    test::RecordingPrompts prompts;
+    QELFrameWindow window(store, folder.path(),
+                          {QString::fromStdString(m_first), QString::fromStdString(m_second)});
+    window.openDictionaries({QString::fromStdString(m_first)});
+    QCOMPARE(window.dictionaries().count(), 2);
+    QCOMPARE(window.view()->activePane(), 0);
+    const std::string corrupt = m_dir.file("corrupt.qcd");
+    test::writeFile(corrupt, "QCD1 but nothing else");
+    window.openDictionaries({QString::fromStdString(corrupt)});
+    QCOMPARE(window.dictionaries().count(), 2);
+    QCOMPARE(prompts.shown.size(), 1);
+    QVERIFY(prompts.shown[0].startsWith("Dictionary Open Failed: "));
+    QVERIFY(prompts.shown[0].endsWith("corrupt.qcd\nis not a valid QEL&Corvanth Dictionary File"));
+    QStringList more;
+    for (int i = 0; i < 7; ++i) {
+      const std::string path = m_dir.file("more" + std::to_string(i) + ".qcd");
+      QVERIFY(test::buildTestDictionary(path, {"word"}));
+      more << QString::fromStdString(path);
+    }
+    window.openDictionaries(more.mid(0, 6));
+    QCOMPARE(window.dictionaries().count(), 8);
+    QCOMPARE(window.view()->activePane(), 7);
+    window.openDictionaries(more.mid(6));
+    QCOMPARE(window.dictionaries().count(), 8);
+    QVERIFY(prompts.shown.last().contains("The number of allowed dictionaries has been reached."));
+    // The previously used list: the dictionaries that opened, most recent first.
+    QCOMPARE(window.recentDictionaries().size(), size_t(8));
+    window.openDictionaries({QString::fromStdString(m_first)});
+    QCOMPARE(window.recentDictionaries().front(), m_first);
+  }
+
+  void promotingAndDemotingMoveTheActivePaneAndTheCaption() {
+    QTemporaryDir folder;
+    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
+    SettingsStore store(settings);
+    QELFrameWindow window(store, folder.path(),
+                          {QString::fromStdString(m_first), QString::fromStdString(m_second),
+                           QString::fromStdString(m_third)});
+    window.view()->setActivePane(2);
+    window.promoteActiveDictionary();
+    QCOMPARE(window.windowTitle(), QString("first, third, second - QEL"));
+    QCOMPARE(window.view()->activePane(), 1);
+    window.view()->setActivePane(0);
+    window.demoteActiveDictionary();
+    QCOMPARE(window.windowTitle(), QString("third, first, second - QEL"));
+    QCOMPARE(window.view()->activePane(), 1);
+  }
+
+  // Changed Shortest and Longest become the defaults only when the user says Yes.
+  void theRangeQuestionStoresOnlyOnYes() {
+    for (const auto answer : {UserPrompts::Answer::kNo, UserPrompts::Answer::kYes}) {
+      QTemporaryDir folder;
+      QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
+      SettingsStore store(settings);
+      test::RecordingPrompts prompts;
+      prompts.question = answer;
+      {
+        QELFrameWindow window(store, folder.path(), {QString::fromStdString(m_first)});
+        window.show();
+        window.view()->setShortestLongest(4, 9);
+        QVERIFY(window.close());
+      }
+      QCOMPARE(prompts.shown.size(), 1);
+      QVERIFY(prompts.shown[0].startsWith("Range Settings Updated: "));
+      const RangeDefaults stored = readRangeDefaults(store);
+      QCOMPARE(stored == (RangeDefaults{4, 9}), answer == UserPrompts::Answer::kYes);
+    }
   }
 
   void theOpenDictionariesAreRememberedAtExit() {

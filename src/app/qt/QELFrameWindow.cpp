@@ -10,6 +10,7 @@
 
 #include "app/WindowSettings.h"
 #include "app/qt/SettingsFonts.h"
+#include "app/qt/UserPrompts.h"
 #include "app/qt/WindowPosition.h"
 #include "search/SearchSettings.h"
 #include "search/qt/QELViewWindows.h"
@@ -52,8 +53,16 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
 
   placeWidget(*this, mainWindowPlacement(readMainWindowPosition(m_settings), screenArea(*this)));
 
+  m_recent = readRecentFiles(m_settings, kRecentDictionaries);
+  buildMenus();
+  connect(m_view, &QELViewWindows::stateChanged, this, &QELFrameWindow::updateCommands);
+  connect(m_view, &QELViewWindows::activePaneChanged, this, &QELFrameWindow::updateCommands);
+
   std::vector<std::string> open;
-  for (const QString& path : paths) open.push_back(localPath(path));
+  for (const QString& path : paths) {
+    open.push_back(localPath(path));
+    rememberRecent(open.back());
+  }
   if (paths.isEmpty()) {
     // A remembered dictionary that has gone since is left out rather than shown invalid.
     for (const std::string& path : readOpenDictionaries(m_settings, programFolder.toStdString())) {
@@ -84,18 +93,77 @@ void QELFrameWindow::setDictionaries(std::vector<std::string> paths, int activeP
   m_paths = std::move(paths);
   auto next = std::make_unique<QCDictionaryList>(m_paths);
   m_view->setDictionaries(next.get());
+  const std::unique_ptr<QCDictionaryList> old = std::move(m_dictionaries);  // unused from here
+  m_dictionaries = std::move(next);
   m_view->setActivePane(activePane);
-  m_dictionaries = std::move(next);  // the old list goes once the view no longer uses it
   updateCaption();
 }
 
+// Each file opens in turn: one already open only becomes the active pane; beyond eight, or a file
+// that is not a dictionary, is refused in a box and leaves the open dictionaries as they are.
 void QELFrameWindow::openDictionaries(const QStringList& paths) {
+  if (m_view->state() == SearchState::Searching) return;
   std::vector<std::string> open = m_paths;
+  int active = m_view->activePane();
   for (const QString& path : paths) {
     const std::string local = localPath(path);
-    if (std::find(open.begin(), open.end(), local) == open.end()) open.push_back(local);
+    const auto found = std::find(open.begin(), open.end(), local);
+    if (found != open.end()) {
+      active = static_cast<int>(found - open.begin());
+      rememberRecent(local);
+      continue;
+    }
+    if (open.size() >= static_cast<size_t>(kMaxOpenDictionaries)) {
+      UserPrompts::current().warning(this, tr("Dictionary Open Failed"),
+                                     tr("The number of allowed dictionaries has been reached.\n"
+                                        "Please close a dictionary before loading a new one"));
+      continue;
+    }
+    QCDictionaryList probe(std::vector<std::string>{local});
+    if (!probe.recheck(0)) {
+      UserPrompts::current().warning(
+          this, tr("Dictionary Open Failed"),
+          QFile::decodeName(local.c_str()) + tr("\nis not a valid QEL&Corvanth Dictionary File"));
+      continue;
+    }
+    open.push_back(local);
+    active = static_cast<int>(open.size()) - 1;
+    rememberRecent(local);
   }
-  setDictionaries(std::move(open));
+  if (open != m_paths) {
+    setDictionaries(std::move(open), active);
+  } else {
+    m_view->setActivePane(active);
+    m_view->validatePattern();
+  }
+}
+
+void QELFrameWindow::openWithDialog() {
+  const QStringList chosen = UserPrompts::current().openFiles(
+      this, tr("Dictionary File Selection"), tr("Dictionary File (*.qcd);;All Files (*)"));
+  if (!chosen.isEmpty()) openDictionaries(chosen);
+}
+
+void QELFrameWindow::rememberRecent(const std::string& path) {
+  m_recent.erase(std::remove(m_recent.begin(), m_recent.end(), path), m_recent.end());
+  m_recent.insert(m_recent.begin(), path);
+  if (m_recent.size() > static_cast<size_t>(kMaxRecentFileItems))
+    m_recent.resize(kMaxRecentFileItems);
+}
+
+void QELFrameWindow::promoteActiveDictionary() { moveActiveDictionary(-1); }
+void QELFrameWindow::demoteActiveDictionary() { moveActiveDictionary(+1); }
+
+// The active dictionary changes places with its neighbour; its pane stays the active one.
+void QELFrameWindow::moveActiveDictionary(int by) {
+  const int active = m_view->activePane();
+  const int other = active + by;
+  if (m_view->state() == SearchState::Searching || active < 0 || other < 0 ||
+      other >= static_cast<int>(m_paths.size()))
+    return;
+  std::vector<std::string> open = m_paths;
+  std::swap(open[active], open[other]);
+  setDictionaries(std::move(open), other);
 }
 
 void QELFrameWindow::closeActiveDictionary() {
@@ -114,9 +182,11 @@ void QELFrameWindow::updateCaption() {
   for (int i = 0; i < m_dictionaries->count(); ++i)
     names << QFile::decodeName(m_dictionaries->name(i).c_str());
   setWindowTitle(names.isEmpty() ? QStringLiteral("QEL") : names.join(", ") + " - QEL");
+  updateCommands();
 }
 
 void QELFrameWindow::closeEvent(QCloseEvent* event) {
+  if (!m_rangeAsked && m_view->state() != SearchState::Closing) askAboutRange();
   if (!m_closeAccepted && !m_view->canClose()) {
     event->ignore();  // the search stops at its next slice, then the view asks again
     return;
@@ -125,7 +195,21 @@ void QELFrameWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+// Shortest and Longest that differ from the stored defaults may become the new defaults.
+void QELFrameWindow::askAboutRange() {
+  m_rangeAsked = true;
+  const RangeDefaults stored = readRangeDefaults(m_settings);
+  if (m_view->shortest() == stored.shortest && m_view->longest() == stored.longest) return;
+  const auto answer = UserPrompts::current().yesOrNo(
+      this, tr("Range Settings Updated"),
+      tr("The Shortest and Longest settings have been changed.\nDo you want the new settings to be "
+         "the default when QEL is started?"));
+  if (answer == UserPrompts::Answer::kYes)
+    writeRangeDefaults(m_settings, RangeDefaults{m_view->shortest(), m_view->longest()});
+}
+
 void QELFrameWindow::storeAtExit() {
+  writeRecentFiles(m_settings, kRecentDictionaries, m_recent);
   writeMainWindowPosition(m_settings, widgetPosition(*this));
   writeOpenDictionaries(m_settings, m_paths);
 }

@@ -6,10 +6,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/Commands.h"
 #include "app/Options.h"
 #include "app/SettingsBackend.h"
 #include "dictionary/QCDictionaryList.h"
@@ -34,12 +36,33 @@ class QELFrameWindow : public QMainWindow {
   void openDictionaries(const QStringList& paths);
   // Closes the active pane's dictionary; the pane before it becomes active when it was the last.
   void closeActiveDictionary();
+  // Moves the active dictionary one place up or down the search order; its pane stays active.
+  void promoteActiveDictionary();
+  void demoteActiveDictionary();
+  // Asks for dictionary files and opens them.
+  void openWithDialog();
+
+  QAction* action(Command command) const;
+  // The help topic F1 opens: the last menu opened, else the main view.
+  int helpContext() const { return m_helpContext; }
+  const std::vector<std::string>& recentDictionaries() const { return m_recent; }
+  // Brings the command states and the File menu's texts up to date (done whenever a menu opens).
+  void updateCommands();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void setDictionaries(std::vector<std::string> paths, int activePane = 0);
+  void moveActiveDictionary(int by);
+  void rememberRecent(const std::string& path);
+  void buildMenus();
+  QAction* addCommand(QMenu* menu, Command command);
+  void updateRecentFiles();
+  void copyCommand(bool cut);
+  void selectAllCommand();
+  void askAboutRange();
+  void cycleOwnedWindows(bool sendBack);
   void updateCaption();
   void applyOptions();
   void storeAtExit();
@@ -52,6 +75,13 @@ class QELFrameWindow : public QMainWindow {
   QELViewWindows* m_view = nullptr;
   QLabel* m_status = nullptr;
   bool m_closeAccepted = false;
+  bool m_rangeAsked = false;
+  std::map<Command, QAction*> m_actions;
+  QMenu* m_fileMenu = nullptr;
+  QAction* m_recentSeparator = nullptr;
+  std::vector<QAction*> m_recentActions;
+  std::vector<std::string> m_recent;  // previously used dictionaries, most recent first
+  int m_helpContext = kMainViewHelpContext;
 };
 
 }  // namespace qel

@@ -1,0 +1,273 @@
+// The main window's menu bar: its commands, their enabling rules and hints, the File menu's texts
+// that name the active dictionary, the previously used dictionaries, and the keys F4 to F6.
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QShortcut>
+#include <vector>
+
+#include "app/WindowSettings.h"
+#include "app/qt/QELFrameWindow.h"
+#include "search/qt/MatchListWindows.h"
+#include "search/qt/QELViewWindows.h"
+
+namespace qel {
+namespace {
+
+QString fromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Commands whose windows (saving and printing results, definitions and lookup, the options) come
+// later: they stand in the menus, disabled.
+constexpr Command kNotYetAvailable[] = {
+    Command::kSaveResults,    Command::kPrint,
+    Command::kPrintPreview,   Command::kPageSetup,
+    Command::kLookup,         Command::kLookupInNewWindow,
+    Command::kExternalLookup, Command::kExternalLookupSetup,
+    Command::kOptions,        Command::kProperties,
+    Command::kQuickReference, Command::kStartupTips,
+    Command::kHelpContents,   Command::kEmailSupport,
+    Command::kOnlineHelp,     Command::kOnlineTutorial,
+};
+
+// The commands that stand in a menu, for its help context.
+std::vector<Command> commandsOf(const QMenu* menu) {
+  std::vector<Command> commands;
+  for (const QAction* action : menu->actions()) {
+    if (action->data().isValid()) commands.push_back(static_cast<Command>(action->data().toInt()));
+  }
+  return commands;
+}
+
+}  // namespace
+
+QAction* QELFrameWindow::action(Command command) const {
+  const auto it = m_actions.find(command);
+  return it == m_actions.end() ? nullptr : it->second;
+}
+
+QAction* QELFrameWindow::addCommand(QMenu* menu, Command command) {
+  const CommandInfo& info = commandInfo(command);
+  QString text = fromUtf8(info.text);
+  const int tab = text.indexOf('\t');
+  QAction* action = menu->addAction(tab < 0 ? text : text.left(tab));
+  if (tab >= 0) action->setShortcut(QKeySequence(text.mid(tab + 1)));
+  action->setStatusTip(fromUtf8(info.hint));
+  action->setData(static_cast<int>(command));
+  m_actions[command] = action;
+  return action;
+}
+
+void QELFrameWindow::buildMenus() {
+  m_fileMenu = menuBar()->addMenu(tr("&File"));
+  connect(addCommand(m_fileMenu, Command::kOpen), &QAction::triggered, this,
+          &QELFrameWindow::openWithDialog);
+  connect(addCommand(m_fileMenu, Command::kClose), &QAction::triggered, this,
+          &QELFrameWindow::closeActiveDictionary);
+  addCommand(m_fileMenu, Command::kSaveResults);
+  connect(addCommand(m_fileMenu, Command::kDemote), &QAction::triggered, this,
+          &QELFrameWindow::demoteActiveDictionary);
+  connect(addCommand(m_fileMenu, Command::kPromote), &QAction::triggered, this,
+          &QELFrameWindow::promoteActiveDictionary);
+  addCommand(m_fileMenu, Command::kProperties);
+  m_fileMenu->addSeparator();
+  addCommand(m_fileMenu, Command::kPrint);
+  addCommand(m_fileMenu, Command::kPrintPreview);
+  addCommand(m_fileMenu, Command::kPageSetup);
+  m_recentSeparator = m_fileMenu->addSeparator();
+  for (int i = 0; i < kMaxRecentFileItems; ++i) {
+    QAction* recent = new QAction(m_fileMenu);
+    recent->setStatusTip(fromUtf8(commandInfo(Command::kRecentFile).hint));
+    connect(recent, &QAction::triggered, this, [this, i] {
+      if (i < static_cast<int>(m_recent.size()))
+        openDictionaries({QFile::decodeName(m_recent[i].c_str())});
+    });
+    m_recentActions.push_back(recent);
+  }
+  m_fileMenu->addSeparator();
+  connect(addCommand(m_fileMenu, Command::kExit), &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  connect(addCommand(edit, Command::kCut), &QAction::triggered, this,
+          [this] { copyCommand(true); });
+  connect(addCommand(edit, Command::kCopy), &QAction::triggered, this,
+          [this] { copyCommand(false); });
+  connect(addCommand(edit, Command::kPaste), &QAction::triggered, this,
+          [this] { m_view->patternBox()->lineEdit()->paste(); });
+  connect(addCommand(edit, Command::kSelectAll), &QAction::triggered, this,
+          &QELFrameWindow::selectAllCommand);
+  edit->addSeparator();
+  addCommand(edit, Command::kLookup);
+  addCommand(edit, Command::kLookupInNewWindow);
+  QMenu* external = edit->addMenu(fromUtf8(commandInfo(Command::kExternalLookup).text));
+  m_actions[Command::kExternalLookup] = external->menuAction();
+  external->menuAction()->setStatusTip(fromUtf8(commandInfo(Command::kExternalLookup).hint));
+  addCommand(external, Command::kExternalLookupSetup);
+
+  QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+  addCommand(tools, Command::kOptions);
+  tools->addSeparator();
+  addCommand(tools, Command::kDictionaryBuilder);
+  addCommand(tools, Command::kWordListMerge);
+
+  QMenu* window = menuBar()->addMenu(tr("&Window"));
+  auto* tiling = new QActionGroup(window);
+  for (Command tile : {Command::kTileHorizontal, Command::kTileVertical}) {
+    QAction* a = addCommand(window, tile);
+    a->setCheckable(true);
+    tiling->addAction(a);
+    const int orientation = tile == Command::kTileVertical ? kPanesSideBySide : kPanesStacked;
+    connect(a, &QAction::triggered, this, [this, orientation] {
+      m_view->setOrientation(orientation);
+      writePaneOrientation(m_settings, orientation);
+    });
+  }
+
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  addCommand(help, Command::kQuickReference);
+  addCommand(help, Command::kStartupTips);
+  help->addSeparator();
+  addCommand(help, Command::kHelpContents);
+  addCommand(help, Command::kEmailSupport);
+  addCommand(help, Command::kOnlineHelp);
+  addCommand(help, Command::kOnlineTutorial);
+  help->addSeparator();
+  connect(addCommand(help, Command::kAbout), &QAction::triggered, this, [this] {
+    QMessageBox::about(
+        this, tr("About QEL"),
+        tr("<p><b>QEL</b> %1<br>A word finder for crossword solvers and setters.</p>"
+           "<p>The default dictionary holds the words of WordNet&nbsp;3.0 (Copyright 2006 by "
+           "Princeton University) and of a SCOWL-derived word list (Copyright 2000-2011 by Kevin "
+           "Atkinson and the authors of its sources), used under their licences.</p>")
+            .arg(QApplication::applicationVersion()));
+  });
+
+  // Opening a menu brings its commands up to date and makes it the help topic of F1.
+  for (QMenu* menu : {m_fileMenu, edit, external, tools, window, help}) {
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+      updateCommands();
+      if (const int context = menuHelpContext(commandsOf(menu))) m_helpContext = context;
+    });
+  }
+  connect(m_fileMenu, &QMenu::aboutToShow, this, &QELFrameWindow::updateRecentFiles);
+
+  auto* patternFocus = new QShortcut(QKeySequence(Qt::Key_F4), this);
+  connect(patternFocus, &QShortcut::activated, this, [this] {
+    activateWindow();
+    m_view->patternBox()->setFocus();
+  });
+  connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+          [this] { cycleOwnedWindows(false); });
+  connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
+          [this] { cycleOwnedWindows(true); });
+  updateCommands();
+}
+
+// Commands that other windows of the program carry out stay disabled until those windows exist.
+void QELFrameWindow::updateCommands() {
+  if (m_actions.empty() || !m_dictionaries) return;
+  const bool searching = m_view->state() == SearchState::Searching;
+  const int count = m_dictionaries->count();
+  const int active = std::clamp(m_view->activePane(), 0, std::max(count - 1, 0));
+  const bool anyOpen = count > 0 && count == m_view->paneCount();
+  const QString name =
+      anyOpen ? QFile::decodeName(m_dictionaries->name(active).c_str()) : QString();
+  for (Command named : {Command::kClose, Command::kSaveResults, Command::kDemote, Command::kPromote,
+                        Command::kProperties, Command::kPrint, Command::kPrintPreview}) {
+    QString text = fromUtf8(menuText(named, name.toStdString(), anyOpen));
+    const int tab = text.indexOf('\t');
+    action(named)->setText(tab < 0 ? text : text.left(tab));
+  }
+  action(Command::kOpen)->setEnabled(!searching);
+  action(Command::kClose)->setEnabled(!searching && anyOpen);
+  action(Command::kDemote)->setEnabled(!searching && anyOpen && active < count - 1);
+  action(Command::kPromote)->setEnabled(!searching && anyOpen && active > 0);
+  for (Command later : kNotYetAvailable) action(later)->setEnabled(false);
+  // The sibling programs run from the program's folder; without them the commands are off.
+  for (auto [tool, program] : {std::pair{Command::kDictionaryBuilder, "RIDOZAD"},
+                               std::pair{Command::kWordListMerge, "RAVAZAV"}}) {
+    action(tool)->setEnabled(QFileInfo(m_programFolder + "/" + program).isExecutable());
+  }
+  const bool tiling = !searching && count >= 2;
+  action(Command::kTileHorizontal)->setEnabled(tiling);
+  action(Command::kTileVertical)->setEnabled(tiling);
+  action(m_view->orientation() == kPanesSideBySide ? Command::kTileVertical
+                                                   : Command::kTileHorizontal)
+      ->setChecked(true);
+
+  QLineEdit* pattern = m_view->patternBox()->lineEdit();
+  const bool inPattern = pattern->hasFocus();
+  const bool results =
+      anyOpen && m_view->session() && m_view->session()->pane(active).results.count() > 0;
+  const bool selectedResults =
+      results && m_view->session()->pane(active).results.selection().selectedCount() > 0;
+  action(Command::kCut)->setEnabled(inPattern && pattern->hasSelectedText());
+  action(Command::kCopy)
+      ->setEnabled((inPattern && pattern->hasSelectedText()) || (!inPattern && selectedResults));
+  action(Command::kPaste)->setEnabled(inPattern);
+  action(Command::kSelectAll)->setEnabled(inPattern || results);
+  for (size_t i = 0; i < m_recentActions.size(); ++i) m_recentActions[i]->setEnabled(!searching);
+}
+
+void QELFrameWindow::updateRecentFiles() {
+  for (QAction* recent : m_recentActions) m_fileMenu->removeAction(recent);
+  const QList<QAction*> items = m_fileMenu->actions();
+  QAction* before = items.at(items.indexOf(m_recentSeparator) + 1);
+  for (size_t i = 0; i < m_recent.size() && i < m_recentActions.size(); ++i) {
+    if (m_recent[i].empty()) break;
+    m_recentActions[i]->setText(fromUtf8(
+        recentFileText(static_cast<int>(i), QFile::decodeName(m_recent[i].c_str()).toStdString())));
+    m_fileMenu->insertAction(before, m_recentActions[i]);
+  }
+}
+
+// Copy and Cut act on the pattern box when it has the focus, Copy on the active pane's results
+// otherwise.
+void QELFrameWindow::copyCommand(bool cut) {
+  QLineEdit* pattern = m_view->patternBox()->lineEdit();
+  if (pattern->hasFocus()) {
+    cut ? pattern->cut() : pattern->copy();
+    return;
+  }
+  const int active = m_view->activePane();
+  if (!cut && active >= 0 && active < m_view->paneCount()) m_view->pane(active).list->copy();
+}
+
+void QELFrameWindow::selectAllCommand() {
+  QLineEdit* pattern = m_view->patternBox()->lineEdit();
+  if (pattern->hasFocus()) {
+    pattern->selectAll();
+    return;
+  }
+  const int active = m_view->activePane();
+  if (active >= 0 && active < m_view->paneCount()) m_view->pane(active).list->selectAll();
+}
+
+// F5 brings the front-most of the program's other windows forward; F6 sends it behind the others
+// and brings the next one forward, so that repeated F6 goes through them all.
+void QELFrameWindow::cycleOwnedWindows(bool sendBack) {
+  std::vector<QWidget*> owned;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w != this && w->isVisible() && !w->isMinimized() && !qobject_cast<QMenu*>(w))
+      owned.push_back(w);
+  }
+  if (owned.empty()) return;
+  QWidget* front = owned.front();
+  if (sendBack && owned.size() > 1) {
+    front->lower();
+    front = owned[1];
+  }
+  front->raise();
+  front->activateWindow();
+}
+
+}  // namespace qel
