@@ -1,7 +1,10 @@
 // qel: the window program.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QTextStream>
 
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/SettingsStore.h"
@@ -19,8 +22,18 @@ int main(int argc, char** argv) {
 
   QSettings settings("Pendrick Limited", "QEL Devuduvodi 2.5");
   qel::SettingsStore store(settings);
-  qel::QELFrameWindow window(store, QString::fromStdString(qel::programFolder()),
-                             parser.positionalArguments());
+  const QString folder = QString::fromStdString(qel::programFolder());
+  qel::QELFrameWindow window(store, folder, parser.positionalArguments());
+  if (qEnvironmentVariableIsSet("QEL_REPORT_START")) {
+    // For the installation check: what the program found beside itself, then exit.
+    QTextStream out(stdout);
+    for (int i = 0; i < window.dictionaries().count(); ++i) {
+      out << "dictionary " << QFile::decodeName(window.dictionaries().path(i).c_str())
+          << (window.dictionaries().dictionary(i).valid() ? " valid" : " invalid") << "\n";
+    }
+    out << "tips " << (QFileInfo::exists(folder + "/Tips.txt") ? "found" : "missing") << "\n";
+    return 0;
+  }
   window.show();
   return app.exec();
 }

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs into a temporary prefix and checks that qel started from there finds its dictionary and
+# its tips, with settings of its own. Usage: check-install.sh BUILD_DIR
+set -euo pipefail
+build=$1
+[ -f "$build/Dictionaries/Devuduvodi.qcd" ] || { echo "the default dictionary is not built"; exit 77; }
+[ -x "$build/qel" ] || { echo "qel is not built"; exit 77; }
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" > /dev/null
+for file in bin/qel bin/qel-cli share/qel/Tips.txt share/qel/Dictionaries/Devuduvodi.qcd \
+            share/applications/qel.desktop share/icons/hicolor/scalable/apps/qel.svg \
+            share/mime/packages/qel.xml; do
+  [ -e "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
+done
+report=$(cd / && XDG_CONFIG_HOME="$prefix/config" QT_QPA_PLATFORM=offscreen QEL_REPORT_START=1 \
+         "$prefix/bin/qel")
+echo "$report"
+grep -qx "dictionary $prefix/share/qel/Dictionaries/Devuduvodi.qcd valid" <<< "$report"
+grep -qx "tips found" <<< "$report"
+"$prefix/bin/qel" --version | grep -q "2.5"
