@@ -1,9 +1,8 @@
-// The table of help contexts and their topics, and the help context of an open menu.
+// The table of help contexts and their topics.
 #include "app/HelpContexts.h"
 
 #include <algorithm>
 #include <iterator>
-#include <utility>
 
 namespace qel {
 namespace {
@@ -117,21 +116,6 @@ constexpr bool increasing(const HelpTopic* first, const HelpTopic* last) {
 static_assert(increasing(std::begin(kTopics), std::end(kTopics)),
               "help contexts must be listed once each, in increasing order");
 
-// A menu that holds the first command sets the second context; earlier pairs win.
-constexpr std::pair<int, int> kMenuContexts[] = {
-    {7550, help::kFileMenu},            // Open
-    {7620, help::kEditMenu},            // Cut
-    {7560, help::kToolsMenu},           // Options
-    {11860, help::kWindowMenu},         // Tile Horizontal
-    {3770, help::kHelpMenu},            // Contents
-    {7540, help::kPaneMenu},            // Properties
-    {7530, help::kResultsMenu},         // Print Preview
-    {7490, help::kDefinitionWindow},    // Lookup
-    {5140, help::kExternalLookupMenu},  // External Lookup > Setup
-    {12740, help::kDefinitionWindow},   // Previous Result
-    {12760, help::kSearchModeMenu},     // Word Search
-};
-
 }  // namespace
 
 std::span<const HelpTopic> helpTopics() { return kTopics; }
@@ -144,12 +128,5 @@ std::string_view helpTopic(int context) {
 }
 
 bool hasHelpTopic(int context) { return !helpTopic(context).empty(); }
-
-int helpContextOfMenu(std::span<const int> commands) {
-  for (const auto& [command, context] : kMenuContexts) {
-    if (std::find(commands.begin(), commands.end(), command) != commands.end()) return context;
-  }
-  return 0;
-}
 
 }  // namespace qel

@@ -13,7 +13,7 @@ namespace help {
 
 inline constexpr int kMainView = 4250;  // F1 when nothing more particular is set
 
-// An open menu: the context it sets (see helpContextOfMenu).
+// An open menu: the context it sets (menuHelpContext in Commands.h pairs menus with these).
 inline constexpr int kFileMenu = 3670;
 inline constexpr int kEditMenu = 4210;
 inline constexpr int kToolsMenu = 4990;
@@ -72,12 +72,6 @@ std::span<const HelpTopic> helpTopics();
 bool hasHelpTopic(int context);
 // The topic of a context: "page.html" or "page.html#anchor"; empty when the context has none.
 std::string_view helpTopic(int context);
-
-// The help context set when a menu opens: that of the first command in the pairing order below
-// that the menu holds (not the first the menu shows), or 0 when it holds none of them:
-// Open, Cut, Options, Tile Horizontal, Contents, Properties, Print Preview, Lookup, External
-// Lookup Setup, Previous Result, Word Search.
-int helpContextOfMenu(std::span<const int> commands);
 
 // The pages of the manual: its contents (what Help > Contents shows and the page opened as
 // online help), and the tutorial.
