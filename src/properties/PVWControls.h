@@ -1,0 +1,142 @@
+// Controls of property dialogs bound to values: each reads its value into itself when it is bound
+// and writes what the user made of it back when the dialog applies.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QString>
+#include <functional>
+#include <utility>
+#include <vector>
+
+class QButtonGroup;
+
+namespace qel {
+
+// Where a control's value lives: how to read it and how to write it. Without a setter the value
+// is shown only, and the control is read-only.
+template <typename T>
+struct PVWValue {
+  std::function<T()> get;
+  std::function<void(const T&)> set;
+
+  // A variable that outlives the control.
+  static PVWValue of(T& variable) {
+    return {[&variable] { return variable; }, [&variable](const T& value) { variable = value; }};
+  }
+  static PVWValue shown(T value) {
+    return {[value] { return value; }, {}};
+  }
+};
+
+// One choice of an enumeration: its text (with its "&" mnemonic) and the value it stands for.
+struct PVWChoice {
+  QString text;
+  int value = 0;
+};
+
+// What every bound control does. The dialog calls readValue() and writeValue(); the control calls
+// back when the user changes it (never while readValue() runs).
+class PVWControl {
+ public:
+  virtual ~PVWControl() = default;
+
+  virtual QWidget* widget() = 0;
+  // Value into the control.
+  virtual void readValue() = 0;
+  // Control into the value; a read-only control writes nothing.
+  virtual void writeValue() = 0;
+  virtual bool isReadOnly() const = 0;
+
+  void setOnUserChange(std::function<void()> onChange) { m_onUserChange = std::move(onChange); }
+
+ protected:
+  void userChanged() {
+    if (m_onUserChange) m_onUserChange();
+  }
+
+ private:
+  std::function<void()> m_onUserChange;
+};
+
+// A one-line text edit.
+class PVWEdit : public QLineEdit, public PVWControl {
+  Q_OBJECT
+ public:
+  explicit PVWEdit(PVWValue<QString> value, QWidget* parent = nullptr);
+  QWidget* widget() override { return this; }
+  void readValue() override;
+  void writeValue() override;
+  bool isReadOnly() const override { return !m_value.set; }
+
+ private:
+  PVWValue<QString> m_value;
+};
+
+// A check box for an on/off value.
+class PVWCheckBox : public QCheckBox, public PVWControl {
+  Q_OBJECT
+ public:
+  PVWCheckBox(const QString& text, PVWValue<bool> value, QWidget* parent = nullptr);
+  QWidget* widget() override { return this; }
+  void readValue() override;
+  void writeValue() override;
+  bool isReadOnly() const override { return !m_value.set; }
+
+ private:
+  PVWValue<bool> m_value;
+};
+
+// A number with up and down arrows, kept within minimum..maximum: a value outside the range is
+// shown, and written back, as the nearest end of it.
+class PVWUpDown : public QSpinBox, public PVWControl {
+  Q_OBJECT
+ public:
+  PVWUpDown(int minimum, int maximum, PVWValue<int> value, QWidget* parent = nullptr);
+  QWidget* widget() override { return this; }
+  void readValue() override;
+  void writeValue() override;
+  bool isReadOnly() const override { return !m_value.set; }
+
+ private:
+  PVWValue<int> m_value;
+};
+
+// An enumeration as a group of radio buttons, one per choice in the order given. A value that is
+// none of the choices checks no button, and is written back unchanged until the user picks one.
+class PVWRadioGroup : public QGroupBox, public PVWControl {
+  Q_OBJECT
+ public:
+  PVWRadioGroup(const QString& title, std::vector<PVWChoice> choices, PVWValue<int> value,
+                QWidget* parent = nullptr);
+  QWidget* widget() override { return this; }
+  void readValue() override;
+  void writeValue() override;
+  bool isReadOnly() const override { return !m_value.set; }
+  // The button of the choice with this value, or null.
+  QAbstractButton* button(int value) const;
+
+ private:
+  PVWValue<int> m_value;
+  QButtonGroup* m_group;
+};
+
+// An enumeration as a drop-down list, one item per choice in the order given. A value that is
+// none of the choices selects no item, and is written back unchanged until the user picks one.
+class PVWCombo : public QComboBox, public PVWControl {
+  Q_OBJECT
+ public:
+  PVWCombo(std::vector<PVWChoice> choices, PVWValue<int> value, QWidget* parent = nullptr);
+  QWidget* widget() override { return this; }
+  void readValue() override;
+  void writeValue() override;
+  bool isReadOnly() const override { return !m_value.set; }
+
+ private:
+  PVWValue<int> m_value;
+};
+
+}  // namespace qel
