@@ -3,13 +3,16 @@
 #include "app/qt/QELFrameWindow.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStatusBar>
 
 #include "app/WindowSettings.h"
+#include "app/qt/QuickReferenceWindow.h"
 #include "app/qt/SettingsFonts.h"
+#include "app/qt/StartupTipsWindow.h"
 #include "app/qt/UserPrompts.h"
 #include "app/qt/WindowPosition.h"
 #include "search/SearchSettings.h"
@@ -208,7 +211,37 @@ void QELFrameWindow::askAboutRange() {
     writeRangeDefaults(m_settings, RangeDefaults{m_view->shortest(), m_view->longest()});
 }
 
+void QELFrameWindow::showQuickReference() {
+  if (!m_quickReference) {
+    auto* window = new QELQuickReferenceViewWindows(m_settings, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &QELQuickReferenceViewWindows::exampleChosen, m_view,
+            &QELViewWindows::setPatternAndSearch);
+    m_quickReference = window;
+  }
+  m_quickReference->show();
+  m_quickReference->raise();
+}
+
+// A new window each time, so that it shows the next tip.
+void QELFrameWindow::showStartupTips() {
+  if (m_startupTips) m_startupTips->close();
+  auto* window = new QELStartupTipsViewWindows(m_settings, m_programFolder, this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  m_startupTips = window;
+  window->show();
+}
+
+void QELFrameWindow::showStartWindows() {
+  if (readShowQuickReference(m_settings)) showQuickReference();
+  if (readShowStartupTips(m_settings)) showStartupTips();
+  if (!m_quickReference && !m_startupTips) m_view->patternBox()->setFocus();
+}
+
 void QELFrameWindow::storeAtExit() {
+  // The windows the view owns keep their state as they close.
+  if (m_quickReference) m_quickReference->close();
+  if (m_startupTips) m_startupTips->close();
   writeRecentFiles(m_settings, kRecentDictionaries, m_recent);
   writeMainWindowPosition(m_settings, widgetPosition(*this));
   writeOpenDictionaries(m_settings, m_paths);

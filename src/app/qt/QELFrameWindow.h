@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -41,6 +42,13 @@ class QELFrameWindow : public QMainWindow {
   void demoteActiveDictionary();
   // Asks for dictionary files and opens them.
   void openWithDialog();
+  // The properties of the active dictionary.
+  void showDictionaryProperties();
+  // The Quick Reference and Startup Tips windows (shown at start unless the settings say not).
+  void showQuickReference();
+  void showStartupTips();
+  // Shows them as the settings ask, once the main window is shown.
+  void showStartWindows();
 
   QAction* action(Command command) const;
   // The help topic F1 opens: the last menu opened, else the main view.
@@ -74,6 +82,8 @@ class QELFrameWindow : public QMainWindow {
   std::unique_ptr<QCDictionaryList> m_dictionaries;
   QELViewWindows* m_view = nullptr;
   QLabel* m_status = nullptr;
+  QPointer<QWidget> m_quickReference;
+  QPointer<QWidget> m_startupTips;
   bool m_closeAccepted = false;
   bool m_rangeAsked = false;
   std::map<Command, QAction*> m_actions;

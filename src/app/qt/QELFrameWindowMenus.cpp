@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/WindowSettings.h"
+#include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
 #include "search/qt/MatchListWindows.h"
 #include "search/qt/QELViewWindows.h"
@@ -33,10 +34,9 @@ constexpr Command kNotYetAvailable[] = {
     Command::kPrintPreview,   Command::kPageSetup,
     Command::kLookup,         Command::kLookupInNewWindow,
     Command::kExternalLookup, Command::kExternalLookupSetup,
-    Command::kOptions,        Command::kProperties,
-    Command::kQuickReference, Command::kStartupTips,
-    Command::kHelpContents,   Command::kEmailSupport,
-    Command::kOnlineHelp,     Command::kOnlineTutorial,
+    Command::kOptions,        Command::kHelpContents,
+    Command::kEmailSupport,   Command::kOnlineHelp,
+    Command::kOnlineTutorial,
 };
 
 // The commands that stand in a menu, for its help context.
@@ -78,7 +78,8 @@ void QELFrameWindow::buildMenus() {
           &QELFrameWindow::demoteActiveDictionary);
   connect(addCommand(m_fileMenu, Command::kPromote), &QAction::triggered, this,
           &QELFrameWindow::promoteActiveDictionary);
-  addCommand(m_fileMenu, Command::kProperties);
+  connect(addCommand(m_fileMenu, Command::kProperties), &QAction::triggered, this,
+          &QELFrameWindow::showDictionaryProperties);
   m_fileMenu->addSeparator();
   addCommand(m_fileMenu, Command::kPrint);
   addCommand(m_fileMenu, Command::kPrintPreview);
@@ -133,8 +134,10 @@ void QELFrameWindow::buildMenus() {
   }
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
-  addCommand(help, Command::kQuickReference);
-  addCommand(help, Command::kStartupTips);
+  connect(addCommand(help, Command::kQuickReference), &QAction::triggered, this,
+          &QELFrameWindow::showQuickReference);
+  connect(addCommand(help, Command::kStartupTips), &QAction::triggered, this,
+          &QELFrameWindow::showStartupTips);
   help->addSeparator();
   addCommand(help, Command::kHelpContents);
   addCommand(help, Command::kEmailSupport);
@@ -191,6 +194,7 @@ void QELFrameWindow::updateCommands() {
   action(Command::kClose)->setEnabled(!searching && anyOpen);
   action(Command::kDemote)->setEnabled(!searching && anyOpen && active < count - 1);
   action(Command::kPromote)->setEnabled(!searching && anyOpen && active > 0);
+  action(Command::kProperties)->setEnabled(!searching && anyOpen);
   for (Command later : kNotYetAvailable) action(later)->setEnabled(false);
   // The sibling programs run from the program's folder; without them the commands are off.
   for (auto [tool, program] : {std::pair{Command::kDictionaryBuilder, "RIDOZAD"},
@@ -228,6 +232,13 @@ void QELFrameWindow::updateRecentFiles() {
         recentFileText(static_cast<int>(i), QFile::decodeName(m_recent[i].c_str()).toStdString())));
     m_fileMenu->insertAction(before, m_recentActions[i]);
   }
+}
+
+void QELFrameWindow::showDictionaryProperties() {
+  const int active = m_view->activePane();
+  if (active < 0 || active >= m_dictionaries->count()) return;
+  QELDictionaryPropertiesWindows dialog(*m_dictionaries, active, m_settings, this);
+  dialog.exec();
 }
 
 // Copy and Cut act on the pattern box when it has the focus, Copy on the active pane's results

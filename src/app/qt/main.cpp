@@ -9,15 +9,41 @@
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/SettingsStore.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("QEL");
-  QApplication::setApplicationVersion("2.5");
-  QCommandLineParser parser;
+namespace {
+
+void describe(QCommandLineParser& parser) {
+  QCoreApplication::setApplicationName("QEL");
+  QCoreApplication::setApplicationVersion("2.5");
   parser.setApplicationDescription("A word finder for crossword solvers and setters.");
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addPositionalArgument("dictionary", "Dictionary files to open.", "[dictionary...]");
+}
+
+// --help and --version answer on the terminal, with or without a display.
+bool asksForInformation(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray arg(argv[i]);
+    if (arg == "--") break;
+    if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version")
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (asksForInformation(argc, argv)) {
+    QCoreApplication core(argc, argv);
+    QCommandLineParser parser;
+    describe(parser);
+    parser.process(core);  // prints and exits
+    return 0;
+  }
+  QApplication app(argc, argv);
+  QCommandLineParser parser;
+  describe(parser);
   parser.process(app);
 
   QSettings settings("Pendrick Limited", "QEL Devuduvodi 2.5");
@@ -35,5 +61,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   window.show();
+  window.showStartWindows();
   return app.exec();
 }
