@@ -10,6 +10,7 @@ words=build/Dictionaries/British.qcd
 [ -f "$words" ] || build/qel-cli build --description "British English word list" \
   /usr/share/dict/british-english-huge "$words" > /dev/null
 mkdir -p build/screenshots
-QT_QPA_PLATFORM=offscreen build/qel-screenshots build/screenshots \
-  build/Dictionaries/Devuduvodi.qcd "$words"
-ls build/screenshots
+cd build
+QT_QPA_PLATFORM=offscreen ./qel-screenshots screenshots \
+  Dictionaries/Devuduvodi.qcd "${words#build/}"
+ls screenshots

@@ -5,13 +5,18 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
+#include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
+#include "app/qt/QuickReferenceWindow.h"
 #include "app/qt/SettingsStore.h"
+#include "app/qt/StartupTipsWindow.h"
 #include "search/qt/QELViewWindows.h"
 
 namespace {
@@ -36,6 +41,7 @@ int main(int argc, char** argv) {
   QTemporaryDir settingsFolder;
   QSettings settings(settingsFolder.filePath("settings.ini"), QSettings::IniFormat);
   qel::SettingsStore store(settings);
+  // Settings of its own: no window is shown at start, and the tips come from the build folder.
   qel::QELFrameWindow window(store, QDir::currentPath(), args.mid(1));
   window.resize(760, 620);
   window.show();
@@ -49,5 +55,24 @@ int main(int argc, char** argv) {
   bool ok = save(window, out.filePath("main-window-stacked.png"));
   view.setOrientation(1);
   ok = save(window, out.filePath("main-window-side-by-side.png")) && ok;
+  view.setOrientation(0);
+
+  // The File menu, opened over the window.
+  QMenu* file = window.menuBar()->actions().first()->menu();
+  file->popup(window.mapToGlobal(QPoint(0, window.menuBar()->height())));
+  QApplication::processEvents();
+  ok = save(*file, out.filePath("file-menu.png")) && ok;
+  file->hide();
+
+  qel::QELQuickReferenceViewWindows quickReference(store);
+  quickReference.show();
+  ok = save(quickReference, out.filePath("quick-reference.png")) && ok;
+  qel::QELStartupTipsViewWindows tips(store, QDir::currentPath());
+  tips.show();
+  ok = save(tips, out.filePath("startup-tips.png")) && ok;
+  qel::QCDictionaryList list(std::vector<std::string>{QFile::encodeName(args[1]).toStdString()});
+  qel::QELDictionaryPropertiesWindows properties(list, 0, store);
+  properties.show();
+  ok = save(properties, out.filePath("dictionary-properties.png")) && ok;
   return ok ? 0 : 1;
 }
