@@ -283,6 +283,21 @@ class HelpWindowTest : public QObject {
     QCOMPARE(window->parentWidget(), &main);
   }
 
+  void helpFirstOpenedFromADialogOutlivesIt() {
+    QWidget main;
+    main.show();
+    {
+      QDialog dialog(&main);
+      dialog.show();
+      showHelp(help::kDictionaryPropertiesDialog, &dialog);
+      dialog.accept();
+    }
+    HelpWindow* window = HelpWindow::instance();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->parentWidget(), &main);
+  }
+
   void onlineHelpWritesPagesABrowserCanFollow() {
     const QUrl url = onlineHelpUrl();
     QVERIFY(url.isLocalFile());

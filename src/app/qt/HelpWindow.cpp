@@ -100,7 +100,7 @@ QUrl supportMailUrl() {
 
 HelpWindow* HelpWindow::instance() { return s_instance.data(); }
 
-HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window) {
   registerHelpPages();
   setObjectName(QStringLiteral("HelpWindow"));
   // Closing the main window ends the program even while help is open beside it.
@@ -179,7 +179,7 @@ void showHelp(int context, QWidget* parent) {
   QWidget* owner = parent ? parent->window() : QApplication::activeWindow();
   HelpWindow* window = HelpWindow::s_instance.data();
   if (!window) {
-    window = new HelpWindow(owner);
+    window = new HelpWindow;
     HelpWindow::s_instance = window;
     if (owner) {
       // First shown beside the window that asked, rather than wherever the platform puts it.
@@ -190,9 +190,8 @@ void showHelp(int context, QWidget* parent) {
     }
     // A window without an owner would outlive the application object.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, &QObject::deleteLater);
-  } else {
-    window->attachTo(owner);
   }
+  window->attachTo(owner);
   window->showContext(context);
   window->show();
   window->raise();

@@ -47,9 +47,10 @@ class HelpWindow : public QWidget {
  private:
   friend void showHelp(int context, QWidget* parent);
 
-  explicit HelpWindow(QWidget* owner);
-  // Makes `owner` (a window) the help window's owner, keeping its place on the screen; when the
-  // owner is a dialog, the help window returns to the dialog's own owner once the dialog is done.
+  HelpWindow();
+  // Makes `owner` (a window, or none) the help window's owner, keeping its place on the screen;
+  // when the owner is a dialog, the help window returns to the dialog's own owner once the dialog
+  // is done, rather than going with it.
   void attachTo(QWidget* owner);
   void updateTitle();
 
