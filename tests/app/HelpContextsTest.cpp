@@ -1,9 +1,13 @@
-// Every command of the main window and every menu has help: the command table and the help table
-// are kept by different hands, so a command added to one without the other is caught here.
+// Every command of the main window, every menu and every tip has help: the command table, the tips
+// file and the help table are kept by different hands, so an entry added to one without the other
+// is caught here.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "app/Commands.h"
 #include "app/HelpContexts.h"
+#include "app/TipsFile.h"
 
 namespace qel {
 namespace {
@@ -46,6 +50,19 @@ TEST(HelpContexts, EveryQuickReferenceFeatureHasItsOwnTopic) {
     EXPECT_FALSE(topic.empty()) << row;
     for (int other = 0; other < row; ++other)
       EXPECT_NE(topic, helpTopic(help::kQuickReferenceFeature + other)) << row << " " << other;
+  }
+}
+
+TEST(HelpContexts, EveryTipOpensAHelpTopic) {
+  // The tips file as the build puts it beside the programs.
+  const auto path = std::filesystem::path(QEL_CLI_PATH).parent_path() / kTipsFileName;
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "no tips file beside the programs";
+  const TipsFile file = readTipsFile(path.string());
+  ASSERT_EQ(file.error, 0);
+  ASSERT_FALSE(file.tips.empty());
+  for (const Tip& tip : file.tips) {
+    EXPECT_TRUE(hasHelpTopic(tip.helpContext)) << "the tip \"" << tip.text << "\" opens context "
+                                               << tip.helpContext << ", which has no help topic";
   }
 }
 
