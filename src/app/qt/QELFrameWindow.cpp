@@ -10,6 +10,7 @@
 #include <QStatusBar>
 
 #include "app/WindowSettings.h"
+#include "app/qt/HelpWindow.h"
 #include "app/qt/QuickReferenceWindow.h"
 #include "app/qt/SettingsFonts.h"
 #include "app/qt/StartupTipsWindow.h"
@@ -217,6 +218,8 @@ void QELFrameWindow::showQuickReference() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QELQuickReferenceViewWindows::exampleChosen, m_view,
             &QELViewWindows::setPatternAndSearch);
+    connect(window, &QELQuickReferenceViewWindows::helpRequested, window,
+            [window](int context) { showHelp(context, window); });
     m_quickReference = window;
   }
   m_quickReference->show();
@@ -228,6 +231,8 @@ void QELFrameWindow::showStartupTips() {
   if (m_startupTips) m_startupTips->close();
   auto* window = new QELStartupTipsViewWindows(m_settings, m_programFolder, this);
   window->setAttribute(Qt::WA_DeleteOnClose);
+  connect(window, &QELStartupTipsViewWindows::helpRequested, window,
+          [window](int context) { showHelp(context, window); });
   m_startupTips = window;
   window->show();
 }

@@ -59,6 +59,7 @@ class QELFrameWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void setDictionaries(std::vector<std::string> paths, int activePane = 0);

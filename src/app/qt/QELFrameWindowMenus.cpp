@@ -4,8 +4,10 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "app/WindowSettings.h"
+#include "app/qt/HelpWindow.h"
 #include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
 #include "search/qt/MatchListWindows.h"
@@ -34,9 +37,7 @@ constexpr Command kNotYetAvailable[] = {
     Command::kPrintPreview,   Command::kPageSetup,
     Command::kLookup,         Command::kLookupInNewWindow,
     Command::kExternalLookup, Command::kExternalLookupSetup,
-    Command::kOptions,        Command::kHelpContents,
-    Command::kEmailSupport,   Command::kOnlineHelp,
-    Command::kOnlineTutorial,
+    Command::kOptions,
 };
 
 // The commands that stand in a menu, for its help context.
@@ -139,10 +140,14 @@ void QELFrameWindow::buildMenus() {
   connect(addCommand(help, Command::kStartupTips), &QAction::triggered, this,
           &QELFrameWindow::showStartupTips);
   help->addSeparator();
-  addCommand(help, Command::kHelpContents);
-  addCommand(help, Command::kEmailSupport);
-  addCommand(help, Command::kOnlineHelp);
-  addCommand(help, Command::kOnlineTutorial);
+  connect(addCommand(help, Command::kHelpContents), &QAction::triggered, this,
+          [this] { showHelp(static_cast<int>(Command::kHelpContents), this); });
+  connect(addCommand(help, Command::kEmailSupport), &QAction::triggered, this,
+          [] { QDesktopServices::openUrl(supportMailUrl()); });
+  connect(addCommand(help, Command::kOnlineHelp), &QAction::triggered, this,
+          [] { QDesktopServices::openUrl(onlineHelpUrl()); });
+  connect(addCommand(help, Command::kOnlineTutorial), &QAction::triggered, this,
+          [] { QDesktopServices::openUrl(onlineTutorialUrl()); });
   help->addSeparator();
   connect(addCommand(help, Command::kAbout), &QAction::triggered, this, [this] {
     QMessageBox::about(
@@ -154,13 +159,18 @@ void QELFrameWindow::buildMenus() {
             .arg(QApplication::applicationVersion()));
   });
 
-  // Opening a menu brings its commands up to date and makes it the help topic of F1.
+  // Opening a menu brings its commands up to date and makes it the help topic of F1 until it
+  // closes; F1 pressed in the menu itself opens that topic.
   for (QMenu* menu : {m_fileMenu, edit, external, tools, window, help}) {
     connect(menu, &QMenu::aboutToShow, this, [this, menu] {
       updateCommands();
       if (const int context = menuHelpContext(commandsOf(menu))) m_helpContext = context;
     });
+    connect(menu, &QMenu::aboutToHide, this, [this] { m_helpContext = kMainViewHelpContext; });
+    menu->installEventFilter(this);
   }
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+          [this] { showHelp(m_helpContext, this); });
   connect(m_fileMenu, &QMenu::aboutToShow, this, &QELFrameWindow::updateRecentFiles);
 
   auto* patternFocus = new QShortcut(QKeySequence(Qt::Key_F4), this);
@@ -238,7 +248,18 @@ void QELFrameWindow::showDictionaryProperties() {
   const int active = m_view->activePane();
   if (active < 0 || active >= m_dictionaries->count()) return;
   QELDictionaryPropertiesWindows dialog(*m_dictionaries, active, m_settings, this);
+  connect(&dialog, &PropertiesDialog::helpRequested, &dialog,
+          [&dialog](int context) { showHelp(context, &dialog); });
   dialog.exec();
+}
+
+bool QELFrameWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && qobject_cast<QMenu*>(watched) &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+    showHelp(m_helpContext, this);
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 // Copy and Cut act on the pattern box when it has the focus, Copy on the active pane's results
