@@ -173,6 +173,10 @@ void QELFrameWindow::buildMenus() {
           [this] { showHelp(m_helpContext, this); });
   connect(m_fileMenu, &QMenu::aboutToShow, this, &QELFrameWindow::updateRecentFiles);
 
+  m_view->setPaneMenuActions({action(Command::kProperties), action(Command::kClose),
+                              action(Command::kSaveResults), action(Command::kDemote),
+                              action(Command::kPromote)});
+
   auto* patternFocus = new QShortcut(QKeySequence(Qt::Key_F4), this);
   connect(patternFocus, &QShortcut::activated, this, [this] {
     activateWindow();
@@ -187,6 +191,7 @@ void QELFrameWindow::buildMenus() {
 
 // Commands that other windows of the program carry out stay disabled until those windows exist.
 void QELFrameWindow::updateCommands() {
+  // (Also called when the active pane changes, so that the pane menu's commands follow it.)
   if (m_actions.empty() || !m_dictionaries) return;
   const bool searching = m_view->state() == SearchState::Searching;
   const int count = m_dictionaries->count();

@@ -413,13 +413,27 @@ void QELViewWindows::showResultsMenu(int pane, const QPoint& at) {
   menu.exec(at);
 }
 
-void QELViewWindows::showPaneMenu(int, const QPoint& at) {
+// The main window's own commands for the dictionary, when it gave them; the pane becomes the
+// active one first, so that they act on it.
+void QELViewWindows::showPaneMenu(int pane, const QPoint& at) {
+  setActivePane(pane);
   QMenu menu(this);
-  for (const char* later :
-       {"P&roperties", "&Close", "Save Results &As...\tCtrl+S", "&Demote", "Pro&mote"}) {
-    menu.addAction(tr(later))->setEnabled(false);
+  const char* const texts[] = {"P&roperties", "&Close", "Save Results &As...\tCtrl+S", "&Demote",
+                               "Pro&mote"};
+  for (size_t i = 0; i < std::size(texts); ++i) {
+    QAction* given = i < m_paneActions.size() ? m_paneActions[i] : nullptr;
+    if (given && given->isEnabled()) {
+      QAction* item = menu.addAction(tr(texts[i]));
+      connect(item, &QAction::triggered, given, &QAction::trigger);
+    } else {
+      menu.addAction(tr(texts[i]))->setEnabled(false);
+    }
   }
   menu.exec(at);
+}
+
+void QELViewWindows::setPaneMenuActions(std::vector<QAction*> actions) {
+  m_paneActions = std::move(actions);
 }
 
 bool QELViewWindows::canClose() {

@@ -97,6 +97,10 @@ class QELViewWindows : public QWidget {
   // The longest time one slice of a search kept the event loop waiting, in nanoseconds.
   qint64 longestSlice() const { return m_longestSlice; }
 
+  // The commands the pane menu offers, in its order (Properties, Close, Save Results As, Demote,
+  // Promote); a missing or disabled one stands disabled.
+  void setPaneMenuActions(std::vector<QAction*> actions);
+
   // Re-checks the dictionaries and compiles the pattern for each; NoPattern or Ready.
   void validatePattern();
   // Puts the text in the pattern box and searches it, unless a search is running.
@@ -169,6 +173,7 @@ class QELViewWindows : public QWidget {
   QELProgressBar* m_progress = nullptr;
 
   std::vector<OutputGroup> m_panes;
+  std::vector<QAction*> m_paneActions;
   std::vector<int> m_edges;  // each pane's leading edge along the pane area
   int m_activePane = 0;
   int m_gap = 8;
