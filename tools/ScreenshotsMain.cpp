@@ -12,6 +12,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "app/qt/HelpWindow.h"
 #include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/QuickReferenceWindow.h"
@@ -74,5 +75,13 @@ int main(int argc, char** argv) {
   qel::QELDictionaryPropertiesWindows properties(list, 0, store);
   properties.show();
   ok = save(properties, out.filePath("dictionary-properties.png")) && ok;
+  properties.hide();
+
+  // The help at the pattern box's topic.
+  qel::showHelp(4270, &window);
+  if (qel::HelpWindow* help = qel::HelpWindow::instance()) {
+    help->resize(720, 560);
+    ok = save(*help, out.filePath("help.png")) && ok;
+  }
   return ok ? 0 : 1;
 }

@@ -1,11 +1,16 @@
 // The main window at start and around its dictionaries: the remembered ones (a missing one left
 // out), the caption, closing the active last pane, and what is stored at exit.
 #include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include "app/WindowSettings.h"
 #include "app/qt/QELFrameWindow.h"
@@ -115,6 +120,33 @@ class QELFrameWindowTest : public QObject {
     QCOMPARE(window.recentDictionaries().size(), size_t(8));
     window.openDictionaries({QString::fromStdString(m_first)});
     QCOMPARE(window.recentDictionaries().front(), m_first);
+  }
+
+  // A file dropped on the window opens as if chosen with Open; a corrupt one is refused in a box.
+  void aCorruptFileDroppedIsRefusedAndTheOthersStay() {
+    QTemporaryDir folder;
+    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
+    SettingsStore store(settings);
+    test::RecordingPrompts prompts;
+    QELFrameWindow window(store, folder.path(), {QString::fromStdString(m_first)});
+    window.show();
+    const std::string corrupt = m_dir.file("dropped.qcd");
+    test::writeFile(corrupt, std::string(4096, 'x'));
+    auto drop = [&](const std::string& path) {
+      QMimeData data;
+      data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+      QDragEnterEvent enter(QPoint(50, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(window.view(), &enter);
+      QDropEvent dropped(QPointF(50, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(window.view(), &dropped);
+    };
+    drop(corrupt);
+    QCOMPARE(window.dictionaries().count(), 1);
+    QCOMPARE(prompts.shown.size(), 1);
+    QVERIFY(prompts.shown[0].startsWith("Dictionary Open Failed: "));
+    drop(m_second);
+    QCOMPARE(window.dictionaries().count(), 2);
+    QCOMPARE(window.windowTitle(), QString("first, second - QEL"));
   }
 
   void promotingAndDemotingMoveTheActivePaneAndTheCaption() {

@@ -46,7 +46,8 @@ QELDictionaryPropertiesWindows::QELDictionaryPropertiesWindows(QCDictionaryList&
   addField(tr("&Shortest:"), "shortest", figure(statistics.shortest));
   addField(tr("&Longest:"), "longest", figure(statistics.longest));
 
-  setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+  // Wide enough for a full path in most folders.
+  setMinimumWidth(fontMetrics().averageCharWidth() * 80);
   setUp(form);
 }
 
