@@ -20,6 +20,16 @@
 #include "support/TestDictionaries.h"
 
 namespace qel {
+namespace {
+
+// Settings of a test's own, in a folder that goes with it; the folder doubles as the program's.
+struct FreshSettings {
+  QTemporaryDir folder;
+  QSettings settings{folder.filePath("settings.ini"), QSettings::IniFormat};
+  SettingsStore store{settings};
+};
+
+}  // namespace
 
 class QELFrameWindowTest : public QObject {
   Q_OBJECT
@@ -38,9 +48,9 @@ class QELFrameWindowTest : public QObject {
   }
 
   void aMissingRememberedDictionaryIsLeftOut() {
-    QTemporaryDir folder;
-    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
-    SettingsStore store(settings);
+    FreshSettings fresh;
+    SettingsStore& store = fresh.store;
+    const QTemporaryDir& folder = fresh.folder;
     writeOpenDictionaries(store, {m_dir.file("gone.qcd"), m_second});
     QELFrameWindow window(store, folder.path(), {});
     QCOMPARE(window.dictionaries().count(), 1);
@@ -49,9 +59,9 @@ class QELFrameWindowTest : public QObject {
   }
 
   void closingTheActiveLastPaneActivatesThePaneBefore() {
-    QTemporaryDir folder;
-    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
-    SettingsStore store(settings);
+    FreshSettings fresh;
+    SettingsStore& store = fresh.store;
+    const QTemporaryDir& folder = fresh.folder;
     QELFrameWindow window(store, folder.path(),
                           {QString::fromStdString(m_first), QString::fromStdString(m_second),
                            QString::fromStdString(m_third)});
@@ -67,9 +77,9 @@ class QELFrameWindowTest : public QObject {
   }
 
   void fileMenuTextsNameTheActiveDictionary() {
-    QTemporaryDir folder;
-    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
-    SettingsStore store(settings);
+    FreshSettings fresh;
+    SettingsStore& store = fresh.store;
+    const QTemporaryDir& folder = fresh.folder;
     writeOpenDictionaries(store, {m_dir.file("none-here.qcd")});
     QELFrameWindow empty(store, folder.path(), {});
     empty.updateCommands();
@@ -88,9 +98,9 @@ class QELFrameWindowTest : public QObject {
   // Opening: an open dictionary only becomes active; an eighth opens, a ninth is refused; a file
   // that is no dictionary is refused and the open ones stay as they were.
   void openingFollowsTheLimitsAndLeavesTheOpenOnesAlone() {
-    QTemporaryDir folder;
-    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
-    SettingsStore store(settings);
+    FreshSettings fresh;
+    SettingsStore& store = fresh.store;
+    const QTemporaryDir& folder = fresh.folder;
     test::RecordingPrompts prompts;
     QELFrameWindow window(store, folder.path(),
                           {QString::fromStdString(m_first), QString::fromStdString(m_second)});
@@ -124,9 +134,9 @@ class QELFrameWindowTest : public QObject {
 
   // A file dropped on the window opens as if chosen with Open; a corrupt one is refused in a box.
   void aCorruptFileDroppedIsRefusedAndTheOthersStay() {
-    QTemporaryDir folder;
-    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
-    SettingsStore store(settings);
+    FreshSettings fresh;
+    SettingsStore& store = fresh.store;
+    const QTemporaryDir& folder = fresh.folder;
     test::RecordingPrompts prompts;
     QELFrameWindow window(store, folder.path(), {QString::fromStdString(m_first)});
     window.show();
@@ -150,9 +160,9 @@ class QELFrameWindowTest : public QObject {
   }
 
   void promotingAndDemotingMoveTheActivePaneAndTheCaption() {
-    QTemporaryDir folder;
-    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
-    SettingsStore store(settings);
+    FreshSettings fresh;
+    SettingsStore& store = fresh.store;
+    const QTemporaryDir& folder = fresh.folder;
     QELFrameWindow window(store, folder.path(),
                           {QString::fromStdString(m_first), QString::fromStdString(m_second),
                            QString::fromStdString(m_third)});
@@ -169,9 +179,9 @@ class QELFrameWindowTest : public QObject {
   // Changed Shortest and Longest become the defaults only when the user says Yes.
   void theRangeQuestionStoresOnlyOnYes() {
     for (const auto answer : {UserPrompts::Answer::kNo, UserPrompts::Answer::kYes}) {
-      QTemporaryDir folder;
-      QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
-      SettingsStore store(settings);
+      FreshSettings fresh;
+      SettingsStore& store = fresh.store;
+      const QTemporaryDir& folder = fresh.folder;
       test::RecordingPrompts prompts;
       prompts.question = answer;
       {
@@ -188,9 +198,9 @@ class QELFrameWindowTest : public QObject {
   }
 
   void theOpenDictionariesAreRememberedAtExit() {
-    QTemporaryDir folder;
-    QSettings settings(folder.filePath("settings.ini"), QSettings::IniFormat);
-    SettingsStore store(settings);
+    FreshSettings fresh;
+    SettingsStore& store = fresh.store;
+    const QTemporaryDir& folder = fresh.folder;
     {
       QELFrameWindow window(store, folder.path(),
                             {QString::fromStdString(m_first), QString::fromStdString(m_third)});
