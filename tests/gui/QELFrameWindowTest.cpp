@@ -197,6 +197,29 @@ class QELFrameWindowTest : public QObject {
     }
   }
 
+  // Results saved as text: ".txt" added to a bare name, a file that exists asked about, a failed
+  // save said so.
+  void resultsAreSavedAsText() {
+    FreshSettings fresh;
+    test::RecordingPrompts prompts;
+    QELFrameWindow window(fresh.store, fresh.folder.path(), {QString::fromStdString(m_first)});
+    window.view()->setPatternAndSearch("*");
+    QTRY_VERIFY(window.view()->state() == SearchState::Ready);
+    window.updateCommands();
+    QVERIFY(window.action(Command::kSaveResults)->isEnabled());
+    const QString bare = fresh.folder.filePath("results");
+    prompts.chosenSaveNames = {bare};
+    window.saveResults();
+    QCOMPARE(QString::fromStdString(test::readFile((bare + ".txt").toStdString())),
+             QString("tail\nelectron\n"));
+    prompts.chosenSaveNames = {bare};  // again: it exists, and No keeps it
+    window.saveResults();
+    QVERIFY(prompts.shown.join("|").contains("Save As: " + bare + ".txt already exists."));
+    prompts.chosenSaveNames = {fresh.folder.filePath("missing/results.txt")};
+    window.saveResults();
+    QCOMPARE(prompts.shown.last(), QString("Text File Save Error: Results couldn't be saved"));
+  }
+
   void theOpenDictionariesAreRememberedAtExit() {
     FreshSettings fresh;
     SettingsStore& store = fresh.store;

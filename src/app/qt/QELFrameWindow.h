@@ -44,6 +44,8 @@ class QELFrameWindow : public QMainWindow {
   void openWithDialog();
   // The properties of the active dictionary.
   void showDictionaryProperties();
+  // The active pane's results as a text file.
+  void saveResults();
   // The Quick Reference and Startup Tips windows (shown at start unless the settings say not).
   void showQuickReference();
   void showStartupTips();
@@ -93,6 +95,7 @@ class QELFrameWindow : public QMainWindow {
   std::vector<QAction*> m_recentActions;
   std::vector<std::string> m_recent;  // previously used dictionaries, most recent first
   int m_helpContext = kMainViewHelpContext;
+  std::string m_lastSaveName;  // the last file results were saved to
 };
 
 }  // namespace qel

@@ -20,6 +20,8 @@
 #include "app/qt/HelpWindow.h"
 #include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
+#include "app/qt/UserPrompts.h"
+#include "search/ResultsText.h"
 #include "search/qt/MatchListWindows.h"
 #include "search/qt/QELViewWindows.h"
 
@@ -33,10 +35,13 @@ QString fromUtf8(std::string_view text) {
 // Commands whose windows (saving and printing results, definitions and lookup, the options) come
 // later: they stand in the menus, disabled.
 constexpr Command kNotYetAvailable[] = {
-    Command::kSaveResults,    Command::kPrint,
-    Command::kPrintPreview,   Command::kPageSetup,
-    Command::kLookup,         Command::kLookupInNewWindow,
-    Command::kExternalLookup, Command::kExternalLookupSetup,
+    Command::kPrint,
+    Command::kPrintPreview,
+    Command::kPageSetup,
+    Command::kLookup,
+    Command::kLookupInNewWindow,
+    Command::kExternalLookup,
+    Command::kExternalLookupSetup,
     Command::kOptions,
 };
 
@@ -74,7 +79,8 @@ void QELFrameWindow::buildMenus() {
           &QELFrameWindow::openWithDialog);
   connect(addCommand(m_fileMenu, Command::kClose), &QAction::triggered, this,
           &QELFrameWindow::closeActiveDictionary);
-  addCommand(m_fileMenu, Command::kSaveResults);
+  connect(addCommand(m_fileMenu, Command::kSaveResults), &QAction::triggered, this,
+          &QELFrameWindow::saveResults);
   connect(addCommand(m_fileMenu, Command::kDemote), &QAction::triggered, this,
           &QELFrameWindow::demoteActiveDictionary);
   connect(addCommand(m_fileMenu, Command::kPromote), &QAction::triggered, this,
@@ -210,6 +216,9 @@ void QELFrameWindow::updateCommands() {
   action(Command::kDemote)->setEnabled(!searching && anyOpen && active < count - 1);
   action(Command::kPromote)->setEnabled(!searching && anyOpen && active > 0);
   action(Command::kProperties)->setEnabled(!searching && anyOpen);
+  action(Command::kSaveResults)
+      ->setEnabled(!searching && anyOpen && m_view->session() &&
+                   m_view->session()->pane(active).results.count() > 0);
   for (Command later : kNotYetAvailable) action(later)->setEnabled(false);
   // The sibling programs run from the program's folder; without them the commands are off.
   for (auto [tool, program] : {std::pair{Command::kDictionaryBuilder, "RIDOZAD"},
@@ -256,6 +265,37 @@ void QELFrameWindow::showDictionaryProperties() {
   connect(&dialog, &PropertiesDialog::helpRequested, &dialog,
           [&dialog](int context) { showHelp(context, &dialog); });
   dialog.exec();
+}
+
+// The active pane's results as a text file, every one in list order. (Saving them as a dictionary
+// comes with the dictionary save dialog.)
+void QELFrameWindow::saveResults() {
+  const int active = m_view->activePane();
+  if (!m_view->session() || active < 0 || active >= m_view->paneCount()) return;
+  for (;;) {
+    const QString chosen =
+        UserPrompts::current().saveFile(this, tr("Save Results"), tr("Text Document (TXT) (*.txt)"),
+                                        QString::fromStdString(suggestedSaveName(m_lastSaveName)));
+    if (chosen.isEmpty()) return;
+    const std::string name = withDefaultExtension(chosen.toStdString(), ".txt");
+    const QString shown = QString::fromStdString(name);
+    if (name != chosen.toStdString() && QFileInfo::exists(shown) &&
+        UserPrompts::current().yesOrNo(
+            this, tr("Save As"), shown + tr(" already exists.\nDo you want to replace it?")) !=
+            UserPrompts::Answer::kYes)
+      continue;
+    m_lastSaveName = name;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string error;
+    const bool saved = saveResultsText(m_view->session()->pane(active).results,
+                                       QFile::encodeName(shown).toStdString(), "\n", error);
+    QApplication::restoreOverrideCursor();
+    if (!saved) {
+      UserPrompts::current().warning(this, tr("Text File Save Error"),
+                                     tr("Results couldn't be saved"));
+    }
+    return;
+  }
 }
 
 bool QELFrameWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -25,6 +25,10 @@ class MessageBoxes : public UserPrompts {
   QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) override {
     return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
   }
+  QString saveFile(QWidget* parent, const QString& caption, const QString& filter,
+                   const QString& suggested) override {
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+  }
 };
 
 MessageBoxes g_messageBoxes;

@@ -21,6 +21,10 @@ class UserPrompts {
   virtual Answer yesOrNo(QWidget* parent, const QString& caption, const QString& text) = 0;
   // Existing files chosen in an open-file dialog; none when it was cancelled.
   virtual QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) = 0;
+  // A file name chosen in a save dialog that starts at `suggested` (which asks before replacing a
+  // file it shows); empty when it was cancelled.
+  virtual QString saveFile(QWidget* parent, const QString& caption, const QString& filter,
+                           const QString& suggested) = 0;
 
   // The prompts in use: real message boxes unless a test installed its own.
   static UserPrompts& current();

@@ -28,11 +28,16 @@ class RecordingPrompts : public UserPrompts {
     shown << caption;
     return chosenFiles;
   }
+  QString saveFile(QWidget*, const QString& caption, const QString&, const QString&) override {
+    shown << caption;
+    return chosenSaveNames.isEmpty() ? QString() : chosenSaveNames.takeFirst();
+  }
 
   QStringList shown;
   Answer answer = Answer::kRetry;
   Answer question = Answer::kNo;
   QStringList chosenFiles;
+  QStringList chosenSaveNames;  // answered in turn
 };
 
 }  // namespace qel::test

@@ -1,0 +1,49 @@
+// Saving results as text.
+#include "search/ResultsText.h"
+
+#include "platform/Cp1252.h"
+#include "platform/FileReplacement.h"
+#include "search/ResultList.h"
+
+namespace qel {
+namespace {
+
+size_t lastComponent(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? 0 : slash + 1;
+}
+
+}  // namespace
+
+bool saveResultsText(const ResultList& results, const std::string& path, const std::string& lineEnd,
+                     std::string& error) {
+  FileReplacement file;
+  if (!file.begin(path)) {
+    error = file.error();
+    return false;
+  }
+  for (long i = 0; i < results.count(); ++i) {
+    const std::string line = cp1252::toUtf8(results.record(i)->text()) + lineEnd;
+    if (std::fwrite(line.data(), 1, line.size(), file.file()) != line.size()) {
+      error = "the file could not be written";
+      return false;  // the replacement is discarded: the old file stays
+    }
+  }
+  if (!file.commit()) {
+    error = file.error();
+    return false;
+  }
+  return true;
+}
+
+std::string suggestedSaveName(const std::string& lastName) {
+  const size_t dot = lastName.find('.', lastComponent(lastName));
+  return dot == std::string::npos ? lastName : lastName.substr(0, dot);
+}
+
+std::string withDefaultExtension(const std::string& name, const std::string& extension) {
+  if (name.find('.', lastComponent(name)) != std::string::npos) return name;
+  return name + extension;
+}
+
+}  // namespace qel
