@@ -38,6 +38,11 @@ class QELFrameWindowTest : public QObject {
   test::TempDir m_dir;
   std::string m_first, m_second, m_third;
 
+  QStringList threeDictionaries() const {
+    return {QString::fromStdString(m_first), QString::fromStdString(m_second),
+            QString::fromStdString(m_third)};
+  }
+
  private slots:
   void initTestCase() {
     m_first = m_dir.file("first.qcd");
@@ -62,9 +67,7 @@ class QELFrameWindowTest : public QObject {
     FreshSettings fresh;
     SettingsStore& store = fresh.store;
     const QTemporaryDir& folder = fresh.folder;
-    QELFrameWindow window(store, folder.path(),
-                          {QString::fromStdString(m_first), QString::fromStdString(m_second),
-                           QString::fromStdString(m_third)});
+    QELFrameWindow window(store, folder.path(), threeDictionaries());
     QCOMPARE(window.windowTitle(), QString("first, second, third - QEL"));
     window.view()->setActivePane(2);
     window.closeActiveDictionary();
@@ -163,9 +166,7 @@ class QELFrameWindowTest : public QObject {
     FreshSettings fresh;
     SettingsStore& store = fresh.store;
     const QTemporaryDir& folder = fresh.folder;
-    QELFrameWindow window(store, folder.path(),
-                          {QString::fromStdString(m_first), QString::fromStdString(m_second),
-                           QString::fromStdString(m_third)});
+    QELFrameWindow window(store, folder.path(), threeDictionaries());
     window.view()->setActivePane(2);
     window.promoteActiveDictionary();
     QCOMPARE(window.windowTitle(), QString("first, third, second - QEL"));

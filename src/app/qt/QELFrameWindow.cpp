@@ -109,6 +109,9 @@ void QELFrameWindow::openDictionaries(const QStringList& paths) {
   if (m_view->state() == SearchState::Searching) return;
   std::vector<std::string> open = m_paths;
   int active = m_view->activePane();
+  // Each new file is opened once to check it; the checked ones stay open until the new list has
+  // taken them over from the shared pool.
+  std::vector<std::unique_ptr<QCDictionaryList>> checked;
   for (const QString& path : paths) {
     const std::string local = localPath(path);
     const auto found = std::find(open.begin(), open.end(), local);
@@ -123,8 +126,8 @@ void QELFrameWindow::openDictionaries(const QStringList& paths) {
                                         "Please close a dictionary before loading a new one"));
       continue;
     }
-    QCDictionaryList probe(std::vector<std::string>{local});
-    if (!probe.recheck(0)) {
+    checked.push_back(std::make_unique<QCDictionaryList>(std::vector<std::string>{local}));
+    if (!checked.back()->recheck(0)) {
       UserPrompts::current().warning(
           this, tr("Dictionary Open Failed"),
           QFile::decodeName(local.c_str()) + tr("\nis not a valid QEL&Corvanth Dictionary File"));

@@ -227,21 +227,34 @@ SearchSettings QELViewWindows::currentSettings() const {
   return s;
 }
 
-// A dictionary that is no longer valid is reported once, when it is found so.
-bool QELViewWindows::recheckDictionaries() {
-  if (!m_dictionaries) return false;
+std::vector<bool> QELViewWindows::validity() const {
+  std::vector<bool> valid;
+  for (int i = 0; m_dictionaries && i < m_dictionaries->count(); ++i)
+    valid.push_back(m_dictionaries->dictionary(i).valid());
+  return valid;
+}
+
+// A dictionary that is no longer valid is reported once, when it is found so (last first, as the
+// dictionaries are checked).
+bool QELViewWindows::reportInvalidated(const std::vector<bool>& wasValid) {
   bool allValid = true;
-  for (int i = m_dictionaries->count() - 1; i >= 0; --i) {
-    const bool wasValid = m_dictionaries->dictionary(i).valid();
-    if (m_dictionaries->recheck(i)) continue;
+  for (int i = static_cast<int>(wasValid.size()) - 1; i >= 0; --i) {
+    if (m_dictionaries->dictionary(i).valid()) continue;
     allValid = false;
-    if (wasValid) {
+    if (wasValid[i]) {
       UserPrompts::current().warning(
           this, tr(kInvalidatedCaption),
           QFile::decodeName(m_dictionaries->name(i).c_str()) + tr(kInvalidatedText));
     }
   }
   return allValid;
+}
+
+bool QELViewWindows::recheckDictionaries() {
+  if (!m_dictionaries) return false;
+  const std::vector<bool> wasValid = validity();
+  for (int i = m_dictionaries->count() - 1; i >= 0; --i) m_dictionaries->recheck(i);
+  return reportInvalidated(wasValid);
 }
 
 void QELViewWindows::validatePattern() {
@@ -251,14 +264,16 @@ void QELViewWindows::validatePattern() {
     setState(SearchState::NoPattern);
     return;
   }
-  recheckDictionaries();
   std::string pattern;
   if (!cp1252::fromUtf8(m_pattern->currentText().toStdString(), pattern)) {
     setStatus(tr("The pattern holds a character that the dictionaries cannot hold"));
     setState(SearchState::NoPattern);
     return;
   }
+  // The session checks every dictionary again before it compiles the pattern.
+  const std::vector<bool> wasValid = validity();
   const SearchSession::Validation v = m_session->validate(pattern, currentSettings());
+  reportInvalidated(wasValid);
   setStatus(fromCore(v.statusText));
   setState(v.state);
 }
@@ -277,17 +292,17 @@ void QELViewWindows::onSearchButton() {
     m_session->pause();
     return;  // the slice under way ends and the view shows the pause
   }
-  if (!recheckDictionaries()) {
-    validatePattern();
-    return;
-  }
   const bool fresh = m_state == SearchState::Ready;
   if (fresh) {
-    // A new search starts from the dictionaries as they are now, with the active pane's choice.
+    // A new search starts from the dictionaries as they are now (validation checks them again)
+    // and with the active pane's choice.
     validatePattern();
     if (m_state != SearchState::Ready) return;
     m_pattern->insertItem(0, m_pattern->currentText());
     m_pattern->setCurrentIndex(0);
+  } else if (!recheckDictionaries()) {
+    validatePattern();
+    return;
   }
   if (!m_session->start()) {
     validatePattern();

@@ -139,6 +139,8 @@ class QELViewWindows : public QWidget {
   void setState(SearchState state);
   void setStatus(const QString& text);
   bool recheckDictionaries();
+  std::vector<bool> validity() const;
+  bool reportInvalidated(const std::vector<bool>& wasValid);
   void runSlice();
   void refreshPanes(bool force);
   void finishSlice();
