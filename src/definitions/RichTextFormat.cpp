@@ -193,8 +193,12 @@ class Formatter {
 
 }  // namespace
 
+bool showsAsRichText(std::string_view body) {
+  return body.size() >= 6 && body.starts_with("{\\rtf");
+}
+
 FormattedText formattedText(std::string_view body) {
-  if (isRichText(body)) return Formatter(body).run();
+  if (showsAsRichText(body)) return Formatter(body).run();
   FormattedText out;
   size_t from = 0;
   for (;;) {

@@ -35,7 +35,11 @@ struct FormattedText {
   std::vector<Paragraph> paragraphs;  // at least one
 };
 
-// A body that is not rich text becomes one run per line, unformatted.
+// A window shows a body as rich text when it opens with "{\rtf" and goes on (the index reads
+// only "{\rtf1" bodies as rich text; a window is more forgiving of the version).
+bool showsAsRichText(std::string_view body);
+
+// A body that is not shown as rich text becomes one run per line, unformatted.
 FormattedText formattedText(std::string_view body);
 
 }  // namespace qel::rtf

@@ -113,6 +113,12 @@ TEST(RichText, FormattedTextKeepsRunsParagraphsAndTables) {
                                                                     {" caf\xE9\nx\ty", "1/28"}}));
 }
 
+TEST(RichText, OnlyABodyOpeningWithTheWholeMarkIsShownAsRichText) {
+  EXPECT_EQ(formattedText("{\\rtf {\\b x}}").paragraphs.at(0).runs.at(0).text, "x");
+  EXPECT_EQ(formattedText("{\\rt {\\b x}}").paragraphs.at(0).runs.at(0).text, "{\\rt {\\b x}}");
+  EXPECT_FALSE(showsAsRichText("{\\rtf"));
+}
+
 TEST(RichText, PlainBodiesBecomeOneParagraphPerLine) {
   const FormattedText text = formattedText("first line\r\nsecond");
   ASSERT_EQ(text.paragraphs.size(), 2u);

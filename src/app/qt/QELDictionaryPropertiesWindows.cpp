@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "app/HelpContexts.h"
-#include "platform/Cp1252.h"
+#include "platform/qt/CoreText.h"
 
 namespace qel {
 
@@ -34,7 +34,7 @@ QELDictionaryPropertiesWindows::QELDictionaryPropertiesWindows(QCDictionaryList&
   auto* description = new QPlainTextEdit(this);
   description->setObjectName("description");
   description->setReadOnly(true);
-  description->setPlainText(QString::fromStdString(cp1252::toUtf8(list.description(index))));
+  description->setPlainText(fromCp1252(list.description(index)));
   description->setFixedHeight(description->fontMetrics().lineSpacing() * 4 +
                               2 * description->frameWidth() + 8);
   form->addRow(tr("De&scription:"), description);

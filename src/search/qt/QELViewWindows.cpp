@@ -25,6 +25,7 @@
 #include "app/Messages.h"
 #include "app/qt/UserPrompts.h"
 #include "platform/Cp1252.h"
+#include "platform/qt/CoreText.h"
 #include "search/PaneLayout.h"
 #include "search/qt/MatchListLabelWindows.h"
 #include "search/qt/MatchListWindows.h"
@@ -35,10 +36,10 @@ namespace qel {
 namespace {
 
 QString text(Message message) {
-  return QString::fromStdString(cp1252::toUtf8(messageText(messageNumber(message))));
+  return fromCp1252(messageText(messageNumber(message)));
 }
 
-QString fromCore(const std::string& text) { return QString::fromStdString(cp1252::toUtf8(text)); }
+QString fromCore(const std::string& text) { return fromCp1252(text); }
 
 const char kInvalidatedCaption[] = "Dictionary Invalidated";
 const char kInvalidatedText[] = "\nis no longer a valid QEL&Corvanth Dictionary File";
