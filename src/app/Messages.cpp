@@ -22,10 +22,26 @@ constexpr TableEntry kMessages[] = {
     {4420, "This progress bar also shows the range of lengths that will be shown"},
     {4960, "Searching - click on Stop to pause"},
     {4970, "Searching paused - click on Continue to resume"},
+    {5320, "No Encoding"},
+    {5330, "Hex Encoding"},
+    {6380,
+     "Lookup in the selected external dictionary application failed.\n\nApplications using DDE "
+     "and Message interfaces need to be started before lookup is used."},
     {6670, "Use Open... on the File menu to select a dictionary"},
     {12690, "Choose between searching the words and searching the text of their definitions"},
     {12760, "Search the words of the dictionaries"},
     {12770, "Search the text of the definitions in the dictionaries"},
+    {12890, "Would you like to try an external search for \"\" now?"},
+    {12891,
+     "No external lookup methods are enabled.\n\nClick on the Setup... button and ensure one of "
+     "the configured methods is checked if you would like to try an external search for \"\"."},
+    {12892,
+     "No definitions for \"\" could be found in the QEL dictionaries.\n\nWould you like to try an "
+     "external search?"},
+    {12893,
+     "No definitions for \"\" could be found in the QEL dictionaries.\n\nClick on the Setup... "
+     "button and ensure one of the configured methods is checked if you would like to try an "
+     "external search."},
     {13000, "Shortest/Longest settings stop the pattern being matched"},
     {13010, "Patterns match incompatible lengths"},
     {13080, "Pattern is valid - press the return key to start searching"},
@@ -81,6 +97,20 @@ int messageNumber(Message message) {
       return 12760;
     case Message::kFullTextSearchHint:
       return 12770;
+    case Message::kLookupFailed:
+      return 6380;
+    case Message::kExternalLookupQuestion:
+      return 12890;
+    case Message::kExternalLookupNoneEnabled:
+      return 12891;
+    case Message::kExternalLookupNoDefinitionsQuestion:
+      return 12892;
+    case Message::kExternalLookupNoDefinitionsNoneEnabled:
+      return 12893;
+    case Message::kNoEncoding:
+      return 5320;
+    case Message::kHexEncoding:
+      return 5330;
   }
   return 0;
 }

@@ -25,6 +25,14 @@ enum class Message {
   // Hints of the search-mode commands.
   kWordSearchHint,
   kFullTextSearchHint,
+  // External lookup.
+  kLookupFailed,  // a lookup method did not run
+  kExternalLookupQuestion,
+  kExternalLookupNoneEnabled,
+  kExternalLookupNoDefinitionsQuestion,
+  kExternalLookupNoDefinitionsNoneEnabled,
+  kNoEncoding,   // an execute method hands the word over as it is
+  kHexEncoding,  // ... or in hexadecimal
 };
 
 // The number of a message in the table (a status text, a box text, a command's hint).

@@ -1,0 +1,72 @@
+// What the lookup methods hand over: web addresses, program arguments, command numbers, D-Bus
+// object paths, and the External Lookup prompt's message.
+#include <gtest/gtest.h>
+
+#include "lookup/ExternalLookupPrompt.h"
+#include "lookup/LookupArguments.h"
+
+namespace qel {
+namespace {
+
+TEST(LookupArguments, TheWordIsPercentEncodedIntoEveryPlaceholder) {
+  const struct {
+    const char* address;
+    const char* word;
+    const char* expected;
+  } cases[] = {
+      {"https://www.google.com/search?q=%22{entry}%22", "tail-end",
+       "https://www.google.com/search?q=%22tail%2dend%22"},
+      {"https://x.example/?w={entry}&ls=a", "tail end", "https://x.example/?w=tail%20end&ls=a"},
+      {"{entry}/{entry}", "Ab9", "Ab9/Ab9"},
+      {"https://x.example/", "word", "https://x.example/"},
+      {"q={entry}", "caf\xc3\xa9", "q=caf%c3%a9"},  // UTF-8 bytes
+      {"q={entry}", "{entry}", "q=%7bentry%7d"},    // never searched again
+      {"{entr{entry}y}", "x", "{entrxy}"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(webSearchAddress(c.address, c.word), c.expected);
+}
+
+TEST(LookupArguments, AProgramGetsTheWordOrItsCodePageBytesInHexadecimal) {
+  EXPECT_EQ(programArgument("ab", "1"), "6162");
+  EXPECT_EQ(programArgument("caf\xe9", "1"), "636166E9");
+  EXPECT_EQ(programArgument("tail end", "0"), "tail end");
+  EXPECT_EQ(programArgument("caf\xe9", ""), "caf\xc3\xa9");
+  EXPECT_TRUE(isHexEncoding("1"));
+  EXPECT_FALSE(isHexEncoding("0"));
+  EXPECT_FALSE(isHexEncoding("x"));
+}
+
+TEST(LookupArguments, ACommandThatIsNotANumberIsZero) {
+  EXPECT_EQ(windowMessageCommand("2026"), 2026);
+  EXPECT_EQ(windowMessageCommand(" 12 "), 12);
+  EXPECT_EQ(windowMessageCommand("12x"), 0);
+  EXPECT_EQ(windowMessageCommand(""), 0);
+  EXPECT_EQ(windowMessageCommand("99999999999"), 0);
+}
+
+TEST(LookupArguments, ATopicBecomesAValidObjectPath) {
+  EXPECT_EQ(dbusObjectPath("WinWord"), "/WinWord");
+  EXPECT_EQ(dbusObjectPath("org/example/Words"), "/org/example/Words");
+  EXPECT_EQ(dbusObjectPath("Win Word-6.0"), "/Win_Word_6_0");
+  EXPECT_EQ(dbusObjectPath("//a//b/"), "/a/b");
+  EXPECT_EQ(dbusObjectPath("caf\xc3\xa9"), "/caf_");
+  EXPECT_EQ(dbusObjectPath(""), "/");
+}
+
+TEST(ExternalLookupPrompt, TheWordStandsBetweenTheFirstQuotes) {
+  EXPECT_EQ(externalLookupPromptText("tail-end", false, false),
+            "Would you like to try an external search for \"tail-end\" now?");
+  EXPECT_EQ(externalLookupPromptText("x", false, true).substr(0, 39),
+            "No external lookup methods are enabled.");
+  EXPECT_NE(externalLookupPromptText("x", false, true).find("external search for \"x\"."),
+            std::string::npos);
+  EXPECT_EQ(externalLookupPromptText("x", true, false),
+            "No definitions for \"x\" could be found in the QEL dictionaries.\n\nWould you like to "
+            "try an external search?");
+  const std::string none = externalLookupPromptText("x", true, true);
+  EXPECT_EQ(none.find("No definitions for \"x\""), 0u);
+  EXPECT_NE(none.find("Click on the Setup... button"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qel
