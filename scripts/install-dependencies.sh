@@ -8,6 +8,7 @@ packages=(
   python3 wbritish-huge wordnet-base
   ripgrep
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
+  libxcb1-dev dbus-daemon
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -74,6 +74,28 @@ int windowMessageCommand(std::string_view commandText) {
   return parseNumber(commandText, command) ? command : 0;
 }
 
+bool isValidDBusBusName(std::string_view name) {
+  constexpr size_t kMaxLength = 255;
+  if (name.empty() || name.size() > kMaxLength) return false;
+  const bool unique = name.front() == ':';
+  if (unique) name.remove_prefix(1);
+  int elements = 0;
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t end = name.find('.', start);
+    if (end == std::string_view::npos) end = name.size();
+    const std::string_view element = name.substr(start, end - start);
+    if (element.empty()) return false;
+    if (!unique && element.front() >= '0' && element.front() <= '9') return false;
+    for (const char c : element) {
+      if (!isAsciiAlphanumeric(static_cast<unsigned char>(c)) && c != '_' && c != '-') return false;
+    }
+    ++elements;
+    start = end + 1;
+  }
+  return elements >= 2;
+}
+
 std::string dbusObjectPath(std::string_view topicUtf8) {
   std::string path;
   bool elementStarted = false;

@@ -22,6 +22,11 @@ std::string programArgument(std::string_view wordCp1252, std::string_view encodi
 // The command number a window-message method sends: its decimal text, 0 when it is not a number.
 int windowMessageCommand(std::string_view commandText);
 
+// True when a D-Bus service name is one the bus accepts: a unique name (":1.42") or a well-known
+// name of two or more elements ("org.example.Words"), each of ASCII letters, digits, "_" and
+// "-", not starting with a digit, 255 characters at most.
+bool isValidDBusBusName(std::string_view name);
+
 // "/" + topic as a D-Bus object path: "/" separates elements, empty elements are dropped, and
 // each character other than an ASCII letter, digit or "_" becomes "_".
 std::string dbusObjectPath(std::string_view topicUtf8);

@@ -34,6 +34,34 @@ void PVWCheckBox::writeValue() {
   if (m_value.set) m_value.set(isChecked());
 }
 
+PVWThreeStateBox::PVWThreeStateBox(const QString& text, PVWValue<Qt::CheckState> value,
+                                   QWidget* parent)
+    : QCheckBox(text, parent), m_value(std::move(value)) {
+  setTristate(true);
+  setEnabled(static_cast<bool>(m_value.set));
+  connect(this, &QCheckBox::clicked, this, [this] { userChanged(); });
+}
+
+void PVWThreeStateBox::readValue() { setCheckState(m_value.get()); }
+
+void PVWThreeStateBox::writeValue() {
+  if (m_value.set) m_value.set(checkState());
+}
+
+void PVWThreeStateBox::nextCheckState() {
+  switch (checkState()) {
+    case Qt::Unchecked:
+      setCheckState(Qt::Checked);
+      break;
+    case Qt::Checked:
+      setCheckState(Qt::PartiallyChecked);
+      break;
+    case Qt::PartiallyChecked:
+      setCheckState(Qt::Unchecked);
+      break;
+  }
+}
+
 PVWUpDown::PVWUpDown(int minimum, int maximum, PVWValue<int> value, QWidget* parent)
     : QSpinBox(parent), m_value(std::move(value)) {
   setRange(minimum, maximum);

@@ -90,6 +90,25 @@ class PVWCheckBox : public QCheckBox, public PVWControl {
   PVWValue<bool> m_value;
 };
 
+// A three-state check box for a value that is off, on, or on and singled out: clear, grey and
+// checked. A click steps it clear, checked, grey, clear, so that one click turns a choice fully
+// on and the next keeps it on without singling it out.
+class PVWThreeStateBox : public QCheckBox, public PVWControl {
+  Q_OBJECT
+ public:
+  PVWThreeStateBox(const QString& text, PVWValue<Qt::CheckState> value, QWidget* parent = nullptr);
+  QWidget* widget() override { return this; }
+  void readValue() override;
+  void writeValue() override;
+  bool isReadOnly() const override { return !m_value.set; }
+
+ protected:
+  void nextCheckState() override;
+
+ private:
+  PVWValue<Qt::CheckState> m_value;
+};
+
 // A number with up and down arrows, kept within minimum..maximum: a value outside the range is
 // shown, and written back, as the nearest end of it.
 class PVWUpDown : public QSpinBox, public PVWControl {

@@ -53,6 +53,15 @@ TEST(LookupArguments, ATopicBecomesAValidObjectPath) {
   EXPECT_EQ(dbusObjectPath(""), "/");
 }
 
+TEST(LookupArguments, OnlyNamesTheBusAcceptsAreCalled) {
+  for (const char* valid : {"org.example.Words", ":1.42", "a-b._c.d9", "_x.y"})
+    EXPECT_TRUE(isValidDBusBusName(valid)) << valid;
+  for (const char* invalid : {"", "CompLex", "org..example", ".org.example", "org.example.",
+                              "org.9words", "org.exa mple", "org.caf\xc3\xa9", ":"})
+    EXPECT_FALSE(isValidDBusBusName(invalid)) << invalid;
+  EXPECT_FALSE(isValidDBusBusName("a." + std::string(254, 'b')));
+}
+
 TEST(ExternalLookupPrompt, TheWordStandsBetweenTheFirstQuotes) {
   EXPECT_EQ(externalLookupPromptText("tail-end", false, false),
             "Would you like to try an external search for \"tail-end\" now?");

@@ -12,6 +12,9 @@ class MessageBoxes : public UserPrompts {
   void warning(QWidget* parent, const QString& caption, const QString& text) override {
     QMessageBox::warning(parent, caption, text);
   }
+  void information(QWidget* parent, const QString& caption, const QString& text) override {
+    QMessageBox::information(parent, caption, text);
+  }
   Answer retryOrCancel(QWidget* parent, const QString& caption, const QString& text) override {
     const auto button = QMessageBox::critical(
         parent, caption, text, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry);
@@ -24,6 +27,9 @@ class MessageBoxes : public UserPrompts {
   }
   QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) override {
     return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
+  }
+  QString openFile(QWidget* parent, const QString& caption, const QString& filter) override {
+    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
   }
   QString saveFile(QWidget* parent, const QString& caption, const QString& filter,
                    const QString& suggested) override {

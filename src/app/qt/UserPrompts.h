@@ -15,12 +15,16 @@ class UserPrompts {
 
   virtual ~UserPrompts() = default;
   virtual void warning(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // A report with the information icon and OK.
+  virtual void information(QWidget* parent, const QString& caption, const QString& text) = 0;
   // Retry or Cancel.
   virtual Answer retryOrCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
   // A question with Yes and No, No the default.
   virtual Answer yesOrNo(QWidget* parent, const QString& caption, const QString& text) = 0;
   // Existing files chosen in an open-file dialog; none when it was cancelled.
   virtual QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) = 0;
+  // One existing file chosen in an open-file dialog; empty when it was cancelled.
+  virtual QString openFile(QWidget* parent, const QString& caption, const QString& filter) = 0;
   // A file name chosen in a save dialog that starts at `suggested` (which asks before replacing a
   // file it shows); empty when it was cancelled.
   virtual QString saveFile(QWidget* parent, const QString& caption, const QString& filter,

@@ -16,6 +16,9 @@ class RecordingPrompts : public UserPrompts {
   void warning(QWidget*, const QString& caption, const QString& text) override {
     shown << caption + ": " + text;
   }
+  void information(QWidget*, const QString& caption, const QString& text) override {
+    shown << caption + ": " + text;
+  }
   Answer retryOrCancel(QWidget*, const QString& caption, const QString& text) override {
     shown << caption + ": " + text;
     return answer;
@@ -27,6 +30,10 @@ class RecordingPrompts : public UserPrompts {
   QStringList openFiles(QWidget*, const QString& caption, const QString&) override {
     shown << caption;
     return chosenFiles;
+  }
+  QString openFile(QWidget*, const QString& caption, const QString& filter) override {
+    shown << caption + " (" + filter + ")";
+    return chosenFiles.value(0);
   }
   QString saveFile(QWidget*, const QString& caption, const QString&, const QString&) override {
     shown << caption;

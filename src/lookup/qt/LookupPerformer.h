@@ -1,0 +1,24 @@
+// Carrying out an external lookup: the method a command names, performed by its kind, and the one
+// box that reports any failure.
+#pragma once
+
+#include <string_view>
+
+#include "lookup/LookupMethodTable.h"
+
+class QWidget;
+
+namespace qel {
+
+// Performs the method `command` names (kExternalLookupCommand, or kExternalLookupMethodCommand
+// + k) with the word, in code page 1252. True when the method ran: the address was handed to the
+// desktop, the D-Bus service replied without an error, the window message was sent, or the
+// program started. `owner` is the window the lookup comes from: the sender of a window message.
+bool performLookup(LookupMethodTable& table, std::string_view wordCp1252, int command,
+                   QWidget* owner);
+
+// "Dictionary Lookup Failure": the reason is not told apart, since the other application is out
+// of sight either way.
+void showLookupFailure(QWidget* parent);
+
+}  // namespace qel
