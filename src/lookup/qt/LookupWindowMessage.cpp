@@ -120,7 +120,8 @@ xcb_window_t findWindow(xcb_connection_t* connection, const QString& title) {
 bool sendWindowMessage(const QString& title, int command, const QString& word, QWidget* owner) {
   // Only the xcb platform talks to the display: others (offscreen among them) may answer as
   // an X11 application without a connection to one.
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+  // An empty title would name whichever untitled window came first.
+  if (title.isEmpty() || QGuiApplication::platformName() != QLatin1String("xcb")) return false;
   const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
   if (connection == nullptr) return false;
