@@ -18,6 +18,8 @@
 #include "app/qt/QuickReferenceWindow.h"
 #include "app/qt/SettingsStore.h"
 #include "app/qt/StartupTipsWindow.h"
+#include "lookup/qt/ExternalLookupViewWindows.h"
+#include "lookup/qt/LookupPropertiesViewWindows.h"
 #include "search/qt/QELViewWindows.h"
 
 namespace {
@@ -76,6 +78,18 @@ int main(int argc, char** argv) {
   properties.show();
   ok = save(properties, out.filePath("dictionary-properties.png")) && ok;
   properties.hide();
+
+  // The Lookup Methods dialog and the External Lookup prompt, as a first run finds them.
+  qel::LookupMethodTable lookupMethods;
+  lookupMethods.load(store);
+  qel::LookupPropertiesViewWindows lookupSetup(lookupMethods, store, {});
+  lookupSetup.show();
+  ok = save(lookupSetup, out.filePath("lookup-methods.png")) && ok;
+  lookupSetup.hide();
+  qel::ExternalLookupViewWindows prompt(lookupMethods, store, "tail-end", true, {});
+  prompt.show();
+  ok = save(prompt, out.filePath("external-lookup.png")) && ok;
+  prompt.hide();
 
   // The help at the pattern box's topic.
   qel::showHelp(4270, &window);

@@ -175,7 +175,9 @@ class LookupDialogsTest : public QObject {
     for (int i = 0; i < 5; ++i) QTest::keyClick(label, Qt::Key_Backspace);
     QCOMPARE(boxState(dialog, "webBox3"), Qt::Unchecked);
 
-    QTest::keyClicks(control<QLineEdit>(dialog, "webLabel1"), "!");
+    auto* googleLabel = control<QLineEdit>(dialog, "webLabel1");
+    QTest::keyClick(googleLabel, Qt::Key_End);
+    QTest::keyClicks(googleLabel, "!");
     QCOMPARE(m_table.defaultLabel(), std::string("&Google!"));
     QCOMPARE(boxState(dialog, "webBox1"), Qt::Checked);
   }

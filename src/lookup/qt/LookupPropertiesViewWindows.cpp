@@ -98,7 +98,7 @@ LookupPropertiesViewWindows::LookupPropertiesViewWindows(LookupMethodTable& tabl
     updateTestButton();
   });
   updateTestButton();
-  setMinimumWidth(fontMetrics().averageCharWidth() * 90);
+  setMinimumWidth(fontMetrics().averageCharWidth() * 120);
   setUp(body);
 }
 
@@ -132,10 +132,15 @@ QGroupBox* LookupPropertiesViewWindows::methodGroup(const QString& title, Lookup
       case LookupKind::kWebSearch:
         addLabelled(2, tr("Address:"), first);
         break;
-      case LookupKind::kDde:
+      case LookupKind::kDde: {
+        // Here the conversation goes over the D-Bus session bus.
         addLabelled(2, tr("Service:"), first);
-        addLabelled(4, tr("Topic:"), secondEdit());
+        first->setToolTip(tr("The D-Bus name of the application, such as org.example.Words"));
+        QWidget* topic = secondEdit();
+        addLabelled(4, tr("Topic:"), topic);
+        topic->setToolTip(tr("The object whose Execute method takes the word, such as Words"));
         break;
+      }
       case LookupKind::kWindowMessage:
         addLabelled(2, tr("Window:"), first);
         addLabelled(4, tr("Command:"), secondEdit());
@@ -184,6 +189,8 @@ void LookupPropertiesViewWindows::addNameColumns(QGridLayout* grid, LookupMethod
       {[this, ref] { return fromUtf8(m_table.method(ref).label); },
        [this, ref](const QString& text) { m_table.setLabel(ref, text.toStdString()); }}));
   label->setObjectName(QString("%1Label%2").arg(prefix).arg(ref.slot + 1));
+  label->setCursorPosition(0);
+  label->setMinimumWidth(fontMetrics().averageCharWidth() * 22);
   grid->addWidget(box, ref.slot, 0);
   grid->addWidget(label, ref.slot, 1);
 }
@@ -193,6 +200,7 @@ QWidget* LookupPropertiesViewWindows::parameterEdit(std::string* parameter, cons
       bind(new PVWEdit({[parameter] { return fromUtf8(*parameter); },
                         [parameter](const QString& text) { *parameter = text.toStdString(); }}));
   edit->setObjectName(name);
+  edit->setCursorPosition(0);  // a long address shows its start
   return edit;
 }
 
