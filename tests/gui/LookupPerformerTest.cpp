@@ -168,12 +168,6 @@ class LookupPerformerTest : public QObject {
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
   }
 
-  void aLookupWithNoMethodFails() {
-    LookupMethodTable table;
-    QVERIFY(!performLookup(table, "word", kExternalLookupCommand, nullptr));
-    QVERIFY(!performLookup(table, "word", kFirstMethod, nullptr));
-  }
-
   void theFailureIsOneInformationBox() {
     test::RecordingPrompts prompts;
     showLookupFailure(nullptr);

@@ -1,8 +1,7 @@
 // What the lookup methods hand over: web addresses, program arguments, command numbers, D-Bus
-// object paths, and the External Lookup prompt's message.
+// names and object paths.
 #include <gtest/gtest.h>
 
-#include "lookup/ExternalLookupPrompt.h"
 #include "lookup/LookupArguments.h"
 
 namespace qel {
@@ -60,21 +59,6 @@ TEST(LookupArguments, OnlyNamesTheBusAcceptsAreCalled) {
                               "org.9words", "org.exa mple", "org.caf\xc3\xa9", ":"})
     EXPECT_FALSE(isValidDBusBusName(invalid)) << invalid;
   EXPECT_FALSE(isValidDBusBusName("a." + std::string(254, 'b')));
-}
-
-TEST(ExternalLookupPrompt, TheWordStandsBetweenTheFirstQuotes) {
-  EXPECT_EQ(externalLookupPromptText("tail-end", false, false),
-            "Would you like to try an external search for \"tail-end\" now?");
-  EXPECT_EQ(externalLookupPromptText("x", false, true).substr(0, 39),
-            "No external lookup methods are enabled.");
-  EXPECT_NE(externalLookupPromptText("x", false, true).find("external search for \"x\"."),
-            std::string::npos);
-  EXPECT_EQ(externalLookupPromptText("x", true, false),
-            "No definitions for \"x\" could be found in the QEL dictionaries.\n\nWould you like to "
-            "try an external search?");
-  const std::string none = externalLookupPromptText("x", true, true);
-  EXPECT_EQ(none.find("No definitions for \"x\""), 0u);
-  EXPECT_NE(none.find("Click on the Setup... button"), std::string::npos);
 }
 
 }  // namespace

@@ -79,16 +79,6 @@ TEST(LookupMethodTable, ASavedTableReadsBackWithNoDefaultApplied) {
   EXPECT_EQ(readBack.defaultLabel(), "");
 }
 
-TEST(LookupMethodTable, ALabelOnlyInTheSettingsDoesNotEnableAnUnnamedMethod) {
-  test::MapSettings settings;
-  settings.writeString("LookupTestWord", "word");
-  settings.writeNumber("LookupExecEnabled1", 1);  // but no label
-  LookupMethodTable table;
-  table.load(settings);
-  EXPECT_EQ(table.enabledCount(), 0);
-  EXPECT_EQ(table.method(kExec1).second, "0");
-}
-
 TEST(LookupMethodTable, ResolvingTheDefaultNamesAnEnabledMethodOrNone) {
   LookupMethodTable table = firstRunTable();
   table.setDefaultLabel("&OneLook");
@@ -143,25 +133,6 @@ TEST(LookupMethodTable, AWebSearchWithoutAnAddressIsPassedOver) {
   EXPECT_EQ(table.target(kExternalLookupCommand), kOneLook);
   EXPECT_EQ(table.target(kExternalLookupMethodCommand + 0), std::nullopt);
   EXPECT_EQ(table.target(kExternalLookupMethodCommand + 1), kOneLook);
-}
-
-TEST(LookupMethodTable, TheSetupBoxesCycleAndMoveTheDefault) {
-  LookupMethodTable table = firstRunTable();
-  EXPECT_EQ(table.state(kGoogle), LookupMethodState::kDefault);
-  EXPECT_EQ(table.state(kOneLook), LookupMethodState::kEnabled);
-  EXPECT_EQ(table.state(kDde1), LookupMethodState::kDisabled);
-
-  table.setState(kDde1, LookupMethodState::kDefault);
-  EXPECT_EQ(table.defaultLabel(), "&Chambers");
-  EXPECT_EQ(table.state(kGoogle), LookupMethodState::kEnabled);
-  table.setState(kDde1, LookupMethodState::kEnabled);
-  EXPECT_EQ(table.defaultLabel(), "");
-  EXPECT_TRUE(table.method(kDde1).enabled);
-  table.setState(kOneLook, LookupMethodState::kDisabled);  // not the default: nothing else moves
-  table.setState(kGoogle, LookupMethodState::kDefault);
-  table.setState(kDde1, LookupMethodState::kDisabled);
-  EXPECT_EQ(table.enabledMethods(), (Refs{kGoogle}));
-  EXPECT_EQ(table.defaultLabel(), "&Google");
 }
 
 TEST(LookupMethodTable, NamingAMethodEnablesItAndTheDefaultFollowsItsLabel) {
