@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Commands.h"
 #include "app/SettingsBackend.h"
 
 namespace qel {
@@ -28,7 +29,7 @@ inline constexpr LookupKind kLookupKinds[kLookupKindCount] = {
 
 // External Lookup with the default method (Ctrl+Alt+Enter), and with the k-th enabled method
 // counted from 0 in table order.
-inline constexpr int kExternalLookupCommand = 12710;
+inline constexpr int kExternalLookupCommand = static_cast<int>(Command::kExternalLookup);
 inline constexpr int kExternalLookupMethodCommand = 13120;
 
 // One configured method. Texts are UTF-8, as the settings keep them.
