@@ -94,4 +94,23 @@ void definitionsOfWord(QCDictionaryList& list, std::string_view word,
   }
 }
 
+std::vector<std::string> lookupDictionaryPaths(const std::vector<std::string>& open,
+                                               std::string_view definitionListText) {
+  std::string openText;
+  for (const std::string& path : open) openText += (openText.empty() ? "" : ";") + path;
+  std::vector<std::string> paths = open;
+  size_t start = 0;
+  while (start <= definitionListText.size()) {
+    size_t end = definitionListText.find(';', start);
+    if (end == std::string_view::npos) end = definitionListText.size();
+    const std::string path(definitionListText.substr(start, end - start));
+    if (!path.empty() && openText.find(path) == std::string::npos) {
+      paths.push_back(path);
+      openText += ";" + path;
+    }
+    start = end + 1;
+  }
+  return paths;
+}
+
 }  // namespace qel

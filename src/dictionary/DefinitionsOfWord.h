@@ -1,6 +1,7 @@
 // The stored definitions of one word over a list of dictionaries.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,5 +18,10 @@ class QCDictionaryList;
 // valid dictionary's alphabet. `word` is in code page 1252.
 void definitionsOfWord(QCDictionaryList& list, std::string_view word,
                        std::vector<Definition>& definitions);
+
+// The dictionaries a lookup reads: those open, then each definition dictionary (a ";"-separated
+// list text) that the open dictionaries' list text does not already hold.
+std::vector<std::string> lookupDictionaryPaths(const std::vector<std::string>& open,
+                                               std::string_view definitionListText);
 
 }  // namespace qel

@@ -88,6 +88,21 @@ SearchSession::Validation SearchSession::validate(const std::string& pattern,
   return v;
 }
 
+std::unique_ptr<MatchEngineSet> SearchSession::searchPatterns(int i) const {
+  if (i < 0 || i >= paneCount() || m_panes[i].searchPattern.empty()) return nullptr;
+  if (!m_dictionaries.dictionary(i).valid()) return nullptr;
+  const SearchSettings& settings = m_panes[i].searchSettings;
+  const std::optional<std::string> expanded =
+      expandMacros(m_panes[i].searchPattern, settings.expansionAt, settings.expansionHash);
+  if (!expanded) return nullptr;
+  auto patterns = std::make_unique<MatchEngineSet>();
+  if (patterns->parse(m_dictionaries.alphabet(i), *expanded, settings.shortest, settings.longest,
+                      settings.variablesExclusive) != PatternError::kValid) {
+    return nullptr;
+  }
+  return patterns;
+}
+
 // The lengths to visit and the order; Full Text Search visits none.
 LengthProblem SearchSession::selectLengths(Pane& p) const {
   p.step = (!m_settings.lengthGrouping || m_settings.lengthGroupingAscending) ? 1 : -1;
@@ -122,6 +137,7 @@ bool SearchSession::start() {
       if (!searchesPane(i)) continue;
       Pane& p = m_panes[i];
       p.searchPattern = m_pattern;
+      p.searchSettings = m_settings;
       p.displayedCount = 0;
       p.results.clear();
       const bool keepIndex = m_settings.multiple == MultipleDictionaries::SuppressDuplicates &&

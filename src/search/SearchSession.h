@@ -32,6 +32,7 @@ class SearchSession {
 
     ResultList results;
     std::string searchPattern;
+    SearchSettings searchSettings;  // those the pane's results were found with
     std::unique_ptr<MatchEngineSet> engine;
     int currentLength = kIdle;
     int shortest = kIdle;
@@ -79,6 +80,10 @@ class SearchSession {
   bool searchesPane(int i) const;
   // The pane's number (from 1), its dictionary's name and its results count: "2 Devuduvodi (41)".
   std::string paneHeading(int i) const;
+  // The patterns pane i's results were found with, compiled again for its dictionary (whose
+  // alphabet they use while it stays open); null when the pane has no search or cannot compile it.
+  // For showing in a definition what a full-text search matched.
+  std::unique_ptr<MatchEngineSet> searchPatterns(int i) const;
   // Entries of this search that the matcher gave up on as too much work for one entry (left out
   // of the results): the user must be told.
   long undecidedEntries() const;

@@ -294,5 +294,13 @@ TEST_F(DefinitionRetrieval, DamagedDefinitionsAndReferenceTablesStayHarmless) {
   }
 }
 
+TEST(LookupDictionaries, DefinitionDictionariesFollowTheOpenOnesUnlessAlreadyThere) {
+  using Paths = std::vector<std::string>;
+  EXPECT_EQ(lookupDictionaryPaths({"/d/a.qcd", "/d/b.qcd"}, "/d/b.qcd;/e/c.qcd;;/e/c.qcd"),
+            (Paths{"/d/a.qcd", "/d/b.qcd", "/e/c.qcd"}));
+  EXPECT_EQ(lookupDictionaryPaths({}, "/e/c.qcd"), Paths{"/e/c.qcd"});
+  EXPECT_EQ(lookupDictionaryPaths({"/d/a.qcd"}, ""), Paths{"/d/a.qcd"});
+}
+
 }  // namespace
 }  // namespace qel

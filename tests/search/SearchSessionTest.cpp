@@ -299,5 +299,34 @@ TEST_F(SearchSessionTest, DictionaryCutShortStopsTheSearch) {
   EXPECT_GT(session.pane(0).results.count(), 0);
 }
 
+TEST_F(SearchSessionTest, ThePatternsOfAPanesResultsOutliveTheNextPatternTyped) {
+  QCDictionaryList list(first);
+  SearchSession session(list);
+  SearchSettings settings;
+  settings.expansionAt = "[ae]";
+  ASSERT_EQ(session.validate("t@il", settings).state, SearchState::Ready);
+  EXPECT_EQ(session.searchPatterns(0), nullptr);  // nothing searched yet
+  ASSERT_TRUE(session.start());
+  while (session.step()) {
+  }
+  settings.expansionAt = "[o]";
+  ASSERT_EQ(session.validate("n*", settings).state, SearchState::Ready);
+  const std::unique_ptr<MatchEngineSet> patterns = session.searchPatterns(0);
+  ASSERT_NE(patterns, nullptr);
+  const Alphabet& alphabet = list.alphabet(0);
+  auto accepts = [&](std::string_view word) {
+    std::vector<uint8_t> letters;
+    for (char c : word) letters.push_back(alphabet.letterIndex[static_cast<uint8_t>(c)]);
+    letters.push_back(kEndOfLetters);
+    const int length = static_cast<int>(word.size());
+    return patterns->setCurrentLength(length) &&
+           patterns->accepts(letters.data(), length, std::string(word).c_str());
+  };
+  EXPECT_TRUE(accepts("tail"));
+  EXPECT_FALSE(accepts("toil"));
+  EXPECT_FALSE(accepts("nights"));
+  EXPECT_EQ(session.searchPatterns(5), nullptr);
+}
+
 }  // namespace
 }  // namespace qel

@@ -2,6 +2,7 @@
 // written at exit.
 #include "app/qt/QELFrameWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include "app/qt/StartupTipsWindow.h"
 #include "app/qt/UserPrompts.h"
 #include "app/qt/WindowPosition.h"
+#include "lookup/qt/LookupService.h"
 #include "search/SearchSettings.h"
 #include "search/qt/QELViewWindows.h"
 
@@ -31,6 +33,7 @@ std::string localPath(const QString& path) {
 QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& programFolder,
                                const QStringList& paths, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_programFolder(programFolder) {
+  m_lookup = std::make_unique<LookupService>(m_settings, this);
   m_view = new QELViewWindows(this);
   setCentralWidget(m_view);
   m_status = new QLabel(this);
@@ -76,7 +79,10 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   setDictionaries(std::move(open));
 }
 
-QELFrameWindow::~QELFrameWindow() = default;
+QELFrameWindow::~QELFrameWindow() {
+  // The focus moves while the widgets go: the lookup commands must not follow it any more.
+  disconnect(qApp, nullptr, this, nullptr);
+}
 
 void QELFrameWindow::applyOptions() {
   SearchSettings search;
@@ -90,11 +96,14 @@ void QELFrameWindow::applyOptions() {
   appearance.annotation = toQFont(m_options.fontOutputAnnotation);
   appearance.annotationColour = textColour(m_options.fontOutputAnnotation);
   m_view->setAppearance(appearance);
+  m_lookup->setOptions(m_options, m_programFolder.toStdString());
+  m_lookup->windows().refreshAll();
 }
 
 void QELFrameWindow::setDictionaries(std::vector<std::string> paths, int activePane) {
   if (paths.size() > static_cast<size_t>(kMaxOpenDictionaries)) paths.resize(kMaxOpenDictionaries);
   m_paths = std::move(paths);
+  m_lookup->setOpenDictionaries(m_paths);
   auto next = std::make_unique<QCDictionaryList>(m_paths);
   m_view->setDictionaries(next.get());
   const std::unique_ptr<QCDictionaryList> old = std::move(m_dictionaries);  // unused from here
@@ -232,6 +241,7 @@ void QELFrameWindow::showQuickReference() {
 // A new window each time, so that it shows the next tip.
 void QELFrameWindow::showStartupTips() {
   if (m_startupTips) m_startupTips->close();
+  m_lookup->windows().closeAll();
   auto* window = new QELStartupTipsViewWindows(m_settings, m_programFolder, this);
   window->setAttribute(Qt::WA_DeleteOnClose);
   connect(window, &QELStartupTipsViewWindows::helpRequested, window,
@@ -250,6 +260,7 @@ void QELFrameWindow::storeAtExit() {
   // The windows the view owns keep their state as they close.
   if (m_quickReference) m_quickReference->close();
   if (m_startupTips) m_startupTips->close();
+  m_lookup->windows().closeAll();
   writeRecentFiles(m_settings, kRecentDictionaries, m_recent);
   writeMainWindowPosition(m_settings, widgetPosition(*this));
   writeOpenDictionaries(m_settings, m_paths);

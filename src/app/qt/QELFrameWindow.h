@@ -16,9 +16,11 @@
 #include "app/Options.h"
 #include "app/SettingsBackend.h"
 #include "dictionary/QCDictionaryList.h"
+#include "search/qt/QELViewWindows.h"
 
 namespace qel {
 
+class LookupService;
 class QELViewWindows;
 
 class QELFrameWindow : public QMainWindow {
@@ -52,6 +54,10 @@ class QELFrameWindow : public QMainWindow {
   // Shows them as the settings ask, once the main window is shown.
   void showStartWindows();
 
+  // Lookup (or another lookup command) of the selected result or of the pattern.
+  void lookupCommand(int command);
+  LookupService& lookup() const { return *m_lookup; }
+
   QAction* action(Command command) const;
   // The help topic F1 opens: the last menu opened, else the main view.
   int helpContext() const { return m_helpContext; }
@@ -68,6 +74,11 @@ class QELFrameWindow : public QMainWindow {
   void moveActiveDictionary(int by);
   void rememberRecent(const std::string& path);
   void buildMenus();
+  void setUpLookup(QMenu* externalLookup);
+  void updateLookupCommands();
+  void lookupSubject(const QELViewWindows::LookupSubject& subject, int command);
+  void showFullTextResult(int pane, const std::string& word, int32_t definitionNumber,
+                          bool newWindow);
   QAction* addCommand(QMenu* menu, Command command);
   void updateRecentFiles();
   void copyCommand(bool cut);
@@ -83,6 +94,7 @@ class QELFrameWindow : public QMainWindow {
   Options m_options;
   std::vector<std::string> m_paths;
   std::unique_ptr<QCDictionaryList> m_dictionaries;
+  std::unique_ptr<LookupService> m_lookup;
   QELViewWindows* m_view = nullptr;
   QLabel* m_status = nullptr;
   QPointer<QWidget> m_quickReference;

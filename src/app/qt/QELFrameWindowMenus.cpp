@@ -38,10 +38,6 @@ constexpr Command kNotYetAvailable[] = {
     Command::kPrint,
     Command::kPrintPreview,
     Command::kPageSetup,
-    Command::kLookup,
-    Command::kLookupInNewWindow,
-    Command::kExternalLookup,
-    Command::kExternalLookupSetup,
     Command::kOptions,
 };
 
@@ -119,7 +115,9 @@ void QELFrameWindow::buildMenus() {
   QMenu* external = edit->addMenu(fromUtf8(commandInfo(Command::kExternalLookup).text));
   m_actions[Command::kExternalLookup] = external->menuAction();
   external->menuAction()->setStatusTip(fromUtf8(commandInfo(Command::kExternalLookup).hint));
+  external->addSeparator();
   addCommand(external, Command::kExternalLookupSetup);
+  setUpLookup(external);
 
   QMenu* tools = menuBar()->addMenu(tr("&Tools"));
   addCommand(tools, Command::kOptions);
@@ -243,6 +241,7 @@ void QELFrameWindow::updateCommands() {
       ->setEnabled((inPattern && pattern->hasSelectedText()) || (!inPattern && selectedResults));
   action(Command::kPaste)->setEnabled(inPattern);
   action(Command::kSelectAll)->setEnabled(inPattern || results);
+  updateLookupCommands();
   for (size_t i = 0; i < m_recentActions.size(); ++i) m_recentActions[i]->setEnabled(!searching);
 }
 

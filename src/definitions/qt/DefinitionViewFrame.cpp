@@ -4,12 +4,15 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "app/HelpContexts.h"
 #include "app/SettingsBackend.h"
+#include "app/qt/HelpWindow.h"
 #include "app/qt/WindowPosition.h"
 #include "definitions/DefinitionHighlights.h"
 #include "definitions/qt/DefinitionRichEdit.h"
@@ -91,6 +94,8 @@ DefinitionViewFrame::DefinitionViewFrame(DefinitionSource& source, int number, Q
           [this](QPoint at) { contextMenu()->popup(at); });
 
   buildToolBar();
+  connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+          [this] { showHelp(help::kDefinitionWindow, this); });
 
   m_menu = new QMenu(this);
   m_goTo = m_menu->addMenu(tr("&Go To"));

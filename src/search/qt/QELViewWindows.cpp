@@ -35,9 +35,7 @@
 namespace qel {
 namespace {
 
-QString text(Message message) {
-  return fromCp1252(messageText(messageNumber(message)));
-}
+QString text(Message message) { return fromCp1252(messageText(messageNumber(message))); }
 
 QString fromCore(const std::string& text) { return fromCp1252(text); }
 
@@ -412,10 +410,16 @@ void QELViewWindows::updateCaptions() {
 
 void QELViewWindows::showResultsMenu(int pane, const QPoint& at) {
   MatchListWindows* list = m_panes[pane].list;
+  emit menuAboutToShow();
   QMenu menu(this);
-  for (const char* later : {"&Lookup...\tCtrl+Enter", "Lookup in &New Window...\tShift+Ctrl+Enter",
-                            "&External Lookup"}) {
-    menu.addAction(tr(later))->setEnabled(false);
+  const char* lookupTexts[] = {"&Lookup...\tCtrl+Enter",
+                               "Lookup in &New Window...\tShift+Ctrl+Enter", "&External Lookup"};
+  for (size_t i = 0; i < std::size(lookupTexts); ++i) {
+    if (i < m_lookupActions.size() && m_lookupActions[i]) {
+      menu.addAction(m_lookupActions[i]);
+    } else {
+      menu.addAction(tr(lookupTexts[i]))->setEnabled(false);
+    }
   }
   menu.addSeparator();
   QAction* copy = menu.addAction(tr("&Copy\tCtrl+C"));
@@ -450,6 +454,61 @@ void QELViewWindows::showPaneMenu(int pane, const QPoint& at) {
 
 void QELViewWindows::setPaneMenuActions(std::vector<QAction*> actions) {
   m_paneActions = std::move(actions);
+}
+
+void QELViewWindows::setLookupMenuActions(std::vector<QAction*> actions) {
+  m_lookupActions = std::move(actions);
+}
+
+std::optional<QELViewWindows::LookupSubject> QELViewWindows::lookupSubject() const {
+  if (m_pattern->hasFocus() || m_pattern->lineEdit()->hasFocus()) {
+    std::string word;
+    if (m_pattern->currentText().isEmpty() ||
+        !cp1252::fromUtf8(m_pattern->currentText().toStdString(), word)) {
+      return std::nullopt;
+    }
+    return LookupSubject{word};
+  }
+  if (!m_session || m_activePane < 0 || m_activePane >= paneCount()) return std::nullopt;
+  const ResultList& results = m_session->pane(m_activePane).results;
+  if (!m_panes[m_activePane].list->isFocused() || results.selection().selectedCount() != 1) {
+    return std::nullopt;
+  }
+  return resultSubject(m_activePane, results.selection().runs().front().start);
+}
+
+std::optional<QELViewWindows::LookupSubject> QELViewWindows::resultSubject(int pane,
+                                                                           long row) const {
+  if (!m_session || pane < 0 || pane >= paneCount()) return std::nullopt;
+  const ResultRecord* record = m_session->pane(pane).results.record(row);
+  if (!record) return std::nullopt;
+  return LookupSubject{std::string(record->entry()), pane, row, record->definitionNumber};
+}
+
+std::optional<ResultStep> QELViewWindows::resultStepFor(bool next) const {
+  if (!m_session) return std::nullopt;
+  std::vector<PaneRows> panes;
+  for (int i = 0; i < paneCount(); ++i) {
+    const ResultList& results = m_session->pane(i).results;
+    panes.push_back({results.selection().caret(), results.count()});
+  }
+  return resultStep(panes, m_activePane, next);
+}
+
+bool QELViewWindows::canStepResult(bool next) const { return resultStepFor(next).has_value(); }
+
+bool QELViewWindows::stepResult(bool next) {
+  const std::optional<ResultStep> step = resultStepFor(next);
+  if (!step) return false;
+  MatchListWindows* list = m_panes[step->pane].list;
+  if (step->pane == m_activePane) {
+    list->moveCaret(next ? ResultSelection::Key::Down : ResultSelection::Key::Up);
+  } else {
+    setActivePane(step->pane);
+    list->moveCaret(next ? ResultSelection::Key::Home : ResultSelection::Key::End);
+  }
+  list->setFocus();
+  return true;
 }
 
 bool QELViewWindows::canClose() {
@@ -573,6 +632,12 @@ void QELViewWindows::rebuildPanes() {
     });
     connect(p.caption, &MatchListLabelWindows::menuRequested, this,
             [this, i](QPoint at) { showPaneMenu(i, at); });
+    connect(p.list, &MatchListWindows::selectionChanged, this,
+            &QELViewWindows::lookupSubjectChanged);
+    connect(p.list, &MatchListWindows::resultDoubleClicked, this,
+            [this, i](long, Qt::KeyboardModifiers modifiers) {
+              emit resultDoubleClicked(i, modifiers);
+            });
     p.caption->setIndexAndName(i + 1, QFile::decodeName(m_dictionaries->name(i).c_str()));
     p.caption->setDescription(fromCore(m_dictionaries->description(i)));
     p.caption->setCount(0);

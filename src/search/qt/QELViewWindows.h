@@ -13,9 +13,12 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "dictionary/QCDictionaryList.h"
+#include "search/ResultStepping.h"
 #include "search/SearchSession.h"
 #include "search/SearchSettings.h"
 
@@ -101,6 +104,28 @@ class QELViewWindows : public QWidget {
   // Promote); a missing or disabled one stands disabled.
   void setPaneMenuActions(std::vector<QAction*> actions);
 
+  // The lookup commands the results menu offers before Copy (Lookup, Lookup in New Window, the
+  // External Lookup menu's action); a missing one stands disabled. menuAboutToShow() comes first,
+  // for the owner to bring their states up to date.
+  void setLookupMenuActions(std::vector<QAction*> actions);
+
+  // What Lookup takes: the pattern box's text while it has the focus, else the one result selected
+  // in the active pane while its list has the focus.
+  struct LookupSubject {
+    std::string word;  // code page 1252
+    int pane = -1;     // -1: the pattern box
+    long row = -1;
+    int32_t definitionNumber = 0;  // of a full-text result
+  };
+  std::optional<LookupSubject> lookupSubject() const;
+  // A pane's result as a lookup subject (for stepping through them from a definition window).
+  std::optional<LookupSubject> resultSubject(int pane, long row) const;
+
+  // Next Result and Previous Result: whether there is one, and the step to it, which moves the
+  // caret as the keyboard would and makes its pane active.
+  bool canStepResult(bool next) const;
+  bool stepResult(bool next);
+
   // Re-checks the dictionaries and compiles the pattern for each; NoPattern or Ready.
   void validatePattern();
   // Puts the text in the pattern box and searches it, unless a search is running.
@@ -117,6 +142,11 @@ class QELViewWindows : public QWidget {
   void activePaneChanged(int pane);
   void filesDropped(const QStringList& paths);
   void closeRequested();
+  void menuAboutToShow();
+  // What lookupSubject() gives may have changed (a selection, the pattern).
+  void lookupSubjectChanged();
+  // A result was double-clicked (Shift asks for a new definition window).
+  void resultDoubleClicked(int pane, Qt::KeyboardModifiers modifiers);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -140,6 +170,7 @@ class QELViewWindows : public QWidget {
   void setStatus(const QString& text);
   bool recheckDictionaries();
   std::vector<bool> validity() const;
+  std::optional<ResultStep> resultStepFor(bool next) const;
   bool reportInvalidated(const std::vector<bool>& wasValid);
   void runSlice();
   void refreshPanes(bool force);
@@ -176,6 +207,7 @@ class QELViewWindows : public QWidget {
 
   std::vector<OutputGroup> m_panes;
   std::vector<QAction*> m_paneActions;
+  std::vector<QAction*> m_lookupActions;
   std::vector<int> m_edges;  // each pane's leading edge along the pane area
   int m_activePane = 0;
   int m_gap = 8;

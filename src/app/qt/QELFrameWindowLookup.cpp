@@ -1,0 +1,127 @@
+// The main window's lookups: Lookup, Lookup in New Window and External Lookup of the selected
+// result or the pattern, a double-click on a result, and a full-text result's own definition.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QShortcut>
+
+#include "app/qt/QELFrameWindow.h"
+#include "app/qt/UserPrompts.h"
+#include "definitions/qt/DefinitionViewFrame.h"
+#include "dictionary/QCDictionaryDefinitionRetriever.h"
+#include "lookup/LookupMethodTable.h"
+#include "lookup/qt/LookupService.h"
+#include "search/qt/QELViewWindows.h"
+
+namespace qel {
+
+void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
+  m_lookup->setResultStepper(
+      [this](bool next) { return m_view->canStepResult(next); },
+      [this](bool next) {
+        if (!m_view->stepResult(next)) return;
+        const int pane = m_view->activePane();
+        const auto& results = m_view->session()->pane(pane).results;
+        if (const auto subject = m_view->resultSubject(pane, results.selection().caret())) {
+          lookupSubject(*subject, LookupService::kLookup);
+        }
+      });
+  // Enter on the keypad does what Return does.
+  action(Command::kLookup)
+      ->setShortcuts(
+          {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+  action(Command::kLookupInNewWindow)
+      ->setShortcuts({QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Return),
+                      QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Enter)});
+  connect(action(Command::kLookup), &QAction::triggered, this,
+          [this] { lookupCommand(LookupService::kLookup); });
+  connect(action(Command::kLookupInNewWindow), &QAction::triggered, this,
+          [this] { lookupCommand(LookupService::kLookupInNewWindow); });
+  for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Return),
+                            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Enter)}) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this,
+            [this] { lookupCommand(LookupService::kExternalLookup); });
+  }
+  connect(action(Command::kExternalLookupSetup), &QAction::triggered, this,
+          [this] { m_lookup->showLookupSetup(this); });
+  connect(externalLookup, &QMenu::aboutToShow, this, [this, externalLookup] {
+    m_lookup->fillExternalLookupMenu(externalLookup, m_view->lookupSubject().has_value());
+  });
+  connect(externalLookup, &QMenu::triggered, this, [this](QAction* chosen) {
+    const int command = chosen->data().toInt();
+    if (command >= kExternalLookupMethodCommand) lookupCommand(command);
+  });
+  m_view->setLookupMenuActions({action(Command::kLookup), action(Command::kLookupInNewWindow),
+                                externalLookup->menuAction()});
+  connect(m_view, &QELViewWindows::menuAboutToShow, this, &QELFrameWindow::updateCommands);
+  // Lookup's keys act only while the command is enabled: it follows the focus and the selection.
+  connect(m_view, &QELViewWindows::lookupSubjectChanged, this,
+          &QELFrameWindow::updateLookupCommands);
+  connect(m_view->patternBox(), &QComboBox::editTextChanged, this,
+          &QELFrameWindow::updateLookupCommands);
+  connect(qApp, &QApplication::focusChanged, this, &QELFrameWindow::updateLookupCommands);
+  connect(m_view, &QELViewWindows::resultDoubleClicked, this,
+          [this](int, Qt::KeyboardModifiers modifiers) {
+            updateCommands();
+            if (m_options.viewDoubleClick == 1) {
+              lookupCommand(LookupService::kExternalLookup);
+            } else {
+              lookupCommand((modifiers & Qt::ShiftModifier) ? LookupService::kLookupInNewWindow
+                                                            : LookupService::kLookup);
+            }
+          });
+}
+
+void QELFrameWindow::updateLookupCommands() {
+  const bool word = m_view->lookupSubject().has_value();
+  action(Command::kLookup)->setEnabled(word);
+  action(Command::kLookupInNewWindow)->setEnabled(word);
+}
+
+void QELFrameWindow::lookupCommand(int command) {
+  if (const auto subject = m_view->lookupSubject()) lookupSubject(*subject, command);
+}
+
+void QELFrameWindow::lookupSubject(const QELViewWindows::LookupSubject& subject, int command) {
+  const bool definitionWindow =
+      command == LookupService::kLookup || command == LookupService::kLookupInNewWindow;
+  if (definitionWindow && subject.definitionNumber != 0 && subject.pane >= 0) {
+    showFullTextResult(subject.pane, subject.word, subject.definitionNumber,
+                       command == LookupService::kLookupInNewWindow);
+  } else {
+    m_lookup->lookup(this, command, subject.word);
+  }
+}
+
+// The definition a full-text search found, unless its dictionary has changed since.
+void QELFrameWindow::showFullTextResult(int pane, const std::string& word, int32_t definitionNumber,
+                                        bool newWindow) {
+  const SearchSession* session = m_view->session();
+  if (!session || pane >= m_dictionaries->count()) return;
+  int64_t fileTime = 0;
+  QCDictionaryDefinitionRetriever retriever(*m_dictionaries, pane, &fileTime);
+  DefinitionsFound found;
+  found.definitions.emplace_back();
+  if (fileTime != session->pane(pane).dictionaryStamp || !retriever.isOpen() ||
+      !retriever.read(static_cast<uint32_t>(definitionNumber), found.definitions[0])) {
+    UserPrompts::current().warning(
+        this, tr("Dictionary Changed"),
+        tr("The dictionary has been updated.\n\nPlease rerun the search and try again."));
+    return;
+  }
+  Definition& definition = found.definitions[0];
+  definition.dictionaryNumber = 0;
+  definition.entryText = word;
+  found.dictionaries =
+      std::make_shared<QCDictionaryList>(std::vector<std::string>{m_dictionaries->path(pane)});
+  const std::unique_ptr<MatchEngineSet> patterns = session->searchPatterns(pane);
+  if (!patterns) {
+    m_lookup->windows().window(newWindow)->show(std::move(found), word);
+    return;
+  }
+  const FullTextMatch match{m_dictionaries->alphabet(pane), *patterns};
+  m_lookup->showDefinition(newWindow, std::move(found), word, match);
+}
+
+}  // namespace qel

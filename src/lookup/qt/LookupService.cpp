@@ -1,0 +1,99 @@
+#include "lookup/qt/LookupService.h"
+
+#include "app/SettingsFormat.h"
+#include "app/qt/SettingsFonts.h"
+#include "definitions/qt/RichTextDocument.h"
+#include "dictionary/DefinitionsOfWord.h"
+#include "lookup/qt/ExternalLookupMenu.h"
+#include "lookup/qt/ExternalLookupViewWindows.h"
+#include "lookup/qt/LookupPerformer.h"
+#include "lookup/qt/LookupPropertiesViewWindows.h"
+
+namespace qel {
+
+LookupService::LookupService(SettingsBackend& settings, QWidget* owner)
+    : m_settings(settings), m_owner(owner) {
+  m_methods.load(settings);
+  setOptions(Options(), {});
+}
+
+LookupService::~LookupService() = default;
+
+void LookupService::setOpenDictionaries(std::vector<std::string> paths) {
+  m_open = std::move(paths);
+}
+
+void LookupService::setOptions(const Options& options, const std::string& programFolder) {
+  m_definitionDictionaries = resolveListText(options.viewDefinitionDictionary, programFolder);
+  m_look.text = charFormatOf(options.definitionDefaultFont);
+  m_look.highlight = charFormatOf(options.definitionHighlightFont);
+  m_look.background = toQColor(options.definitionBackgroundColor);
+}
+
+void LookupService::setResultStepper(std::function<bool(bool)> canStep,
+                                     std::function<void(bool)> step) {
+  m_canStep = std::move(canStep);
+  m_step = std::move(step);
+}
+
+DefinitionsFound LookupService::definitionsOf(const std::string& word) {
+  DefinitionsFound found;
+  auto list =
+      std::make_shared<QCDictionaryList>(lookupDictionaryPaths(m_open, m_definitionDictionaries));
+  definitionsOfWord(*list, word, found.definitions);
+  found.dictionaries = std::move(list);
+  return found;
+}
+
+void LookupService::lookup(QWidget* parent, int command, const std::string& word,
+                           const std::string& preferredPath, const std::string& numberSuffix) {
+  if (word.empty()) return;
+  bool prompted = false;
+  if (command == kLookup || command == kLookupInNewWindow) {
+    DefinitionsFound found = definitionsOf(word);
+    if (!found.definitions.empty()) {
+      m_windows.window(command == kLookupInNewWindow)
+          ->show(std::move(found), word, preferredPath, numberSuffix);
+      return;
+    }
+    if (!ask(parent, word, true)) return;
+    prompted = true;
+  } else if (m_methods.enabledCount() == 0) {
+    if (!ask(parent, word, false)) return;
+    prompted = true;
+  }
+  if (prompted) command = kExternalLookup;
+  if (!performLookup(m_methods, word, command, m_owner)) showLookupFailure(parent);
+}
+
+void LookupService::showDefinition(bool newWindow, DefinitionsFound found, const std::string& word,
+                                   const FullTextMatch& match) {
+  m_windows.window(newWindow)->show(std::move(found), word, {}, {}, &match);
+}
+
+bool LookupService::ask(QWidget* parent, const std::string& word, bool noDefinitions) {
+  if (m_prompt) return m_prompt(parent, word, noDefinitions);
+  return ExternalLookupViewWindows::ask(parent, m_methods, m_settings, word, noDefinitions,
+                                        [this](QWidget* from, const std::string& testWord) {
+                                          lookup(from, kExternalLookup, testWord);
+                                        });
+}
+
+void LookupService::fillExternalLookupMenu(QMenu* menu, bool wordAvailable) {
+  buildExternalLookupMenu(menu, m_methods, wordAvailable);
+}
+
+void LookupService::showLookupSetup(QWidget* parent) {
+  LookupPropertiesViewWindows::open(parent, m_methods, m_settings,
+                                    [this](QWidget* from, const std::string& testWord) {
+                                      lookup(from, kExternalLookup, testWord);
+                                    });
+}
+
+bool LookupService::canStepResult(bool next) { return m_canStep && m_canStep(next); }
+
+void LookupService::stepResult(bool next) {
+  if (m_step) m_step(next);
+}
+
+}  // namespace qel
