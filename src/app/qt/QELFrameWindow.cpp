@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QStatusBar>
 
 #include "app/WindowSettings.h"
@@ -17,6 +18,7 @@
 #include "app/qt/UserPrompts.h"
 #include "app/qt/WindowPosition.h"
 #include "search/SearchSettings.h"
+#include "search/qt/QELPrintPreview.h"
 #include "search/qt/QELViewWindows.h"
 
 namespace qel {
@@ -76,7 +78,9 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   setDictionaries(std::move(open));
 }
 
-QELFrameWindow::~QELFrameWindow() = default;
+QELFrameWindow::~QELFrameWindow() {
+  delete m_preview;  // before the printer it shows
+}
 
 void QELFrameWindow::applyOptions() {
   SearchSettings search;
