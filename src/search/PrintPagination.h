@@ -10,7 +10,8 @@
 namespace qel {
 
 // A margin in device units: margin x pixels per inch / (1000 or 2540), rounded half up; a
-// negative result is 0. Units other than hundredths of a millimetre count as thousandths of an inch.
+// negative result is 0. Units other than hundredths of a millimetre count as thousandths of an
+// inch.
 int marginInDeviceUnits(int margin, int units, int pixelsPerInch);
 
 // One page: the items from the previous page's end (0 for the first page) up to `end`, which is

@@ -7,9 +7,7 @@ namespace qel {
 
 long QELPrintoutFeeder::count() const { return m_results.count(); }
 
-long QELPrintoutFeeder::selectedCount() const {
-  return m_results.selection().selectedCount();
-}
+long QELPrintoutFeeder::selectedCount() const { return m_results.selection().selectedCount(); }
 
 void QELPrintoutFeeder::rewind(long start) {
   m_index = start;

@@ -28,9 +28,9 @@ class QELPrintoutFeeder {
  private:
   const ResultList& m_results;
   bool m_selectionOnly = false;
-  long m_index = 0;   // all results: the next result's index
-  size_t m_run = 0;   // selection mode: the run of the next item ...
-  long m_inRun = 0;   // ... and its place in that run
+  long m_index = 0;  // all results: the next result's index
+  size_t m_run = 0;  // selection mode: the run of the next item ...
+  long m_inRun = 0;  // ... and its place in that run
 };
 
 }  // namespace qel

@@ -1,6 +1,10 @@
 // The dictionary save dialog with real results and real dictionary files: a new file, a replaced
 // one with its ".bak", Cancel during a build, the multiple mode, and failures (a full disk, a
 // folder that cannot be written) that leave the old dictionary byte for byte and show the log.
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -12,9 +16,6 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/qt/SettingsStore.h"
 #include "dictionary/Dictionary.h"
@@ -224,8 +225,8 @@ class QCDictionarySaveDialogTest : public QObject {
     QVERIFY(dialog.isVisible());
     QCOMPARE(test::readFile(target), old);
     QCOMPARE(folderContents(m_dir->path()), (Texts{"source.qcd", "target.qcd"}));
-    const QString failure = "Couldn't output \"" + QString::fromStdString(target) +
-                            "\" - out of disk space?";
+    const QString failure =
+        "Couldn't output \"" + QString::fromStdString(target) + "\" - out of disk space?";
     QCOMPARE(prompts.shown.size(), 1);
     QVERIFY(prompts.shown[0].startsWith("Dictionary Save Failed: "));
     QVERIFY(prompts.shown[0].endsWith(failure));

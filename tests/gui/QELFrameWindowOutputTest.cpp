@@ -120,6 +120,29 @@ class QELFrameWindowOutputTest : public QObject {
     QCOMPARE(prompts.offeredSaveType, 1);
   }
 
+  // Results saved over the dictionary they came from rebuild it in place: its old contents stay
+  // in its ".bak" file and the window goes on with the new ones.
+  void savingOverTheOpenDictionaryRebuildsItInPlace() {
+    FreshSettings fresh;
+    test::RecordingPrompts prompts;
+    const QString path = fresh.folder.filePath("words.qcd");
+    QVERIFY(test::buildTestDictionary(path.toStdString(), {"dotting+(verb)", "tail", "toil"}));
+    const std::string old = test::readFile(path.toStdString());
+    QELFrameWindow window(fresh.store, fresh.folder.path(), {path});
+    search(window, "t*");
+    QCOMPARE(activeResults(window).count(), 2L);
+    prompts.chosenSaveNames = {path};
+    prompts.chosenSaveType = 1;
+    whenTheSaveDialogShows([](QCDictionarySaveDialog& dialog) {
+      QTest::mouseClick(dialog.saveButton(), Qt::LeftButton);
+    });
+    window.saveResults();
+    QCOMPARE(test::readFile(fresh.folder.filePath("words.bak").toStdString()), old);
+    search(window, "*");
+    QCOMPARE(entries(activeResults(window)), (std::vector<std::string>{"tail", "toil"}));
+    QCOMPARE(prompts.shown, QStringList{"Save Results"});
+  }
+
   // One selected result prints every result, unless the print dialog asks for the selection; two
   // selected print only those. The margins leave room for one item a page, so the file's pages
   // count the items printed.
@@ -135,8 +158,7 @@ class QELFrameWindowOutputTest : public QObject {
     QVERIFY(window.action(Command::kPrint)->isEnabled());
     QVERIFY(window.action(Command::kPrintPreview)->isEnabled());
     QVERIFY(window.action(Command::kPageSetup)->isEnabled());
-    ResultSelection& selection =
-        const_cast<ResultList&>(activeResults(window)).selection();
+    ResultSelection& selection = const_cast<ResultList&>(activeResults(window)).selection();
 
     selection.selectOnly(1);
     window.printResults();
@@ -222,8 +244,9 @@ class QELFrameWindowOutputTest : public QObject {
     const QString target = fresh.folder.filePath("oting.qcd");
     prompts.chosenSaveNames = {target};
     prompts.chosenSaveType = 1;
-    whenTheSaveDialogShows(
-        [](QCDictionarySaveDialog& dialog) { QTest::mouseClick(dialog.saveButton(), Qt::LeftButton); });
+    whenTheSaveDialogShows([](QCDictionarySaveDialog& dialog) {
+      QTest::mouseClick(dialog.saveButton(), Qt::LeftButton);
+    });
     window.saveResults();
     QCOMPARE(prompts.shown, QStringList{"Save Results"});
     QVERIFY(!QFileInfo::exists(fresh.folder.filePath("oting.bak")));

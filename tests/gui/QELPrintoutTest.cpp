@@ -157,8 +157,9 @@ class QELPrintoutTest : public QObject {
 
     // The print button asks for the pages that show.
     QList<QPair<int, int>> asked;
-    connect(&preview, &QELPrintPreview::printRequested, this,
-            [&asked](int first, int last) { asked.append({first, last}); });
+    connect(&preview, &QELPrintPreview::printRequested, this, [&asked](int first, int last) {
+      asked.append({first, last});
+    });
     preview.printAction()->trigger();
     QCOMPARE(asked, (QList<QPair<int, int>>{{2, 3}}));
   }

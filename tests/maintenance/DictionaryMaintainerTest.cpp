@@ -42,9 +42,9 @@ Texts folderContents(const std::string& folder) {
 
 TEST(DictionaryMaintainer, SourceLinesKeepTheEntryAndAnnotationApartAndLeaveOutTheRest) {
   ResultList results;
-  results.add("rock:n+roll", " (music)", " +ab", 0);    // an entry the line syntax must escape
-  results.add("tail", "", " +x", 0);                    // a balance, no annotation
-  results.add("a\\b;c|d", " x+y:z", "", 0);             // escapes in the annotation too
+  results.add("rock:n+roll", " (music)", " +ab", 0);   // an entry the line syntax must escape
+  results.add("tail", "", " +x", 0);                   // a balance, no annotation
+  results.add("a\\b;c|d", " x+y:z", "", 0);            // escapes in the annotation too
   results.add("spark", "", " ...a spark of life", 7);  // a full-text result's context
   Texts lines;
   for (long i = 0; i < results.count(); ++i) lines.push_back(resultSourceLine(*results.record(i)));

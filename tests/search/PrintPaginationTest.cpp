@@ -43,8 +43,7 @@ TEST(PrintPagination, AWiderItemClosesThePageAtAWholeColumn) {
   EXPECT_EQ(pages[1], (PrintPage{240, 150}));
 
   // Without the wider item the first page holds 180.
-  EXPECT_EQ(paginate(std::vector<int>(181, 100), 300, 60, 0),
-            (Pages{{180, 100}, {360, 100}}));
+  EXPECT_EQ(paginate(std::vector<int>(181, 100), 300, 60, 0), (Pages{{180, 100}, {360, 100}}));
   // A wider item that still fits narrows the page instead: 120 > 100.
   std::vector<int> early(100, 100);
   early.push_back(150);

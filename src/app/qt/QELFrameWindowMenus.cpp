@@ -33,10 +33,8 @@ QString fromUtf8(std::string_view text) {
 // Commands whose windows (definitions and lookup, the options) come later: they stand in the
 // menus, disabled.
 constexpr Command kNotYetAvailable[] = {
-    Command::kLookup,
-    Command::kLookupInNewWindow,
-    Command::kExternalLookup,
-    Command::kExternalLookupSetup,
+    Command::kLookup,         Command::kLookupInNewWindow,
+    Command::kExternalLookup, Command::kExternalLookupSetup,
     Command::kOptions,
 };
 
@@ -215,8 +213,8 @@ void QELFrameWindow::updateCommands() {
   action(Command::kDemote)->setEnabled(!searching && anyOpen && active < count - 1);
   action(Command::kPromote)->setEnabled(!searching && anyOpen && active > 0);
   action(Command::kProperties)->setEnabled(!searching && anyOpen);
-  const bool anyResults = anyOpen && m_view->session() &&
-                          m_view->session()->pane(active).results.count() > 0;
+  const bool anyResults =
+      anyOpen && m_view->session() && m_view->session()->pane(active).results.count() > 0;
   action(Command::kSaveResults)->setEnabled(!searching && anyResults);
   // Without a printer installed, printing writes a PDF file.
   action(Command::kPrint)->setEnabled(!searching && anyResults);

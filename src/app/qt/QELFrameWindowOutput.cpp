@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
-#include <QPrinter>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QStandardPaths>
@@ -53,8 +53,8 @@ void QELFrameWindow::saveResults() {
   for (;;) {
     int type = m_lastSaveType;
     const QString chosen = UserPrompts::current().saveFileOfType(
-        this, tr("Save Results"), types,
-        QString::fromStdString(suggestedSaveName(m_lastSaveName)), type);
+        this, tr("Save Results"), types, QString::fromStdString(suggestedSaveName(m_lastSaveName)),
+        type);
     if (chosen.isEmpty()) return;
     const std::string name =
         withDefaultExtension(chosen.toStdString(), type == kDictionary ? ".qcd" : ".txt");
@@ -185,11 +185,11 @@ bool QELFrameWindow::printWith(QELPrintout& printout, int first, int last, QWidg
                                       });
   progress.reset();
   if (!printed && !progress.wasCanceled()) {
-    UserPrompts::current().warning(parent, tr("Print"),
-                                   p.outputFileName().isEmpty()
-                                       ? tr("The results couldn't be printed.")
-                                       : tr("The results couldn't be printed to\n%1")
-                                             .arg(p.outputFileName()));
+    UserPrompts::current().warning(
+        parent, tr("Print"),
+        p.outputFileName().isEmpty()
+            ? tr("The results couldn't be printed.")
+            : tr("The results couldn't be printed to\n%1").arg(p.outputFileName()));
   }
   return printed;
 }
@@ -224,8 +224,8 @@ void QELFrameWindow::pageSetup() {
   const QPageLayout::Unit unit = layoutUnit(stored);
   const double per = perLayoutUnit(unit);
   layout.setUnits(unit);
-  layout.setMargins(QMarginsF(stored.left / per, stored.top / per, stored.right / per,
-                              stored.bottom / per));
+  layout.setMargins(
+      QMarginsF(stored.left / per, stored.top / per, stored.right / per, stored.bottom / per));
   p.setPageLayout(layout);
   if (!PrintDialogs::current().pageSetup(this, p)) return;
 

@@ -79,8 +79,7 @@ QCDictionarySaveDialog::QCDictionarySaveDialog(const Request& request, const QSt
   grid->addWidget(m_description, row++, 1, 1, 2);
   // Each rebuilt dictionary keeps its own file and description.
   for (QWidget* single : {static_cast<QWidget*>(fileLabel), static_cast<QWidget*>(m_file),
-                          static_cast<QWidget*>(m_change),
-                          static_cast<QWidget*>(descriptionLabel),
+                          static_cast<QWidget*>(m_change), static_cast<QWidget*>(descriptionLabel),
                           static_cast<QWidget*>(m_description)}) {
     single->setVisible(!multipleMode());
   }
@@ -108,7 +107,8 @@ QCDictionarySaveDialog::QCDictionarySaveDialog(const Request& request, const QSt
     m_log->appendPlainText(fromCp1252(line).trimmed());
     setStatus(fromCp1252(line).trimmed());
   });
-  setMinimumWidth(fontMetrics().averageCharWidth() * 70);
+  // Wide enough for a full path in most folders.
+  setMinimumWidth(fontMetrics().averageCharWidth() * 90);
   setUp(grid);
   updateStatus();
 }
@@ -141,7 +141,7 @@ void QCDictionarySaveDialog::chooseFile() {
 void QCDictionarySaveDialog::setControlsEnabled(bool enabled) {
   for (QWidget* w : {static_cast<QWidget*>(m_list), static_cast<QWidget*>(m_file),
                      static_cast<QWidget*>(m_change), static_cast<QWidget*>(m_description),
-                     static_cast<QWidget*>(acceptButton()), static_cast<QWidget*>(helpButton())}) {
+                     static_cast<QWidget*>(acceptButton())}) {
     w->setEnabled(enabled);
   }
 }
@@ -180,8 +180,7 @@ bool QCDictionarySaveDialog::saveSingle() {
     m_maintainer->error("The description has a character that a dictionary cannot hold\n");
     return false;
   }
-  return m_maintainer->save(toLocal(QFileInfo(file).absoluteFilePath()), description,
-                            m_dictionary);
+  return m_maintainer->save(toLocal(QFileInfo(file).absoluteFilePath()), description, m_dictionary);
 }
 
 // Each selected dictionary in list order is written over with its own alphabet and description;

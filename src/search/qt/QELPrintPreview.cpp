@@ -86,8 +86,8 @@ void QELPrintPreview::buildToolBar() {
                    tr("Show Next Page"));
   connect(m_next, &QAction::triggered, this,
           [this] { showPage(currentPage() + (showsTwoPages() && currentPage() > 1 ? 2 : 1)); });
-  m_twoPages = addItem(bar, tr("&Two Pages"), tr("Display two pages side by side"),
-                       tr("Two Pages"));
+  m_twoPages =
+      addItem(bar, tr("&Two Pages"), tr("Display two pages side by side"), tr("Two Pages"));
   m_twoPages->setCheckable(true);
   connect(m_twoPages, &QAction::toggled, this, [this](bool two) {
     const int page = currentPage();
@@ -104,8 +104,8 @@ void QELPrintPreview::buildToolBar() {
 
   auto* choice = new QActionGroup(this);
   m_allResults = addItem(bar, tr("&All Results"), tr("Print all results"), tr("All Results"));
-  m_selectedResults = addItem(bar, tr("&Selected Results"), tr("Print selected results"),
-                              tr("Selected Results"));
+  m_selectedResults =
+      addItem(bar, tr("&Selected Results"), tr("Print selected results"), tr("Selected Results"));
   for (QAction* a : {m_allResults, m_selectedResults}) {
     a->setCheckable(true);
     choice->addAction(a);

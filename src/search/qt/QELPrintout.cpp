@@ -52,7 +52,8 @@ QFont QELPrintout::scaledFont(const QPrinter& printer) const {
   if (font.pixelSize() > 0) {
     font.setPixelSize(std::max(1, roundAwayFromZero(font.pixelSize() * scale)));
   } else if (font.pointSizeF() > 0) {
-    font.setPixelSize(std::max(1, roundAwayFromZero(font.pointSizeF() / 72.0 * printer.resolution())));
+    font.setPixelSize(
+        std::max(1, roundAwayFromZero(font.pointSizeF() / 72.0 * printer.resolution())));
   }
   return font;
 }

@@ -433,7 +433,8 @@ void QELViewWindows::showResultsMenu(int pane, const QPoint& at) {
   menu.addSeparator();
   const char* const printing[] = {"&Print...\tCtrl+P", "Print Pre&view..."};
   for (size_t i = 0; i < std::size(printing); ++i) {
-    addGivenAction(menu, tr(printing[i]), i < m_resultsActions.size() ? m_resultsActions[i] : nullptr);
+    addGivenAction(menu, tr(printing[i]),
+                   i < m_resultsActions.size() ? m_resultsActions[i] : nullptr);
   }
   menu.exec(at);
 }
