@@ -14,8 +14,8 @@
 #include "app/qt/UserPrompts.h"
 #include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
+#include "platform/qt/CoreText.h"
 #include "search/ResultsText.h"
-#include "search/qt/Cp1252Text.h"
 
 namespace qel {
 namespace {

@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "search/qt/Cp1252Text.h"
+#include "platform/qt/CoreText.h"
 
 namespace qel {
 namespace {

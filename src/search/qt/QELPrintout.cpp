@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <cmath>
 
+#include "platform/qt/CoreText.h"
 #include "search/ResultList.h"
-#include "search/qt/Cp1252Text.h"
 
 namespace qel {
 namespace {
