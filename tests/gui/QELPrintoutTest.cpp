@@ -1,5 +1,5 @@
 // Printed results on real PDF printers: the margins where the settings put them, the pages the
-// pagination promises, the selection, and the print preview window with its page texts and its
+// pagination promises, and the print preview window with its page texts and its
 // choice between all and selected results.
 #include <QAction>
 #include <QLabel>
@@ -101,23 +101,6 @@ class QELPrintoutTest : public QObject {
     // Cancelled after the first page: the print reports it.
     printer->setOutputFileName(m_dir.filePath("cancelled.pdf"));
     QVERIFY(!printout->print(*printer, 0, 0, [](int, int) { return false; }));
-  }
-
-  // The flag prints the selected results, and only while there are some.
-  void theSelectionFlagPrintsTheSelectedResults() {
-    ResultList results;
-    fill(results, 50);
-    const auto printer = pdfPrinter(m_dir.filePath("selection.pdf"));
-    const auto printout = printoutOf(results);
-    printout->setSelectionFlag(true);
-    printout->paginate(*printer);
-    QCOMPARE(printout->itemCount(), 50L);  // nothing selected: everything
-    results.selection().setRange(3, 4, true);
-    printout->paginate(*printer);
-    QCOMPARE(printout->itemCount(), 2L);
-    printout->setSelectionFlag(false);
-    printout->paginate(*printer);
-    QCOMPARE(printout->itemCount(), 50L);
   }
 
   void thePreviewTurnsPagesAndSwitchesBetweenAllAndSelectedResults() {

@@ -1,13 +1,13 @@
-// Results saved as a dictionary: each result's entry and annotation come back as they were, the
-// balance or context is no part of the word, and the target is only ever replaced whole.
+// Results saved as a dictionary: each result's entry and annotation become a source line, the
+// balance or context is no part of the word, and a cancelled build leaves the target whole.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "dictionary/Dictionary.h"
-#include "dictionary/EntryEnumerator.h"
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/DictionaryMaintainer.h"
+#include "maintenance/FoldTable.h"
+#include "maintenance/SourceLine.h"
 #include "search/ResultList.h"
 #include "support/TestDictionaries.h"
 
@@ -15,22 +15,6 @@ namespace qel {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-// Every entry of a dictionary file ("word" or "word\nannotation"), shortest first.
-Texts entriesOf(const std::string& path) {
-  Dictionary d;
-  if (!d.open(path, false)) return {"invalid"};
-  Texts texts;
-  for (int length = 1; length < d.slotCount(); ++length) {
-    EntryEnumerator e(d);
-    if (!e.selectLength(length)) continue;
-    while (e.next(nullptr)[0] != kEndOfLetters) {
-      texts.push_back(std::string(e.word()));
-      if (e.annotation()) texts.back() += "\n" + std::string(e.annotation());
-    }
-  }
-  return texts;
-}
 
 Texts folderContents(const std::string& folder) {
   Texts names;
@@ -50,30 +34,34 @@ TEST(DictionaryMaintainer, SourceLinesKeepTheEntryAndAnnotationApartAndLeaveOutT
   for (long i = 0; i < results.count(); ++i) lines.push_back(resultSourceLine(*results.record(i)));
   EXPECT_EQ(lines, (Texts{"rock\\:n\\+roll+(music)+\n", "tail\n", "a\\\\b\\;c\\|d+x\\+y\\:z+\n",
                           "spark\n"}));
+  // The builder reads each line back as one entry with the result's word and annotation.
+  const build::ByteTable canonical = build::canonicalLetters(lowerCaseFoldTable());
+  const Texts words = {"rock:n+roll", "tail", "a\\b;c|d", "spark"};
+  const Texts annotations = {"\n(music)", "", "\nx+y:z", ""};
+  for (size_t i = 0; i < lines.size(); ++i) {
+    build::SourceLine line;
+    line.parse(lines[i], canonical);
+    ASSERT_EQ(line.fields().size(), 1u) << lines[i];
+    const build::SourceField& f = line.fields()[0];
+    EXPECT_EQ(line.word(f), words[i]);
+    EXPECT_EQ(line.entryText(f).substr(f.wordEnd - f.begin), annotations[i]);
+    EXPECT_FALSE(line.hasBody());
+  }
 }
 
-TEST(DictionaryMaintainer, SavedResultsReadBackAsTheirEntriesWithTheirAnnotations) {
+// A dictionary of the list that is not valid gives no alphabet: nothing is written.
+TEST(DictionaryMaintainer, AnInvalidDictionaryGivesNoAlphabetAndNothingIsWritten) {
   test::TempDir dir;
   const std::string source = dir.file("source.qcd");
-  ASSERT_TRUE(test::buildTestDictionary(source, {"unused"}));
+  test::writeFile(source, "not a dictionary");
   QCDictionaryList list(std::vector<std::string>{source});
   ResultList results;
-  results.add("dotting", " (verb)", " +dt", 0);
-  results.add("Hi-fi", " stereo", " +hf", 0);
-  results.add("cling to", "", " +cl", 0);
-  DictionaryMaintainer maintainer(results, list, 2, 9);
+  results.add("word", "", "", 0);
+  DictionaryMaintainer maintainer(results, list, 1, 31);
   maintainer.setState(DictionaryMaintainer::State::kSaving);
-  const std::string target = dir.file("saved.qcd");
-  ASSERT_TRUE(maintainer.save(target, "saved results", 0)) << maintainer.log();
-  EXPECT_EQ(entriesOf(target), (Texts{"Hi-fi\nstereo", "cling to", "dotting\n(verb)"}));
-  EXPECT_EQ(folderContents(dir.path()), (Texts{"saved.qcd", "source.qcd"}));
-
-  // A dictionary of the list that is not valid gives no alphabet: nothing is written.
-  test::writeFile(source, "not a dictionary");
-  EXPECT_FALSE(maintainer.save(dir.file("other.qcd"), "", 0));
-  EXPECT_EQ(maintainer.log().substr(maintainer.log().rfind('"' + source)),
-            "\"" + source + "\" is not a valid dictionary\n");
-  EXPECT_EQ(folderContents(dir.path()), (Texts{"saved.qcd", "source.qcd"}));
+  EXPECT_FALSE(maintainer.save(dir.file("saved.qcd"), "", 0));
+  EXPECT_EQ(maintainer.log(), "\"" + source + "\" is not a valid dictionary\n");
+  EXPECT_EQ(folderContents(dir.path()), Texts{"source.qcd"});
 }
 
 // The dialog's Cancel sets the state back: the build stops at its next line or entry, whether the
