@@ -7,9 +7,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/qt/HelpWindow.h"
@@ -20,6 +22,8 @@
 #include "app/qt/StartupTipsWindow.h"
 #include "lookup/qt/ExternalLookupViewWindows.h"
 #include "lookup/qt/LookupPropertiesViewWindows.h"
+#include "maintenance/qt/QCDictionarySaveQELDialog.h"
+#include "search/qt/QELPrintPreview.h"
 #include "search/qt/QELViewWindows.h"
 
 namespace {
@@ -90,6 +94,49 @@ int main(int argc, char** argv) {
   prompt.show();
   ok = save(prompt, out.filePath("external-lookup.png")) && ok;
   prompt.hide();
+  // The print preview of a page of long phrases, in two columns.
+  view.setShortestLongest(24, 31);
+  view.patternBox()->setEditText("*");
+  view.onSearchButton();
+  waited.restart();
+  while (view.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  window.updateCommands();
+  window.printPreview();
+  if (qel::QELPrintPreview* preview = window.printPreviewWindow()) {
+    preview->resize(760, 820);
+    QApplication::processEvents();
+    ok = save(*preview, out.filePath("print-preview.png")) && ok;
+    preview->close();
+  }
+
+  // The dictionary save dialog part of the way through a build, its log filling.
+  view.setShortestLongest(4, 6);
+  view.patternBox()->setEditText("*");
+  view.onSearchButton();
+  waited.restart();
+  while (view.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  QTemporaryDir saveFolder;
+  qel::QCDictionarySaveDialog::Request request;
+  request.results = &view.session()->pane(0).results;
+  request.dictionaries = &list;
+  request.dictionary = 0;
+  request.path = saveFolder.filePath("Short words.qcd");
+  request.description = "Words of 4 to 6 letters";
+  request.shortest = 4;
+  request.longest = 6;
+  qel::QCDictionarySaveQELDialog saveDialog(request, store);
+  saveDialog.show();
+  QTimer grab;
+  QObject::connect(&grab, &QTimer::timeout, &saveDialog, [&] {
+    if (!saveDialog.logText().contains("5 letter words")) return;
+    grab.stop();
+    ok = save(saveDialog, out.filePath("dictionary-save.png")) && ok;
+  });
+  grab.start(0);
+  QTest::mouseClick(saveDialog.saveButton(), Qt::LeftButton);
+  saveDialog.hide();
 
   // The help at the pattern box's topic.
   qel::showHelp(4270, &window);

@@ -97,6 +97,26 @@ void writeShowStartupTips(SettingsBackend& settings, bool show) {
   settings.writeNumber("StartupTips", show ? 1 : 0);
 }
 
+PrintingMargins readPrintingMargins(const SettingsBackend& settings) {
+  PrintingMargins m;
+  const int32_t units = readNumber(settings, "PrintingMarginUnits", m.units);
+  if (units != kThousandthsOfAnInch && units != kHundredthsOfAMillimetre) return m;
+  m.units = units;
+  m.left = readNumber(settings, "PrintingLeftMargin", m.left);
+  m.top = readNumber(settings, "PrintingTopMargin", m.top);
+  m.right = readNumber(settings, "PrintingRightMargin", m.right);
+  m.bottom = readNumber(settings, "PrintingBottomMargin", m.bottom);
+  return m;
+}
+
+void writePrintingMargins(SettingsBackend& settings, const PrintingMargins& margins) {
+  settings.writeNumber("PrintingMarginUnits", margins.units);
+  settings.writeNumber("PrintingLeftMargin", margins.left);
+  settings.writeNumber("PrintingTopMargin", margins.top);
+  settings.writeNumber("PrintingRightMargin", margins.right);
+  settings.writeNumber("PrintingBottomMargin", margins.bottom);
+}
+
 std::vector<std::string> readRecentFiles(const SettingsBackend& settings, std::string_view list) {
   std::vector<std::string> files;
   for (int i = 0; i < kMaxRecentFiles; ++i) {

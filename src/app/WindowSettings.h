@@ -54,6 +54,23 @@ void writeShowQuickReference(SettingsBackend& settings, bool show);
 bool readShowStartupTips(const SettingsBackend& settings);
 void writeShowStartupTips(SettingsBackend& settings, bool show);
 
+// "PrintingMarginUnits" (4: thousandths of an inch, 8: hundredths of a millimetre, as the page
+// setup gives them) and "PrintingLeftMargin", "PrintingTopMargin", "PrintingRightMargin",
+// "PrintingBottomMargin" in those units. Absent or with units of neither kind: one inch each.
+inline constexpr int32_t kThousandthsOfAnInch = 4;
+inline constexpr int32_t kHundredthsOfAMillimetre = 8;
+struct PrintingMargins {
+  int32_t units = kThousandthsOfAnInch;
+  int32_t left = 1000;
+  int32_t top = 1000;
+  int32_t right = 1000;
+  int32_t bottom = 1000;
+
+  bool operator==(const PrintingMargins&) const = default;
+};
+PrintingMargins readPrintingMargins(const SettingsBackend& settings);
+void writePrintingMargins(SettingsBackend& settings, const PrintingMargins& margins);
+
 // Previously used files, most recent first: `list`, then `list` + "1" to `list` + "9".
 inline constexpr std::string_view kRecentDictionaries = "FileDictionary";
 inline constexpr std::string_view kRecentCrosswords = "FileCrossword";

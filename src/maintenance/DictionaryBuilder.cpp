@@ -61,7 +61,7 @@ bool writeFile(BuildState& state, const std::vector<int8_t>& scores) {
   // The tables first and the tag last: a file cut short on the way never carries a valid tag.
   file.overwrite(format::kOffsetSlotCount, headerTables(state.header));
   file.overwrite(0, std::string_view(format::kTagVersion1, 4));
-  if (!file.commit()) {
+  if (!file.commit(state.parameters.backupPath)) {
     source.error("Couldn't output " + quoted(path) + " - " + file.error() + "\n");
     return false;
   }

@@ -29,6 +29,8 @@ class BuildSource {
 struct BuildParameters {
   std::array<uint8_t, 256> fold{};  // what each character folds to, 0 for a non-letter
   std::string outputPath;
+  // Where the output path's previous contents are kept when it is replaced; empty: nowhere.
+  std::string backupPath;
   std::string description;  // up to 999 bytes are kept
   int shortest = 1;         // letters of an entry, within 1 .. 31 ...
   int longest = 31;         // ... and raised to shortest if below it

@@ -59,7 +59,7 @@ void OutputFile::overwrite(uint64_t offset, std::string_view bytes) {
   }
 }
 
-bool OutputFile::commit() {
+bool OutputFile::commit(const std::string& backupPath) {
   if (m_file == nullptr) return false;
   drain();
   m_file = nullptr;
@@ -67,7 +67,7 @@ bool OutputFile::commit() {
     m_replacement.discard();
     return false;
   }
-  m_failed = !m_replacement.commit();
+  m_failed = !m_replacement.commit(backupPath);
   return !m_failed;
 }
 

@@ -29,9 +29,10 @@ class OutputFile {
   void writeU32(uint32_t v);
   // Writes `bytes` over the file from `offset` on, after everything before has reached the file.
   void overwrite(uint64_t offset, std::string_view bytes);
-  // Puts the file in the target's place; false (and failed()) when this or any earlier write
-  // failed, the target then keeping what it held.
-  bool commit();
+  // Puts the file in the target's place, the target's previous contents kept as `backupPath`
+  // when one is given; false (and failed()) when this or any earlier write failed, the target
+  // then keeping what it held.
+  bool commit(const std::string& backupPath = std::string());
   // Drops what was written; the target keeps what it held. Also done on destruction.
   void discard();
 

@@ -107,4 +107,27 @@ int SourceLine::definitionPass(const std::vector<bool>& kept) const {
   return 1;
 }
 
+namespace {
+
+void appendEscaped(std::string& out, std::string_view text) {
+  for (char c : text) {
+    if (c == ':' || c == ';' || c == '|' || c == '+' || c == '\\') out.push_back('\\');
+    out.push_back(c);
+  }
+}
+
+}  // namespace
+
+std::string entryField(std::string_view word, std::string_view annotation) {
+  std::string field;
+  field.reserve(word.size() + annotation.size() + 8);
+  appendEscaped(field, word);
+  if (!annotation.empty()) {
+    field.push_back('+');
+    appendEscaped(field, annotation);
+    field.push_back('+');
+  }
+  return field;
+}
+
 }  // namespace qel::build

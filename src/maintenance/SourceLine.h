@@ -67,4 +67,8 @@ class SourceLine {
   std::string_view m_body;  // into the caller's line
 };
 
+// The source text of one field that parse() reads back as `word` with `annotation` (none when
+// empty): "word+annotation+", with every character the line syntax gives a meaning escaped.
+std::string entryField(std::string_view word, std::string_view annotation);
+
 }  // namespace qel::build

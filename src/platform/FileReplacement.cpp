@@ -41,11 +41,13 @@ void syncFolder(const fs::path& folder) {
 }
 
 // Keeps the target's current contents as `backup`: a second link when the file system allows it,
-// else a copy.
+// else a copy. A backup that is the target itself would cost the target, so none is kept then.
 int keepBackup(const std::string& target, const std::string& backup) {
+  std::error_code ec, targetEc;
+  const fs::path backupFile = fs::weakly_canonical(backup, ec);
+  if (!ec && backupFile == fs::weakly_canonical(target, targetEc) && !targetEc) return 0;
   if (::unlink(backup.c_str()) != 0 && errno != ENOENT) return errno;
   if (::link(target.c_str(), backup.c_str()) == 0) return 0;
-  std::error_code ec;
   fs::copy_file(target, backup, fs::copy_options::overwrite_existing, ec);
   return ec ? ec.value() : 0;
 }
@@ -124,7 +126,11 @@ bool FileReplacement::fail(int error) {
 }
 
 std::string backupPathFor(const std::string& target) {
-  return fs::path(target).replace_extension(".bak").string();
+  const size_t nameStart = target.find_last_of('/') + 1;  // 0 without a folder
+  const size_t dot = target.find('.', nameStart + 1);
+  std::string backup = target.substr(0, dot) + ".bak";
+  if (backup == target) backup += ".bak";
+  return backup;
 }
 
 }  // namespace qel

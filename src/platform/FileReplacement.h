@@ -22,8 +22,9 @@ class FileReplacement {
   std::FILE* file() const { return m_file; }
 
   // Flushes the file to disk and renames it over the target. With a `backupPath`, the previous
-  // contents of the target stay there (replacing an older backup). False, with error() set, when
-  // any step fails: the temporary is then removed and the target keeps what it held.
+  // contents of the target stay there (replacing an older backup); a backup path that names the
+  // target itself is not used. False, with error() set, when any step fails: the temporary is
+  // then removed and the target keeps what it held.
   bool commit(const std::string& backupPath = std::string());
   // Removes the temporary file; the target keeps what it held.
   void discard();
@@ -41,8 +42,10 @@ class FileReplacement {
   std::string m_error;
 };
 
-// Where a save keeps the previous contents: "<name>.bak" beside the file, the name without its
-// last extension ("words.qcd" -> "words.bak").
+// Where a save keeps the previous contents: beside the file, its name with everything from its
+// first "." on replaced by ".bak" ("words.v2.qcd" -> "words.bak", "notes" -> "notes.bak"). The dot
+// that starts a hidden file's name does not count. A name that would be its own backup
+// ("words.bak") gets ".bak" added instead, so that its old contents are kept too.
 std::string backupPathFor(const std::string& target);
 
 }  // namespace qel

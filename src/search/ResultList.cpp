@@ -114,6 +114,8 @@ long ResultList::insert(std::string_view entry, std::string_view annotation,
   const size_t size =
       std::min(entry.size() + annotation.size() + balance.size(), ResultRecord::kMaxText);
   record.textLength = static_cast<uint8_t>(size);
+  record.annotationLength =
+      static_cast<uint8_t>(std::min(annotation.size(), size - record.entryLength));
   const bool ordered = m_order != ResultOrder::Discovery;
 
   // Everything that needs memory comes first and changes nothing the list shows.

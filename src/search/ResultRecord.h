@@ -29,10 +29,16 @@ struct ResultRecord {
   uint8_t entryLength = 0;       // leading characters of text that are the entry itself
   uint8_t textLength = 0;
   uint8_t letterCount = 0;  // letters of the entry, kept by ordered lists for their comparisons
+  // Characters after the entry that are its annotation as shown (with the blank that separates
+  // it), so that saving the results as a dictionary can keep it apart from the balance.
+  uint8_t annotationLength = 0;
 
   // The entry, then its annotation and balance (or its context), cut at 255 characters.
   std::string_view text() const { return std::string_view(textData, textLength); }
   std::string_view entry() const { return std::string_view(textData, entryLength); }
+  std::string_view annotation() const {
+    return std::string_view(textData + entryLength, annotationLength);
+  }
 };
 static_assert(sizeof(ResultRecord) == 16);
 

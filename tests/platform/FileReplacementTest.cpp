@@ -94,8 +94,24 @@ TEST(FileReplacement, TargetsThatCannotBeReplacedAreRefusedWithTheReason) {
     EXPECT_EQ(r.file(), nullptr);
   }
   EXPECT_EQ(folderContents(dir.path()), std::set<std::string>{"pipe"});
+}
+
+TEST(FileReplacement, BackupNamesAndABackupThatWouldBeTheTarget) {
   EXPECT_EQ(backupPathFor("/data/words.qcd"), "/data/words.bak");
+  EXPECT_EQ(backupPathFor("/data.d/words.v2.qcd"), "/data.d/words.bak");
   EXPECT_EQ(backupPathFor("notes"), "notes.bak");
+  EXPECT_EQ(backupPathFor("/home/.words.qcd"), "/home/.words.bak");
+  EXPECT_EQ(backupPathFor("/data/words.bak"), "/data/words.bak.bak");
+
+  // Asked to back a file up onto itself, the replacement keeps the target and replaces it.
+  test::TempDir dir;
+  const std::string target = dir.file("words.qcd");
+  test::writeFile(target, "old");
+  FileReplacement r;
+  ASSERT_TRUE(r.begin(target)) << r.error();
+  std::fputs("new", r.file());
+  ASSERT_TRUE(r.commit(dir.path() + "/./words.qcd")) << r.error();
+  EXPECT_EQ(test::readFile(target), "new");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QStatusBar>
 
 #include "app/WindowSettings.h"
@@ -19,6 +20,7 @@
 #include "app/qt/WindowPosition.h"
 #include "lookup/qt/LookupService.h"
 #include "search/SearchSettings.h"
+#include "search/qt/QELPrintPreview.h"
 #include "search/qt/QELViewWindows.h"
 
 namespace qel {
@@ -82,6 +84,7 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
 QELFrameWindow::~QELFrameWindow() {
   // The focus moves while the widgets go: the lookup commands must not follow it any more.
   disconnect(qApp, nullptr, this, nullptr);
+  delete m_preview;  // before the printer it shows
 }
 
 void QELFrameWindow::applyOptions() {

@@ -20,8 +20,6 @@
 #include "app/qt/HelpWindow.h"
 #include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
-#include "app/qt/UserPrompts.h"
-#include "search/ResultsText.h"
 #include "search/qt/MatchListWindows.h"
 #include "search/qt/QELViewWindows.h"
 
@@ -32,12 +30,9 @@ QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Commands whose windows (saving and printing results, definitions and lookup, the options) come
-// later: they stand in the menus, disabled.
+// Commands whose windows (definitions and lookup, the options) come later: they stand in the
+// menus, disabled.
 constexpr Command kNotYetAvailable[] = {
-    Command::kPrint,
-    Command::kPrintPreview,
-    Command::kPageSetup,
     Command::kOptions,
 };
 
@@ -84,9 +79,12 @@ void QELFrameWindow::buildMenus() {
   connect(addCommand(m_fileMenu, Command::kProperties), &QAction::triggered, this,
           &QELFrameWindow::showDictionaryProperties);
   m_fileMenu->addSeparator();
-  addCommand(m_fileMenu, Command::kPrint);
-  addCommand(m_fileMenu, Command::kPrintPreview);
-  addCommand(m_fileMenu, Command::kPageSetup);
+  connect(addCommand(m_fileMenu, Command::kPrint), &QAction::triggered, this,
+          &QELFrameWindow::printResults);
+  connect(addCommand(m_fileMenu, Command::kPrintPreview), &QAction::triggered, this,
+          &QELFrameWindow::printPreview);
+  connect(addCommand(m_fileMenu, Command::kPageSetup), &QAction::triggered, this,
+          &QELFrameWindow::pageSetup);
   m_recentSeparator = m_fileMenu->addSeparator();
   for (int i = 0; i < kMaxRecentFileItems; ++i) {
     QAction* recent = new QAction(m_fileMenu);
@@ -180,6 +178,7 @@ void QELFrameWindow::buildMenus() {
   m_view->setPaneMenuActions({action(Command::kProperties), action(Command::kClose),
                               action(Command::kSaveResults), action(Command::kDemote),
                               action(Command::kPromote)});
+  m_view->setResultsMenuActions({action(Command::kPrint), action(Command::kPrintPreview)});
 
   auto* patternFocus = new QShortcut(QKeySequence(Qt::Key_F4), this);
   connect(patternFocus, &QShortcut::activated, this, [this] {
@@ -214,9 +213,13 @@ void QELFrameWindow::updateCommands() {
   action(Command::kDemote)->setEnabled(!searching && anyOpen && active < count - 1);
   action(Command::kPromote)->setEnabled(!searching && anyOpen && active > 0);
   action(Command::kProperties)->setEnabled(!searching && anyOpen);
-  action(Command::kSaveResults)
-      ->setEnabled(!searching && anyOpen && m_view->session() &&
-                   m_view->session()->pane(active).results.count() > 0);
+  const bool anyResults =
+      anyOpen && m_view->session() && m_view->session()->pane(active).results.count() > 0;
+  action(Command::kSaveResults)->setEnabled(!searching && anyResults);
+  // Without a printer installed, printing writes a PDF file.
+  action(Command::kPrint)->setEnabled(!searching && anyResults);
+  action(Command::kPrintPreview)->setEnabled(!searching && anyResults);
+  action(Command::kPageSetup)->setEnabled(!searching);
   for (Command later : kNotYetAvailable) action(later)->setEnabled(false);
   // The sibling programs run from the program's folder; without them the commands are off.
   for (auto [tool, program] : {std::pair{Command::kDictionaryBuilder, "RIDOZAD"},
@@ -264,37 +267,6 @@ void QELFrameWindow::showDictionaryProperties() {
   connect(&dialog, &PropertiesDialog::helpRequested, &dialog,
           [&dialog](int context) { showHelp(context, &dialog); });
   dialog.exec();
-}
-
-// The active pane's results as a text file, every one in list order. (Saving them as a dictionary
-// comes with the dictionary save dialog.)
-void QELFrameWindow::saveResults() {
-  const int active = m_view->activePane();
-  if (!m_view->session() || active < 0 || active >= m_view->paneCount()) return;
-  for (;;) {
-    const QString chosen =
-        UserPrompts::current().saveFile(this, tr("Save Results"), tr("Text Document (TXT) (*.txt)"),
-                                        QString::fromStdString(suggestedSaveName(m_lastSaveName)));
-    if (chosen.isEmpty()) return;
-    const std::string name = withDefaultExtension(chosen.toStdString(), ".txt");
-    const QString shown = QString::fromStdString(name);
-    if (name != chosen.toStdString() && QFileInfo::exists(shown) &&
-        UserPrompts::current().yesOrNo(
-            this, tr("Save As"), shown + tr(" already exists.\nDo you want to replace it?")) !=
-            UserPrompts::Answer::kYes)
-      continue;
-    m_lastSaveName = name;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::string error;
-    const bool saved = saveResultsText(m_view->session()->pane(active).results,
-                                       QFile::encodeName(shown).toStdString(), "\n", error);
-    QApplication::restoreOverrideCursor();
-    if (!saved) {
-      UserPrompts::current().warning(this, tr("Text File Save Error"),
-                                     tr("Results couldn't be saved"));
-    }
-    return;
-  }
 }
 
 bool QELFrameWindow::eventFilter(QObject* watched, QEvent* event) {

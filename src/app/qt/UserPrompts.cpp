@@ -35,12 +35,26 @@ class MessageBoxes : public UserPrompts {
                    const QString& suggested) override {
     return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
   }
+  QString saveFileOfType(QWidget* parent, const QString& caption, const QStringList& filters,
+                         const QString& suggested, int& type) override {
+    QString selected = filters.value(type);
+    const QString chosen =
+        QFileDialog::getSaveFileName(parent, caption, suggested, filters.join(";;"), &selected);
+    type = std::max<int>(static_cast<int>(filters.indexOf(selected)), 0);
+    return chosen;
+  }
 };
 
 MessageBoxes g_messageBoxes;
 UserPrompts* g_current = &g_messageBoxes;
 
 }  // namespace
+
+QString UserPrompts::saveFileOfType(QWidget* parent, const QString& caption,
+                                    const QStringList& filters, const QString& suggested,
+                                    int& type) {
+  return saveFile(parent, caption, filters.value(type), suggested);
+}
 
 UserPrompts& UserPrompts::current() { return *g_current; }
 

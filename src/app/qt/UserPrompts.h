@@ -29,6 +29,10 @@ class UserPrompts {
   // file it shows); empty when it was cancelled.
   virtual QString saveFile(QWidget* parent, const QString& caption, const QString& filter,
                            const QString& suggested) = 0;
+  // The same with a choice of file types, one filter each: `type` is the one offered first and
+  // receives the one chosen.
+  virtual QString saveFileOfType(QWidget* parent, const QString& caption,
+                                 const QStringList& filters, const QString& suggested, int& type);
 
   // The prompts in use: real message boxes unless a test installed its own.
   static UserPrompts& current();

@@ -14,10 +14,9 @@
 #include <QScrollBar>
 #include <QToolTip>
 #include <algorithm>
-#include <array>
 #include <optional>
 
-#include "platform/Cp1252.h"
+#include "platform/qt/CoreText.h"
 
 namespace qel {
 namespace {
@@ -29,24 +28,6 @@ constexpr std::string_view kLineEnd = "\r\n";
 #else
 constexpr std::string_view kLineEnd = "\n";
 #endif
-
-// Record texts are code page 1252. Painting converts a screenful of rows each time, so the
-// conversion is one table look-up per character rather than a trip through UTF-8.
-QString fromCp1252(std::string_view text) {
-  static const std::array<char16_t, 256> kTable = [] {
-    std::array<char16_t, 256> table{};
-    for (int b = 0; b < 256; ++b) {
-      const QString s =
-          QString::fromStdString(cp1252::toUtf8(std::string(1, static_cast<char>(b))));
-      table[b] = s.isEmpty() ? u'\uFFFD' : s.at(0).unicode();
-    }
-    return table;
-  }();
-  QString out(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
-  QChar* to = out.data();
-  for (char c : text) *to++ = QChar(kTable[static_cast<uint8_t>(c)]);
-  return out;
-}
 
 // How a row's text is painted: the entry in the results font followed by the rest in the
 // annotation font, or the whole text in the results font when the entry alone is too wide.

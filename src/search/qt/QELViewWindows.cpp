@@ -35,7 +35,17 @@
 namespace qel {
 namespace {
 
-QString text(Message message) { return fromCp1252(messageText(messageNumber(message))); }
+// A menu item that carries out a command given by the main window: disabled when the command is
+// missing or disabled.
+void addGivenAction(QMenu& menu, const QString& text, QAction* given) {
+  QAction* item = menu.addAction(text);
+  item->setEnabled(given && given->isEnabled());
+  if (given) QObject::connect(item, &QAction::triggered, given, &QAction::trigger);
+}
+
+QString text(Message message) {
+  return fromCp1252(messageText(messageNumber(message)));
+}
 
 QString fromCore(const std::string& text) { return fromCp1252(text); }
 
@@ -427,8 +437,10 @@ void QELViewWindows::showResultsMenu(int pane, const QPoint& at) {
   QAction* all = menu.addAction(tr("&Select All\tCtrl+A"));
   connect(all, &QAction::triggered, list, &MatchListWindows::selectAll);
   menu.addSeparator();
-  for (const char* later : {"&Print...\tCtrl+P", "Print Pre&view..."}) {
-    menu.addAction(tr(later))->setEnabled(false);
+  const char* const printing[] = {"&Print...\tCtrl+P", "Print Pre&view..."};
+  for (size_t i = 0; i < std::size(printing); ++i) {
+    addGivenAction(menu, tr(printing[i]),
+                   i < m_resultsActions.size() ? m_resultsActions[i] : nullptr);
   }
   menu.exec(at);
 }
@@ -441,13 +453,7 @@ void QELViewWindows::showPaneMenu(int pane, const QPoint& at) {
   const char* const texts[] = {"P&roperties", "&Close", "Save Results &As...\tCtrl+S", "&Demote",
                                "Pro&mote"};
   for (size_t i = 0; i < std::size(texts); ++i) {
-    QAction* given = i < m_paneActions.size() ? m_paneActions[i] : nullptr;
-    if (given && given->isEnabled()) {
-      QAction* item = menu.addAction(tr(texts[i]));
-      connect(item, &QAction::triggered, given, &QAction::trigger);
-    } else {
-      menu.addAction(tr(texts[i]))->setEnabled(false);
-    }
+    addGivenAction(menu, tr(texts[i]), i < m_paneActions.size() ? m_paneActions[i] : nullptr);
   }
   menu.exec(at);
 }
@@ -509,6 +515,10 @@ bool QELViewWindows::stepResult(bool next) {
   }
   list->setFocus();
   return true;
+}
+
+void QELViewWindows::setResultsMenuActions(std::vector<QAction*> actions) {
+  m_resultsActions = std::move(actions);
 }
 
 bool QELViewWindows::canClose() {

@@ -103,6 +103,8 @@ class QELViewWindows : public QWidget {
   // The commands the pane menu offers, in its order (Properties, Close, Save Results As, Demote,
   // Promote); a missing or disabled one stands disabled.
   void setPaneMenuActions(std::vector<QAction*> actions);
+  // The commands the results menu offers for printing (Print, Print Preview), the same way.
+  void setResultsMenuActions(std::vector<QAction*> actions);
 
   // The lookup commands the results menu offers before Copy (Lookup, Lookup in New Window, the
   // External Lookup menu's action); a missing one stands disabled. menuAboutToShow() comes first,
@@ -208,6 +210,7 @@ class QELViewWindows : public QWidget {
   std::vector<OutputGroup> m_panes;
   std::vector<QAction*> m_paneActions;
   std::vector<QAction*> m_lookupActions;
+  std::vector<QAction*> m_resultsActions;
   std::vector<int> m_edges;  // each pane's leading edge along the pane area
   int m_activePane = 0;
   int m_gap = 8;

@@ -39,12 +39,20 @@ class RecordingPrompts : public UserPrompts {
     shown << caption;
     return chosenSaveNames.isEmpty() ? QString() : chosenSaveNames.takeFirst();
   }
+  QString saveFileOfType(QWidget* parent, const QString& caption, const QStringList& filters,
+                         const QString& suggested, int& type) override {
+    offeredSaveType = type;
+    if (chosenSaveType >= 0) type = chosenSaveType;
+    return saveFile(parent, caption, filters.value(type), suggested);
+  }
 
   QStringList shown;
   Answer answer = Answer::kRetry;
   Answer question = Answer::kNo;
   QStringList chosenFiles;
   QStringList chosenSaveNames;  // answered in turn
+  int chosenSaveType = -1;      // the file type chosen; -1 keeps the one offered
+  int offeredSaveType = -1;
 };
 
 }  // namespace qel::test

@@ -1,0 +1,248 @@
+// The main window's commands that take results out of the program: Save Results (as text or as a
+// dictionary), Print, Print Preview and Page Setup.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QStandardPaths>
+#include <cmath>
+
+#include "app/WindowSettings.h"
+#include "app/qt/HelpWindow.h"
+#include "app/qt/QELFrameWindow.h"
+#include "app/qt/SettingsFonts.h"
+#include "app/qt/UserPrompts.h"
+#include "maintenance/qt/QCDictionarySaveQELDialog.h"
+#include "platform/Cp1252.h"
+#include "search/ResultsText.h"
+#include "search/qt/PrintDialogs.h"
+#include "search/qt/QELPrintPreview.h"
+#include "search/qt/QELPrintout.h"
+#include "search/qt/QELViewWindows.h"
+
+namespace qel {
+namespace {
+
+enum SaveType { kTextFile = 0, kDictionary = 1 };
+
+#ifdef Q_OS_WIN
+constexpr char kLineEnd[] = "\r\n";
+#else
+constexpr char kLineEnd[] = "\n";
+#endif
+
+// The stored margins in the units of a page layout, and back.
+QPageLayout::Unit layoutUnit(const PrintingMargins& m) {
+  return m.units == kHundredthsOfAMillimetre ? QPageLayout::Millimeter : QPageLayout::Inch;
+}
+double perLayoutUnit(QPageLayout::Unit unit) { return unit == QPageLayout::Inch ? 1000.0 : 100.0; }
+
+}  // namespace
+
+// The active pane's results: every one in list order, whatever is selected.
+void QELFrameWindow::saveResults() {
+  const int active = m_view->activePane();
+  if (!m_view->session() || active < 0 || active >= m_view->paneCount()) return;
+  const QStringList types = {tr("Text Document (TXT) (*.txt)"),
+                             tr("QEL&Corvanth Dictionary (QCD) (*.qcd)")};
+  for (;;) {
+    int type = m_lastSaveType;
+    const QString chosen = UserPrompts::current().saveFileOfType(
+        this, tr("Save Results"), types, QString::fromStdString(suggestedSaveName(m_lastSaveName)),
+        type);
+    if (chosen.isEmpty()) return;
+    const std::string name =
+        withDefaultExtension(chosen.toStdString(), type == kDictionary ? ".qcd" : ".txt");
+    const QString shown = QString::fromStdString(name);
+    // The file dialog asked about the name it was given; one with the extension added is new to it.
+    if (name != chosen.toStdString() && QFileInfo::exists(shown) &&
+        UserPrompts::current().yesOrNo(
+            this, tr("Save As"), shown + tr(" already exists.\nDo you want to replace it?")) !=
+            UserPrompts::Answer::kYes)
+      continue;
+    m_lastSaveName = name;
+    m_lastSaveType = type;
+    if (type == kDictionary) {
+      saveResultsAsDictionary(shown);
+      return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string error;
+    const bool saved = saveResultsText(m_view->session()->pane(active).results,
+                                       QFile::encodeName(shown).toStdString(), kLineEnd, error);
+    QApplication::restoreOverrideCursor();
+    if (!saved) {
+      UserPrompts::current().warning(this, tr("Text File Save Error"),
+                                     tr("Results couldn't be saved"));
+    }
+    return;
+  }
+}
+
+// The dictionary save dialog over the active pane's results, with the alphabet of its dictionary
+// and the lengths it was searched for. A paused search is abandoned first, since its results are
+// what the dictionary will hold; afterwards the view checks the dictionaries again, one of which
+// may be the file just written.
+void QELFrameWindow::saveResultsAsDictionary(const QString& path) {
+  if (m_view->state() == SearchState::Paused) m_view->validatePattern();
+  const int active = m_view->activePane();
+  const SearchSession::Pane& pane = m_view->session()->pane(active);
+  QCDictionarySaveDialog::Request request;
+  request.results = &pane.results;
+  request.dictionaries = m_dictionaries.get();
+  request.dictionary = active;
+  request.path = path;
+  request.description = QString::fromStdString(cp1252::toUtf8(pane.searchPattern));
+  request.shortest = pane.shortest;
+  request.longest = pane.longest;
+  QCDictionarySaveQELDialog dialog(request, m_settings, this);
+  connect(&dialog, &PropertiesDialog::helpRequested, &dialog,
+          [&dialog](int context) { showHelp(context, &dialog); });
+  dialog.exec();
+  m_view->validatePattern();
+}
+
+// The printer is made on first use. Until a printer is installed it writes a PDF file (the print
+// dialog shows where), and it is made again at each use, so that a printer installed since is
+// found.
+QPrinter& QELFrameWindow::printer() {
+  const bool printerInstalled = !QPrinterInfo::availablePrinterNames().isEmpty();
+  if (!m_printer || (m_printerIsPdfFallback && printerInstalled)) {
+    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // The printout places everything itself, from the paper's corner.
+    m_printer->setFullPage(true);
+    m_printerIsPdfFallback = !printerInstalled;
+    if (m_printerIsPdfFallback) {
+      m_printer->setOutputFormat(QPrinter::PdfFormat);
+      QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+      if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+      m_printer->setOutputFileName(folder + "/results.pdf");
+    }
+  }
+  return *m_printer;
+}
+
+std::unique_ptr<QELPrintout> QELFrameWindow::makePrintout() const {
+  const int active = m_view->activePane();
+  if (!m_view->session() || active < 0 || active >= m_view->paneCount() ||
+      active >= m_dictionaries->count())
+    return nullptr;
+  const ResultList& results = m_view->session()->pane(active).results;
+  if (results.count() == 0) return nullptr;
+  auto printout = std::make_unique<QELPrintout>(
+      results, QFile::decodeName(m_dictionaries->name(active).c_str()));
+  printout->setFont(toQFont(m_options.fontPrinting), textColour(m_options.fontPrinting));
+  printout->setMargins(readPrintingMargins(m_settings));
+  // A single selected result is most likely just where the caret stands: the whole list prints
+  // unless the print dialog says otherwise.
+  printout->setSelectionFlag(results.selection().selectedCount() >= 2);
+  return printout;
+}
+
+void QELFrameWindow::printResults() {
+  if (m_view->state() == SearchState::Searching) return;
+  if (const std::unique_ptr<QELPrintout> printout = makePrintout())
+    printWith(*printout, 0, 0, this);
+}
+
+bool QELFrameWindow::printWith(QELPrintout& printout, int first, int last, QWidget* parent) {
+  QPrinter& p = printer();
+  if (m_printerIsPdfFallback) {
+    const QFileInfo file(p.outputFileName());
+    p.setOutputFileName(file.dir().filePath(printout.title() + ".pdf"));
+  }
+  const int pages = printout.paginate(p);
+  if (first > 0) {
+    p.setPrintRange(QPrinter::PageRange);
+    p.setFromTo(first, std::max(first, last));
+  } else {
+    p.setPrintRange(printout.selectionFlag() ? QPrinter::Selection : QPrinter::AllPages);
+    p.setFromTo(0, 0);
+  }
+  const bool selectionAvailable = printout.feeder().selectedCount() > 0;
+  if (!PrintDialogs::current().print(parent, p, pages, selectionAvailable)) return false;
+  // The dialog's choice between all results and the selected ones; a range of pages is of the
+  // printout as it stands.
+  if (p.printRange() == QPrinter::Selection) printout.setSelectionFlag(true);
+  if (p.printRange() == QPrinter::AllPages) printout.setSelectionFlag(false);
+  const bool range = p.printRange() == QPrinter::PageRange;
+
+  QProgressDialog progress(tr("Printing \"%1\"...").arg(printout.title()), tr("Cancel"), 0, 1,
+                           parent);
+  progress.setWindowTitle(tr("Print"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(500);
+  const bool printed = printout.print(p, range ? p.fromPage() : 0, range ? p.toPage() : 0,
+                                      [&progress](int page, int lastPage) {
+                                        progress.setMaximum(lastPage);
+                                        progress.setValue(page);
+                                        return !progress.wasCanceled();
+                                      });
+  progress.reset();
+  if (!printed && !progress.wasCanceled()) {
+    UserPrompts::current().warning(
+        parent, tr("Print"),
+        p.outputFileName().isEmpty()
+            ? tr("The results couldn't be printed.")
+            : tr("The results couldn't be printed to\n%1").arg(p.outputFileName()));
+  }
+  return printed;
+}
+
+// A window of its own that stays in front of the main window, which waits until it is closed, as
+// the results it shows must not change under it.
+void QELFrameWindow::printPreview() {
+  if (m_view->state() == SearchState::Searching || m_preview) return;
+  std::unique_ptr<QELPrintout> printout = makePrintout();
+  if (!printout) return;
+  auto* preview = new QELPrintPreview(std::move(printout), printer(), m_settings, this);
+  preview->setAttribute(Qt::WA_DeleteOnClose);
+  preview->setWindowModality(Qt::WindowModal);
+  connect(preview, &QELPrintPreview::printRequested, preview, [this, preview](int first, int last) {
+    printWith(preview->printout(), first, last, preview);
+    preview->pages()->updatePreview();  // the print dialog may have changed the paper
+  });
+  connect(preview, &QELPrintPreview::helpRequested, preview,
+          [preview](int context) { showHelp(context, preview); });
+  m_preview = preview;
+  preview->show();
+}
+
+QELPrintPreview* QELFrameWindow::printPreviewWindow() const { return m_preview; }
+
+// The paper and margins of printouts; the margins are kept in the settings in the units the
+// dialog gave them.
+void QELFrameWindow::pageSetup() {
+  QPrinter& p = printer();
+  const PrintingMargins stored = readPrintingMargins(m_settings);
+  QPageLayout layout = p.pageLayout();
+  const QPageLayout::Unit unit = layoutUnit(stored);
+  const double per = perLayoutUnit(unit);
+  layout.setUnits(unit);
+  layout.setMargins(
+      QMarginsF(stored.left / per, stored.top / per, stored.right / per, stored.bottom / per));
+  p.setPageLayout(layout);
+  if (!PrintDialogs::current().pageSetup(this, p)) return;
+
+  const QPageLayout chosen = p.pageLayout();
+  PrintingMargins m;
+  m.units = chosen.units() == QPageLayout::Inch ? kThousandthsOfAnInch : kHundredthsOfAMillimetre;
+  const QPageLayout::Unit storedUnit =
+      m.units == kThousandthsOfAnInch ? QPageLayout::Inch : QPageLayout::Millimeter;
+  QPageLayout converted = chosen;
+  converted.setUnits(storedUnit);
+  const QMarginsF margins = converted.margins();
+  const double scale = perLayoutUnit(storedUnit);
+  m.left = static_cast<int32_t>(std::lround(margins.left() * scale));
+  m.top = static_cast<int32_t>(std::lround(margins.top() * scale));
+  m.right = static_cast<int32_t>(std::lround(margins.right() * scale));
+  m.bottom = static_cast<int32_t>(std::lround(margins.bottom() * scale));
+  writePrintingMargins(m_settings, m);
+}
+
+}  // namespace qel

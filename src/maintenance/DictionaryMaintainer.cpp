@@ -1,0 +1,74 @@
+// Saving results as a dictionary through the builder.
+#include "maintenance/DictionaryMaintainer.h"
+
+#include "dictionary/QCDictionaryList.h"
+#include "maintenance/SourceLine.h"
+#include "platform/FileReplacement.h"
+#include "search/ResultList.h"
+
+namespace qel {
+namespace {
+
+// The window gets a turn this often: every 4096 lines or entries.
+constexpr long kYieldMask = 0xFFF;
+
+}  // namespace
+
+std::string resultSourceLine(const ResultRecord& record) {
+  std::string_view annotation = record.annotation();
+  // The search puts a blank between the entry and its annotation; the dictionary stores the
+  // annotation without it.
+  if (!annotation.empty() && annotation.front() == ' ') annotation.remove_prefix(1);
+  return build::entryField(record.entry(), annotation) + "\n";
+}
+
+DictionaryMaintainer::DictionaryMaintainer(const ResultList& results,
+                                           QCDictionaryList& dictionaries, int shortest,
+                                           int longest)
+    : m_results(results), m_dictionaries(dictionaries), m_shortest(shortest), m_longest(longest) {
+  if (m_shortest < 1 || m_shortest > 31) m_shortest = 1;
+  if (m_longest < m_shortest || m_longest > 31) m_longest = 31;
+}
+
+bool DictionaryMaintainer::save(const std::string& path, const std::string& description,
+                                int dictionary) {
+  if (dictionary < 0 || dictionary >= m_dictionaries.count() ||
+      !m_dictionaries.recheck(dictionary)) {
+    const std::string shown = dictionary >= 0 && dictionary < m_dictionaries.count()
+                                  ? m_dictionaries.path(dictionary)
+                                  : std::string();
+    error("\"" + shown + "\" is not a valid dictionary\n");
+    return false;
+  }
+  BuildParameters p;
+  p.fold = m_dictionaries.canonicalLetters(dictionary);
+  p.outputPath = path;
+  p.backupPath = backupPathFor(path);
+  p.description = description;
+  p.shortest = m_shortest;
+  p.longest = m_longest;
+  p.commonWordPercentage = 100;
+  m_entriesAsked = 0;
+  return buildDictionary(*this, p);
+}
+
+BuildSource::Line DictionaryMaintainer::nextLine(std::string& line, long count) {
+  if ((count & kYieldMask) == 0 && m_yield) m_yield();
+  if (m_state != State::kSaving) return Line::Abandoned;
+  if (m_line >= m_results.count()) return Line::End;
+  const ResultRecord* record = m_results.record(m_line++);
+  line = record ? resultSourceLine(*record) : std::string();
+  return Line::Text;
+}
+
+bool DictionaryMaintainer::keepGoing() {
+  if ((++m_entriesAsked & kYieldMask) == 0 && m_yield) m_yield();
+  return m_state == State::kSaving;
+}
+
+void DictionaryMaintainer::addToLog(const std::string& text) {
+  m_log += text;
+  if (m_logListener) m_logListener(text);
+}
+
+}  // namespace qel

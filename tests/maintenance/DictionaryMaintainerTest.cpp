@@ -1,0 +1,94 @@
+// Results saved as a dictionary: each result's entry and annotation become a source line, the
+// balance or context is no part of the word, and a cancelled build leaves the target whole.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "dictionary/QCDictionaryList.h"
+#include "maintenance/DictionaryMaintainer.h"
+#include "maintenance/FoldTable.h"
+#include "maintenance/SourceLine.h"
+#include "search/ResultList.h"
+#include "support/TestDictionaries.h"
+
+namespace qel {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+Texts folderContents(const std::string& folder) {
+  Texts names;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(DictionaryMaintainer, SourceLinesKeepTheEntryAndAnnotationApartAndLeaveOutTheRest) {
+  ResultList results;
+  results.add("rock:n+roll", " (music)", " +ab", 0);   // an entry the line syntax must escape
+  results.add("tail", "", " +x", 0);                   // a balance, no annotation
+  results.add("a\\b;c|d", " x+y:z", "", 0);            // escapes in the annotation too
+  results.add("spark", "", " ...a spark of life", 7);  // a full-text result's context
+  Texts lines;
+  for (long i = 0; i < results.count(); ++i) lines.push_back(resultSourceLine(*results.record(i)));
+  EXPECT_EQ(lines, (Texts{"rock\\:n\\+roll+(music)+\n", "tail\n", "a\\\\b\\;c\\|d+x\\+y\\:z+\n",
+                          "spark\n"}));
+  // The builder reads each line back as one entry with the result's word and annotation.
+  const build::ByteTable canonical = build::canonicalLetters(lowerCaseFoldTable());
+  const Texts words = {"rock:n+roll", "tail", "a\\b;c|d", "spark"};
+  const Texts annotations = {"\n(music)", "", "\nx+y:z", ""};
+  for (size_t i = 0; i < lines.size(); ++i) {
+    build::SourceLine line;
+    line.parse(lines[i], canonical);
+    ASSERT_EQ(line.fields().size(), 1u) << lines[i];
+    const build::SourceField& f = line.fields()[0];
+    EXPECT_EQ(line.word(f), words[i]);
+    EXPECT_EQ(line.entryText(f).substr(f.wordEnd - f.begin), annotations[i]);
+    EXPECT_FALSE(line.hasBody());
+  }
+}
+
+// A dictionary of the list that is not valid gives no alphabet: nothing is written.
+TEST(DictionaryMaintainer, AnInvalidDictionaryGivesNoAlphabetAndNothingIsWritten) {
+  test::TempDir dir;
+  const std::string source = dir.file("source.qcd");
+  test::writeFile(source, "not a dictionary");
+  QCDictionaryList list(std::vector<std::string>{source});
+  ResultList results;
+  results.add("word", "", "", 0);
+  DictionaryMaintainer maintainer(results, list, 1, 31);
+  maintainer.setState(DictionaryMaintainer::State::kSaving);
+  EXPECT_FALSE(maintainer.save(dir.file("saved.qcd"), "", 0));
+  EXPECT_EQ(maintainer.log(), "\"" + source + "\" is not a valid dictionary\n");
+  EXPECT_EQ(folderContents(dir.path()), Texts{"source.qcd"});
+}
+
+// The dialog's Cancel sets the state back: the build stops at its next line or entry, whether the
+// results are being read or the file written, and the target keeps what it held.
+TEST(DictionaryMaintainer, CancelStopsTheBuildAndKeepsTheTarget) {
+  test::TempDir dir;
+  const std::string target = dir.file("target.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(target, {"old"}));
+  const std::string before = test::readFile(target);
+  QCDictionaryList list(std::vector<std::string>{target});
+  ResultList results;
+  for (int i = 0; i < 20000; ++i) results.add("word" + std::to_string(i), "", "", 0);
+  for (const int cancelAtYield : {1, 6}) {  // while lines are read; while entries are written
+    SCOPED_TRACE(cancelAtYield);
+    DictionaryMaintainer maintainer(results, list, 1, 31);
+    int yields = 0;
+    maintainer.setYield([&] {
+      if (++yields == cancelAtYield) maintainer.setState(DictionaryMaintainer::State::kReady);
+    });
+    maintainer.setState(DictionaryMaintainer::State::kSaving);
+    EXPECT_FALSE(maintainer.save(target, "", 0));
+    EXPECT_EQ(maintainer.log().substr(maintainer.log().size() - 30),
+              "Dictionary creation abandoned\n");
+    EXPECT_EQ(test::readFile(target), before);
+    EXPECT_EQ(folderContents(dir.path()), Texts{"target.qcd"});
+  }
+}
+
+}  // namespace
+}  // namespace qel
