@@ -20,9 +20,12 @@
 #include "app/qt/QuickReferenceWindow.h"
 #include "app/qt/SettingsStore.h"
 #include "app/qt/StartupTipsWindow.h"
+#include "definitions/qt/DefinitionViewFrame.h"
 #include "lookup/qt/ExternalLookupViewWindows.h"
 #include "lookup/qt/LookupPropertiesViewWindows.h"
+#include "lookup/qt/LookupService.h"
 #include "maintenance/qt/QCDictionarySaveQELDialog.h"
+#include "pattern/MatchEngineSet.h"
 #include "search/qt/QELPrintPreview.h"
 #include "search/qt/QELViewWindows.h"
 
@@ -143,6 +146,38 @@ int main(int argc, char** argv) {
   if (qel::HelpWindow* help = qel::HelpWindow::instance()) {
     help->resize(720, 560);
     ok = save(*help, out.filePath("help.png")) && ok;
+  }
+  // Definition windows: a word looked up (plain text, the word highlighted), and a rich-text body
+  // with what a full-text search matched highlighted.
+  qel::LookupService& lookup = window.lookup();
+  lookup.lookup(&window, qel::LookupService::kLookup, "obelisk");
+  if (!lookup.windows().frames().empty()) {
+    qel::DefinitionViewFrame& plain = *lookup.windows().frames()[0];
+    plain.resize(640, 340);
+    ok = save(plain, out.filePath("definition-plain.png")) && ok;
+  }
+  const std::string path = QFile::encodeName(args[1]).toStdString();
+  qel::DefinitionsFound rich;
+  rich.dictionaries = std::make_shared<qel::QCDictionaryList>(std::vector<std::string>{path});
+  qel::Definition electron;
+  electron.dictionaryPath = path;
+  electron.firstTexts = {"electron"};
+  electron.secondTexts = {" (noun 1)"};
+  electron.body =
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 DejaVu Serif;}{\\f1 DejaVu Sans Mono;}}"
+      "{\\colortbl;\\red0\\green0\\blue160;\\red0\\green110\\blue0;}"
+      "{\\b\\fs28 electron} {\\i noun}\\par "
+      "an elementary {\\cf1 particle} with a negative {\\ul electric charge}, found in every atom"
+      "\\par {\\cf2\\f1 e\\'96} \\tab symbol; see also {\\ul proton} and www.example.org/electron}";
+  rich.definitions = {electron};
+  qel::MatchEngineSet patterns;
+  patterns.parse(rich.dictionaries->alphabet(0), "particle | charge", 1, 31);
+  const qel::FullTextMatch match{rich.dictionaries->alphabet(0), patterns};
+  lookup.showDefinition(true, rich, "electron", match);
+  if (lookup.windows().frames().size() > 1) {
+    qel::DefinitionViewFrame& formatted = *lookup.windows().frames()[1];
+    formatted.resize(640, 300);
+    ok = save(formatted, out.filePath("definition-rich.png")) && ok;
   }
   return ok ? 0 : 1;
 }

@@ -21,8 +21,12 @@ const std::string& secondSortText(const Definition& d) {
 std::string headingOf(const Definition& definition) {
   if (definition.firstTexts.empty()) return definition.entryText;
   std::string heading = definition.firstTexts.front();
-  if (!definition.secondTexts.empty()) heading += definition.secondTexts.front();
-  return heading;
+  const std::string second = definition.secondTexts.empty() ? "" : definition.secondTexts.front();
+  // "obelisk" and "(noun 1)" read as "obelisk (noun 1)"; the comparisons skip the blank anyway.
+  if (!heading.empty() && !second.empty() && heading.back() != ' ' && second.front() != ' ') {
+    heading += ' ';
+  }
+  return heading + second;
 }
 
 void chooseHeadingPairs(std::vector<Definition>& definitions, std::string_view key) {

@@ -9,8 +9,8 @@
 
 namespace qel {
 
-// The first heading pair's first text followed directly by its second text; the entry text for a
-// record without heading pairs.
+// The first heading pair's first text followed by its second text (a blank between them unless
+// one of them has it): "bank 2". The entry text for a record without heading pairs.
 std::string headingOf(const Definition& definition);
 
 // Puts in first place the heading pair of each definition that reads most like `key` (the word

@@ -55,13 +55,13 @@ TEST(DefinitionOrder, BankTwoFromATextPrefersItsHeadingInTheDictionaryBeingRead)
       headed(0, {{"banking", ""}}, "first.qcd"),
   };
   chooseHeadingPairs(found, "bank2");
-  EXPECT_EQ(headingOf(found[1]), "bank2");  // the second pair moved into first place
+  EXPECT_EQ(headingOf(found[1]), "bank 2");  // the second pair moved into first place
   EXPECT_EQ(found[1].firstTexts.size(), 2u);
   sortDefinitions(found);
   ASSERT_EQ(found.size(), 4u);
   EXPECT_EQ(headingOf(found[0]), "bank (noun 1)");
   EXPECT_EQ(headingOf(found[1]), "banking");
-  EXPECT_EQ(headingOf(found[2]), "bank2");
+  EXPECT_EQ(headingOf(found[2]), "bank 2");
   EXPECT_EQ(initialDefinition(found, "bank2", "second.qcd"), 2);
   // From the first dictionary alone, the closest heading wins.
   EXPECT_EQ(initialDefinition(found, "bank2", ""), 0);

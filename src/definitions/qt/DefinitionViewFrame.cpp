@@ -150,14 +150,15 @@ void DefinitionViewFrame::buildToolBar() {
     Command command;
     QStyle::StandardPixmap icon;
     QString text;
+    QString tip;
   };
   const Item items[] = {
-      {kPreviousResult, QStyle::SP_ArrowUp, tr("Previous Result")},
-      {kNextResult, QStyle::SP_ArrowDown, tr("Next Result")},
-      {kLookup, QStyle::SP_FileDialogContentsView, tr("Lookup")},
-      {kExternalLookup, QStyle::SP_DriveNetIcon, tr("External Lookup")},
-      {kBack, QStyle::SP_ArrowBack, tr("Back")},
-      {kForward, QStyle::SP_ArrowForward, tr("Forward")},
+      {kPreviousResult, QStyle::SP_ArrowUp, tr("Previous"), tr("Previous Result")},
+      {kNextResult, QStyle::SP_ArrowDown, tr("Next"), tr("Next Result")},
+      {kLookup, QStyle::SP_FileDialogContentsView, tr("Lookup"), tr("Lookup")},
+      {kExternalLookup, QStyle::SP_DriveNetIcon, tr("External"), tr("External Lookup")},
+      {kBack, QStyle::SP_ArrowBack, tr("Back"), tr("Back")},
+      {kForward, QStyle::SP_ArrowForward, tr("Forward"), tr("Forward")},
   };
   bool first = true;
   for (const Item& item : items) {
@@ -166,8 +167,8 @@ void DefinitionViewFrame::buildToolBar() {
     // The tool bar's buttons carry the window's commands under their own short names.
     auto* button = bar->addAction(style()->standardIcon(item.icon), item.text);
     QAction* command = action(item.command);
-    button->setToolTip(item.text + QStringLiteral(" (%1)").arg(
-                                       command->shortcut().toString(QKeySequence::NativeText)));
+    button->setToolTip(item.tip + QStringLiteral(" (%1)").arg(
+                                      command->shortcut().toString(QKeySequence::NativeText)));
     connect(button, &QAction::triggered, command, &QAction::trigger);
     connect(command, &QAction::enabledChanged, button, &QAction::setEnabled);
     button->setEnabled(command->isEnabled());
