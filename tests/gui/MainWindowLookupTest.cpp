@@ -22,17 +22,14 @@
 #include "lookup/qt/LookupService.h"
 #include "search/qt/MatchListWindows.h"
 #include "search/qt/QELViewWindows.h"
+#include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {
 namespace {
 
-struct FreshSettings {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("settings.ini"), QSettings::IniFormat};
-  SettingsStore store{settings};
-};
+using test::FreshSettings;
 
 QString defaultDictionary() {
   const QString path =

@@ -23,6 +23,7 @@
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/qt/QCDictionarySaveQELDialog.h"
 #include "search/ResultList.h"
+#include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
@@ -31,13 +32,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-Texts folderContents(const std::string& folder) {
-  Texts names;
-  for (const auto& e : std::filesystem::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+using test::folderContents;
 
 // The entries of a dictionary file ("word" or "word\nannotation"), shortest first.
 Texts entriesOf(const std::string& path, std::string* description = nullptr) {
@@ -56,11 +51,7 @@ Texts entriesOf(const std::string& path, std::string* description = nullptr) {
   return texts;
 }
 
-struct FreshSettings {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("settings.ini"), QSettings::IniFormat};
-  SettingsStore store{settings};
-};
+using test::FreshSettings;
 
 }  // namespace
 

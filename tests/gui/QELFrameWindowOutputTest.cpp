@@ -20,17 +20,14 @@
 #include "search/qt/QELViewWindows.h"
 #include "support/PdfPages.h"
 #include "support/RecordingPrintDialogs.h"
+#include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {
 namespace {
 
-struct FreshSettings {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("settings.ini"), QSettings::IniFormat};
-  SettingsStore store{settings};
-};
+using test::FreshSettings;
 
 void search(QELFrameWindow& window, const QString& pattern) {
   window.view()->setPatternAndSearch(pattern);

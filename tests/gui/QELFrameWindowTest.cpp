@@ -16,18 +16,14 @@
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/SettingsStore.h"
 #include "search/qt/QELViewWindows.h"
+#include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {
 namespace {
 
-// Settings of a test's own, in a folder that goes with it; the folder doubles as the program's.
-struct FreshSettings {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("settings.ini"), QSettings::IniFormat};
-  SettingsStore store{settings};
-};
+using test::FreshSettings;
 
 }  // namespace
 

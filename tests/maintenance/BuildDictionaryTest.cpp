@@ -22,14 +22,9 @@ using Texts = std::vector<std::string>;
 constexpr uint32_t kLast = format::kLastValueBit;
 
 // The names in the folder of `path`, sorted.
+// The files beside `path`.
 Texts folderContents(const std::string& path) {
-  Texts names;
-  for (const auto& e :
-       std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
-    names.push_back(e.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  return test::folderContents(std::filesystem::path(path).parent_path());
 }
 
 TEST(BuildDictionaryFile, HeaderReadsBackWithEmptyLengthsPointingAhead) {

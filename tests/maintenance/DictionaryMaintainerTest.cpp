@@ -16,13 +16,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-Texts folderContents(const std::string& folder) {
-  Texts names;
-  for (const auto& e : std::filesystem::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+using test::folderContents;
 
 TEST(DictionaryMaintainer, SourceLinesKeepTheEntryAndAnnotationApartAndLeaveOutTheRest) {
   ResultList results;

@@ -13,11 +13,8 @@ namespace qel {
 namespace {
 
 std::set<std::string> folderContents(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) {
-    names.insert(e.path().filename().string());
-  }
-  return names;
+  const std::vector<std::string> names = test::folderContents(folder);
+  return {names.begin(), names.end()};
 }
 
 TEST(FileReplacement, TargetChangesOnlyAtCommitAndBackupKeepsThePreviousContents) {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +64,15 @@ std::vector<std::string> systemWordList() {
     if (cp1252::fromUtf8(line, converted)) words.push_back(converted);
   }
   return words;
+}
+
+std::vector<std::string> folderContents(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) {
+    names.push_back(e.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace qel::test

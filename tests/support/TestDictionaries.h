@@ -50,5 +50,7 @@ void writeFile(const std::string& path, const std::string& bytes);
 
 // Lines of the installed big word list in code page 1252, or empty if it is not installed.
 std::vector<std::string> systemWordList();
+// The names in a folder, sorted: what a failed or cancelled save must leave behind.
+std::vector<std::string> folderContents(const std::string& folder);
 
 }  // namespace qel::test
