@@ -137,6 +137,12 @@ Position mainWindowPlacement(const Position& stored, const ScreenArea& screen) {
           static_cast<int32_t>(screen.height * 15LL / 16)};
 }
 
+Position defaultDefinitionPosition(int windowNumber, const ScreenArea& screen) {
+  const int32_t height = static_cast<int32_t>(screen.height * 15LL / 32);
+  return {screen.left + screen.width / 3, screen.top + (windowNumber == 2 ? height : 0),
+          screen.width / 2, height};
+}
+
 std::string resolveSettingPath(std::string_view path, std::string_view programFolder) {
   if (path.empty() || path.front() == '/') return std::string(path);
   // Settings carried over from Windows hold relative paths such as "Dictionaries\Devuduvodi.qcd";

@@ -99,6 +99,9 @@ std::optional<Position> restorablePosition(const Position& stored, const ScreenA
 // the screen's right edge and above its bottom edge and ends right of its left edge; otherwise the
 // screen's top-left corner, a third of the screen wide and 15/16 of it high.
 Position mainWindowPlacement(const Position& stored, const ScreenArea& screen);
+// Where definition window 1 or 2 opens until the user moves it: beside the main window's default
+// place, half the screen wide, the second below the first.
+Position defaultDefinitionPosition(int windowNumber, const ScreenArea& screen);
 
 // A path read from a setting, made absolute: a path that does not start with "/" is taken from the
 // program's folder. An empty path stays empty.

@@ -116,6 +116,15 @@ TEST(SettingsFormat, MainWindowOffTheScreenTakesAThirdOfItsWidth) {
   EXPECT_EQ(mainWindowPlacement({10, -5, 500, 500}, screen), (Position{10, -5, 500, 500}));
 }
 
+TEST(SettingsFormat, TheFirstTwoDefinitionWindowsOpenBesideTheMainWindow) {
+  const ScreenArea screen{0, 0, 1024, 768};
+  const Position first = defaultDefinitionPosition(1, screen);
+  const Position second = defaultDefinitionPosition(2, screen);
+  EXPECT_EQ(first, (Position{341, 0, 512, 360}));
+  EXPECT_EQ(second, (Position{341, 360, 512, 360}));
+  EXPECT_GE(first.left, mainWindowPlacement({}, screen).width);
+}
+
 TEST(SettingsFormat, RelativeSettingPathsStartFromTheProgramFolder) {
   const std::pair<std::string_view, std::string> cases[] = {
       {"Dictionaries\\Devuduvodi.qcd", "/opt/qel/Dictionaries/Devuduvodi.qcd"},

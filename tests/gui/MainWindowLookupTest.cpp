@@ -229,6 +229,25 @@ class MainWindowLookupTest : public QObject {
     QVERIFY2(words.contains("particle") && words.contains("charge"), qPrintable(words.join(",")));
   }
 
+  void theFirstStartPlacesTheFirstTwoDefinitionWindows() {
+    FreshSettings fresh;
+    fresh.store.writeNumber("QuickReference", 0);
+    fresh.store.writeNumber("StartupTips", 0);
+    {
+      QELFrameWindow window(fresh.store, fresh.folder.path(), {QString::fromStdString(m_first)});
+      window.showStartWindows();
+    }
+    std::string first, second;
+    QVERIFY(fresh.store.readString("Definition1Position", first));
+    QVERIFY(fresh.store.readString("Definition2Position", second));
+    QVERIFY(first != second);
+    fresh.store.writeString("Definition1Position", "0,10,20,300,200");
+    QELFrameWindow again(fresh.store, fresh.folder.path(), {QString::fromStdString(m_first)});
+    again.showStartWindows();
+    QVERIFY(fresh.store.readString("Definition1Position", first));
+    QCOMPARE(first, std::string("0,10,20,300,200"));  // a place the user chose stays
+  }
+
   void theDoubleClickLooksUpOrHandsTheWordOn() {
     FreshSettings fresh;
     fresh.store.writeNumber("ViewDoubleClick", 1);

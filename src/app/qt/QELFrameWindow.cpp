@@ -254,6 +254,13 @@ void QELFrameWindow::showStartupTips() {
 }
 
 void QELFrameWindow::showStartWindows() {
+  // At the first start the first two definition windows get places of their own.
+  if (!readPosition(m_settings, definitionWindowPositionName(1))) {
+    for (int window : {1, 2}) {
+      writePosition(m_settings, definitionWindowPositionName(window),
+                    defaultDefinitionPosition(window, screenArea(*this)));
+    }
+  }
   if (readShowQuickReference(m_settings)) showQuickReference();
   if (readShowStartupTips(m_settings)) showStartupTips();
   if (!m_quickReference && !m_startupTips) m_view->patternBox()->setFocus();
