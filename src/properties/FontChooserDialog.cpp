@@ -2,10 +2,13 @@
 #include "properties/FontChooserDialog.h"
 
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/qt/SettingsFonts.h"
@@ -14,10 +17,15 @@
 namespace qel {
 namespace {
 
-// The font dialog works in points; stored fonts are in pixels. The same size in points, so that
-// the dialog starts at the size the font has on this screen.
-QFont inPoints(const QFont& font, int dotsPerInch) {
+// The font as the font dialog can show it. The dialog works in points, stored fonts in pixels:
+// the same size in points, so that it starts at the size the font has on this screen. A face this
+// system lacks becomes the one that stands in for it, so that it starts at what the sample shows.
+QFont shownInDialog(const QFont& font, int dotsPerInch) {
   QFont points = font;
+  if (!QFontDatabase::hasFamily(font.family())) points.setFamily(QFontInfo(font).family());
+  // The dialog looks its style up by name, and faces name their plain style differently ("Book",
+  // "Regular").
+  points.setStyleName(QFontInfo(points).styleName());
   if (font.pixelSize() > 0 && dotsPerInch > 0)
     points.setPointSizeF(font.pixelSize() * 72.0 / dotsPerInch);
   return points;
@@ -32,7 +40,12 @@ FontChooserDialog::FontChooserDialog(const QString& caption, const QFont& font,
   // The font dialog serves as a part of this one: no window or buttons of its own.
   m_fonts->setWindowFlags(Qt::Widget);
   m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
-  m_fonts->setCurrentFont(inPoints(font, logicalDpiY()));
+  m_fonts->setSizeGripEnabled(false);
+  // Its lists and edits would take Return and Escape for the font dialog's own hidden buttons, or
+  // for nothing; they belong to this dialog's.
+  m_fonts->installEventFilter(this);
+  for (QWidget* part : m_fonts->findChildren<QWidget*>()) part->installEventFilter(this);
+  m_fonts->setCurrentFont(shownInDialog(font, logicalDpiY()));
 
   auto* colourRow = new QHBoxLayout;
   auto* colourButton = new PVWColourButton(tr("Color"), PVWValue<Colour>::of(m_colour), this);
@@ -46,6 +59,7 @@ FontChooserDialog::FontChooserDialog(const QString& caption, const QFont& font,
   colourRow->addStretch();
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -53,6 +67,22 @@ FontChooserDialog::FontChooserDialog(const QString& caption, const QFont& font,
   layout->addWidget(m_fonts);
   layout->addLayout(colourRow);
   layout->addWidget(buttons);
+}
+
+bool FontChooserDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool plain = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
+    if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+      accept();
+      return true;
+    }
+    if (plain && key->key() == Qt::Key_Escape) {
+      reject();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 QFont FontChooserDialog::font() const { return m_fonts->currentFont(); }

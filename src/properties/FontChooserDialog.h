@@ -25,6 +25,9 @@ class FontChooserDialog : public QDialog {
   // Runs the chooser modally; true, with `font` and `colour` replaced, when the user chose OK.
   static bool choose(QWidget* parent, const QString& caption, QFont& font, QColor& colour);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   QFontDialog* m_fonts;
   Colour m_colour;

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/HelpContexts.h"
 #include "app/Options.h"
 #include "app/qt/QELPropertiesViewWindows.h"
 #include "app/qt/SettingsStore.h"
@@ -122,9 +123,13 @@ class OptionsDialogTest : public QObject {
         {"DefinitionBackgroundColor", "DefinitionDefaultFont", "DefinitionHighlightFont",
          "FontOutput", "FontOutputAnnotation", "FontPattern", "FontPrinting"},
     };
+    const int kPageHelp[] = {help::kOptionsPatternPage, help::kOptionsResultPage,
+                             help::kOptionsSortingPage, help::kOptionsDictionaryPage,
+                             help::kOptionsAppearancePage};
     for (int page = 0; page < QELPropertiesViewWindows::kPages; ++page) {
       m_settings->clear();
       showPage(*dialog, page);
+      QCOMPARE(dialog->helpContext(), kPageHelp[page]);  // F1 explains the page showing
       save(*dialog);
       QCOMPARE(sorted(m_settings->allKeys()), pages[page]);
     }
@@ -202,6 +207,23 @@ class OptionsDialogTest : public QObject {
     prompts.chosenFont.reset();
     QTest::mouseClick(find<QPushButton>(*dialog, "fontOutput"), Qt::LeftButton);
     QCOMPARE(changed.count(), 1);
+  }
+
+  // The colour chooser starts nothing when cancelled; a colour chosen is the option at once.
+  void backgroundColourIsChosenInTheColourChooser() {
+    test::RecordingPrompts prompts;
+    auto dialog = openDialog(QELPropertiesViewWindows::kAppearancePage);
+    QVERIFY(dialog);
+    QSignalSpy changed(dialog.get(), &QELPropertiesViewWindows::optionsChanged);
+    auto* background = find<QPushButton>(*dialog, "definitionBackgroundColor");
+    QTest::mouseClick(background, Qt::LeftButton);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(m_options.definitionBackgroundColor, (Colour{255, 255, 255}));
+    prompts.chosenColour = QColor(255, 255, 224);
+    QTest::mouseClick(background, Qt::LeftButton);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(m_options.definitionBackgroundColor, (Colour{255, 255, 224}));
+    QCOMPARE(prompts.shown, QStringList({"Background Color", "Background Color"}));
   }
 
   void macrosChangeAsTheyAreTyped() {

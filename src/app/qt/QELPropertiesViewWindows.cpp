@@ -161,10 +161,9 @@ QLayout* QELPropertiesViewWindows::patternPage() {
   m_expansionHash = named(bind(new PVWEdit(patternText(m_options.expansionHash))), "expansionHash");
   form->addRow(tr("&@ becomes:"), m_expansionAt);
   form->addRow(tr("&# becomes:"), m_expansionHash);
-  m_expansionWarning =
-      named(new QLabel(tr("A character there is one that patterns cannot hold: the last text "
-                          "without it is used.")),
-            "expansionWarning");
+  m_expansionWarning = named(new QLabel(tr("Patterns cannot hold a character of this text: the "
+                                           "last text without it stays in use.")),
+                             "expansionWarning");
   m_expansionWarning->setWordWrap(true);
   m_expansionWarning->setVisible(false);
   form->addRow(m_expansionWarning);
