@@ -1,19 +1,26 @@
 // The Options dialog opened from the main window's Tools menu, end to end: what is changed in it
-// changes the next search, it is disabled while a search runs, and it closes with the window.
+// changes the next search and the dictionaries lookups read, it is disabled while a search runs,
+// and it closes with the window.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <set>
 
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/QELPropertiesViewWindows.h"
 #include "app/qt/SettingsStore.h"
+#include "definitions/qt/DictionaryListViewWindows.h"
+#include "lookup/qt/LookupService.h"
 #include "search/qt/QELViewWindows.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
@@ -34,6 +41,30 @@ QStringList texts(const ResultList& results) {
     out << QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
   }
   return out;
+}
+
+// The dictionaries whose definitions of `word` lookups find.
+std::set<std::string> definingDictionaries(QELFrameWindow& window, const std::string& word) {
+  std::set<std::string> paths;
+  for (const Definition& d : window.lookup().definitionsOf(word).definitions)
+    paths.insert(d.dictionaryPath);
+  return paths;
+}
+
+// In the Dictionary List dialog about to open: the other dictionary `name` added, then OK.
+void addInDictionaryList(QObject* context, const QString& name, bool& added) {
+  QTimer::singleShot(0, context, [name, &added] {
+    auto* list = qobject_cast<DictionaryListViewWindows*>(QApplication::activeModalWidget());
+    if (list == nullptr) return;
+    const QList<QListWidgetItem*> found = list->otherList()->findItems(name, Qt::MatchExactly);
+    if (found.size() != 1) return list->reject();
+    QListWidget* other = list->otherList();
+    QTest::mouseClick(other->viewport(), Qt::LeftButton, {},
+                      other->visualItemRect(found.first()).center());
+    QTest::mouseClick(list->findChild<QPushButton*>("add"), Qt::LeftButton);
+    QTest::mouseClick(list->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    added = true;
+  });
 }
 
 }  // namespace
@@ -111,6 +142,41 @@ class MainWindowOptionsTest : public QObject {
     QTest::keyClicks(at, "]");
     QCOMPARE(window.view()->state(), SearchState::Ready);
     QCOMPARE(search(window, "c@t"), QStringList({"cxt", "cyt"}));
+  }
+
+  // The definition dictionaries composed in the Dictionary List dialog are those lookups read,
+  // in the order composed, as soon as it closes.
+  void lookupsReadTheDefinitionDictionariesChosen() {
+    test::TempDir definitions;
+    const std::string alpha = definitions.file("alpha.qcd");
+    const std::string beta = definitions.file("beta.qcd");
+    QVERIFY(test::buildTestDictionary(alpha, {"tail|The alpha tail."}));
+    QVERIFY(test::buildTestDictionary(beta, {"tail|The beta tail."}));
+    FreshSettings fresh;
+    writeDialogString(fresh.store, "DictionaryList", "DictionaryFolder", definitions.path());
+    QELFrameWindow window(fresh.store, fresh.folder.path(), {m_words});  // no definitions there
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(definingDictionaries(window, "tail").empty());
+
+    QELPropertiesViewWindows* options =
+        openOptions(window, QELPropertiesViewWindows::kDictionaryPage);
+    QVERIFY(options);
+    auto* change = options->findChild<QPushButton*>("changeDefinitionDictionaries");
+    bool added = false;
+    addInDictionaryList(this, "beta", added);
+    QTest::mouseClick(change, Qt::LeftButton);
+    QVERIFY(added);
+    QCOMPARE(definingDictionaries(window, "tail"), std::set<std::string>{beta});
+
+    added = false;
+    addInDictionaryList(this, "alpha", added);
+    QTest::mouseClick(change, Qt::LeftButton);
+    QVERIFY(added);
+    const std::vector<Definition> both = window.lookup().definitionsOf("tail").definitions;
+    QCOMPARE(both.size(), size_t{2});
+    QCOMPARE(both.front().dictionaryPath, beta);
+    QCOMPARE(both.back().dictionaryPath, alpha);
   }
 
   // The dialog is one window, disabled while a search runs; the main window closes it as it
