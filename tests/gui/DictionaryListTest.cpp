@@ -6,15 +6,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
 #include "app/qt/QELDictionaryPropertiesWindows.h"
-#include "app/qt/SettingsStore.h"
 #include "definitions/qt/DictionaryListViewWindows.h"
+#include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
@@ -62,15 +60,13 @@ class DictionaryListTest : public QObject {
   test::TempDir m_files;
   QString m_folder;  // the other dictionaries' folder
   QString m_outside;
-  std::unique_ptr<QTemporaryDir> m_settingsDir;
-  std::unique_ptr<QSettings> m_settings;
-  std::unique_ptr<SettingsStore> m_store;
+  std::unique_ptr<test::FreshSettings> m_fresh;  // the folder doubles as the program's
 
   QString inFolder(const QString& file) const { return m_folder + "/" + file; }
 
   std::unique_ptr<DictionaryListViewWindows> openDialog(const QString& listText) {
-    auto dialog =
-        std::make_unique<DictionaryListViewWindows>(listText, *m_store, m_settingsDir->path());
+    auto dialog = std::make_unique<DictionaryListViewWindows>(listText, m_fresh->store,
+                                                              m_fresh->folder.path());
     dialog->show();
     if (!QTest::qWaitForWindowExposed(dialog.get())) return nullptr;
     return dialog;
@@ -92,17 +88,10 @@ class DictionaryListTest : public QObject {
     QVERIFY(test::buildTestDictionary(m_outside.toStdString(), {"tail"}));
   }
   void init() {
-    m_settingsDir = std::make_unique<QTemporaryDir>();
-    m_settings =
-        std::make_unique<QSettings>(m_settingsDir->filePath("settings.ini"), QSettings::IniFormat);
-    m_store = std::make_unique<SettingsStore>(*m_settings);
-    writeDialogString(*m_store, "DictionaryList", "DictionaryFolder", m_folder.toStdString());
+    m_fresh = std::make_unique<test::FreshSettings>();
+    writeDialogString(m_fresh->store, "DictionaryList", "DictionaryFolder", m_folder.toStdString());
   }
-  void cleanup() {
-    m_store.reset();
-    m_settings.reset();
-    m_settingsDir.reset();
-  }
+  void cleanup() { m_fresh.reset(); }
 
   // A dictionary of the list text that no longer exists is left out; the folder's valid
   // dictionaries that are not selected are listed by name in order of name, whatever their case.
@@ -119,10 +108,10 @@ class DictionaryListTest : public QObject {
 
   // A relative folder lies in the program's folder; none stored means its "Dictionaries".
   void theFolderIsTakenFromTheProgramsFolder() {
-    m_settings->remove("DictionaryListDictionaryFolder");
+    m_fresh->settings.remove("DictionaryListDictionaryFolder");
     auto dialog = openDialog(QString());
     QVERIFY(dialog);
-    QCOMPARE(dialog->folder(), QDir(m_settingsDir->path()).filePath("Dictionaries"));
+    QCOMPARE(dialog->folder(), QDir(m_fresh->folder.path()).filePath("Dictionaries"));
     QCOMPARE(dialog->otherList()->count(), 0);
     QCOMPARE(enabledButtons(*dialog), QStringList());  // no OK without a dictionary
   }
@@ -208,8 +197,9 @@ class DictionaryListTest : public QObject {
     prompts.chosenFolder = QString::fromStdString(m_files.path());
     QTest::mouseClick(button(*dialog, "browse"), Qt::LeftButton);
     QCOMPARE(texts(dialog->otherList()), QStringList({"outside"}));
-    m_settings->sync();
-    QCOMPARE(m_settings->value("DictionaryListDictionaryFolder").toString(), prompts.chosenFolder);
+    m_fresh->settings.sync();
+    QCOMPARE(m_fresh->settings.value("DictionaryListDictionaryFolder").toString(),
+             prompts.chosenFolder);
     // Removed now, apple is not of this folder.
     clickRow(dialog->selectedList(), 0);
     QTest::mouseClick(button(*dialog, "remove"), Qt::LeftButton);

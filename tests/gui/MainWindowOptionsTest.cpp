@@ -8,31 +8,25 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
-#include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <set>
 
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/QELPropertiesViewWindows.h"
-#include "app/qt/SettingsStore.h"
 #include "definitions/qt/DictionaryListViewWindows.h"
 #include "lookup/qt/LookupService.h"
 #include "search/qt/QELViewWindows.h"
+#include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {
 namespace {
 
-struct FreshSettings {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("settings.ini"), QSettings::IniFormat};
-  SettingsStore store{settings};
-};
+using test::FreshSettings;
 
 QStringList texts(const ResultList& results) {
   QStringList out;

@@ -7,11 +7,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -19,8 +17,8 @@
 #include "app/HelpContexts.h"
 #include "app/Options.h"
 #include "app/qt/QELPropertiesViewWindows.h"
-#include "app/qt/SettingsStore.h"
 #include "definitions/qt/DictionaryListViewWindows.h"
+#include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
@@ -50,14 +48,13 @@ class OptionsDialogTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> m_dir;
-  std::unique_ptr<QSettings> m_settings;
-  std::unique_ptr<SettingsStore> m_store;
+  std::unique_ptr<test::FreshSettings> m_fresh;
   Options m_options;
 
   // A shown dialog on m_options, its page `page` showing (chosen with the mouse, as a user would).
   std::unique_ptr<QELPropertiesViewWindows> openDialog(int page = 0) {
-    auto dialog = std::make_unique<QELPropertiesViewWindows>(m_options, *m_store, m_dir->path());
+    auto dialog = std::make_unique<QELPropertiesViewWindows>(m_options, m_fresh->store,
+                                                             m_fresh->folder.path());
     dialog->show();
     if (!QTest::qWaitForWindowExposed(dialog.get())) return nullptr;
     showPage(*dialog, page);
@@ -75,22 +72,15 @@ class OptionsDialogTest : public QObject {
   }
   void save(QELPropertiesViewWindows& dialog) {
     QTest::mouseClick(find<QPushButton>(dialog, "save"), Qt::LeftButton);
-    m_settings->sync();
+    m_fresh->settings.sync();
   }
 
  private slots:
   void init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_settings = std::make_unique<QSettings>(m_dir->filePath("settings.ini"), QSettings::IniFormat);
-    m_store = std::make_unique<SettingsStore>(*m_settings);
+    m_fresh = std::make_unique<test::FreshSettings>();
     m_options = Options();
   }
-  void cleanup() {
-    m_store.reset();
-    m_settings.reset();
-    m_dir.reset();
-  }
+  void cleanup() { m_fresh.reset(); }
 
   // Fonts changed on the Appearance page and saved from the Sorting page stay unsaved; each page
   // saves its own options.
@@ -108,10 +98,10 @@ class OptionsDialogTest : public QObject {
     clickIndicator(find<QAbstractButton>(*dialog, "sorting"));
     QVERIFY(m_options.viewSorting);
     save(*dialog);
-    QCOMPARE(sorted(m_settings->allKeys()),
+    QCOMPARE(sorted(m_fresh->settings.allKeys()),
              QStringList({"ViewLengthGrouping", "ViewLengthGroupingAscending", "ViewSorting",
                           "ViewSortingAscending"}));
-    QCOMPARE(m_settings->value("ViewSorting").toInt(), 1);
+    QCOMPARE(m_fresh->settings.value("ViewSorting").toInt(), 1);
 
     const QStringList pages[] = {
         {"ExpansionAt", "ExpansionHash", "VariablesExclusive"},
@@ -127,14 +117,14 @@ class OptionsDialogTest : public QObject {
                              help::kOptionsSortingPage, help::kOptionsDictionaryPage,
                              help::kOptionsAppearancePage};
     for (int page = 0; page < QELPropertiesViewWindows::kPages; ++page) {
-      m_settings->clear();
+      m_fresh->settings.clear();
       showPage(*dialog, page);
       QCOMPARE(dialog->helpContext(), kPageHelp[page]);  // F1 explains the page showing
       save(*dialog);
-      QCOMPARE(sorted(m_settings->allKeys()), pages[page]);
+      QCOMPARE(sorted(m_fresh->settings.allKeys()), pages[page]);
     }
     // The fonts saved are the ones chosen.
-    QCOMPARE(readOptions(*m_store).fontOutput, m_options.fontOutput);
+    QCOMPARE(readOptions(m_fresh->store).fontOutput, m_options.fontOutput);
   }
 
   void sortingAndGroupingAreNeverBothOff() {
@@ -250,7 +240,7 @@ class OptionsDialogTest : public QObject {
     typeText(hash, QString::fromUtf8("[\xC3\xA9]"));
     QCOMPARE(m_options.expansionHash, std::string("[\xE9]"));
     save(*dialog);
-    QCOMPARE(readOptions(*m_store).expansionHash, std::string("[\xE9]"));
+    QCOMPARE(readOptions(m_fresh->store).expansionHash, std::string("[\xE9]"));
   }
 
   // Change... composes a list in the Dictionary List dialog: it becomes the option and the top of
@@ -259,10 +249,10 @@ class OptionsDialogTest : public QObject {
     test::TempDir folder;
     QVERIFY(test::buildTestDictionary(folder.file("alpha.qcd"), {"tail"}));
     QVERIFY(test::buildTestDictionary(folder.file("beta.qcd"), {"tail"}));
-    writeDialogString(*m_store, DictionaryListViewWindows::kDialogName,
+    writeDialogString(m_fresh->store, DictionaryListViewWindows::kDialogName,
                       DictionaryListViewWindows::kFolderValue, folder.path());
     const std::string earlier = folder.file("beta.qcd");
-    writeStringList(*m_store, "QELViewDictionary", {earlier}, 10);
+    writeStringList(m_fresh->store, "QELViewDictionary", {earlier}, 10);
     m_options.viewDefinitionDictionary = folder.file("alpha.qcd");
 
     auto dialog = openDialog(QELPropertiesViewWindows::kDictionaryPage);
@@ -292,8 +282,8 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(changed.count(), 1);
     QCOMPARE(combo->currentIndex(), 0);
     QCOMPARE(combo->currentText().toStdString(), both);
-    m_settings->sync();
-    QCOMPARE(readStringList(*m_store, "QELViewDictionary", 10),
+    m_fresh->settings.sync();
+    QCOMPARE(readStringList(m_fresh->store, "QELViewDictionary", 10),
              (std::vector<std::string>{both, folder.file("alpha.qcd"), earlier}));
 
     combo->setFocus();
