@@ -1,14 +1,16 @@
-// qel-screenshots: renders the main window into PNG files, with settings of its own (never the
-// user's). Usage: qel-screenshots OUTPUT_FOLDER DICTIONARY...
+// qel-screenshots: renders the main window and the dialogs into PNG files, with settings of its own
+// (never the user's). Usage: qel-screenshots OUTPUT_FOLDER DICTIONARY...
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,15 +19,18 @@
 #include "app/qt/HelpWindow.h"
 #include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
+#include "app/qt/QELPropertiesViewWindows.h"
 #include "app/qt/QuickReferenceWindow.h"
 #include "app/qt/SettingsStore.h"
 #include "app/qt/StartupTipsWindow.h"
 #include "definitions/qt/DefinitionViewFrame.h"
+#include "definitions/qt/DictionaryListViewWindows.h"
 #include "lookup/qt/ExternalLookupViewWindows.h"
 #include "lookup/qt/LookupPropertiesViewWindows.h"
 #include "lookup/qt/LookupService.h"
 #include "maintenance/qt/QCDictionarySaveQELDialog.h"
 #include "pattern/MatchEngineSet.h"
+#include "properties/FontChooserDialog.h"
 #include "search/qt/QELPrintPreview.h"
 #include "search/qt/QELViewWindows.h"
 
@@ -140,6 +145,28 @@ int main(int argc, char** argv) {
   grab.start(0);
   QTest::mouseClick(saveDialog.saveButton(), Qt::LeftButton);
   saveDialog.hide();
+
+  // Every page of the Options dialog, on options of its own.
+  qel::Options options = qel::readOptions(store);
+  qel::QELPropertiesViewWindows optionsDialog(options, store, QDir::currentPath());
+  optionsDialog.show();
+  const char* pages[] = {"pattern", "result", "sorting", "dictionary", "appearance"};
+  for (int page = 0; page < qel::QELPropertiesViewWindows::kPages; ++page) {
+    optionsDialog.pages()->setCurrentIndex(page);
+    ok = save(optionsDialog, out.filePath(QString("options-%1.png").arg(pages[page]))) && ok;
+  }
+  optionsDialog.hide();
+  // The Dictionary List with the first dictionary selected and the others of its folder beside.
+  qel::DictionaryListViewWindows dictionaryList(QFileInfo(args[1]).absoluteFilePath(), store,
+                                                QDir::currentPath());
+  dictionaryList.show();
+  ok = save(dictionaryList, out.filePath("dictionary-list.png")) && ok;
+  dictionaryList.hide();
+  qel::FontChooserDialog fontChooser("Results Font", qel::toQFont(options.fontOutput),
+                                     qel::textColour(options.fontOutput));
+  fontChooser.show();
+  ok = save(fontChooser, out.filePath("font-chooser.png")) && ok;
+  fontChooser.hide();
 
   // The help at the pattern box's topic.
   qel::showHelp(4270, &window);

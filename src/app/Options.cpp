@@ -166,6 +166,28 @@ void writeAllOptions(SettingsBackend& settings, const Options& options) {
   for (const OptionInfo& info : kOptions) writeOption(settings, options, info);
 }
 
+void keepResultsOrdered(Options& options, bool sortingChanged) {
+  if (options.viewSorting || options.viewLengthGrouping) return;
+  if (sortingChanged) {
+    options.viewLengthGrouping = true;
+  } else {
+    options.viewSorting = true;
+  }
+}
+
+void carryFontChanges(const FontSetting& before, const FontSetting& after, FontSetting& follower) {
+  const auto carry = [](const auto& was, const auto& is, auto& following) {
+    if (following == was) following = is;
+  };
+  carry(before.height, after.height, follower.height);
+  carry(before.weight, after.weight, follower.weight);
+  carry(before.italic, after.italic, follower.italic);
+  carry(before.underline, after.underline, follower.underline);
+  carry(before.strikeOut, after.strikeOut, follower.strikeOut);
+  carry(before.charSet, after.charSet, follower.charSet);
+  carry(before.faceName, after.faceName, follower.faceName);
+}
+
 void applyOptions(const Options& options, SearchSettings& search) {
   search.expansionAt = options.expansionAt;
   search.expansionHash = options.expansionHash;

@@ -81,6 +81,15 @@ void writeOptions(SettingsBackend& settings, const Options& options,
                   std::span<const std::string_view> names);
 void writeAllOptions(SettingsBackend& settings, const Options& options);
 
+// Results are always sorted or grouped by length: when the user turns off the one, the other comes
+// back on. `sortingChanged` tells which one the user changed.
+void keepResultsOrdered(Options& options, bool sortingChanged);
+
+// A new results font carries each of its height, weight, italic, underline, strike-out, character
+// set and face over to the annotation font wherever that had the old results font's value: what
+// the annotations took over from the results they keep following, what was set apart stays.
+void carryFontChanges(const FontSetting& before, const FontSetting& after, FontSetting& follower);
+
 // Carries the options that govern a search into `search`; the rest of it (lengths, mode, active
 // pane) belongs to the main view and is left alone.
 void applyOptions(const Options& options, SearchSettings& search);

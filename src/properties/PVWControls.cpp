@@ -2,9 +2,16 @@
 #include "properties/PVWControls.h"
 
 #include <QButtonGroup>
+#include <QFontInfo>
+#include <QPainter>
+#include <QPixmap>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/qt/SettingsFonts.h"
+#include "app/qt/UserPrompts.h"
 
 namespace qel {
 
@@ -128,6 +135,161 @@ void PVWCombo::readValue() { setCurrentIndex(findData(m_value.get())); }
 
 void PVWCombo::writeValue() {
   if (m_value.set && currentIndex() >= 0) m_value.set(currentData().toInt());
+}
+
+PVWTextCombo::PVWTextCombo(int maxTexts, PVWValue<QString> value, QWidget* parent)
+    : QComboBox(parent), m_maxTexts(std::max(maxTexts, 1)), m_value(std::move(value)) {
+  // Long texts (lists of paths) must not stretch the dialog: the list drops down wider instead.
+  setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  setMinimumContentsLength(32);
+  setEnabled(static_cast<bool>(m_value.set));
+  connect(this, &QComboBox::activated, this, [this] { userChanged(); });
+}
+
+QStringList PVWTextCombo::texts() const {
+  QStringList list;
+  for (int i = 0; i < count(); ++i) list << itemText(i);
+  return list;
+}
+
+void PVWTextCombo::setTexts(const QStringList& texts) {
+  const QSignalBlocker quiet(this);
+  clear();
+  for (const QString& text : texts) {
+    if (!text.isEmpty() && findText(text, Qt::MatchExactly) < 0 && count() < m_maxTexts)
+      addItem(text);
+  }
+}
+
+void PVWTextCombo::readValue() {
+  const QString value = m_value.get();
+  const int index = findText(value, Qt::MatchExactly);
+  if (index >= 0) {
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(index);
+  } else if (!value.isEmpty()) {
+    putOnTop(value);
+  } else {
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(-1);
+  }
+}
+
+void PVWTextCombo::writeValue() {
+  if (m_value.set && currentIndex() >= 0) m_value.set(currentText());
+}
+
+void PVWTextCombo::chooseText(const QString& text) {
+  if (text.isEmpty()) return;
+  putOnTop(text);
+  userChanged();
+}
+
+void PVWTextCombo::putOnTop(const QString& text) {
+  const int index = findText(text, Qt::MatchExactly);
+  {
+    const QSignalBlocker quiet(this);
+    if (index != 0) {
+      if (index > 0) removeItem(index);
+      insertItem(0, text);
+      while (count() > m_maxTexts) removeItem(count() - 1);
+    }
+    setCurrentIndex(0);
+  }
+  if (index != 0) emit textsChanged();
+}
+
+namespace {
+
+// Samples larger than this would make the dialog enormous; the chooser shows the real size.
+constexpr int kMaxSamplePixels = 40;
+
+QString fontDescription(const QFont& font) {
+  QStringList parts{font.family(), QObject::tr("%1 pixels").arg(QFontInfo(font).pixelSize())};
+  if (font.bold()) parts << QObject::tr("bold");
+  if (font.italic()) parts << QObject::tr("italic");
+  if (font.underline()) parts << QObject::tr("underlined");
+  if (font.strikeOut()) parts << QObject::tr("struck out");
+  return parts.join(", ");
+}
+
+}  // namespace
+
+PVWFontButton::PVWFontButton(const QString& sample, const QString& caption,
+                             PVWValue<FontSetting> value, QWidget* parent)
+    : QPushButton(sample, parent), m_caption(caption), m_value(std::move(value)) {
+  setAutoDefault(false);
+  setEnabled(static_cast<bool>(m_value.set));
+  connect(this, &QPushButton::clicked, this, &PVWFontButton::choose);
+}
+
+void PVWFontButton::readValue() {
+  m_font = m_value.get();
+  showFont();
+}
+
+void PVWFontButton::writeValue() {
+  if (m_value.set) m_value.set(m_font);
+}
+
+void PVWFontButton::choose() {
+  QFont font = toQFont(m_font);
+  QColor colour = textColour(m_font);
+  if (!UserPrompts::current().chooseFont(window(), m_caption, font, colour)) return;
+  // Fields a chosen font has no word for stay as they were.
+  m_font = toFontSetting(font, colour, m_font);
+  showFont();
+  userChanged();
+}
+
+void PVWFontButton::showFont() {
+  const QFont font = toQFont(m_font);
+  QFont sample = font;
+  if (QFontInfo(font).pixelSize() > kMaxSamplePixels) sample.setPixelSize(kMaxSamplePixels);
+  setFont(sample);
+  QPalette colours = palette();
+  colours.setColor(QPalette::ButtonText, textColour(m_font));
+  setPalette(colours);
+  setToolTip(fontDescription(font));
+}
+
+PVWColourButton::PVWColourButton(const QString& caption, PVWValue<Colour> value, QWidget* parent)
+    : QPushButton(parent), m_caption(caption), m_value(std::move(value)) {
+  setAutoDefault(false);
+  setEnabled(static_cast<bool>(m_value.set));
+  connect(this, &QPushButton::clicked, this, &PVWColourButton::choose);
+}
+
+void PVWColourButton::readValue() {
+  m_colour = m_value.get();
+  showColour();
+}
+
+void PVWColourButton::writeValue() {
+  if (m_value.set) m_value.set(m_colour);
+}
+
+void PVWColourButton::choose() {
+  const QColor chosen =
+      UserPrompts::current().chooseColour(window(), m_caption, toQColor(m_colour));
+  if (!chosen.isValid()) return;
+  m_colour = toColour(chosen);
+  showColour();
+  userChanged();
+}
+
+void PVWColourButton::showColour() {
+  const QColor colour = toQColor(m_colour);
+  const int height = fontMetrics().height();
+  QPixmap swatch(height * 3, height);
+  swatch.fill(colour);
+  QPainter frame(&swatch);
+  frame.setPen(palette().color(QPalette::WindowText));
+  frame.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
+  frame.end();
+  setIcon(QIcon(swatch));
+  setIconSize(swatch.size());
+  setToolTip(colour.name());
 }
 
 }  // namespace qel

@@ -6,11 +6,15 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <utility>
 #include <vector>
+
+#include "app/SettingsFormat.h"
 
 class QButtonGroup;
 
@@ -156,6 +160,82 @@ class PVWCombo : public QComboBox, public PVWControl {
 
  private:
   PVWValue<int> m_value;
+};
+
+// One text out of a list of texts the user chose before, the most recent first: a history such as
+// the definition dictionaries used. The value is the text chosen; a value not in the list joins it
+// at the top.
+class PVWTextCombo : public QComboBox, public PVWControl {
+  Q_OBJECT
+ public:
+  PVWTextCombo(int maxTexts, PVWValue<QString> value, QWidget* parent = nullptr);
+  QWidget* widget() override { return this; }
+  void readValue() override;
+  void writeValue() override;
+  bool isReadOnly() const override { return !m_value.set; }
+
+  QStringList texts() const;
+  // The list as it was kept, before the value is read into it; empty texts are passed over.
+  void setTexts(const QStringList& texts);
+  // A text the user has just chosen elsewhere (say in a dialog): it goes to the top of the list,
+  // once, becomes the value, and counts as the user's change.
+  void chooseText(const QString& text);
+
+ signals:
+  // The list itself changed: a text joined it or moved to its top.
+  void textsChanged();
+
+ private:
+  // Puts `text` at the top (moving it there when it is in the list already) and selects it.
+  void putOnTop(const QString& text);
+
+  int m_maxTexts;
+  PVWValue<QString> m_value;
+};
+
+// A font, shown as a button with a sample text drawn in it; a click opens the font chooser.
+class PVWFontButton : public QPushButton, public PVWControl {
+  Q_OBJECT
+ public:
+  // `caption` is the font chooser's.
+  PVWFontButton(const QString& sample, const QString& caption, PVWValue<FontSetting> value,
+                QWidget* parent = nullptr);
+  QWidget* widget() override { return this; }
+  void readValue() override;
+  void writeValue() override;
+  bool isReadOnly() const override { return !m_value.set; }
+
+  // The font the button shows: the value, or what the user chose since it was read.
+  const FontSetting& font() const { return m_font; }
+
+ private:
+  void choose();
+  void showFont();
+
+  QString m_caption;
+  PVWValue<FontSetting> m_value;
+  FontSetting m_font;
+};
+
+// A colour, shown as a button with a swatch of it; a click opens the colour chooser.
+class PVWColourButton : public QPushButton, public PVWControl {
+  Q_OBJECT
+ public:
+  PVWColourButton(const QString& caption, PVWValue<Colour> value, QWidget* parent = nullptr);
+  QWidget* widget() override { return this; }
+  void readValue() override;
+  void writeValue() override;
+  bool isReadOnly() const override { return !m_value.set; }
+
+  Colour colour() const { return m_colour; }
+
+ private:
+  void choose();
+  void showColour();
+
+  QString m_caption;
+  PVWValue<Colour> m_value;
+  Colour m_colour;
 };
 
 }  // namespace qel

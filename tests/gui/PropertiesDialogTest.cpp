@@ -15,6 +15,7 @@
 #include "app/HelpContexts.h"
 #include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/SettingsStore.h"
+#include "properties/FontChooserDialog.h"
 #include "properties/PropertiesDialog.h"
 #include "support/TestDictionaries.h"
 
@@ -292,6 +293,30 @@ class PropertiesDialogTest : public QObject {
     // Help neither closes the dialog nor applies it.
     QVERIFY(dialog.isVisible());
     QCOMPARE(values.name, QString("ann"));
+  }
+
+  // The font chooser works in points and knows only the faces installed: OK without a change
+  // gives back the stored font's size in pixels, weight, style and colour, whatever the face.
+  void fontChooserLeftAloneGivesBackTheFont_data() {
+    QTest::addColumn<QString>("fontText");
+    QTest::newRow("a face that is missing") << "0,0,255,-16,0,0,0,400,0,0,0,0,0,0,0,49,Courier New";
+    QTest::newRow("bold italic") << "255,0,0,-20,0,0,0,700,255,0,0,0,3,2,1,18,DejaVu Serif";
+  }
+  void fontChooserLeftAloneGivesBackTheFont() {
+    QFETCH(QString, fontText);
+    const FontSetting stored = parseFont(fontText.toStdString());
+    FontChooserDialog chooser("Font", toQFont(stored), textColour(stored));
+    showAndWait(chooser);
+    // Return where the focus is: in the font dialog inside the chooser.
+    QWidget* focus = chooser.focusWidget();
+    QVERIFY(focus != nullptr && focus != &chooser);
+    QTest::keyClick(focus, Qt::Key_Return);
+    QCOMPARE(chooser.result(), int(QDialog::Accepted));
+    const FontSetting chosen = toFontSetting(chooser.font(), chooser.colour(), stored);
+    QCOMPARE(chosen.height, stored.height);
+    QCOMPARE(chosen.weight, stored.weight);
+    QCOMPARE(chosen.italic != 0, stored.italic != 0);
+    QCOMPARE(chosen.textColour, stored.textColour);
   }
 
   void dictionaryPropertiesShowTheDictionaryAsItIs() {

@@ -271,6 +271,7 @@ void QELFrameWindow::storeAtExit() {
   if (m_quickReference) m_quickReference->close();
   if (m_startupTips) m_startupTips->close();
   m_lookup->windows().closeAll();
+  if (m_optionsWindow) m_optionsWindow->close();
   writeRecentFiles(m_settings, kRecentDictionaries, m_recent);
   writeMainWindowPosition(m_settings, widgetPosition(*this));
   writeOpenDictionaries(m_settings, m_paths);

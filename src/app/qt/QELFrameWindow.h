@@ -68,6 +68,8 @@ class QELFrameWindow : public QMainWindow {
   void showStartupTips();
   // Shows them as the settings ask, once the main window is shown.
   void showStartWindows();
+  // The Options dialog, modeless: each change it makes applies at once.
+  void showOptions();
 
   // Lookup (or another lookup command) of the selected result or of the pattern.
   void lookupCommand(int command);
@@ -121,6 +123,7 @@ class QELFrameWindow : public QMainWindow {
   QLabel* m_status = nullptr;
   QPointer<QWidget> m_quickReference;
   QPointer<QWidget> m_startupTips;
+  QPointer<QWidget> m_optionsWindow;
   bool m_closeAccepted = false;
   bool m_rangeAsked = false;
   std::map<Command, QAction*> m_actions;

@@ -30,12 +30,6 @@ QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Commands whose windows (definitions and lookup, the options) come later: they stand in the
-// menus, disabled.
-constexpr Command kNotYetAvailable[] = {
-    Command::kOptions,
-};
-
 // The commands that stand in a menu, for its help context.
 std::vector<Command> commandsOf(const QMenu* menu) {
   std::vector<Command> commands;
@@ -118,7 +112,8 @@ void QELFrameWindow::buildMenus() {
   setUpLookup(external);
 
   QMenu* tools = menuBar()->addMenu(tr("&Tools"));
-  addCommand(tools, Command::kOptions);
+  connect(addCommand(tools, Command::kOptions), &QAction::triggered, this,
+          &QELFrameWindow::showOptions);
   tools->addSeparator();
   addCommand(tools, Command::kDictionaryBuilder);
   addCommand(tools, Command::kWordListMerge);
@@ -192,7 +187,7 @@ void QELFrameWindow::buildMenus() {
   updateCommands();
 }
 
-// Commands that other windows of the program carry out stay disabled until those windows exist.
+// Each command is enabled when it can act now.
 void QELFrameWindow::updateCommands() {
   // (Also called when the active pane changes, so that the pane menu's commands follow it.)
   if (m_actions.empty() || !m_dictionaries) return;
@@ -220,7 +215,7 @@ void QELFrameWindow::updateCommands() {
   action(Command::kPrint)->setEnabled(!searching && anyResults);
   action(Command::kPrintPreview)->setEnabled(!searching && anyResults);
   action(Command::kPageSetup)->setEnabled(!searching);
-  for (Command later : kNotYetAvailable) action(later)->setEnabled(false);
+  action(Command::kOptions)->setEnabled(!searching);
   // The sibling programs run from the program's folder; without them the commands are off.
   for (auto [tool, program] : {std::pair{Command::kDictionaryBuilder, "RIDOZAD"},
                                std::pair{Command::kWordListMerge, "RAVAZAV"}}) {

@@ -1,8 +1,11 @@
 // Message boxes, unless a test answers instead.
 #include "app/qt/UserPrompts.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+
+#include "properties/FontChooserDialog.h"
 
 namespace qel {
 namespace {
@@ -42,6 +45,15 @@ class MessageBoxes : public UserPrompts {
         QFileDialog::getSaveFileName(parent, caption, suggested, filters.join(";;"), &selected);
     type = std::max<int>(static_cast<int>(filters.indexOf(selected)), 0);
     return chosen;
+  }
+  bool chooseFont(QWidget* parent, const QString& caption, QFont& font, QColor& colour) override {
+    return FontChooserDialog::choose(parent, caption, font, colour);
+  }
+  QColor chooseColour(QWidget* parent, const QString& caption, const QColor& initial) override {
+    return QColorDialog::getColor(initial, parent, caption);
+  }
+  QString chooseFolder(QWidget* parent, const QString& caption, const QString& start) override {
+    return QFileDialog::getExistingDirectory(parent, caption, start);
   }
 };
 

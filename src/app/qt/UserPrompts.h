@@ -2,6 +2,8 @@
 // instead of blocking on a modal box.
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +35,13 @@ class UserPrompts {
   // receives the one chosen.
   virtual QString saveFileOfType(QWidget* parent, const QString& caption,
                                  const QStringList& filters, const QString& suggested, int& type);
+  // A font and its text colour chosen in the font chooser, which starts at them; false, with both
+  // unchanged, when it was cancelled.
+  virtual bool chooseFont(QWidget* parent, const QString& caption, QFont& font, QColor& colour) = 0;
+  // A colour chosen in the colour chooser that starts at `initial`; invalid when it was cancelled.
+  virtual QColor chooseColour(QWidget* parent, const QString& caption, const QColor& initial) = 0;
+  // A folder chosen in a folder browser that starts at `start`; empty when it was cancelled.
+  virtual QString chooseFolder(QWidget* parent, const QString& caption, const QString& start) = 0;
 
   // The prompts in use: real message boxes unless a test installed its own.
   static UserPrompts& current();

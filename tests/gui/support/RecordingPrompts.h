@@ -1,8 +1,11 @@
 // Answers the program's message boxes in advance and records what they said.
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "app/qt/UserPrompts.h"
 
@@ -45,6 +48,22 @@ class RecordingPrompts : public UserPrompts {
     if (chosenSaveType >= 0) type = chosenSaveType;
     return saveFile(parent, caption, filters.value(type), suggested);
   }
+  // The font chooser answers with chosenFont (and chosenFontColour when set); cancelled without.
+  bool chooseFont(QWidget*, const QString& caption, QFont& font, QColor& colour) override {
+    shown << caption;
+    if (!chosenFont) return false;
+    font = *chosenFont;
+    if (chosenFontColour.isValid()) colour = chosenFontColour;
+    return true;
+  }
+  QColor chooseColour(QWidget*, const QString& caption, const QColor&) override {
+    shown << caption;
+    return chosenColour;
+  }
+  QString chooseFolder(QWidget*, const QString& caption, const QString&) override {
+    shown << caption;
+    return chosenFolder;
+  }
 
   QStringList shown;
   Answer answer = Answer::kRetry;
@@ -53,6 +72,10 @@ class RecordingPrompts : public UserPrompts {
   QStringList chosenSaveNames;  // answered in turn
   int chosenSaveType = -1;      // the file type chosen; -1 keeps the one offered
   int offeredSaveType = -1;
+  std::optional<QFont> chosenFont;
+  QColor chosenFontColour;  // invalid: the colour stays
+  QColor chosenColour;      // invalid: cancelled
+  QString chosenFolder;     // empty: cancelled
 };
 
 }  // namespace qel::test

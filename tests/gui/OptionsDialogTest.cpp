@@ -1,0 +1,299 @@
+// The Options dialog on options of its own: "&Save as defaults" writes the page showing and no
+// other, sorting and grouping are never both off, the annotation font follows the results font
+// only where it was the same, the pattern macros change as they are typed, and the definition
+// dictionaries keep their history through the Dictionary List dialog.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/HelpContexts.h"
+#include "app/Options.h"
+#include "app/qt/QELPropertiesViewWindows.h"
+#include "definitions/qt/DictionaryListViewWindows.h"
+#include "support/FreshSettings.h"
+#include "support/RecordingPrompts.h"
+#include "support/TestDictionaries.h"
+
+namespace qel {
+namespace {
+
+// A click on the box itself: a check box stretched across its row ignores the blank beyond its
+// text.
+void clickIndicator(QAbstractButton* button) {
+  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+// Typed text, a key event for each character, whether or not a key of its own exists for it.
+void typeText(QWidget* widget, const QString& text) {
+  for (const QChar c : text)
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+QStringList sorted(QStringList list) {
+  list.sort();
+  return list;
+}
+
+}  // namespace
+
+class OptionsDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::FreshSettings> m_fresh;
+  Options m_options;
+
+  // A shown dialog on m_options, its page `page` showing (chosen with the mouse, as a user would).
+  std::unique_ptr<QELPropertiesViewWindows> openDialog(int page = 0) {
+    auto dialog = std::make_unique<QELPropertiesViewWindows>(m_options, m_fresh->store,
+                                                             m_fresh->folder.path());
+    dialog->show();
+    if (!QTest::qWaitForWindowExposed(dialog.get())) return nullptr;
+    showPage(*dialog, page);
+    return dialog;
+  }
+  static void showPage(QELPropertiesViewWindows& dialog, int page) {
+    QTabBar* tabs = dialog.pages()->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
+  }
+  template <typename T>
+  static T* find(QWidget& dialog, const char* name) {
+    T* found = dialog.findChild<T*>(name);
+    if (found == nullptr) qFatal("no control %s", name);
+    return found;
+  }
+  void save(QELPropertiesViewWindows& dialog) {
+    QTest::mouseClick(find<QPushButton>(dialog, "save"), Qt::LeftButton);
+    m_fresh->settings.sync();
+  }
+
+ private slots:
+  void init() {
+    m_fresh = std::make_unique<test::FreshSettings>();
+    m_options = Options();
+  }
+  void cleanup() { m_fresh.reset(); }
+
+  // Fonts changed on the Appearance page and saved from the Sorting page stay unsaved; each page
+  // saves its own options.
+  void saveAsDefaultsWritesThePageShowingOnly() {
+    test::RecordingPrompts prompts;
+    QFont larger("Courier New");
+    larger.setPixelSize(20);
+    prompts.chosenFont = larger;
+    auto dialog = openDialog(QELPropertiesViewWindows::kAppearancePage);
+    QVERIFY(dialog);
+    QTest::mouseClick(find<QPushButton>(*dialog, "fontOutput"), Qt::LeftButton);
+    QTest::mouseClick(find<QPushButton>(*dialog, "fontPattern"), Qt::LeftButton);
+    QCOMPARE(m_options.fontOutput.height, -20);
+    showPage(*dialog, QELPropertiesViewWindows::kSortingPage);
+    clickIndicator(find<QAbstractButton>(*dialog, "sorting"));
+    QVERIFY(m_options.viewSorting);
+    save(*dialog);
+    QCOMPARE(sorted(m_fresh->settings.allKeys()),
+             QStringList({"ViewLengthGrouping", "ViewLengthGroupingAscending", "ViewSorting",
+                          "ViewSortingAscending"}));
+    QCOMPARE(m_fresh->settings.value("ViewSorting").toInt(), 1);
+
+    const QStringList pages[] = {
+        {"ExpansionAt", "ExpansionHash", "VariablesExclusive"},
+        {"OutputLower", "OutputPunctuation", "OutputUpper", "OutputWhitespace", "ViewDoubleClick",
+         "ViewShowAnnotations", "ViewShowBalances"},
+        {"ViewLengthGrouping", "ViewLengthGroupingAscending", "ViewSorting",
+         "ViewSortingAscending"},
+        {"ViewDefinitionDictionary", "ViewMultipleDictionaries"},
+        {"DefinitionBackgroundColor", "DefinitionDefaultFont", "DefinitionHighlightFont",
+         "FontOutput", "FontOutputAnnotation", "FontPattern", "FontPrinting"},
+    };
+    const int kPageHelp[] = {help::kOptionsPatternPage, help::kOptionsResultPage,
+                             help::kOptionsSortingPage, help::kOptionsDictionaryPage,
+                             help::kOptionsAppearancePage};
+    for (int page = 0; page < QELPropertiesViewWindows::kPages; ++page) {
+      m_fresh->settings.clear();
+      showPage(*dialog, page);
+      QCOMPARE(dialog->helpContext(), kPageHelp[page]);  // F1 explains the page showing
+      save(*dialog);
+      QCOMPARE(sorted(m_fresh->settings.allKeys()), pages[page]);
+    }
+    // The fonts saved are the ones chosen.
+    QCOMPARE(readOptions(m_fresh->store).fontOutput, m_options.fontOutput);
+  }
+
+  void sortingAndGroupingAreNeverBothOff() {
+    m_options.viewSorting = true;
+    m_options.viewLengthGrouping = false;
+    auto dialog = openDialog(QELPropertiesViewWindows::kSortingPage);
+    QVERIFY(dialog);
+    QSignalSpy changed(dialog.get(), &QELPropertiesViewWindows::optionsChanged);
+    auto* sorting = find<QAbstractButton>(*dialog, "sorting");
+    auto* grouping = find<QAbstractButton>(*dialog, "grouping");
+    auto* sortingAscending = find<QAbstractButton>(*dialog, "sortingAscending");
+    QVERIFY(!find<QAbstractButton>(*dialog, "groupingAscending")->isEnabled());
+
+    clickIndicator(sorting);  // off, with grouping off: grouping comes on
+    QVERIFY(!sorting->isChecked());
+    QVERIFY(grouping->isChecked());
+    QVERIFY(!m_options.viewSorting);
+    QVERIFY(m_options.viewLengthGrouping);
+    QVERIFY(!sortingAscending->isEnabled());
+    QVERIFY(find<QAbstractButton>(*dialog, "groupingAscending")->isEnabled());
+    QCOMPARE(changed.count(), 1);
+
+    clickIndicator(grouping);  // and the other way round
+    QVERIFY(!m_options.viewLengthGrouping);
+    QVERIFY(m_options.viewSorting);
+    QVERIFY(sorting->isChecked());
+    QVERIFY(sortingAscending->isEnabled());
+
+    clickIndicator(grouping);  // both on is allowed
+    QVERIFY(m_options.viewSorting && m_options.viewLengthGrouping);
+  }
+
+  void annotationFontFollowsTheResultsFontWhereItWasTheSame_data() {
+    QTest::addColumn<int>("annotationPixels");
+    QTest::addColumn<int>("expectedPixels");
+    QTest::newRow("16 pixels like the results") << 16 << 20;
+    QTest::newRow("12 pixels of its own") << 12 << 12;
+  }
+  void annotationFontFollowsTheResultsFontWhereItWasTheSame() {
+    QFETCH(int, annotationPixels);
+    QFETCH(int, expectedPixels);
+    m_options.fontOutputAnnotation.height = -annotationPixels;
+    const FontSetting annotationBefore = m_options.fontOutputAnnotation;
+    test::RecordingPrompts prompts;
+    QFont chosen("DejaVu Sans");
+    chosen.setPixelSize(20);
+    chosen.setBold(true);
+    prompts.chosenFont = chosen;
+    prompts.chosenFontColour = QColor(0, 0, 128);
+    auto dialog = openDialog(QELPropertiesViewWindows::kAppearancePage);
+    QVERIFY(dialog);
+    QSignalSpy changed(dialog.get(), &QELPropertiesViewWindows::optionsChanged);
+    QTest::mouseClick(find<QPushButton>(*dialog, "fontOutput"), Qt::LeftButton);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(m_options.fontOutput.height, -20);
+
+    const FontSetting& annotation = m_options.fontOutputAnnotation;
+    QCOMPARE(annotation.height, -expectedPixels);
+    // Face and weight were the results font's, so they follow; italic was the annotation's own,
+    // and the colour never follows.
+    QCOMPARE(annotation.faceName, std::string("DejaVu Sans"));
+    QCOMPARE(annotation.weight, 700);
+    QCOMPARE(annotation.italic, annotationBefore.italic);
+    QCOMPARE(annotation.textColour, annotationBefore.textColour);
+    // The annotation's sample shows the font it now has.
+    QCOMPARE(find<QPushButton>(*dialog, "fontOutputAnnotation")->font().pixelSize(),
+             expectedPixels);
+
+    // A chooser cancelled changes nothing.
+    prompts.chosenFont.reset();
+    QTest::mouseClick(find<QPushButton>(*dialog, "fontOutput"), Qt::LeftButton);
+    QCOMPARE(changed.count(), 1);
+  }
+
+  // The colour chooser starts nothing when cancelled; a colour chosen is the option at once.
+  void backgroundColourIsChosenInTheColourChooser() {
+    test::RecordingPrompts prompts;
+    auto dialog = openDialog(QELPropertiesViewWindows::kAppearancePage);
+    QVERIFY(dialog);
+    QSignalSpy changed(dialog.get(), &QELPropertiesViewWindows::optionsChanged);
+    auto* background = find<QPushButton>(*dialog, "definitionBackgroundColor");
+    QTest::mouseClick(background, Qt::LeftButton);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(m_options.definitionBackgroundColor, (Colour{255, 255, 255}));
+    prompts.chosenColour = QColor(255, 255, 224);
+    QTest::mouseClick(background, Qt::LeftButton);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(m_options.definitionBackgroundColor, (Colour{255, 255, 224}));
+    QCOMPARE(prompts.shown, QStringList({"Background Color", "Background Color"}));
+  }
+
+  void macrosChangeAsTheyAreTyped() {
+    auto dialog = openDialog(QELPropertiesViewWindows::kPatternPage);
+    QVERIFY(dialog);
+    QSignalSpy changed(dialog.get(), &QELPropertiesViewWindows::optionsChanged);
+    auto* at = find<QLineEdit>(*dialog, "expansionAt");
+    auto* warning = find<QLabel>(*dialog, "expansionWarning");
+    at->selectAll();
+    QTest::keyClicks(at, "[xyz]");
+    QCOMPARE(m_options.expansionAt, std::string("[xyz]"));
+    QVERIFY(changed.count() >= 5);
+    QVERIFY(!warning->isVisible());
+    // A character patterns cannot hold keeps the last text that they can, and says so.
+    typeText(at, QString(QChar(0x3A9)));
+    QCOMPARE(at->text(), QString("[xyz]") + QChar(0x3A9));
+    QCOMPARE(m_options.expansionAt, std::string("[xyz]"));
+    QVERIFY(warning->isVisible());
+    QTest::keyClick(at, Qt::Key_Backspace);
+    QVERIFY(!warning->isVisible());
+    // "é" is a character of the code page: kept as its byte.
+    auto* hash = find<QLineEdit>(*dialog, "expansionHash");
+    hash->selectAll();
+    typeText(hash, QString::fromUtf8("[\xC3\xA9]"));
+    QCOMPARE(m_options.expansionHash, std::string("[\xE9]"));
+    save(*dialog);
+    QCOMPARE(readOptions(m_fresh->store).expansionHash, std::string("[\xE9]"));
+  }
+
+  // Change... composes a list in the Dictionary List dialog: it becomes the option and the top of
+  // the history, which is kept; an earlier entry chosen becomes the option again.
+  void definitionDictionariesKeepTheirHistory() {
+    test::TempDir folder;
+    QVERIFY(test::buildTestDictionary(folder.file("alpha.qcd"), {"tail"}));
+    QVERIFY(test::buildTestDictionary(folder.file("beta.qcd"), {"tail"}));
+    writeDialogString(m_fresh->store, DictionaryListViewWindows::kDialogName,
+                      DictionaryListViewWindows::kFolderValue, folder.path());
+    const std::string earlier = folder.file("beta.qcd");
+    writeStringList(m_fresh->store, "QELViewDictionary", {earlier}, 10);
+    m_options.viewDefinitionDictionary = folder.file("alpha.qcd");
+
+    auto dialog = openDialog(QELPropertiesViewWindows::kDictionaryPage);
+    QVERIFY(dialog);
+    auto* combo = find<QComboBox>(*dialog, "definitionDictionaries");
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->currentText().toStdString(), folder.file("alpha.qcd"));
+
+    // In the Dictionary List: add beta after alpha, then OK.
+    bool composed = false;
+    QTimer::singleShot(0, this, [&composed] {
+      auto* list = qobject_cast<DictionaryListViewWindows*>(QApplication::activeModalWidget());
+      if (list == nullptr) return;
+      QListWidget* other = list->otherList();
+      const QList<QListWidgetItem*> beta = other->findItems("beta", Qt::MatchExactly);
+      if (beta.size() != 1) return list->reject();
+      other->setCurrentItem(beta.first());
+      QTest::mouseClick(list->findChild<QPushButton*>("add"), Qt::LeftButton);
+      QTest::mouseClick(list->findChild<QPushButton*>("ok"), Qt::LeftButton);
+      composed = true;
+    });
+    QSignalSpy changed(dialog.get(), &QELPropertiesViewWindows::optionsChanged);
+    QTest::mouseClick(find<QPushButton>(*dialog, "changeDefinitionDictionaries"), Qt::LeftButton);
+    QVERIFY(composed);
+    const std::string both = folder.file("alpha.qcd") + ";" + folder.file("beta.qcd");
+    QCOMPARE(m_options.viewDefinitionDictionary, both);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(combo->currentText().toStdString(), both);
+    m_fresh->settings.sync();
+    QCOMPARE(readStringList(m_fresh->store, "QELViewDictionary", 10),
+             (std::vector<std::string>{both, folder.file("alpha.qcd"), earlier}));
+
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_End);  // the earliest, as the user picks it
+    QCOMPARE(m_options.viewDefinitionDictionary, earlier);
+    QCOMPARE(changed.count(), 2);
+  }
+};
+
+}  // namespace qel
+
+QTEST_MAIN(qel::OptionsDialogTest)
+#include "OptionsDialogTest.moc"
