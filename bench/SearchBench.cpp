@@ -2,7 +2,10 @@
 // patterns, and the speed of a scan of every entry.
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include "BenchDictionaries.h"
+#include "dictionary/DecodedSection.h"
 #include "search/SearchSession.h"
 
 namespace qel::bench {
@@ -36,6 +39,37 @@ void searchPattern(benchmark::State& state, const std::string& pattern) {
   }
 }
 
+// The window keeps sections it decoded: the first search of a pattern decodes them (and keeps
+// them), a repeat search replays them from memory. The dictionary is opened afresh for each first
+// search, so that it has kept nothing.
+void firstAndRepeatSearch(benchmark::State& state, const std::string& pattern, bool repeat) {
+  const std::string path = defaultDictionary();
+  if (path.empty()) {
+    state.SkipWithError("default dictionary not built");
+    return;
+  }
+  setDecodedSectionBudget(kWindowDecodedSectionBudget);
+  long results = 0;
+  if (repeat) {
+    QCDictionaryList list(path);
+    SearchSession session(list);
+    runSearch(session, pattern);
+    for (auto _ : state) results = runSearch(session, pattern);
+  } else {
+    for (auto _ : state) {
+      auto list = std::make_unique<QCDictionaryList>(path);
+      auto session = std::make_unique<SearchSession>(*list);
+      results = runSearch(*session, pattern);
+      state.PauseTiming();  // closing the dictionary is not part of the search
+      session.reset();
+      list.reset();
+      state.ResumeTiming();
+    }
+  }
+  state.counters["results"] = static_cast<double>(results);
+  setDecodedSectionBudget(0);
+}
+
 BENCHMARK_CAPTURE(searchPattern, template_8_letters, std::string(".l...r.n"))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(searchPattern, anagram_with_blanks_7, std::string(";..oting"))
@@ -65,6 +99,15 @@ BENCHMARK_CAPTURE(searchPattern, anagram_ten_variables, std::string(";1234567890
 BENCHMARK_CAPTURE(searchPattern, anagram_variables_and_run, std::string(";1234567890(*)"))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(searchPattern, anagram_ten_runs, std::string(";(*)(*)(*)(*)(*)(*)(*)(*)(*)(*)e"))
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(firstAndRepeatSearch, first_wildcard, std::string("m*ja"), false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(firstAndRepeatSearch, repeat_wildcard, std::string("m*ja"), true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(firstAndRepeatSearch, first_every_entry, std::string("*"), false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(firstAndRepeatSearch, repeat_every_entry, std::string("*"), true)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

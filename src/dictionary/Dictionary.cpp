@@ -56,7 +56,31 @@ bool fileWriteTime(const std::string& path, int64_t& time) {
   return true;
 }
 
+Dictionary::~Dictionary() { dropDecodedSections(); }
+
+void Dictionary::dropDecodedSections() {
+  for (auto& section : m_decoded) {
+    if (section) decoded_sections::release(section->bytes());
+    section.reset();
+  }
+}
+
+std::shared_ptr<const DecodedSection> Dictionary::decodedSection(int length) const {
+  if (!m_valid || length <= 0 || length >= m_slotCount) return nullptr;
+  return m_decoded[length];
+}
+
+bool Dictionary::keepDecodedSection(int length, std::shared_ptr<const DecodedSection> section) {
+  if (!m_valid || length <= 0 || length >= m_slotCount || !section || m_decoded[length]) {
+    return false;
+  }
+  if (!decoded_sections::reserve(section->bytes())) return false;
+  m_decoded[length] = std::move(section);
+  return true;
+}
+
 void Dictionary::reset(const std::string& path) {
+  dropDecodedSections();
   m_valid = m_invalidated = m_read = false;
   m_openError = 0;
   ++m_generation;
@@ -194,6 +218,7 @@ bool Dictionary::read(const std::string& path) {
 
 void Dictionary::invalidate() {
   if (!m_valid) return;
+  dropDecodedSections();
   m_valid = false;
   m_invalidated = true;
   m_description = kInvalidDictionaryText;

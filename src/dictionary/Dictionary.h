@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dictionary/Alphabet.h"
+#include "dictionary/DecodedSection.h"
 #include "dictionary/DecodingTable.h"
 #include "dictionary/FileFormat.h"
 #include "platform/FileAccess.h"
@@ -24,6 +26,7 @@ class Dictionary {
   using Table = std::array<uint32_t, format::kMaxSlots>;
 
   Dictionary() = default;
+  ~Dictionary();
   Dictionary(const Dictionary&) = delete;
   Dictionary& operator=(const Dictionary&) = delete;
 
@@ -73,6 +76,11 @@ class Dictionary {
   // Emptied whenever the file is read again.
   std::vector<uint32_t>& referenceGroupStarts(int length) { return m_referenceGroupStarts[length]; }
 
+  // The section of `length` as decoded by a complete enumeration, or null. Kept until the file is
+  // read again; keepDecodedSection() keeps one when the process budget allows (false if not).
+  std::shared_ptr<const DecodedSection> decodedSection(int length) const;
+  bool keepDecodedSection(int length, std::shared_ptr<const DecodedSection> section);
+
   // Use count of the shared pool (number of list places naming this dictionary).
   int useCount = 0;
 
@@ -97,7 +105,9 @@ class Dictionary {
   Table m_sectionOffset{}, m_entryCount{};
   Alphabet m_alphabet;
   DecodingTable m_decoder;
-  std::vector<int8_t> m_scores;  // blocks of S bytes for (L, p), L = 1..N-1, p = 0..L-1
+  std::vector<int8_t> m_scores;
+  std::array<std::shared_ptr<const DecodedSection>, format::kMaxSlots> m_decoded;
+  void dropDecodedSections();  // blocks of S bytes for (L, p), L = 1..N-1, p = 0..L-1
   std::array<std::vector<uint32_t>, format::kMaxSlots> m_referenceGroupStarts;
 };
 

@@ -42,6 +42,34 @@ void EntryEnumerator::closeFile() {
 }
 
 bool EntryEnumerator::selectLength(int length) {
+  m_replay = m_dictionary.decodedSection(length);
+  m_replayNext = 0;
+  m_recording.reset();
+  if (m_replay) {
+    m_length = length;
+    m_entriesScanned = 0;
+    m_ended = false;
+    closeFile();
+    m_invalidated = m_dictionary.invalidated();
+    m_generation = m_dictionary.generation();
+    std::memset(m_letters, 0, sizeof m_letters);
+    std::memset(m_text, 0, sizeof m_text);
+    m_wordSize = 0;
+    m_letters[length] = kEndOfLetters;
+    return true;
+  }
+  if (decodedSectionBudget() > 0 && length > 0 && length < m_dictionary.slotCount()) {
+    // Sized for the section's entries, so that recording costs the decoding little.
+    const size_t entries = m_dictionary.entryCount()[length];
+    m_recording = std::make_shared<DecodedSection>();
+    m_recording->items.reserve(entries + 2);
+    m_recording->letters.reserve(entries * length);
+    m_recording->texts.reserve(entries * (length + 4));
+  }
+  return startSection(length);
+}
+
+bool EntryEnumerator::startSection(int length) {
   m_length = length;
   m_entriesScanned = 0;
   m_referenceCounter = 0;
@@ -176,6 +204,8 @@ int EntryEnumerator::decodeSymbolSlow() {
 }
 
 const uint8_t* EntryEnumerator::endOfStream() {
+  keepRecording(true);
+  m_replay.reset();
   m_letters[0] = kEndOfLetters;
   m_bits = 0;
   m_bitCount = 0;
@@ -187,6 +217,7 @@ const uint8_t* EntryEnumerator::endOfStream() {
 }
 
 const uint8_t* EntryEnumerator::decodeItem() {
+  if (m_replay) return replayItem();
   if (m_ended) return endOfStream();
   // Read again (a paused search resumed after the file changed): the codes in hand are the old
   // file's.
@@ -271,6 +302,11 @@ const uint8_t* EntryEnumerator::decodeItem() {
     m_referenceCounter = 0;
     m_referenceFlag = 1;
     --m_groupState;
+    if (m_recording) {
+      recordItem(0, t + 2, true);
+      // A word search stops at the first group's end: what it decoded is what the next one needs.
+      keepRecording(false);
+    }
     return m_letters;
   }
   // Every item of section L has exactly L letters; anything else is corrupt.
@@ -285,6 +321,78 @@ const uint8_t* EntryEnumerator::decodeItem() {
     m_referenceCounter += m_referenceFlag;
   } else {
     ++m_referenceCounter;
+  }
+  if (m_recording) recordItem(letterCount, t + 2, false);
+  return m_letters;
+}
+
+void EntryEnumerator::recordItem(int letterCount, int textSize, bool groupEnd) {
+  DecodedSection& section = *m_recording;
+  // A section too large for the budget is not worth recording to the end.
+  if (section.bytes() > decodedSectionBudget()) {
+    m_recording.reset();
+    return;
+  }
+  DecodedItem item;
+  item.text = static_cast<uint32_t>(section.texts.size());
+  item.letters = static_cast<uint32_t>(section.letters.size());
+  item.referenceCounter = m_referenceCounter;
+  item.textSize = static_cast<uint16_t>(textSize);
+  item.wordSize = static_cast<uint16_t>(m_wordSize);
+  item.groupState = static_cast<int8_t>(m_groupState);
+  item.flags = static_cast<uint8_t>((groupEnd ? DecodedItem::kGroupEnd : 0) |
+                                    (m_referenceFlag ? DecodedItem::kReference : 0));
+  section.items.push_back(item);
+  const size_t texts = section.texts.size();
+  section.texts.resize(texts + textSize);
+  std::memcpy(section.texts.data() + texts, m_text, textSize);
+  const size_t letters = section.letters.size();
+  section.letters.resize(letters + letterCount);
+  std::memcpy(section.letters.data() + letters, m_letters, letterCount);
+}
+
+// A section decoded from its start to its natural end, in a file that did not change meanwhile,
+// is kept for the next enumerations.
+void EntryEnumerator::keepRecording(bool complete) {
+  std::shared_ptr<DecodedSection> section = std::move(m_recording);
+  if (!section || m_invalidated || m_dictionary.generation() != m_generation) return;
+  section->complete = complete;
+  section->items.shrink_to_fit();
+  section->texts.shrink_to_fit();
+  section->letters.shrink_to_fit();
+  m_dictionary.keepDecodedSection(m_length, std::move(section));
+}
+
+const uint8_t* EntryEnumerator::replayItem() {
+  if (m_dictionary.generation() != m_generation) {
+    m_invalidated = true;
+    return endOfStream();
+  }
+  if (m_replayNext >= m_replay->items.size()) {
+    if (m_replay->complete) {
+      m_ended = true;
+      return endOfStream();
+    }
+    // Past the part kept (the groups after the first): the file takes over from the same item.
+    const size_t replayed = m_replayNext;
+    m_replay.reset();
+    const int scanned = m_entriesScanned;
+    startSection(m_length);
+    for (size_t i = 0; i < replayed && !m_ended; ++i) decodeItem();
+    m_entriesScanned = scanned;
+    return decodeItem();
+  }
+  const DecodedItem& item = m_replay->items[m_replayNext++];
+  std::memcpy(m_text, m_replay->texts.data() + item.text, item.textSize);
+  m_wordSize = item.wordSize;
+  m_groupState = item.groupState;
+  m_referenceCounter = item.referenceCounter;
+  m_referenceFlag = (item.flags & DecodedItem::kReference) ? 1 : 0;
+  if (item.flags & DecodedItem::kGroupEnd) {
+    m_letters[0] = kEndOfLetters;
+  } else {
+    std::memcpy(m_letters, m_replay->letters.data() + item.letters, m_length);
+    m_letters[m_length] = kEndOfLetters;
   }
   return m_letters;
 }

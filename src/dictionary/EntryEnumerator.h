@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string_view>
 
+#include "dictionary/DecodedSection.h"
 #include "dictionary/EntryFilter.h"
 
 namespace qel {
@@ -49,6 +51,8 @@ class EntryEnumerator {
   int entriesScanned() const { return m_entriesScanned; }
   const uint8_t* letters() const { return m_letters; }
   bool hasOpenFile() const { return m_file != nullptr; }
+  // True while the section comes from the dictionary's decoded copy instead of the file.
+  bool replaying() const { return m_replay != nullptr; }
   // True when the file changed under the enumeration (replaced, rewritten, cut short) or the
   // dictionary was read again since selectLength: the items given may be mixed or partial, and
   // the enumeration ended where it found out. The dictionary is then invalidated() too, unless it
@@ -66,6 +70,12 @@ class EntryEnumerator {
   int decodeSymbolSlow();
   const uint8_t* decodeItem();
   const uint8_t* endOfStream();
+  // Replay of a decoded section, and the recording of one as it is decoded.
+  const uint8_t* replayItem();
+  void recordItem(int letterCount, int textSize, bool groupEnd);
+  void keepRecording(bool complete);
+  // Positions at the start of the section in the file.
+  bool startSection(int length);
 
   // Process-wide list of live enumerators, oldest first; file handles are taken from the oldest
   // when the process runs out of them.
@@ -85,13 +95,17 @@ class EntryEnumerator {
   bool m_ended = true;  // the section can yield nothing more
   bool m_invalidated = false;
   uint32_t m_generation = 0;  // of the dictionary when the section was selected
-  int m_wordSize = 0;   // bytes of the current item's word, before its annotation
+  int m_wordSize = 0;         // bytes of the current item's word, before its annotation
 
   // Bit reader: unread bits of the stream, least significant first.
   uint64_t m_bits = 0;
   int m_bitCount = 0;
   int m_wordPosition = 0;  // next unread 32-bit word of the block
   int m_blockWords = 0;    // words of the block that hold data
+
+  std::shared_ptr<const DecodedSection> m_replay;
+  size_t m_replayNext = 0;
+  std::shared_ptr<DecodedSection> m_recording;  // while a whole section is decoded from its start
 
   uint8_t m_letters[kLettersSize];
   char m_text[kTextSize];

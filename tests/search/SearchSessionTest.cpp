@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "app/Messages.h"
+#include "dictionary/DecodedSection.h"
 #include "search/EntryClass.h"
 #include "search/SearchSession.h"
 #include "support/FailingAllocation.h"
@@ -326,6 +327,28 @@ TEST_F(SearchSessionTest, ThePatternsOfAPanesResultsOutliveTheNextPatternTyped) 
   EXPECT_FALSE(accepts("toil"));
   EXPECT_FALSE(accepts("nights"));
   EXPECT_EQ(session.searchPatterns(5), nullptr);
+}
+
+// Sections kept decoded in memory (as the window keeps them) change no result.
+TEST_F(SearchSessionTest, DecodedSectionsKeptInMemoryGiveTheSameResults) {
+  std::vector<std::string> words = test::systemWordList();
+  if (words.empty()) GTEST_SKIP() << "no system word list";
+  words.resize(std::min<size_t>(words.size(), 60000));
+  const std::string path = dir.file("words.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(path, words));
+  const char* patterns[] = {".l...r.n", ";lobikes", "m*ja",  "12341234", ";..oting & ! *ing",
+                            "*ing",     "a*",       "t@il*", "(*)ee(*)", "!*e*"};
+  std::vector<std::vector<std::vector<std::string>>> before;
+  for (const char* pattern : patterns) before.push_back(search(path, pattern));
+  setDecodedSectionBudget(256 << 20);
+  QCDictionaryList held(path);  // keeps the dictionary, and so its sections, open between searches
+  for (int pass = 0; pass < 2; ++pass) {  // the first keeps the sections, the second replays them
+    for (size_t i = 0; i < std::size(patterns); ++i) {
+      EXPECT_EQ(search(path, patterns[i]), before[i]) << patterns[i] << " pass " << pass;
+    }
+  }
+  EXPECT_GT(decodedSectionBytes(), 0u);
+  setDecodedSectionBudget(0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/SettingsStore.h"
+#include "dictionary/DecodedSection.h"
 
 namespace {
 
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
   QCommandLineParser parser;
   describe(parser);
   parser.process(app);
+  // Sections decoded by one search serve the next ones from memory.
+  qel::setDecodedSectionBudget(qel::kWindowDecodedSectionBudget);
 
   QSettings settings("Pendrick Limited", "QEL Devuduvodi 2.5");
   qel::SettingsStore store(settings);

@@ -1,0 +1,120 @@
+// Sections kept decoded in memory replay exactly what decoding the file gives, and go when the
+// file changes or the budget is too small.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "dictionary/DecodedSection.h"
+#include "dictionary/EntryEnumerator.h"
+#include "dictionary/QCDictionaryList.h"
+#include "support/TestDictionaries.h"
+
+namespace qel {
+namespace {
+
+// Everything an enumeration gives of one item, as text.
+// `replayed`: whether the section came from memory.
+std::vector<std::string> enumerate(EntryEnumerator& e, int length, bool* replayed = nullptr) {
+  std::vector<std::string> items;
+  const bool selected = e.selectLength(length);
+  if (replayed) *replayed = e.replaying();
+  if (!selected) return items;
+  for (;;) {
+    const uint8_t* letters = e.next(nullptr);
+    std::string item = std::to_string(e.groupState()) + "|";
+    const std::optional<int> reference = e.referenceNumber();
+    item += reference ? std::to_string(*reference) : "-";
+    if (letters[0] == kEndOfLetters) {
+      items.push_back(item + "|end");
+      if (e.groupState() < 0) break;
+      continue;
+    }
+    item += "|" + std::string(e.word()) + "|" + (e.annotation() ? e.annotation() : "") + "|";
+    for (int i = 0; i < length; ++i) item += std::to_string(letters[i]) + ",";
+    items.push_back(item);
+  }
+  return items;
+}
+
+class DecodedSections : public ::testing::Test {
+ protected:
+  void SetUp() override { setDecodedSectionBudget(64 << 20); }
+  void TearDown() override { setDecodedSectionBudget(0); }
+  test::TempDir m_dir;
+};
+
+TEST_F(DecodedSections, ReplayGivesWhatDecodingGaveWithoutTheFile) {
+  const std::string path = m_dir.file("words.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(
+      path, {"tail|A tail.", "Tail End+a band+|Players.", "tail-end:tailend|The end.", "toll",
+             "tall+adjective+", "tails", ";hidden|Region one.", "bank++2+|Money.", "\xE9t\xE9",
+             "tale:tael|A story."}));
+  QCDictionaryList list(path);
+  ASSERT_TRUE(list.recheck(0));
+  const size_t before = decodedSectionBytes();
+  for (int length = 1; length <= 8; ++length) {
+    EntryEnumerator first(list, 0);
+    bool fromMemory = true;
+    const auto decoded = enumerate(first, length, &fromMemory);
+    EXPECT_FALSE(fromMemory);
+    EntryEnumerator second(list, 0);
+    // Past the entries (the first group) the file takes over, from the same place.
+    const auto replayed = enumerate(second, length, &fromMemory);
+    if (list.entryCount(0, length) > 0) EXPECT_TRUE(fromMemory) << length;
+    EXPECT_EQ(replayed, decoded) << "length " << length;
+  }
+  EXPECT_GT(decodedSectionBytes(), before);
+
+  // A file read again drops what was kept: the next enumeration decodes the new file.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  ASSERT_TRUE(test::buildTestDictionary(path, {"tail|Another tail.", "toil"}));
+  ASSERT_TRUE(list.recheck(0));
+  EntryEnumerator after(list, 0);
+  bool fromMemory = true;
+  const auto fresh = enumerate(after, 4, &fromMemory);
+  EXPECT_FALSE(fromMemory);
+  ASSERT_EQ(fresh.size(), 5u);  // two entries, two group ends, the end
+  EXPECT_NE(fresh[0].find("tail"), std::string::npos);
+  EXPECT_NE(fresh[1].find("toil"), std::string::npos);
+}
+
+TEST_F(DecodedSections, OnlyWholeSectionsWithinTheBudgetAreKept) {
+  const std::string path = m_dir.file("words.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(path, {"tail", "toll", "tall", "tell"}));
+  QCDictionaryList list(path);
+  ASSERT_TRUE(list.recheck(0));
+  {
+    EntryEnumerator partial(list, 0);  // stopped after one entry
+    ASSERT_TRUE(partial.selectLength(4));
+    partial.next(nullptr);
+  }
+  EntryEnumerator e(list, 0);
+  bool fromMemory = true;
+  enumerate(e, 4, &fromMemory);
+  EXPECT_FALSE(fromMemory);  // the partial enumeration kept nothing
+  setDecodedSectionBudget(0);
+  EntryEnumerator unkept(list, 0);
+  enumerate(unkept, 4);
+  EntryEnumerator again(list, 0);
+  ASSERT_TRUE(again.selectLength(4));
+  EXPECT_TRUE(again.replaying());  // the section kept before the budget went stays
+}
+
+TEST_F(DecodedSections, NothingIsKeptWithoutABudget) {
+  setDecodedSectionBudget(0);
+  const std::string path = m_dir.file("words.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(path, {"tail", "toll"}));
+  QCDictionaryList list(path);
+  ASSERT_TRUE(list.recheck(0));
+  const size_t before = decodedSectionBytes();
+  EntryEnumerator e(list, 0);
+  enumerate(e, 4);
+  EntryEnumerator again(list, 0);
+  ASSERT_TRUE(again.selectLength(4));
+  EXPECT_FALSE(again.replaying());
+  EXPECT_EQ(decodedSectionBytes(), before);
+}
+
+}  // namespace
+}  // namespace qel
