@@ -95,6 +95,20 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   s.activePane = a.has("active") ? s.activePane - 1 : 0;
   if (reportFirstInvalidDictionary(list, err)) return kError;
   SearchSession session(list);
+  const bool entriesOnly = a.has("entries-only");
+  const bool bodies = a.has("bodies");
+  // One dictionary without sorting: each result is written as it is found, none is kept.
+  long streamed = 0;
+  session.setResultSink([&](std::string_view entry, std::string_view annotation,
+                            std::string_view extra, int32_t definitionNumber) {
+    ++streamed;
+    if (!out) return;  // once a write failed nothing more can reach the output
+    std::string text(entry);
+    if (!entriesOnly) text.append(annotation).append(extra);
+    if (text.size() > ResultRecord::kMaxText) text.resize(ResultRecord::kMaxText);
+    out << cp1252::toUtf8(text) << '\n';
+    if (bodies) printBody(list, 0, definitionNumber, out);
+  });
   const auto validation = session.validate(pattern, s);
   if (validation.state != SearchState::Ready) {
     err << cp1252::toUtf8(validation.statusText) << "\n";
@@ -103,7 +117,8 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   session.start();
   while (session.step()) {
   }
-  // A file that changed under the search makes its results mixed or partial: none are printed.
+  // A file that changed under the search makes its results mixed or partial: none are printed
+  // (but those of a search that wrote its results as it went are out already).
   switch (session.failure()) {
     case SearchSession::Failure::kNone:
       break;
@@ -120,8 +135,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
         << " left out: the pattern needs too much work to decide them\n";
   }
 
-  const bool entriesOnly = a.has("entries-only");
-  long found = 0;
+  long found = streamed;
   for (int i = 0; i < session.paneCount(); ++i) {
     if (!session.searchesPane(i)) continue;
     const ResultList& results = session.pane(i).results;
@@ -131,7 +145,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     for (long r = 0; r < results.count() && out; ++r) {
       const ResultRecord* record = results.record(r);
       out << cp1252::toUtf8(entriesOnly ? record->entry() : record->text()) << '\n';
-      if (a.has("bodies")) printBody(list, i, record->definitionNumber, out);
+      if (bodies) printBody(list, i, record->definitionNumber, out);
     }
   }
   return found > 0 ? kFound : kNothingFound;

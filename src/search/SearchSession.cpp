@@ -129,6 +129,7 @@ bool SearchSession::start() {
   m_failedPath.reset();
   if (previous == SearchState::Ready) {
     m_pending.reset();
+    m_streaming = m_sink && paneCount() == 1 && !m_settings.sorting;
     m_watch = std::make_unique<DictionaryWatch>(m_dictionaries);
     const ResultOrder order =
         resultOrderFor(m_settings.sorting, m_settings.sortingAscending, m_settings.lengthGrouping,
@@ -204,6 +205,10 @@ void SearchSession::stepPane() {
 
 bool SearchSession::addResult(Pane& pane, std::string entry, std::string annotation,
                               std::string extra, int32_t definitionNumber) {
+  if (m_streaming) {
+    m_sink(entry, annotation, extra, definitionNumber);
+    return true;
+  }
   if (pane.results.add(entry, annotation, extra, definitionNumber) >= 0 ||
       !pane.results.outOfMemory()) {
     return true;  // stored, or beyond what a list can hold

@@ -3,9 +3,11 @@
 // only its yield check and its widgets; qel-cli runs the steps back to back.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dictionary/DictionaryWatch.h"
@@ -80,6 +82,15 @@ class SearchSession {
   bool searchesPane(int i) const;
   // The pane's number (from 1), its dictionary's name and its results count: "2 Devuduvodi (41)".
   std::string paneHeading(int i) const;
+  // Results handed over as they are found instead of being stored, for a program that only writes
+  // them out: used while one dictionary is searched without sorting (whose order is the order
+  // found), so that a search of every entry needs no list. The panes then hold no results.
+  using ResultSink = std::function<void(std::string_view entry, std::string_view annotation,
+                                        std::string_view extra, int32_t definitionNumber)>;
+  void setResultSink(ResultSink sink) { m_sink = std::move(sink); }
+  // Whether the search that start() began hands its results to the sink.
+  bool streaming() const { return m_streaming; }
+
   // The patterns pane i's results were found with, compiled again for its dictionary (whose
   // alphabet they use while it stays open); null when the pane has no search or cannot compile it.
   // For showing in a definition what a full-text search matched.
@@ -125,6 +136,8 @@ class SearchSession {
   };
   std::optional<PendingResult> m_pending;  // could not be stored for want of memory
   std::unique_ptr<DictionaryWatch> m_watch;
+  ResultSink m_sink;
+  bool m_streaming = false;
   Failure m_failure = Failure::kNone;
   std::optional<std::string> m_failedPath;
 };

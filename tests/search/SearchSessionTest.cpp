@@ -351,5 +351,41 @@ TEST_F(SearchSessionTest, DecodedSectionsKeptInMemoryGiveTheSameResults) {
   setDecodedSectionBudget(0);
 }
 
+// A program that writes results as they come gets exactly what the list would hold, in its order;
+// sorted searches and several dictionaries still keep their lists.
+TEST_F(SearchSessionTest, ResultsHandedOverAsFoundAreThoseTheListWouldHold) {
+  for (const char* pattern : {"t*", "*", ";tonight", "n*s"}) {
+    const std::vector<std::string> stored = search(first, pattern)[0];
+    QCDictionaryList list(first);
+    SearchSession session(list);
+    std::vector<std::string> handed;
+    session.setResultSink(
+        [&](std::string_view entry, std::string_view annotation, std::string_view extra, int32_t) {
+          handed.push_back(std::string(entry) + std::string(annotation) + std::string(extra));
+        });
+    ASSERT_EQ(session.validate(pattern, {}).state, SearchState::Ready);
+    ASSERT_TRUE(session.start());
+    EXPECT_TRUE(session.streaming());
+    while (session.step()) {
+    }
+    EXPECT_EQ(handed, stored) << pattern;
+    EXPECT_EQ(session.pane(0).results.count(), 0);
+  }
+  QCDictionaryList two(first + ";" + second);
+  SearchSession several(two);
+  several.setResultSink([](std::string_view, std::string_view, std::string_view, int32_t) {});
+  ASSERT_EQ(several.validate("t*", {}).state, SearchState::Ready);
+  ASSERT_TRUE(several.start());
+  EXPECT_FALSE(several.streaming());
+  SearchSettings sorted;
+  sorted.sorting = true;
+  QCDictionaryList one(first);
+  SearchSession ordered(one);
+  ordered.setResultSink([](std::string_view, std::string_view, std::string_view, int32_t) {});
+  ASSERT_EQ(ordered.validate("t*", sorted).state, SearchState::Ready);
+  ASSERT_TRUE(ordered.start());
+  EXPECT_FALSE(ordered.streaming());
+}
+
 }  // namespace
 }  // namespace qel
