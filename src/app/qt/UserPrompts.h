@@ -27,6 +27,9 @@ class UserPrompts {
   virtual QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) = 0;
   // One existing file chosen in an open-file dialog; empty when it was cancelled.
   virtual QString openFile(QWidget* parent, const QString& caption, const QString& filter) = 0;
+  // The same, starting in `folder` (the folder last used, say).
+  virtual QString openFileIn(QWidget* parent, const QString& caption, const QString& filter,
+                             const QString& folder);
   // A file name chosen in a save dialog that starts at `suggested` (which asks before replacing a
   // file it shows); empty when it was cancelled.
   virtual QString saveFile(QWidget* parent, const QString& caption, const QString& filter,
