@@ -13,6 +13,8 @@
 #include "dictionary/QCDictionaryDefinitionRetriever.h"
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/TextFileSource.h"
+#include "platform/Cp1252.h"
+#include "platform/FileReplacement.h"
 
 namespace qel {
 namespace {
@@ -101,14 +103,11 @@ bool mergeDictionary(WordListMerge& merge, const std::string& path, const MergeP
       if (const auto number = entries.referenceNumber()) {
         references.references(false, length, *number, entries.groupState(), offsets);
       }
-      bool defined = false;
+      merge.add(entries.word(), annotation, {});
       for (uint32_t offset : offsets) {
         definition = Definition{};
-        if (!retriever.read(offset, definition) || definition.body.empty()) continue;
-        merge.add(entries.word(), annotation, definition.body);
-        defined = true;
+        if (retriever.read(offset, definition)) merge.addDefinition(definition.body);
       }
-      if (!defined) merge.add(entries.word(), annotation, {});
       if (++done % kProgressEvery == 0 && progress &&
           !progress(static_cast<double>(done) / static_cast<double>(total))) {
         error = "Merge cancelled";
@@ -132,6 +131,29 @@ bool looksLikeDictionary(const std::string& path) {
   std::fclose(file);
   return read && (std::memcmp(tag, format::kTagVersion1, 4) == 0 ||
                   std::memcmp(tag, format::kTagVersion0, 4) == 0);
+}
+
+bool writeMergedText(const std::vector<std::string>& lines, const std::string& path,
+                     std::string& error) {
+  FileReplacement file;
+  if (!file.begin(path)) {
+    error = "Couldn't open " + quoted(path) + " - " + file.error();
+    return false;
+  }
+  std::string text;
+  for (const std::string& line : lines) {
+    text = cp1252::toUtf8(line);
+    text += '\n';
+    if (std::fwrite(text.data(), 1, text.size(), file.file()) != text.size()) {
+      error = "Couldn't output " + quoted(path) + " - out of disk space?";
+      return false;
+    }
+  }
+  if (!file.commit(backupPathFor(path))) {
+    error = "Couldn't output " + quoted(path) + " - " + file.error();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace qel

@@ -1,9 +1,10 @@
-// Reading the inputs of a word-list merge: text files in the builder's line syntax (plain word
+// The inputs and output of a word-list merge: text files in the builder's line syntax (plain word
 // lists among them) and dictionaries, whose entries come with their annotations and definitions.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "maintenance/WordListMerge.h"
 
@@ -26,5 +27,11 @@ bool mergeDictionary(WordListMerge& merge, const std::string& path, const MergeP
 
 // True when `path` starts like a dictionary file rather than a text file.
 bool looksLikeDictionary(const std::string& path);
+
+// Writes merged source lines as a UTF-8 text file over `path`: written beside it and put in its
+// place only when complete, its previous contents kept in backupPathFor(path). False, with
+// `error`, when the file cannot be written; `path` then holds what it held.
+bool writeMergedText(const std::vector<std::string>& lines, const std::string& path,
+                     std::string& error);
 
 }  // namespace qel

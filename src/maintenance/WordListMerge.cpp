@@ -36,14 +36,9 @@ bool WordListMerge::add(std::string_view word, std::string_view annotation,
   ++counts.entries;
   if (folded::letterCount(word) == 0) {
     ++counts.skipped;
+    m_last = -1;
     return false;
   }
-  // A definition is one source line's body: a line feed would end it.
-  std::string body(definition);
-  while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.pop_back();
-  std::replace_if(
-      body.begin(), body.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
-
   const auto [place, added] =
       m_index.try_emplace(keyOf(word, annotation), static_cast<uint32_t>(m_entries.size()));
   if (added) {
@@ -52,10 +47,25 @@ bool WordListMerge::add(std::string_view word, std::string_view annotation,
   } else {
     ++counts.duplicates;
   }
-  std::vector<std::string>& definitions = m_entries[place->second].definitions;
-  if (!body.empty() && std::find(definitions.begin(), definitions.end(), body) == definitions.end())
-    definitions.push_back(std::move(body));
+  m_last = place->second;
+  addTo(m_entries[place->second], definition);
   return added;
+}
+
+void WordListMerge::addDefinition(std::string_view definition) {
+  if (m_last >= 0) addTo(m_entries[m_last], definition);
+}
+
+void WordListMerge::addTo(Entry& entry, std::string_view definition) {
+  // A definition is one source line's body: a line feed would end it.
+  std::string body(definition);
+  while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.pop_back();
+  std::replace_if(
+      body.begin(), body.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  if (body.empty()) return;
+  if (std::find(entry.definitions.begin(), entry.definitions.end(), body) ==
+      entry.definitions.end())
+    entry.definitions.push_back(std::move(body));
 }
 
 void WordListMerge::addSourceLine(std::string_view line) {

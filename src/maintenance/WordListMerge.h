@@ -34,6 +34,9 @@ class WordListMerge {
   // One entry of the current input (code page 1252). A definition the kept entry does not hold
   // yet is added to it, whichever input brings it. False for a duplicate or a skipped entry.
   bool add(std::string_view word, std::string_view annotation, std::string_view definition);
+  // A further definition of the entry just added (or kept in its place), for an entry that has
+  // several: counted as part of that entry.
+  void addDefinition(std::string_view definition);
   // The entries of one line in the builder's line syntax (a plain word list is such a file): each
   // entry of the line, with the line's definition.
   void addSourceLine(std::string_view line);
@@ -56,11 +59,13 @@ class WordListMerge {
   };
 
   std::string keyOf(std::string_view word, std::string_view annotation) const;
+  void addTo(Entry& entry, std::string_view definition);
 
   Duplicates m_duplicates;
   std::vector<Entry> m_entries;
   std::unordered_map<std::string, uint32_t> m_index;  // key of each entry -> its place
   std::vector<InputCounts> m_counts;
+  int64_t m_last = -1;  // the entry of the last add, or -1 after a skipped one
 };
 
 }  // namespace qel
