@@ -140,7 +140,7 @@ QCWordListMergeWindow::QCWordListMergeWindow(SettingsBackend& settings, QWidget*
   m_toDictionary->setChecked(true);
   m_output = new QLineEdit(this);
   m_output->setObjectName("output");
-  m_change = button(tr("Ch&ange..."), this);
+  m_change = button(tr("Cha&nge..."), this);
   m_description = new QLineEdit(this);
   m_description->setObjectName("description");
   auto* outputLayout = new QGridLayout(output);
