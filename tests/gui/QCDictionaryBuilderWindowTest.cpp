@@ -159,7 +159,8 @@ class QCDictionaryBuilderWindowTest : public QObject {
     QCOMPARE(entriesOf(target), (Texts{"new"}));
   }
 
-  // The source chosen as the target, or a missing source: nothing is written, the log says why.
+  // The source chosen as the target or as the target's backup, or a missing source: nothing is
+  // written, the log says why.
   void theSourceIsNeverWrittenOver() {
     const std::string source = m_dir->file("words.txt");
     test::writeFile(source, "apple\n");
@@ -172,6 +173,16 @@ class QCDictionaryBuilderWindowTest : public QObject {
     build();
     QVERIFY(m_window->logText().contains("missing.txt"));
     QCOMPARE(folderContents(m_dir->path()), (Texts{"words.txt"}));
+
+    // "words.bak" is where "words.qcd" keeps its old contents.
+    const std::string backupSource = m_dir->file("words.bak");
+    test::writeFile(backupSource, "pear\n");
+    QVERIFY(test::buildTestDictionary(m_dir->file("words.qcd"), {"old"}));
+    fill(backupSource, m_dir->file("words.qcd"));
+    build();
+    QVERIFY(m_window->logText().contains("old contents would be kept"));
+    QCOMPARE(test::readFile(backupSource), std::string("pear\n"));
+    QCOMPARE(entriesOf(m_dir->file("words.qcd")), (Texts{"old"}));
   }
 
   // Browse and Change remember their folders in the shared settings and suggest a dictionary

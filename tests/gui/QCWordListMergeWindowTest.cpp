@@ -142,7 +142,8 @@ class QCWordListMergeWindowTest : public QObject {
     QCOMPARE(test::readFile(m_dir->file("merged.bak")), first);
   }
 
-  // The result as a source text: UTF-8, sorted, in the line syntax the builder reads.
+  // The result as a source text: UTF-8, sorted, in the line syntax the builder reads; never written
+  // over an input.
   void aSourceTextIsWrittenInUtf8() {
     test::writeFile(m_dir->file("a.txt"), "caf\xE9|a coffee house\ntail:tails\n");
     m_window->setInputs({q(m_dir->file("a.txt"))});
@@ -153,6 +154,20 @@ class QCWordListMergeWindowTest : public QObject {
     merge();
     QCOMPARE(test::readFile(m_dir->file("out.txt")),
              std::string("caf\xC3\xA9|a coffee house\ntail\ntails\n"));
+
+    // Never over an input, nor with the old result kept in an input's place.
+    test::writeFile(m_dir->file("b.bak"), "emu\n");
+    m_window->setInputs({q(m_dir->file("a.txt")), q(m_dir->file("b.bak"))});
+    for (auto [target, reason] : {std::pair{"a.txt", "one of the inputs"},
+                                  std::pair{"b.qcd", "old contents would be kept"}}) {
+      m_window->outputEdit()->setText(q(m_dir->file(target)));
+      merge();
+      QVERIFY(m_window->statusText().contains("failed"));
+      QVERIFY(m_window->logText().contains(reason));
+    }
+    QCOMPARE(test::readFile(m_dir->file("a.txt")),
+             std::string("caf\xE9|a coffee house\ntail:tails\n"));
+    QCOMPARE(test::readFile(m_dir->file("b.bak")), std::string("emu\n"));
   }
 
   // Cancel while a long list is read: the old result stays byte for byte, nothing beside it.

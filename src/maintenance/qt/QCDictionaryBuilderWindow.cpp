@@ -288,9 +288,16 @@ bool QCDictionaryBuilderWindow::build() {
     addToLog("The description has a character that a dictionary cannot hold\n", true);
     return false;
   }
-  // Writing the dictionary over its own source would lose the source.
+  // Writing the dictionary over its own source, or keeping the old dictionary in the source's
+  // place ("words.bak" is the backup of "words.qcd"), would lose the source.
   if (sameFile(source, p.outputPath)) {
     addToLog(toCp1252(tr("The dictionary file is the source file; choose another\n")), true);
+    return false;
+  }
+  if (sameFile(source, p.backupPath)) {
+    addToLog(toCp1252(tr("The source file is where the dictionary file's old contents would be "
+                         "kept; rename it or choose another dictionary file\n")),
+             true);
     return false;
   }
   Source lines(*this);

@@ -343,9 +343,16 @@ bool QCWordListMergeWindow::merge() {
   const std::string output = toLocal(QFileInfo(outputText).absoluteFilePath());
   const QStringList paths = inputs();
   for (const QString& path : paths) {
-    // The result replaces its file only at the end, but an input read again later would differ.
+    // The result replaces its file only at the end, but the input would be lost.
     if (sameFile(toLocal(path), output)) {
       addToLog(tr("The result file is one of the inputs; choose another"));
+      return false;
+    }
+    // Nor may the old result be kept in an input's place ("words.bak" for "words.txt").
+    if (sameFile(toLocal(path), backupPathFor(output))) {
+      addToLog(tr("%1 is where the result file's old contents would be kept; rename it or choose "
+                  "another result file")
+                   .arg(path));
       return false;
     }
   }
