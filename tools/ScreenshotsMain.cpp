@@ -219,7 +219,8 @@ int main(int argc, char** argv) {
     source.open(QIODevice::WriteOnly);
     source.write(
         "wren+noun+|a small brown songbird\nrobin:redbreast|a bird with a red breast\n"
-        "snow\xE2\x98\x83bird|not a letter\nowl|a bird of the night\n" +
+        "snow\xE2\x98\x83"
+        "bird|not a letter\nowl|a bird of the night\n" +
         QByteArray(40, 'k') + ":kite\n");
     source.close();
     qel::QCDictionaryBuilderWindow builder(store);

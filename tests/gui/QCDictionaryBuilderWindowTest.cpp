@@ -6,18 +6,12 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
-#include <filesystem>
 
-#include "app/qt/SettingsStore.h"
-#include "dictionary/Dictionary.h"
-#include "dictionary/EntryEnumerator.h"
 #include "maintenance/qt/QCDictionaryBuilderWindow.h"
+#include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
@@ -25,37 +19,9 @@ namespace qel {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-Texts folderContents(const std::string& folder) {
-  Texts names;
-  for (const auto& e : std::filesystem::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// The entries of a dictionary file ("word" or "word\nannotation"), shortest first.
-Texts entriesOf(const std::string& path, std::string* description = nullptr) {
-  Dictionary d;
-  if (!d.open(path, false)) return {"invalid"};
-  if (description) *description = d.description();
-  Texts texts;
-  for (int length = 1; length < d.slotCount(); ++length) {
-    EntryEnumerator e(d);
-    if (!e.selectLength(length)) continue;
-    while (e.next(nullptr)[0] != kEndOfLetters) {
-      texts.push_back(std::string(e.word()));
-      if (e.annotation()) texts.back() += "\n" + std::string(e.annotation());
-    }
-  }
-  return texts;
-}
-
-struct FreshSettings {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("settings.ini"), QSettings::IniFormat};
-  SettingsStore store{settings};
-};
+using test::entryTexts;
+using test::folderContents;
+using test::FreshSettings;
 
 QString q(const std::string& path) { return QString::fromStdString(path); }
 
@@ -104,7 +70,7 @@ class QCDictionaryBuilderWindowTest : public QObject {
     QCOMPARE(m_window->progressBar()->value(), m_window->progressBar()->maximum());
     std::string description;
     // "to" is shorter than the shortest kept.
-    QCOMPARE(entriesOf(target, &description),
+    QCOMPARE(entryTexts(target, &description),
              (Texts{"\xE9lan\nnoun", "pear", "apple", "banana", "plantain"}));
     QCOMPARE(description, std::string("Fruit \x96 \xE9lan"));
     QVERIFY(m_window->buildButton()->isEnabled());
@@ -120,11 +86,11 @@ class QCDictionaryBuilderWindowTest : public QObject {
     fill(source, target);
     build();
     const std::string first = test::readFile(target);
-    QCOMPARE(entriesOf(target), (Texts{"caf\xE9"}));
+    QCOMPARE(entryTexts(target), (Texts{"caf\xE9"}));
 
     test::writeFile(source, "tea\ncoffee\n");
     build();
-    QCOMPARE(entriesOf(target), (Texts{"tea", "coffee"}));
+    QCOMPARE(entryTexts(target), (Texts{"tea", "coffee"}));
     QCOMPARE(test::readFile(m_dir->file("words.bak")), first);
     QCOMPARE(folderContents(m_dir->path()), (Texts{"words.bak", "words.qcd", "words.txt"}));
   }
@@ -156,7 +122,7 @@ class QCDictionaryBuilderWindowTest : public QObject {
 
     test::writeFile(source, "new\n");
     build();
-    QCOMPARE(entriesOf(target), (Texts{"new"}));
+    QCOMPARE(entryTexts(target), (Texts{"new"}));
   }
 
   // The source chosen as the target or as the target's backup, or a missing source: nothing is
@@ -182,7 +148,7 @@ class QCDictionaryBuilderWindowTest : public QObject {
     build();
     QVERIFY(m_window->logText().contains("old contents would be kept"));
     QCOMPARE(test::readFile(backupSource), std::string("pear\n"));
-    QCOMPARE(entriesOf(m_dir->file("words.qcd")), (Texts{"old"}));
+    QCOMPARE(entryTexts(m_dir->file("words.qcd")), (Texts{"old"}));
   }
 
   // Browse and Change remember their folders in the shared settings and suggest a dictionary

@@ -9,24 +9,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <unordered_set>
 
 #include "app/qt/QELFrameWindow.h"
-#include "app/qt/SettingsStore.h"
-#include "dictionary/Alphabet.h"
 #include "dictionary/DefinitionsOfWord.h"
-#include "dictionary/Dictionary.h"
-#include "dictionary/EntryEnumerator.h"
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/qt/QCWordListMergeWindow.h"
 #include "pattern/FoldedCompare.h"
+#include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
@@ -34,37 +28,9 @@ namespace qel {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-Texts folderContents(const std::string& folder) {
-  Texts names;
-  for (const auto& e : std::filesystem::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// Calls `each` with every entry's word of a dictionary file, shortest first.
-template <typename Each>
-bool forEachEntry(const std::string& path, Each each) {
-  Dictionary d;
-  if (!d.open(path, false)) return false;
-  for (int length = 1; length < d.slotCount(); ++length) {
-    EntryEnumerator e(d);
-    if (!e.selectLength(length)) continue;
-    while (e.next(nullptr)[0] != kEndOfLetters) {
-      std::string text(e.word());
-      if (e.annotation()) text += "\n" + std::string(e.annotation());
-      each(text);
-    }
-  }
-  return true;
-}
-
-Texts entriesOf(const std::string& path) {
-  Texts texts;
-  if (!forEachEntry(path, [&](const std::string& t) { texts.push_back(t); })) return {"invalid"};
-  return texts;
-}
+using test::entryTexts;
+using test::folderContents;
+using test::FreshSettings;
 
 std::string foldedKey(std::string_view word) {
   std::string key;
@@ -78,12 +44,6 @@ QString defaultDictionary() {
   const QString path = QCoreApplication::applicationDirPath() + "/../Dictionaries/Devuduvodi.qcd";
   return QFileInfo::exists(path) ? path : QString();
 }
-
-struct FreshSettings {
-  QTemporaryDir folder;
-  QSettings settings{folder.filePath("settings.ini"), QSettings::IniFormat};
-  SettingsStore store{settings};
-};
 
 QString q(const std::string& path) { return QString::fromStdString(path); }
 
@@ -131,13 +91,13 @@ class QCWordListMergeWindowTest : public QObject {
     merge();
     QCOMPARE(m_window->countRows(),
              (QStringList{"birds.qcd 3 3 0 0", "a.txt 3 1 1 2", "b.txt 3 1 2 0", "Total 9 5 3 2"}));
-    QCOMPARE(entriesOf(target), (Texts{"emu", "owl", "kite", "wren\nnoun", "Robin"}));
+    QCOMPARE(entryTexts(target), (Texts{"emu", "owl", "kite", "wren\nnoun", "Robin"}));
     expectDefinition(target, "robin", "a red-breasted bird");
     const std::string first = test::readFile(target);
 
     m_window->keepEveryButton()->setChecked(true);
     merge();
-    QCOMPARE(entriesOf(target),
+    QCOMPARE(entryTexts(target),
              (Texts{"emu", "Owl", "owl", "Kite", "kite", "wren\nnoun", "ROBIN", "Robin"}));
     QCOMPARE(test::readFile(m_dir->file("merged.bak")), first);
   }
@@ -206,10 +166,10 @@ class QCWordListMergeWindowTest : public QObject {
     }
     const size_t fromList = expected.size();
     long dictionaryEntries = 0;
-    QVERIFY(forEachEntry(dictionary.toStdString(), [&](const std::string& t) {
+    for (const std::string& t : entryTexts(dictionary.toStdString())) {
       expected.insert(foldedKey(t.substr(0, t.find('\n'))));
       ++dictionaryEntries;
-    }));
+    }
 
     m_window->setInputs({dictionary, "/usr/share/dict/british-english-huge"});
     const std::string target = m_dir->file("union.qcd");
@@ -226,10 +186,10 @@ class QCWordListMergeWindowTest : public QObject {
 
     std::unordered_set<std::string> merged;
     long entries = 0;
-    QVERIFY(forEachEntry(target, [&](const std::string& t) {
+    for (const std::string& t : entryTexts(target)) {
       merged.insert(foldedKey(t.substr(0, t.find('\n'))));
       ++entries;
-    }));
+    }
     QCOMPARE(merged.size(), expected.size());
     QVERIFY(merged == expected);
     QCOMPARE(static_cast<size_t>(entries), expected.size());  // each folded word once
