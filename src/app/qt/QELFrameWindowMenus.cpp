@@ -21,6 +21,7 @@
 #include "app/qt/HelpWindow.h"
 #include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
+#include "app/qt/UserPrompts.h"
 #include "search/qt/MatchListWindows.h"
 #include "search/qt/QELViewWindows.h"
 
@@ -128,8 +129,12 @@ void QELFrameWindow::buildMenus() {
           &QELFrameWindow::showOptions);
   tools->addSeparator();
   for (auto [command, program] : kCompanions) {
-    connect(addCommand(tools, command), &QAction::triggered, this,
-            [program] { QProcess::startDetached(companionPath(program), {}); });
+    connect(addCommand(tools, command), &QAction::triggered, this, [this, program] {
+      if (!QProcess::startDetached(companionPath(program), {})) {
+        UserPrompts::current().warning(this, tr("QEL"),
+                                       tr("%1 could not be started.").arg(companionPath(program)));
+      }
+    });
   }
 
   QMenu* window = menuBar()->addMenu(tr("&Window"));

@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 
 #include "app/qt/UserPrompts.h"
 #include "maintenance/FoldTable.h"
@@ -52,6 +53,15 @@ class QCDictionaryBuilderWindow::Source : public TextFileSource {
  public:
   explicit Source(QCDictionaryBuilderWindow& window) : m_window(window) { m_clock.start(); }
 
+  void rewind() override {
+    TextFileSource::rewind();
+    ++m_pass;
+  }
+  // The share of the build done, taking the passes over the source (at most three) as equal.
+  double done() const {
+    const double pass = size() > 0 ? static_cast<double>(position()) / size() : 0;
+    return std::min(1.0, (std::max(m_pass, 1) - 1 + pass) / 3);
+  }
   Line nextLine(std::string& line, long count) override {
     const Line got = TextFileSource::nextLine(line, count);
     if (got == Line::Text && (++m_calls & 63) == 0 && !turn()) return Line::Abandoned;
@@ -71,6 +81,7 @@ class QCDictionaryBuilderWindow::Source : public TextFileSource {
   QCDictionaryBuilderWindow& m_window;
   QElapsedTimer m_clock;
   unsigned m_calls = 0;
+  int m_pass = 0;
 };
 
 QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, QWidget* parent)
@@ -234,10 +245,7 @@ void QCDictionaryBuilderWindow::addToLog(const std::string& cp1252Text, bool fai
 }
 
 bool QCDictionaryBuilderWindow::yield(const Source& source) {
-  if (source.size() > 0) {
-    m_progress->setValue(
-        static_cast<int>(std::min<uint64_t>(1000, source.position() * 1000 / source.size())));
-  }
+  m_progress->setValue(static_cast<int>(source.done() * m_progress->maximum()));
   QApplication::processEvents();
   return !m_cancelled;
 }
