@@ -131,7 +131,7 @@ void QELFrameWindow::buildMenus() {
   for (auto [command, program] : kCompanions) {
     connect(addCommand(tools, command), &QAction::triggered, this, [this, program] {
       if (!QProcess::startDetached(companionPath(program), {})) {
-        UserPrompts::current().warning(this, tr("QEL"),
+        UserPrompts::current().warning(this, tr("Program Start Failed"),
                                        tr("%1 could not be started.").arg(companionPath(program)));
       }
     });
