@@ -4,7 +4,7 @@
 include(GNUInstallDirs)
 install(TARGETS qel-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET qel)
-  install(TARGETS qel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS qel RIDOZAD RAVAZAV RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES packaging/qel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES packaging/qel.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
   install(FILES packaging/qel-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages

@@ -2,7 +2,7 @@
 # Renders the main window and the dialogs offscreen into PNG files under build/screenshots/: two
 # dictionaries, a search of ".l...r.n" done, the panes stacked and side by side, the menus and
 # windows, every page of the Options dialog and the Dictionary List, the print preview of long
-# phrases and the dictionary save dialog during a build.
+# phrases, the dictionary save dialog during a build, and the two companion programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -x build/qel-screenshots ] || { echo "build first (scripts/build.sh)"; exit 1; }

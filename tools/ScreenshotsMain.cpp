@@ -4,12 +4,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,7 +31,9 @@
 #include "lookup/qt/ExternalLookupViewWindows.h"
 #include "lookup/qt/LookupPropertiesViewWindows.h"
 #include "lookup/qt/LookupService.h"
+#include "maintenance/qt/QCDictionaryBuilderWindow.h"
 #include "maintenance/qt/QCDictionarySaveQELDialog.h"
+#include "maintenance/qt/QCWordListMergeWindow.h"
 #include "pattern/MatchEngineSet.h"
 #include "properties/FontChooserDialog.h"
 #include "search/qt/QELPrintPreview.h"
@@ -205,6 +210,38 @@ int main(int argc, char** argv) {
     qel::DefinitionViewFrame& formatted = *lookup.windows().frames()[1];
     formatted.resize(640, 300);
     ok = save(formatted, out.filePath("definition-rich.png")) && ok;
+  }
+  // The companion programs: the builder after a build with two bad lines, the merge after merging
+  // the dictionaries given.
+  {
+    QTemporaryDir folder;
+    QFile source(folder.filePath("Birds.txt"));
+    source.open(QIODevice::WriteOnly);
+    source.write(
+        "wren+noun+|a small brown songbird\nrobin:redbreast|a bird with a red breast\n"
+        "snow\xE2\x98\x83"
+        "bird|not a letter\nowl|a bird of the night\n" +
+        QByteArray(40, 'k') + ":kite\n");
+    source.close();
+    qel::QCDictionaryBuilderWindow builder(store);
+    builder.sourceEdit()->setText(source.fileName());
+    builder.outputEdit()->setText(folder.filePath("Birds.qcd"));
+    builder.descriptionEdit()->setPlainText("Birds of the garden");
+    builder.shortestBox()->setValue(3);
+    builder.resize(720, 600);
+    builder.show();
+    QTest::mouseClick(builder.buildButton(), Qt::LeftButton);
+    ok = save(builder, out.filePath("dictionary-builder.png")) && ok;
+    builder.hide();
+
+    qel::QCWordListMergeWindow merger(store);
+    merger.setInputs(args.mid(1));
+    merger.outputEdit()->setText(folder.filePath("Merged.qcd"));
+    merger.descriptionEdit()->setText("Both dictionaries merged");
+    merger.resize(720, 640);
+    merger.show();
+    QTest::mouseClick(merger.mergeButton(), Qt::LeftButton);
+    ok = save(merger, out.filePath("word-list-merge.png")) && ok;
   }
   return ok ? 0 : 1;
 }

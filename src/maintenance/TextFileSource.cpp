@@ -31,6 +31,7 @@ bool TextFileSource::open(const std::string& path, Encoding encoding) {
 void TextFileSource::rewind() {
   ++m_passes;
   m_lineNumber = 0;
+  m_offset = 0;
   m_position = m_end = 0;
   // Each pass numbers the definitions afresh; a source that changed between passes would give
   // entries the definitions of other lines.
@@ -63,6 +64,7 @@ bool TextFileSource::readLine(std::string& line) {
     const size_t length = feed ? static_cast<const char*>(feed) - from : available;
     line.append(from, length);
     m_position += length + (feed ? 1 : 0);
+    m_offset += length + (feed ? 1 : 0);
     if (feed) return true;
   }
 }

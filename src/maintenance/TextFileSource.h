@@ -2,6 +2,7 @@
 // held, so the memory of a build follows its entries rather than the size of its definitions.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -33,6 +34,11 @@ class TextFileSource : public BuildSource {
   Line nextLine(std::string& line, long count) override;
   bool keepGoing() override { return true; }
 
+  // How far the running pass has read, against the file's size when it was opened: for a
+  // progress bar.
+  uint64_t position() const { return m_offset; }
+  uint64_t size() const { return m_identity.size; }
+
  private:
   // The next line of the file without its line feed; false at the end of the file.
   bool readLine(std::string& line);
@@ -45,6 +51,7 @@ class TextFileSource : public BuildSource {
   size_t m_position = 0, m_end = 0;  // unread bytes of m_buffer
   int m_passes = 0;
   long m_lineNumber = 0;
+  uint64_t m_offset = 0;  // bytes of the file read in this pass
   bool m_failed = false;  // the file changed or a read failed: the build ends
   std::string m_raw;
 };

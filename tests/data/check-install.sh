@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs into a temporary prefix and checks that qel started from there finds its dictionary and
-# its tips, with settings of its own. Usage: check-install.sh BUILD_DIR
+# Installs into a temporary prefix and checks that qel started from there finds its dictionary,
+# its tips and its companion programs, with settings of its own. Usage: check-install.sh BUILD_DIR
 set -euo pipefail
 build=$1
 [ -f "$build/Dictionaries/Devuduvodi.qcd" ] || { echo "the default dictionary is not built"; exit 77; }
@@ -8,7 +8,7 @@ build=$1
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
-for file in bin/qel bin/qel-cli share/qel/Tips.txt share/qel/Dictionaries/Devuduvodi.qcd \
+for file in bin/qel bin/qel-cli bin/RIDOZAD bin/RAVAZAV share/qel/Tips.txt share/qel/Dictionaries/Devuduvodi.qcd \
             share/applications/qel.desktop share/icons/hicolor/scalable/apps/qel.svg \
             share/mime/packages/qel.xml; do
   [ -e "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
@@ -18,4 +18,6 @@ report=$(cd / && XDG_CONFIG_HOME="$prefix/config" QT_QPA_PLATFORM=offscreen QEL_
 echo "$report"
 grep -qx "dictionary $prefix/share/qel/Dictionaries/Devuduvodi.qcd valid" <<< "$report"
 grep -qx "tips found" <<< "$report"
+# The companion programs stand beside qel, where its Tools menu starts them.
+grep -qx "companions found" <<< "$report"
 "$prefix/bin/qel" --version | grep -q "2.5"

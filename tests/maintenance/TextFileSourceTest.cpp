@@ -78,6 +78,9 @@ TEST(TextFileSource, EveryPassGivesTheLinesOfTheFile) {
     EXPECT_EQ(end, BuildSource::Line::End);
     EXPECT_EQ(source.pass(), c.lines);
     EXPECT_EQ(source.log, c.log);
+    // A pass read to its end has read the whole file, for a progress bar.
+    EXPECT_EQ(source.size(), c.bytes.size());
+    EXPECT_EQ(source.position(), c.bytes.size());
   }
 }
 

@@ -8,6 +8,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "dictionary/Alphabet.h"
+#include "dictionary/Dictionary.h"
+#include "dictionary/EntryEnumerator.h"
 #include "maintenance/FoldTable.h"
 #include "platform/Cp1252.h"
 
@@ -73,6 +76,22 @@ std::vector<std::string> folderContents(const std::string& folder) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::vector<std::string> entryTexts(const std::string& path, std::string* description) {
+  Dictionary d;
+  if (!d.open(path, false)) return {"invalid"};
+  if (description) *description = d.description();
+  std::vector<std::string> texts;
+  for (int length = 1; length < d.slotCount(); ++length) {
+    EntryEnumerator e(d);
+    if (!e.selectLength(length)) continue;
+    while (e.next(nullptr)[0] != kEndOfLetters) {
+      texts.push_back(std::string(e.word()));
+      if (e.annotation()) texts.back() += "\n" + std::string(e.annotation());
+    }
+  }
+  return texts;
 }
 
 }  // namespace qel::test

@@ -52,5 +52,8 @@ void writeFile(const std::string& path, const std::string& bytes);
 std::vector<std::string> systemWordList();
 // The names in a folder, sorted: what a failed or cancelled save must leave behind.
 std::vector<std::string> folderContents(const std::string& folder);
+// The entries of a dictionary file in file order ("word", or "word\nannotation"), shortest first;
+// {"invalid"} for a file that is no valid dictionary. `description` receives its description.
+std::vector<std::string> entryTexts(const std::string& path, std::string* description = nullptr);
 
 }  // namespace qel::test

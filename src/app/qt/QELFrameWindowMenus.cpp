@@ -14,12 +14,14 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QShortcut>
+#include <utility>
 #include <vector>
 
 #include "app/WindowSettings.h"
 #include "app/qt/HelpWindow.h"
 #include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
+#include "app/qt/UserPrompts.h"
 #include "search/qt/MatchListWindows.h"
 #include "search/qt/QELViewWindows.h"
 
@@ -28,6 +30,17 @@ namespace {
 
 QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The companion programs: beside the window program's executable (in the build tree and in the
+// installed bin/ folder alike, where the data lives elsewhere), started without arguments.
+constexpr std::pair<Command, const char*> kCompanions[] = {
+    {Command::kDictionaryBuilder, "RIDOZAD"},
+    {Command::kWordListMerge, "RAVAZAV"},
+};
+
+QString companionPath(const char* program) {
+  return QCoreApplication::applicationDirPath() + "/" + program;
 }
 
 // The commands that stand in a menu, for its help context.
@@ -115,8 +128,14 @@ void QELFrameWindow::buildMenus() {
   connect(addCommand(tools, Command::kOptions), &QAction::triggered, this,
           &QELFrameWindow::showOptions);
   tools->addSeparator();
-  addCommand(tools, Command::kDictionaryBuilder);
-  addCommand(tools, Command::kWordListMerge);
+  for (auto [command, program] : kCompanions) {
+    connect(addCommand(tools, command), &QAction::triggered, this, [this, program] {
+      if (!QProcess::startDetached(companionPath(program), {})) {
+        UserPrompts::current().warning(this, tr("Program Start Failed"),
+                                       tr("%1 could not be started.").arg(companionPath(program)));
+      }
+    });
+  }
 
   QMenu* window = menuBar()->addMenu(tr("&Window"));
   auto* tiling = new QActionGroup(window);
@@ -216,10 +235,9 @@ void QELFrameWindow::updateCommands() {
   action(Command::kPrintPreview)->setEnabled(!searching && anyResults);
   action(Command::kPageSetup)->setEnabled(!searching);
   action(Command::kOptions)->setEnabled(!searching);
-  // The sibling programs run from the program's folder; without them the commands are off.
-  for (auto [tool, program] : {std::pair{Command::kDictionaryBuilder, "RIDOZAD"},
-                               std::pair{Command::kWordListMerge, "RAVAZAV"}}) {
-    action(tool)->setEnabled(QFileInfo(m_programFolder + "/" + program).isExecutable());
+  // Without the companion programs beside it the commands are off.
+  for (auto [command, program] : kCompanions) {
+    action(command)->setEnabled(QFileInfo(companionPath(program)).isExecutable());
   }
   const bool tiling = !searching && count >= 2;
   action(Command::kTileHorizontal)->setEnabled(tiling);

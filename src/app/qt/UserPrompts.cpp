@@ -34,6 +34,14 @@ class MessageBoxes : public UserPrompts {
   QString openFile(QWidget* parent, const QString& caption, const QString& filter) override {
     return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
   }
+  QStringList openFilesIn(QWidget* parent, const QString& caption, const QString& filter,
+                          const QString& folder) override {
+    return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
+  }
+  QString openFileIn(QWidget* parent, const QString& caption, const QString& filter,
+                     const QString& folder) override {
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+  }
   QString saveFile(QWidget* parent, const QString& caption, const QString& filter,
                    const QString& suggested) override {
     return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
@@ -66,6 +74,16 @@ QString UserPrompts::saveFileOfType(QWidget* parent, const QString& caption,
                                     const QStringList& filters, const QString& suggested,
                                     int& type) {
   return saveFile(parent, caption, filters.value(type), suggested);
+}
+
+QStringList UserPrompts::openFilesIn(QWidget* parent, const QString& caption, const QString& filter,
+                                     const QString&) {
+  return openFiles(parent, caption, filter);
+}
+
+QString UserPrompts::openFileIn(QWidget* parent, const QString& caption, const QString& filter,
+                                const QString&) {
+  return openFile(parent, caption, filter);
 }
 
 UserPrompts& UserPrompts::current() { return *g_current; }

@@ -25,8 +25,14 @@ class UserPrompts {
   virtual Answer yesOrNo(QWidget* parent, const QString& caption, const QString& text) = 0;
   // Existing files chosen in an open-file dialog; none when it was cancelled.
   virtual QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) = 0;
+  // The same, starting in `folder` (the folder last used, say).
+  virtual QStringList openFilesIn(QWidget* parent, const QString& caption, const QString& filter,
+                                  const QString& folder);
   // One existing file chosen in an open-file dialog; empty when it was cancelled.
   virtual QString openFile(QWidget* parent, const QString& caption, const QString& filter) = 0;
+  // The same, starting in `folder` (the folder last used, say).
+  virtual QString openFileIn(QWidget* parent, const QString& caption, const QString& filter,
+                             const QString& folder);
   // A file name chosen in a save dialog that starts at `suggested` (which asks before replacing a
   // file it shows); empty when it was cancelled.
   virtual QString saveFile(QWidget* parent, const QString& caption, const QString& filter,

@@ -1,0 +1,21 @@
+// The dictionary builder program: makes dictionary files from text sources, in a window of its
+// own, beside the window program and sharing its settings.
+#include <QApplication>
+#include <QSettings>
+
+#include "app/qt/HelpWindow.h"
+#include "app/qt/SettingsStore.h"
+#include "maintenance/qt/QCDictionaryBuilderWindow.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QCoreApplication::setApplicationName("QEL Dictionary Builder");
+  QCoreApplication::setApplicationVersion("2.5");
+  QSettings settings("Pendrick Limited", "QEL Devuduvodi 2.5");
+  qel::SettingsStore store(settings);
+  qel::QCDictionaryBuilderWindow window(store);
+  QObject::connect(&window, &qel::PropertiesDialog::helpRequested, &window,
+                   [&window](int context) { qel::showHelp(context, &window); });
+  window.show();
+  return app.exec();
+}

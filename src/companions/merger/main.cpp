@@ -1,0 +1,21 @@
+// The word-list merge program: merges word lists and dictionaries, in a window of its
+// own, beside the window program and sharing its settings.
+#include <QApplication>
+#include <QSettings>
+
+#include "app/qt/HelpWindow.h"
+#include "app/qt/SettingsStore.h"
+#include "maintenance/qt/QCWordListMergeWindow.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QCoreApplication::setApplicationName("QEL Word List Merge");
+  QCoreApplication::setApplicationVersion("2.5");
+  QSettings settings("Pendrick Limited", "QEL Devuduvodi 2.5");
+  qel::SettingsStore store(settings);
+  qel::QCWordListMergeWindow window(store);
+  QObject::connect(&window, &qel::PropertiesDialog::helpRequested, &window,
+                   [&window](int context) { qel::showHelp(context, &window); });
+  window.show();
+  return app.exec();
+}

@@ -1,0 +1,159 @@
+#include "maintenance/MergeInputs.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "dictionary/Alphabet.h"
+#include "dictionary/Definition.h"
+#include "dictionary/DefinitionReferences.h"
+#include "dictionary/DictionaryWatch.h"
+#include "dictionary/EntryEnumerator.h"
+#include "dictionary/FileFormat.h"
+#include "dictionary/QCDictionaryDefinitionRetriever.h"
+#include "dictionary/QCDictionaryList.h"
+#include "maintenance/TextFileSource.h"
+#include "platform/Cp1252.h"
+#include "platform/FileReplacement.h"
+
+namespace qel {
+namespace {
+
+constexpr long kProgressEvery = 4096;  // lines or entries between progress calls
+
+// The text file, read once, keeping what it reports.
+class ListReader : public TextFileSource {
+ public:
+  void info(const std::string&) override {}
+  void error(const std::string& text) override {
+    ++reported;
+    last = text;
+  }
+  long reported = 0;
+  std::string last;
+};
+
+std::string quoted(const std::string& path) { return "\"" + path + "\""; }
+
+}  // namespace
+
+bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
+                   const MergeProgress& progress, std::string& error) {
+  ListReader reader;
+  if (!reader.open(path,
+                   utf8 ? TextFileSource::Encoding::Utf8 : TextFileSource::Encoding::Cp1252)) {
+    error = "Couldn't read " + quoted(path) + " - " + reader.openError();
+    return false;
+  }
+  merge.beginInput(path);
+  reader.rewind();
+  std::string line;
+  for (long count = 1;; ++count) {
+    const long reportedBefore = reader.reported;
+    const BuildSource::Line got = reader.nextLine(line, count);
+    if (got == BuildSource::Line::End) break;
+    if (got == BuildSource::Line::Abandoned) {
+      error = reader.last.empty() ? "Couldn't read " + quoted(path) : reader.last;
+      while (!error.empty() && error.back() == '\n') error.pop_back();
+      return false;
+    }
+    if (reader.reported != reportedBefore) {
+      merge.skipLine();  // a character that code page 1252 cannot hold
+    } else {
+      merge.addSourceLine(line);
+    }
+    if (count % kProgressEvery == 0 && progress && reader.size() > 0 &&
+        !progress(static_cast<double>(reader.position()) / static_cast<double>(reader.size()))) {
+      error = "Merge cancelled";
+      return false;
+    }
+  }
+  return true;
+}
+
+bool mergeDictionary(WordListMerge& merge, const std::string& path, const MergeProgress& progress,
+                     std::string& error) {
+  QCDictionaryList list(std::vector<std::string>{path});
+  if (!list.recheck(0)) {
+    error = quoted(path) + " is not a valid dictionary";
+    return false;
+  }
+  merge.beginInput(path);
+  const DictionaryWatch watch(list);
+  EntryEnumerator entries(list, 0);
+  DefinitionReferences references(list, 0);
+  QCDictionaryDefinitionRetriever retriever(list, 0);
+  long total = 0, done = 0;
+  for (int length = 1; length < list.slotCount(0); ++length) total += list.entryCount(0, length);
+  std::vector<uint32_t> offsets;
+  Definition definition;
+  std::string annotation;
+  for (int length = 1; length < list.slotCount(0); ++length) {
+    if (!entries.selectLength(length)) continue;
+    for (;;) {
+      const uint8_t* letters = entries.next(nullptr);
+      if (letters[0] == kEndOfLetters) break;
+      // An annotation of several lines reads back as one.
+      annotation.clear();
+      for (const char* part = entries.annotation(); part && *part; part += std::strlen(part) + 1) {
+        if (!annotation.empty()) annotation += ' ';
+        annotation += part;
+      }
+      offsets.clear();
+      if (const auto number = entries.referenceNumber()) {
+        references.references(false, length, *number, entries.groupState(), offsets);
+      }
+      merge.add(entries.word(), annotation, {});
+      for (uint32_t offset : offsets) {
+        definition = Definition{};
+        if (retriever.read(offset, definition)) merge.addDefinition(definition.body);
+      }
+      if (++done % kProgressEvery == 0 && progress &&
+          !progress(static_cast<double>(done) / static_cast<double>(total))) {
+        error = "Merge cancelled";
+        return false;
+      }
+    }
+    if (entries.invalidated()) break;
+  }
+  if (watch.changed()) {
+    error = quoted(path) + " changed while it was read";
+    return false;
+  }
+  return true;
+}
+
+bool looksLikeDictionary(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  char tag[4] = {};
+  const bool read = std::fread(tag, 1, 4, file) == 4;
+  std::fclose(file);
+  return read && (std::memcmp(tag, format::kTagVersion1, 4) == 0 ||
+                  std::memcmp(tag, format::kTagVersion0, 4) == 0);
+}
+
+bool writeMergedText(const std::vector<std::string>& lines, const std::string& path,
+                     std::string& error) {
+  FileReplacement file;
+  if (!file.begin(path)) {
+    error = "Couldn't open " + quoted(path) + " - " + file.error();
+    return false;
+  }
+  std::string text;
+  for (const std::string& line : lines) {
+    text = cp1252::toUtf8(line);
+    text += '\n';
+    if (std::fwrite(text.data(), 1, text.size(), file.file()) != text.size()) {
+      error = "Couldn't output " + quoted(path) + " - out of disk space?";
+      return false;
+    }
+  }
+  if (!file.commit(backupPathFor(path))) {
+    error = "Couldn't output " + quoted(path) + " - " + file.error();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qel

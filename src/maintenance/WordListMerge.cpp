@@ -1,0 +1,105 @@
+#include "maintenance/WordListMerge.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "maintenance/EntryOrder.h"
+#include "maintenance/FoldTable.h"
+#include "maintenance/SourceLine.h"
+#include "pattern/FoldedCompare.h"
+
+namespace qel {
+
+void WordListMerge::beginInput(std::string name) {
+  m_counts.push_back(InputCounts{std::move(name)});
+}
+
+std::string WordListMerge::keyOf(std::string_view word, std::string_view annotation) const {
+  if (m_duplicates == Duplicates::kKeepEverySpelling) {
+    std::string key(word);
+    key += '\n';
+    key += annotation;
+    return key;
+  }
+  std::string key;
+  key.reserve(word.size());
+  for (char c : word) {
+    if (const uint8_t f = folded::fold(static_cast<uint8_t>(c))) key += static_cast<char>(f);
+  }
+  return key;
+}
+
+bool WordListMerge::add(std::string_view word, std::string_view annotation,
+                        std::string_view definition) {
+  if (m_counts.empty()) beginInput(std::string());
+  InputCounts& counts = m_counts.back();
+  ++counts.entries;
+  if (folded::letterCount(word) == 0) {
+    ++counts.skipped;
+    m_last = -1;
+    return false;
+  }
+  const auto [place, added] =
+      m_index.try_emplace(keyOf(word, annotation), static_cast<uint32_t>(m_entries.size()));
+  if (added) {
+    m_entries.push_back(Entry{std::string(word), std::string(annotation), {}});
+    ++counts.added;
+  } else {
+    ++counts.duplicates;
+  }
+  m_last = place->second;
+  addTo(m_entries[place->second], definition);
+  return added;
+}
+
+void WordListMerge::addDefinition(std::string_view definition) {
+  if (m_last >= 0) addTo(m_entries[m_last], definition);
+}
+
+void WordListMerge::addTo(Entry& entry, std::string_view definition) {
+  // A definition is one source line's body: a line feed would end it.
+  std::string body(definition);
+  while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) body.pop_back();
+  std::replace_if(
+      body.begin(), body.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  if (body.empty()) return;
+  if (std::find(entry.definitions.begin(), entry.definitions.end(), body) ==
+      entry.definitions.end())
+    entry.definitions.push_back(std::move(body));
+}
+
+void WordListMerge::addSourceLine(std::string_view line) {
+  static const build::ByteTable canonical = build::canonicalLetters(lowerCaseFoldTable());
+  build::SourceLine parsed;
+  parsed.parse(line, canonical);
+  for (const build::SourceField& f : parsed.fields()) {
+    if (f.empty) continue;
+    std::string_view annotation = parsed.entryText(f).substr(f.wordEnd - f.begin);
+    if (!annotation.empty()) annotation.remove_prefix(1);  // the line feed before it
+    add(parsed.word(f), annotation, parsed.hasBody() ? parsed.body() : std::string_view());
+  }
+}
+
+std::vector<std::string> WordListMerge::sourceLines() const {
+  std::vector<uint32_t> order(m_entries.size());
+  std::iota(order.begin(), order.end(), 0u);
+  const build::WordListMapComparator before;
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    const Entry& x = m_entries[a];
+    const Entry& y = m_entries[b];
+    if (before(x.word, y.word)) return true;
+    if (before(y.word, x.word)) return false;
+    return x.annotation < y.annotation;
+  });
+  std::vector<std::string> lines;
+  lines.reserve(m_entries.size());
+  for (uint32_t k : order) {
+    const Entry& e = m_entries[k];
+    const std::string field = build::entryField(e.word, e.annotation);
+    if (e.definitions.empty()) lines.push_back(field);
+    for (const std::string& d : e.definitions) lines.push_back(field + "|" + d);
+  }
+  return lines;
+}
+
+}  // namespace qel
