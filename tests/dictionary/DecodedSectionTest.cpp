@@ -61,7 +61,9 @@ TEST_F(DecodedSections, ReplayGivesWhatDecodingGaveWithoutTheFile) {
     EntryEnumerator second(list, 0);
     // Past the entries (the first group) the file takes over, from the same place.
     const auto replayed = enumerate(second, length, &fromMemory);
-    if (list.entryCount(0, length) > 0) EXPECT_TRUE(fromMemory) << length;
+    if (list.entryCount(0, length) > 0) {
+      EXPECT_TRUE(fromMemory) << length;
+    }
     EXPECT_EQ(replayed, decoded) << "length " << length;
   }
   EXPECT_GT(decodedSectionBytes(), before);
