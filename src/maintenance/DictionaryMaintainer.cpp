@@ -3,6 +3,7 @@
 
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/SourceLine.h"
+#include "platform/FileAccess.h"
 #include "platform/FileReplacement.h"
 #include "search/ResultList.h"
 
@@ -44,6 +45,15 @@ bool DictionaryMaintainer::save(const std::string& path, const std::string& desc
   p.fold = m_dictionaries.canonicalLetters(dictionary);
   p.outputPath = path;
   p.backupPath = backupPathFor(path);
+  // The target's old contents go to its backup: a dictionary read for this save must not be that
+  // file, or what the results came from would be lost.
+  for (int i = 0; i < m_dictionaries.count(); ++i) {
+    if (sameFile(m_dictionaries.path(i), p.backupPath)) {
+      error("\"" + m_dictionaries.path(i) + "\" would be replaced by the old contents of \"" +
+            path + "\"; choose another file\n");
+      return false;
+    }
+  }
   p.description = description;
   p.shortest = m_shortest;
   p.longest = m_longest;

@@ -60,6 +60,28 @@ TEST(DictionaryMaintainer, AnInvalidDictionaryGivesNoAlphabetAndNothingIsWritten
 
 // The dialog's Cancel sets the state back: the build stops at its next line or entry, whether the
 // results are being read or the file written, and the target keeps what it held.
+// A dictionary opened from a target's backup ("words.bak" for "words.qcd") would be overwritten by
+// the target's old contents once the save succeeded.
+TEST(DictionaryMaintainer, TheSourceIsNeverTheTargetsBackup) {
+  test::TempDir dir;
+  const std::string source = dir.file("words.bak");
+  const std::string target = dir.file("words.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(source, {"older", "words"}));
+  ASSERT_TRUE(test::buildTestDictionary(target, {"newer"}));
+  const std::string sourceBytes = test::readFile(source);
+  const std::string targetBytes = test::readFile(target);
+  QCDictionaryList list(std::vector<std::string>{source});
+  ResultList results;
+  results.add("older", "", "", 0);
+  DictionaryMaintainer maintainer(results, list, 1, 31);
+  maintainer.setState(DictionaryMaintainer::State::kSaving);
+  EXPECT_FALSE(maintainer.save(target, "", 0));
+  EXPECT_NE(maintainer.log().find("would be replaced"), std::string::npos);
+  EXPECT_EQ(test::readFile(source), sourceBytes);
+  EXPECT_EQ(test::readFile(target), targetBytes);
+  EXPECT_EQ(folderContents(dir.path()), (Texts{"words.bak", "words.qcd"}));
+}
+
 TEST(DictionaryMaintainer, CancelStopsTheBuildAndKeepsTheTarget) {
   test::TempDir dir;
   const std::string target = dir.file("target.qcd");
