@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   // Sections decoded by one search serve the next ones from memory.
   qel::setDecodedSectionBudget(qel::kWindowDecodedSectionBudget);
 
-  QSettings settings("Pendrick Limited", "QEL Devuduvodi 2.5");
+  QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);
   qel::SettingsStore store(settings);
   const QString folder = QString::fromStdString(qel::programFolder());
   qel::QELFrameWindow window(store, folder, parser.positionalArguments());

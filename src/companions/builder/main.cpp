@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName("QEL Dictionary Builder");
   QCoreApplication::setApplicationVersion("2.5");
-  QSettings settings("Pendrick Limited", "QEL Devuduvodi 2.5");
+  QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);
   qel::SettingsStore store(settings);
   qel::QCDictionaryBuilderWindow window(store);
   QObject::connect(&window, &qel::PropertiesDialog::helpRequested, &window,

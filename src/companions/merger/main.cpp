@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName("QEL Word List Merge");
   QCoreApplication::setApplicationVersion("2.5");
-  QSettings settings("Pendrick Limited", "QEL Devuduvodi 2.5");
+  QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);
   qel::SettingsStore store(settings);
   qel::QCWordListMergeWindow window(store);
   QObject::connect(&window, &qel::PropertiesDialog::helpRequested, &window,
