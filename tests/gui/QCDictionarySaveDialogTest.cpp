@@ -18,8 +18,6 @@
 #include <filesystem>
 
 #include "app/qt/SettingsStore.h"
-#include "dictionary/Dictionary.h"
-#include "dictionary/EntryEnumerator.h"
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/qt/QCDictionarySaveQELDialog.h"
 #include "search/ResultList.h"
@@ -35,21 +33,7 @@ using Texts = std::vector<std::string>;
 using test::folderContents;
 
 // The entries of a dictionary file ("word" or "word\nannotation"), shortest first.
-Texts entriesOf(const std::string& path, std::string* description = nullptr) {
-  Dictionary d;
-  if (!d.open(path, false)) return {"invalid"};
-  if (description) *description = d.description();
-  Texts texts;
-  for (int length = 1; length < d.slotCount(); ++length) {
-    EntryEnumerator e(d);
-    if (!e.selectLength(length)) continue;
-    while (e.next(nullptr)[0] != kEndOfLetters) {
-      texts.push_back(std::string(e.word()));
-      if (e.annotation()) texts.back() += "\n" + std::string(e.annotation());
-    }
-  }
-  return texts;
-}
+using test::entryTexts;
 
 using test::FreshSettings;
 
@@ -114,7 +98,7 @@ class QCDictionarySaveDialogTest : public QObject {
     QVERIFY(!dialog.isVisible());
     QCOMPARE(prompts.shown, QStringList());
     std::string description;
-    QCOMPARE(entriesOf(target, &description), (Texts{"Hi-fi\nstereo", "tail", "dotting\n(verb)"}));
+    QCOMPARE(entryTexts(target, &description), (Texts{"Hi-fi\nstereo", "tail", "dotting\n(verb)"}));
     QCOMPARE(description, std::string("saved results"));
     QVERIFY(dialog.logText().contains("4 letter words handled OK"));
     Texts expected = {"source.qcd", "target.qcd"};
@@ -185,7 +169,7 @@ class QCDictionarySaveDialogTest : public QObject {
     QTest::mouseClick(dialog.saveButton(), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     std::string description;
-    QCOMPARE(entriesOf(other, &description), (Texts{"Hi-fi\nstereo", "tail", "dotting\n(verb)"}));
+    QCOMPARE(entryTexts(other, &description), (Texts{"Hi-fi\nstereo", "tail", "dotting\n(verb)"}));
     QCOMPARE(description, std::string("the other one"));
     QCOMPARE(test::readFile(m_dir->file("other.bak")), otherBefore);
     QCOMPARE(test::readFile(m_source), sourceBefore);
