@@ -73,9 +73,11 @@ QString DefinitionRichEdit::lookupText() const {
     while (start > 0 && underlinedAt(start - 1)) --start;
     while (end < characters && underlinedAt(end)) ++end;
   } else {
-    const TextRange word = wordAround(positionText(), at);
-    start = word.start;
-    end = word.end;
+    // A word never crosses a paragraph: its own is all that needs reading at every caret move.
+    const QTextBlock block = caret.block();
+    const TextRange word = wordAround(toCp1252(block.text()), at - block.position());
+    start = block.position() + word.start;
+    end = block.position() + word.end;
   }
   QTextCursor run(document());
   run.setPosition(start);
