@@ -14,7 +14,6 @@ namespace qel {
 LookupService::LookupService(SettingsBackend& settings, QWidget* owner)
     : m_settings(settings), m_owner(owner) {
   m_methods.load(settings);
-  setOptions(Options(), {});
 }
 
 LookupService::~LookupService() = default;

@@ -31,7 +31,8 @@ class LookupService : public QObject, public DefinitionSource {
   ~LookupService() override;
 
   // The dictionaries open in the main window (lookups read them first) and the options that
-  // name the definition dictionaries and the look of definitions.
+  // name the definition dictionaries and the look of definitions (given once the main window has
+  // read its options, before any lookup).
   void setOpenDictionaries(std::vector<std::string> paths);
   void setOptions(const Options& options, const std::string& programFolder);
   // Next Result and Previous Result of the definition windows, answered by the main window.
