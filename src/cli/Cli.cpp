@@ -21,9 +21,11 @@ constexpr char kUsage[] =
     "      --shortest N --longest N --at TEXT --hash TEXT --no-exclusive --no-annotations\n"
     "      --no-balances --no-lower --no-upper --no-punctuation --no-phrases --sort --descending\n"
     "      --no-group --group-descending --mode suppress|independent|active --active N\n"
-    "      --entries-only\n"
+    "      --entries-only --no-cache\n"
     "  qel-cli define WORD DICT...\n"
-    "  qel-cli fulltext [search options] [--sequential] [--bodies] PATTERN DICT...\n";
+    "  qel-cli fulltext [search options] [--sequential] [--bodies] PATTERN DICT...\n"
+    "A search keeps each dictionary's decoded words in $XDG_CACHE_HOME/qel (~/.cache/qel) for the\n"
+    "next one; --no-cache, or QEL_NO_CACHE set to anything but 0, searches without.\n";
 
 int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {

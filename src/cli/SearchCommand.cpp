@@ -1,4 +1,5 @@
 // qel-cli search and fulltext: the main view's search, run to its end, results printed per pane.
+#include <cstdlib>
 #include <ostream>
 #include <set>
 
@@ -6,6 +7,7 @@
 #include "cli/Cli.h"
 #include "cli/InvalidDictionary.h"
 #include "definitions/RichTextPlain.h"
+#include "dictionary/DecodedSideFile.h"
 #include "dictionary/Definition.h"
 #include "dictionary/QCDictionaryDefinitionRetriever.h"
 #include "platform/Cp1252.h"
@@ -31,6 +33,12 @@ void printBody(const QCDictionaryList& list, int dictionary, int32_t definitionN
   }
 }
 
+// QEL_NO_CACHE turns side files off for scripts and tests that must not leave files behind.
+bool sideFilesWanted() {
+  const char* off = std::getenv("QEL_NO_CACHE");
+  return off == nullptr || off[0] == 0 || std::string_view(off) == "0";
+}
+
 int runSearch(const std::string& command, const std::vector<std::string>& args, bool fullText,
               std::ostream& out, std::ostream& err) {
   Arguments a;
@@ -40,7 +48,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   std::set<std::string> switches = {
       "no-exclusive", "no-annotations", "no-balances",      "no-lower",
       "no-upper",     "no-punctuation", "no-phrases",       "sort",
-      "descending",   "no-group",       "group-descending", "entries-only"};
+      "descending",   "no-group",       "group-descending", "entries-only", "no-cache"};
   if (fullText) switches.insert({"sequential", "bodies"});
   if (!a.parse(args, valued, switches) || !a.number("shortest", s.shortest) ||
       !a.number("longest", s.longest) || !a.number("active", s.activePane)) {
@@ -94,19 +102,27 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   }
   s.activePane = a.has("active") ? s.activePane - 1 : 0;
   if (reportFirstInvalidDictionary(list, err)) return kError;
+  if (!fullText && !a.has("no-cache") && sideFilesWanted()) {
+    const std::string folder = sideFileFolder();
+    for (int i = 0; i < list.count(); ++i) useDecodedSideFile(list.dictionary(i), folder);
+  }
   SearchSession session(list);
   const bool entriesOnly = a.has("entries-only");
   const bool bodies = a.has("bodies");
   // One dictionary without sorting: each result is written as it is found, none is kept.
   long streamed = 0;
+  std::string text, line;  // reused: no allocation per result
   session.setResultSink([&](std::string_view entry, std::string_view annotation,
                             std::string_view extra, int32_t definitionNumber) {
     ++streamed;
     if (!out) return;  // once a write failed nothing more can reach the output
-    std::string text(entry);
+    text.assign(entry);
     if (!entriesOnly) text.append(annotation).append(extra);
     if (text.size() > ResultRecord::kMaxText) text.resize(ResultRecord::kMaxText);
-    out << cp1252::toUtf8(text) << '\n';
+    line.clear();
+    cp1252::appendUtf8(text, line);
+    line.push_back('\n');
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
     if (bodies) printBody(list, 0, definitionNumber, out);
   });
   const auto validation = session.validate(pattern, s);

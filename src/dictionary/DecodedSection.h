@@ -1,10 +1,13 @@
 // A length section as it was decoded once: every item with its letters, text and reference state,
 // so that later enumerations of the section replay it without reading or decoding the file. Kept
-// by the dictionary until its file is read again, within a process-wide memory budget.
+// by the dictionary until its file is read again: in memory within a process-wide budget, or in a
+// mapped side file made by an earlier process.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 namespace qel {
@@ -21,10 +24,28 @@ struct DecodedItem {
   int8_t groupState = 0;
   uint8_t flags = 0;
 };
+static_assert(sizeof(DecodedItem) == 20, "side files hold the items as they are laid out");
 
+// What replay reads. Each entry's letters are followed by kEndOfLetters and its word by a NUL, so
+// a filter can look at an entry where it lies; entry() checks that an item stays inside the
+// section, as a side file may be damaged.
 struct DecodedSection {
   // False when the items end at the first group's end: the groups after it are read from the file.
   bool complete = false;
+  std::span<const DecodedItem> items;
+  std::span<const char> texts;
+  std::span<const uint8_t> letters;
+  std::shared_ptr<const void> storage;  // what the spans point into
+  size_t heapBytes = 0;                 // taken from the budget (none for a mapped side file)
+
+  // The letters and word of an entry of a section of `length`, in place; false for a group end
+  // or an item that reaches outside the section or lacks its ends.
+  bool entry(const DecodedItem& item, int length, const uint8_t*& itemLetters,
+             const char*& itemText) const;
+};
+
+// A section collected while it is decoded, handed over as a DecodedSection once whole.
+struct SectionRecording {
   std::vector<DecodedItem> items;
   std::vector<char> texts;
   std::vector<uint8_t> letters;
@@ -32,6 +53,8 @@ struct DecodedSection {
   size_t bytes() const {
     return items.capacity() * sizeof(DecodedItem) + texts.capacity() + letters.capacity();
   }
+  static std::shared_ptr<const DecodedSection> finish(std::shared_ptr<SectionRecording> recording,
+                                                      bool complete);
 };
 
 // The memory decoded sections may take in the process, in bytes; 0 (the default) keeps none, as a

@@ -60,21 +60,34 @@ Dictionary::~Dictionary() { dropDecodedSections(); }
 
 void Dictionary::dropDecodedSections() {
   for (auto& section : m_decoded) {
-    if (section) decoded_sections::release(section->bytes());
+    if (section) decoded_sections::release(section->heapBytes);
     section.reset();
   }
+  m_decodedSource = nullptr;
+  m_sourceAsked = 0;
 }
 
 std::shared_ptr<const DecodedSection> Dictionary::decodedSection(int length) const {
   if (!m_valid || length <= 0 || length >= m_slotCount) return nullptr;
+  const uint32_t bit = uint32_t{1} << length;
+  if (!m_decoded[length] && m_decodedSource && !(m_sourceAsked & bit)) {
+    m_sourceAsked |= bit;
+    m_decoded[length] = m_decodedSource(length);
+  }
   return m_decoded[length];
+}
+
+void Dictionary::setDecodedSource(DecodedSource source) {
+  if (!m_valid) return;
+  m_decodedSource = std::move(source);
+  m_sourceAsked = 0;
 }
 
 bool Dictionary::keepDecodedSection(int length, std::shared_ptr<const DecodedSection> section) {
   if (!m_valid || length <= 0 || length >= m_slotCount || !section || m_decoded[length]) {
     return false;
   }
-  if (!decoded_sections::reserve(section->bytes())) return false;
+  if (!decoded_sections::reserve(section->heapBytes)) return false;
   m_decoded[length] = std::move(section);
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,6 +81,10 @@ class Dictionary {
   // read again; keepDecodedSection() keeps one when the process budget allows (false if not).
   std::shared_ptr<const DecodedSection> decodedSection(int length) const;
   bool keepDecodedSection(int length, std::shared_ptr<const DecodedSection> section);
+  // Where sections not kept yet come from, asked once per length (a side file made by an earlier
+  // process). It answers for the file as read now and is dropped with the kept sections.
+  using DecodedSource = std::function<std::shared_ptr<const DecodedSection>(int length)>;
+  void setDecodedSource(DecodedSource source);
 
   // Use count of the shared pool (number of list places naming this dictionary).
   int useCount = 0;
@@ -106,7 +111,9 @@ class Dictionary {
   Alphabet m_alphabet;
   DecodingTable m_decoder;
   std::vector<int8_t> m_scores;
-  std::array<std::shared_ptr<const DecodedSection>, format::kMaxSlots> m_decoded;
+  mutable std::array<std::shared_ptr<const DecodedSection>, format::kMaxSlots> m_decoded;
+  DecodedSource m_decodedSource;
+  mutable uint32_t m_sourceAsked = 0;  // bit L: the source was asked for length L
   void dropDecodedSections();  // blocks of S bytes for (L, p), L = 1..N-1, p = 0..L-1
   std::array<std::vector<uint32_t>, format::kMaxSlots> m_referenceGroupStarts;
 };

@@ -58,12 +58,14 @@ bool EntryEnumerator::selectLength(int length) {
     m_letters[length] = kEndOfLetters;
     return true;
   }
-  if (decodedSectionBudget() > 0 && length > 0 && length < m_dictionary.slotCount()) {
+  m_recorded.reset();
+  if ((decodedSectionBudget() > 0 || m_recordAlways) && length > 0 &&
+      length < m_dictionary.slotCount()) {
     // Sized for the section's entries, so that recording costs the decoding little.
     const size_t entries = m_dictionary.entryCount()[length];
-    m_recording = std::make_shared<DecodedSection>();
+    m_recording = std::make_shared<SectionRecording>();
     m_recording->items.reserve(entries + 2);
-    m_recording->letters.reserve(entries * length);
+    m_recording->letters.reserve(entries * (length + 1));
     m_recording->texts.reserve(entries * (length + 4));
   }
   return startSection(length);
@@ -327,9 +329,9 @@ const uint8_t* EntryEnumerator::decodeItem() {
 }
 
 void EntryEnumerator::recordItem(int letterCount, int textSize, bool groupEnd) {
-  DecodedSection& section = *m_recording;
+  SectionRecording& section = *m_recording;
   // A section too large for the budget is not worth recording to the end.
-  if (section.bytes() > decodedSectionBudget()) {
+  if (!m_recordAlways && section.bytes() > decodedSectionBudget()) {
     m_recording.reset();
     return;
   }
@@ -346,21 +348,44 @@ void EntryEnumerator::recordItem(int letterCount, int textSize, bool groupEnd) {
   const size_t texts = section.texts.size();
   section.texts.resize(texts + textSize);
   std::memcpy(section.texts.data() + texts, m_text, textSize);
+  if (groupEnd) return;
+  // With the end mark, so that a filter can read the letters where they are kept.
   const size_t letters = section.letters.size();
-  section.letters.resize(letters + letterCount);
-  std::memcpy(section.letters.data() + letters, m_letters, letterCount);
+  section.letters.resize(letters + letterCount + 1);
+  std::memcpy(section.letters.data() + letters, m_letters, letterCount + 1);
 }
 
 // A section decoded from its start to its natural end, in a file that did not change meanwhile,
 // is kept for the next enumerations.
 void EntryEnumerator::keepRecording(bool complete) {
-  std::shared_ptr<DecodedSection> section = std::move(m_recording);
-  if (!section || m_invalidated || m_dictionary.generation() != m_generation) return;
-  section->complete = complete;
-  section->items.shrink_to_fit();
-  section->texts.shrink_to_fit();
-  section->letters.shrink_to_fit();
-  m_dictionary.keepDecodedSection(m_length, std::move(section));
+  std::shared_ptr<SectionRecording> recording = std::move(m_recording);
+  if (!recording || m_invalidated || m_dictionary.generation() != m_generation) return;
+  auto section = SectionRecording::finish(std::move(recording), complete);
+  if (m_recordAlways) {
+    m_recorded = std::move(section);
+  } else {
+    m_dictionary.keepDecodedSection(m_length, std::move(section));
+  }
+}
+
+std::shared_ptr<const DecodedSection> EntryEnumerator::decodeSection(Dictionary& dictionary,
+                                                                     int length) {
+  if (auto kept = dictionary.decodedSection(length)) return kept;
+  EntryEnumerator e(dictionary);
+  e.m_recordAlways = true;
+  if (!e.startRecordedSection(length)) return nullptr;
+  // To the first group's end, where a word search stops; an empty section ends at once.
+  for (;;) {
+    const uint8_t* letters = e.decodeItem();
+    if (letters[0] == kEndOfLetters) break;
+  }
+  if (e.m_invalidated) return nullptr;
+  return std::move(e.m_recorded);
+}
+
+bool EntryEnumerator::startRecordedSection(int length) {
+  if (!selectLength(length)) return false;
+  return !m_replay && m_recording;
 }
 
 const uint8_t* EntryEnumerator::replayItem() {
@@ -383,18 +408,48 @@ const uint8_t* EntryEnumerator::replayItem() {
     return decodeItem();
   }
   const DecodedItem& item = m_replay->items[m_replayNext++];
+  const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
+  const uint8_t* letters = nullptr;
+  const char* text = nullptr;
+  if (item.textSize > kTextSize || item.textSize < 2 ||
+      (!groupEnd && !m_replay->entry(item, m_length, letters, text)) ||
+      (groupEnd && (item.text > m_replay->texts.size() ||
+                    m_replay->texts.size() - item.text < item.textSize))) {
+    // Only a damaged side file holds such an item: nothing after it can be trusted.
+    return endOfStream();
+  }
   std::memcpy(m_text, m_replay->texts.data() + item.text, item.textSize);
-  m_wordSize = item.wordSize;
+  m_text[item.textSize - 1] = m_text[item.textSize - 2] = 0;
+  m_wordSize = std::min<int>(item.wordSize, item.textSize - 2);
   m_groupState = item.groupState;
   m_referenceCounter = item.referenceCounter;
   m_referenceFlag = (item.flags & DecodedItem::kReference) ? 1 : 0;
-  if (item.flags & DecodedItem::kGroupEnd) {
+  if (groupEnd) {
     m_letters[0] = kEndOfLetters;
   } else {
-    std::memcpy(m_letters, m_replay->letters.data() + item.letters, m_length);
-    m_letters[m_length] = kEndOfLetters;
+    std::memcpy(m_letters, letters, m_length + 1);
   }
   return m_letters;
+}
+
+int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
+  if (m_dictionary.generation() != m_generation) return 0;
+  const DecodedSection& section = *m_replay;
+  const size_t first = m_replayNext;
+  const size_t end = std::min(section.items.size(), first + static_cast<size_t>(budget));
+  size_t i = first;
+  for (; i < end; ++i) {
+    const uint8_t* letters = nullptr;
+    const char* text = nullptr;
+    // A group end or a damaged item is left to replayItem().
+    if (!section.entry(section.items[i], m_length, letters, text)) break;
+    if (filter.accepts(letters, m_length, text)) {
+      m_replayAccepted = true;
+      break;
+    }
+  }
+  m_replayNext = i;
+  return static_cast<int>(i - first);
 }
 
 const uint8_t* EntryEnumerator::next(EntryFilter* filter) {
@@ -406,13 +461,19 @@ const uint8_t* EntryEnumerator::next(EntryFilter* filter) {
 }
 
 const uint8_t* EntryEnumerator::nextBatch(EntryFilter* filter) {
-  for (int decoded = 0; decoded < kBatchBudget; ++decoded) {
+  int decoded = 0;
+  // Entries kept decoded are tested where they lie; only the one accepted is copied out.
+  m_replayAccepted = false;
+  if (m_replay && filter) decoded = skipRejectedReplayItems(*filter, kBatchBudget);
+  for (; decoded < kBatchBudget; ++decoded) {
+    const bool accepted = m_replayAccepted;
+    m_replayAccepted = false;
     const uint8_t* letters = decodeItem();
     if (letters[0] == kEndOfLetters) {
       m_entriesScanned += decoded;
       return letters;
     }
-    if (!filter || filter->accepts(letters, m_length, m_text)) {
+    if (!filter || accepted || filter->accepts(letters, m_length, m_text)) {
       m_entriesScanned += decoded + 1;
       return letters;
     }

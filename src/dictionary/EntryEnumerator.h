@@ -40,6 +40,10 @@ class EntryEnumerator {
   // Like next, but gives up after kBatchBudget rejected items and then returns null.
   const uint8_t* nextBatch(EntryFilter* filter);
 
+  // Section `length` of `dictionary` decoded to the end of its first group (the entries a word
+  // search visits), whatever the budget; null for an empty or unreadable section.
+  static std::shared_ptr<const DecodedSection> decodeSection(Dictionary& dictionary, int length);
+
   int length() const { return m_length; }
   // The item's word as displayed (NUL-terminated), then its annotation lines, then an empty string.
   const char* text() const { return m_text; }
@@ -74,6 +78,9 @@ class EntryEnumerator {
   const uint8_t* replayItem();
   void recordItem(int letterCount, int textSize, bool groupEnd);
   void keepRecording(bool complete);
+  bool startRecordedSection(int length);
+  // Moves past replayed entries that `filter` rejects, at most `budget`; returns how many.
+  int skipRejectedReplayItems(EntryFilter& filter, int budget);
   // Positions at the start of the section in the file.
   bool startSection(int length);
 
@@ -105,7 +112,10 @@ class EntryEnumerator {
 
   std::shared_ptr<const DecodedSection> m_replay;
   size_t m_replayNext = 0;
-  std::shared_ptr<DecodedSection> m_recording;  // while a whole section is decoded from its start
+  bool m_replayAccepted = false;  // the filter accepted the next replayed item already
+  std::shared_ptr<SectionRecording> m_recording;  // while a whole section is decoded from its start
+  bool m_recordAlways = false;  // recording for decodeSection(), not for the dictionary
+  std::shared_ptr<const DecodedSection> m_recorded;
 
   uint8_t m_letters[kLettersSize];
   char m_text[kTextSize];

@@ -82,13 +82,24 @@ bool fromCodePoint(uint32_t codePoint, char& byte) {
   return true;
 }
 
+void appendUtf8(std::string_view text, std::string& out) {
+  size_t start = 0;
+  while (start < text.size()) {
+    // Runs of ASCII, most of any word list, go over at once.
+    size_t end = start;
+    while (end < text.size() && static_cast<uint8_t>(text[end]) < 0x80) ++end;
+    out.append(text.data() + start, end - start);
+    if (end == text.size()) break;
+    const auto c = static_cast<uint8_t>(text[end]);
+    appendUtf8(out, c < 0xA0 ? kHigh[c - 0x80] : c);
+    start = end + 1;
+  }
+}
+
 std::string toUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (char ch : text) {
-    const auto c = static_cast<uint8_t>(ch);
-    appendUtf8(out, c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c);
-  }
+  appendUtf8(text, out);
   return out;
 }
 

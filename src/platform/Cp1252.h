@@ -13,6 +13,8 @@ namespace qel::cp1252 {
 bool fromUtf8(std::string_view utf8, std::string& out, size_t* badOffset = nullptr);
 
 std::string toUtf8(std::string_view text);
+// Converts `text` to UTF-8 at the end of `out`.
+void appendUtf8(std::string_view text, std::string& out);
 
 // The code page's byte for a Unicode code point; false when the code page lacks it.
 bool fromCodePoint(uint32_t codePoint, char& byte);

@@ -317,6 +317,11 @@ bool SearchSession::stepWordSearch(Pane& p) {
     const std::string annotation = stored ? separated(stored) : std::string();
     const std::string balance =
         m_settings.showBalances ? p.engine->balanceText(kBalanceSeparator) : std::string();
+    if (m_streaming) {
+      // Nothing is stored, so nothing can fail: the step goes on to the next candidates.
+      m_sink(m_enumerator->word(), annotation, balance, 0);
+      continue;
+    }
     addResult(p, std::string(m_enumerator->word()), annotation, balance, 0);
     return true;
   }

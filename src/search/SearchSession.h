@@ -66,7 +66,8 @@ class SearchSession {
   // Starts a new search from Ready, or resumes a paused one. False when the state allows neither.
   bool start();
   // One step: ends at the first accepted entry, after kCandidateBudget rejected candidates, when
-  // the enumerator's own budget runs out or at a change of length. Returns false once the search
+  // the enumerator's own budget runs out or at a change of length. A streaming search goes on past
+  // accepted entries, which count as candidates. Returns false once the search
   // is complete (the state is then Ready).
   bool step();
   void pause();

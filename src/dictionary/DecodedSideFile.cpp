@@ -1,0 +1,286 @@
+// Layout of a side file, in the byte order of the machine that wrote it (a mark tells):
+//   header: magic, format version, byte-order mark, the dictionary's key, the path's size, a
+//           checksum of the header and path, and one record per length (offsets and sizes)
+//   the dictionary's path
+//   per length: its items (DecodedItem as laid out in memory), texts and letters, 8-byte aligned
+#include "dictionary/DecodedSideFile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "dictionary/Alphabet.h"
+#include "dictionary/Dictionary.h"
+#include "dictionary/EntryEnumerator.h"
+#include "platform/FileAccess.h"
+#include "platform/FileReplacement.h"
+
+namespace qel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kMagic[8] = {'Q', 'E', 'L', 'D', 'E', 'C', '\r', '\n'};
+// Changes whenever the layout or the meaning of an item changes.
+constexpr uint32_t kFormatVersion = 1;
+constexpr uint32_t kByteOrderMark = 0x01020304;
+// The part of a dictionary whose checksum goes into the key: its header tables and symbols.
+constexpr size_t kKeyedBytes = 4096;
+
+struct SectionRecord {
+  uint64_t items = 0, itemCount = 0;
+  uint64_t texts = 0, textBytes = 0;
+  uint64_t letters = 0, letterBytes = 0;
+  uint32_t present = 0, complete = 0;
+};
+
+struct Header {
+  char magic[8];
+  uint32_t formatVersion;
+  uint32_t byteOrderMark;
+  uint64_t dictionarySize;
+  int64_t dictionaryTime;
+  uint64_t dictionaryChecksum;
+  uint64_t headerChecksum;  // of the header with this field 0, then the path
+  uint32_t pathSize;
+  uint32_t slotCount;
+  SectionRecord sections[format::kMaxSlots];
+};
+
+uint64_t fnv1a(const void* data, size_t size, uint64_t hash = 14695981039346656037ull) {
+  const auto* p = static_cast<const uint8_t*>(data);
+  for (size_t i = 0; i < size; ++i) hash = (hash ^ p[i]) * 1099511628211ull;
+  return hash;
+}
+
+std::string absolutePath(const std::string& path) {
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  return ec ? path : absolute.lexically_normal().string();
+}
+
+// What a side file must name to belong to `dictionary`; false when the file on disk is no longer
+// the one the dictionary read.
+bool keyOf(const Dictionary& dictionary, Header& key, std::string& path) {
+  if (!dictionary.valid()) return false;
+  int error = 0;
+  FileIdentity identity;
+  std::FILE* file = openRegularFile(dictionary.path(), error, &identity);
+  if (!file) return false;
+  uint8_t head[kKeyedBytes];
+  const size_t read = std::fread(head, 1, sizeof head, file);
+  std::fclose(file);
+  if (!(identity == dictionary.identity())) return false;
+  key = Header{};
+  std::memcpy(key.magic, kMagic, sizeof kMagic);
+  key.formatVersion = kFormatVersion;
+  key.byteOrderMark = kByteOrderMark;
+  key.dictionarySize = identity.size;
+  key.dictionaryTime = identity.modified;
+  key.dictionaryChecksum = fnv1a(head, read);
+  key.slotCount = static_cast<uint32_t>(dictionary.slotCount());
+  path = absolutePath(dictionary.path());
+  key.pathSize = static_cast<uint32_t>(path.size());
+  return true;
+}
+
+uint64_t headerChecksum(Header header, const std::string& path) {
+  header.headerChecksum = 0;
+  return fnv1a(path.data(), path.size(), fnv1a(&header, sizeof header));
+}
+
+// A region of `count` elements of `size` bytes at `offset` lies inside a file of `fileSize`.
+bool inside(uint64_t offset, uint64_t count, uint64_t size, uint64_t fileSize) {
+  if (offset > fileSize || count > fileSize / size) return false;
+  return count * size <= fileSize - offset;
+}
+
+// Letter indices are used as table indices by the matchers: each must be below `letterCount` or
+// be the end mark. Adding 1 turns the mark into 0 and a good index into 1..letterCount, so one
+// maximum over the section decides (a loop the compiler can vectorise).
+bool lettersInAlphabet(std::span<const uint8_t> letters, int letterCount) {
+  static_assert(kEndOfLetters == 0xFF);
+  uint8_t highest = 0;
+  size_t i = 0;
+  // Blocks of a fixed size, which the compiler vectorises without a remainder loop.
+  constexpr size_t kBlock = 64;
+  for (; i + kBlock <= letters.size(); i += kBlock) {
+    uint8_t block = 0;
+    for (size_t k = 0; k < kBlock; ++k) block = std::max(block, uint8_t(letters[i + k] + 1));
+    highest = std::max(highest, block);
+  }
+  for (; i < letters.size(); ++i) highest = std::max(highest, uint8_t(letters[i] + 1));
+  return highest <= letterCount;
+}
+
+bool writeAll(std::FILE* f, const void* data, size_t size) {
+  return size == 0 || std::fwrite(data, 1, size, f) == size;
+}
+
+bool padTo8(std::FILE* f, uint64_t& position) {
+  static const char zeros[8] = {};
+  const size_t pad = (8 - position % 8) % 8;
+  position += pad;
+  return writeAll(f, zeros, pad);
+}
+
+}  // namespace
+
+std::shared_ptr<DecodedSideFile> DecodedSideFile::open(const std::string& path,
+                                                       const Dictionary& dictionary) {
+  Header key;
+  std::string dictionaryPath;
+  if (!keyOf(dictionary, key, dictionaryPath)) return nullptr;
+  std::shared_ptr<const MappedFile> file = MappedFile::open(path);
+  if (!file) return nullptr;
+  const std::span<const uint8_t> bytes = file->bytes();
+  if (bytes.size() < sizeof(Header) + dictionaryPath.size()) return nullptr;
+  Header header;
+  std::memcpy(&header, bytes.data(), sizeof header);
+  const std::string storedPath(reinterpret_cast<const char*>(bytes.data()) + sizeof header,
+                               header.pathSize <= dictionaryPath.size() ? header.pathSize : 0);
+  if (std::memcmp(header.magic, key.magic, sizeof kMagic) != 0 ||
+      header.formatVersion != key.formatVersion || header.byteOrderMark != key.byteOrderMark ||
+      header.dictionarySize != key.dictionarySize ||
+      header.dictionaryTime != key.dictionaryTime ||
+      header.dictionaryChecksum != key.dictionaryChecksum || header.pathSize != key.pathSize ||
+      header.slotCount != key.slotCount || storedPath != dictionaryPath ||
+      header.headerChecksum != headerChecksum(header, storedPath)) {
+    return nullptr;
+  }
+  std::shared_ptr<DecodedSideFile> side(new DecodedSideFile);
+  side->m_path = path;
+  side->m_file = std::move(file);
+  side->m_letterCount = dictionary.alphabet().total;
+  return side;
+}
+
+std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) {
+  if (length <= 0 || length >= format::kMaxSlots) return nullptr;
+  const uint32_t bit = uint32_t{1} << length;
+  if (m_file && !(m_checked & bit)) {
+    m_checked |= bit;
+    m_sections[length] = mappedSection(length);
+  }
+  return m_sections[length];
+}
+
+std::shared_ptr<const DecodedSection> DecodedSideFile::mappedSection(int length) {
+  const std::span<const uint8_t> bytes = m_file->bytes();
+  Header header;
+  std::memcpy(&header, bytes.data(), sizeof header);
+  const SectionRecord& r = header.sections[length];
+  if (!r.present) return nullptr;
+  const uint64_t size = bytes.size();
+  bool sound = static_cast<uint32_t>(length) < header.slotCount && r.complete <= 1 &&
+               r.items % alignof(DecodedItem) == 0 &&
+               inside(r.items, r.itemCount, sizeof(DecodedItem), size) &&
+               inside(r.texts, r.textBytes, 1, size) && inside(r.letters, r.letterBytes, 1, size) &&
+               r.textBytes <= UINT32_MAX && r.letterBytes <= UINT32_MAX;
+  auto section = std::make_shared<DecodedSection>();
+  if (sound) {
+    section->complete = r.complete != 0;
+    section->items = {reinterpret_cast<const DecodedItem*>(bytes.data() + r.items),
+                      static_cast<size_t>(r.itemCount)};
+    section->texts = {reinterpret_cast<const char*>(bytes.data() + r.texts),
+                      static_cast<size_t>(r.textBytes)};
+    section->letters = {bytes.data() + r.letters, static_cast<size_t>(r.letterBytes)};
+    section->storage = m_file;
+    sound = lettersInAlphabet(section->letters, m_letterCount);
+  }
+  if (sound) return section;
+  std::remove(m_path.c_str());  // damaged: the next process makes it again
+  return nullptr;
+}
+
+std::shared_ptr<DecodedSideFile> DecodedSideFile::make(const std::string& path,
+                                                       Dictionary& dictionary,
+                                                       std::string& error) {
+  Header header;
+  std::string dictionaryPath;
+  if (!keyOf(dictionary, header, dictionaryPath)) return nullptr;
+  std::shared_ptr<DecodedSideFile> side(new DecodedSideFile);
+  side->m_path = path;
+  side->m_checked = ~uint32_t{0};
+  for (int length = 1; length < dictionary.slotCount(); ++length) {
+    side->m_sections[length] = EntryEnumerator::decodeSection(dictionary, length);
+  }
+  // The dictionary changed while it was decoded: what was decoded may be mixed.
+  if (!dictionary.valid()) return nullptr;
+
+  FileReplacement out;
+  if (!out.begin(path)) {
+    error = out.error();
+    return side;
+  }
+  std::FILE* f = out.file();
+  uint64_t position = sizeof header + dictionaryPath.size();
+  bool ok = writeAll(f, &header, sizeof header) &&
+            writeAll(f, dictionaryPath.data(), dictionaryPath.size()) && padTo8(f, position);
+  for (int length = 1; ok && length < dictionary.slotCount(); ++length) {
+    const DecodedSection* s = side->m_sections[length].get();
+    if (!s) continue;
+    SectionRecord& r = header.sections[length];
+    r.present = 1;
+    r.complete = s->complete ? 1 : 0;
+    r.items = position;
+    r.itemCount = s->items.size();
+    position += s->items.size_bytes();
+    r.texts = position;
+    r.textBytes = s->texts.size();
+    position += s->texts.size();
+    r.letters = position;
+    r.letterBytes = s->letters.size();
+    position += s->letters.size();
+    ok = writeAll(f, s->items.data(), s->items.size_bytes()) &&
+         writeAll(f, s->texts.data(), s->texts.size()) &&
+         writeAll(f, s->letters.data(), s->letters.size()) && padTo8(f, position);
+  }
+  header.headerChecksum = headerChecksum(header, dictionaryPath);
+  ok = ok && std::fseek(f, 0, SEEK_SET) == 0 && writeAll(f, &header, sizeof header);
+  if (!ok) {
+    error = std::strerror(errno);
+    out.discard();
+    return side;
+  }
+  side->m_written = out.commit();
+  if (!side->m_written) error = out.error();
+  return side;
+}
+
+std::string sideFileFolder() {
+  const char* cache = std::getenv("XDG_CACHE_HOME");
+  if (cache && cache[0] == '/') return (fs::path(cache) / "qel").string();
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return (fs::path(home) / ".cache" / "qel").string();
+  return std::string();
+}
+
+std::string sideFilePath(const std::string& folder, const std::string& dictionaryPath) {
+  const std::string absolute = absolutePath(dictionaryPath);
+  char name[32];
+  std::snprintf(name, sizeof name, "%016llx.qds",
+                static_cast<unsigned long long>(fnv1a(absolute.data(), absolute.size())));
+  return (fs::path(folder) / name).string();
+}
+
+SideFileUse useDecodedSideFile(Dictionary& dictionary, const std::string& folder) {
+  if (!dictionary.valid() || folder.empty()) return SideFileUse::kNone;
+  const std::string path = sideFilePath(folder, dictionary.path());
+  std::shared_ptr<DecodedSideFile> side = DecodedSideFile::open(path, dictionary);
+  SideFileUse use = SideFileUse::kMapped;
+  if (!side) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    std::string error;
+    side = DecodedSideFile::make(path, dictionary, error);
+    if (!side) return SideFileUse::kNone;
+    use = side->written() ? SideFileUse::kMade : SideFileUse::kUnwritten;
+  }
+  dictionary.setDecodedSource([side](int length) { return side->section(length); });
+  return use;
+}
+
+}  // namespace qel

@@ -1,0 +1,63 @@
+// A dictionary's length sections as decoded once, kept in a file of the user's cache folder and
+// mapped by later processes, so that a search reads decoded entries instead of decoding the
+// dictionary again. The dictionary stays the only source of truth: a side file is used only when it
+// names the dictionary's path, size, last-write time and header checksum as read now, and one that
+// is damaged, stale or from another version is ignored and made again. Nothing in a side file is
+// trusted past its bounds.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "dictionary/DecodedSection.h"
+#include "dictionary/FileFormat.h"
+#include "platform/MappedFile.h"
+
+namespace qel {
+
+class Dictionary;
+
+class DecodedSideFile {
+ public:
+  // Maps the side file at `path` when it belongs to `dictionary` as read now; null when it is
+  // missing, damaged, stale or from another version.
+  static std::shared_ptr<DecodedSideFile> open(const std::string& path,
+                                               const Dictionary& dictionary);
+  // Decodes every length section of `dictionary` and writes them to `path`, replacing what was
+  // there only once the whole file is written. The object holds the sections decoded; written()
+  // tells whether the file was made, and `error` why not. Null for an invalid dictionary.
+  static std::shared_ptr<DecodedSideFile> make(const std::string& path, Dictionary& dictionary,
+                                               std::string& error);
+
+  // Section `length`, checked on first use; null when the file holds none or a damaged one (the
+  // file is then removed, to be made again by the next process).
+  std::shared_ptr<const DecodedSection> section(int length);
+  bool written() const { return m_written; }
+
+ private:
+  DecodedSideFile() = default;
+  std::shared_ptr<const DecodedSection> mappedSection(int length);
+
+  std::string m_path;
+  std::shared_ptr<const MappedFile> m_file;
+  int m_letterCount = 0;  // letters of the dictionary's alphabet: no letter index reaches it
+  bool m_written = false;
+  std::array<std::shared_ptr<const DecodedSection>, format::kMaxSlots> m_sections;
+  uint32_t m_checked = 0;  // bit L: section L was checked
+};
+
+// The folder side files go in: $XDG_CACHE_HOME/qel, else ~/.cache/qel; empty when neither is known.
+std::string sideFileFolder();
+// The side file of the dictionary at `dictionaryPath` (made absolute) in `folder`.
+std::string sideFilePath(const std::string& folder, const std::string& dictionaryPath);
+
+// kUnwritten: the sections were decoded but the folder refused the file; this process uses them
+// all the same. kNone: the dictionary is invalid or changed; searches decode it as before.
+enum class SideFileUse { kMapped, kMade, kUnwritten, kNone };
+// Gives `dictionary` the side file in `folder` as the source of its decoded sections, made first
+// when there is none that fits.
+SideFileUse useDecodedSideFile(Dictionary& dictionary, const std::string& folder);
+
+}  // namespace qel
