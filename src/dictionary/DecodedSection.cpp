@@ -2,7 +2,6 @@
 
 #include <atomic>
 
-#include "dictionary/Alphabet.h"
 
 namespace qel {
 namespace {
@@ -11,18 +10,6 @@ std::atomic<size_t> g_budget{0};
 std::atomic<size_t> g_used{0};
 
 }  // namespace
-
-bool DecodedSection::entry(const DecodedItem& item, int length, const uint8_t*& itemLetters,
-                           const char*& itemText) const {
-  if (item.flags & DecodedItem::kGroupEnd) return false;
-  const size_t need = static_cast<size_t>(length) + 1;
-  if (item.letters > letters.size() || letters.size() - item.letters < need) return false;
-  if (item.text > texts.size() || texts.size() - item.text < item.textSize) return false;
-  if (item.textSize < 2 || item.wordSize > item.textSize - 2) return false;
-  itemLetters = letters.data() + item.letters;
-  itemText = texts.data() + item.text;
-  return itemLetters[length] == kEndOfLetters && itemText[item.wordSize] == 0;
-}
 
 std::shared_ptr<const DecodedSection> SectionRecording::finish(
     std::shared_ptr<SectionRecording> recording, bool complete) {

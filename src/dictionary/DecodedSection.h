@@ -27,8 +27,8 @@ struct DecodedItem {
 static_assert(sizeof(DecodedItem) == 20, "side files hold the items as they are laid out");
 
 // What replay reads. Each entry's letters are followed by kEndOfLetters and its word by a NUL, so
-// a filter can look at an entry where it lies; entry() checks that an item stays inside the
-// section, as a side file may be damaged.
+// a filter can look at an entry where it lies. A section is sound when it is made: recorded here,
+// or mapped from a side file whose every item was checked first.
 struct DecodedSection {
   // False when the items end at the first group's end: the groups after it are read from the file.
   bool complete = false;
@@ -37,11 +37,6 @@ struct DecodedSection {
   std::span<const uint8_t> letters;
   std::shared_ptr<const void> storage;  // what the spans point into
   size_t heapBytes = 0;                 // taken from the budget (none for a mapped side file)
-
-  // The letters and word of an entry of a section of `length`, in place; false for a group end
-  // or an item that reaches outside the section or lacks its ends.
-  bool entry(const DecodedItem& item, int length, const uint8_t*& itemLetters,
-             const char*& itemText) const;
 };
 
 // A section collected while it is decoded, handed over as a DecodedSection once whole.

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dictionary/DecodedSection.h"
 #include "dictionary/FileFormat.h"
@@ -47,6 +48,10 @@ class DecodedSideFile {
   std::array<std::shared_ptr<const DecodedSection>, format::kMaxSlots> m_sections;
   uint32_t m_checked = 0;  // bit L: section L was checked
 };
+
+// Gives side-file bytes the key of `dictionary` as read now and a matching header checksum, so that
+// tests and fuzzing reach the checks behind the header. False when the bytes are too short.
+bool restampSideFile(std::vector<uint8_t>& bytes, const Dictionary& dictionary);
 
 // The folder side files go in: $XDG_CACHE_HOME/qel, else ~/.cache/qel; empty when neither is known.
 std::string sideFileFolder();

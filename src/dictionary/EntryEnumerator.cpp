@@ -409,25 +409,15 @@ const uint8_t* EntryEnumerator::replayItem() {
   }
   const DecodedItem& item = m_replay->items[m_replayNext++];
   const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
-  const uint8_t* letters = nullptr;
-  const char* text = nullptr;
-  if (item.textSize > kTextSize || item.textSize < 2 ||
-      (!groupEnd && !m_replay->entry(item, m_length, letters, text)) ||
-      (groupEnd && (item.text > m_replay->texts.size() ||
-                    m_replay->texts.size() - item.text < item.textSize))) {
-    // Only a damaged side file holds such an item: nothing after it can be trusted.
-    return endOfStream();
-  }
   std::memcpy(m_text, m_replay->texts.data() + item.text, item.textSize);
-  m_text[item.textSize - 1] = m_text[item.textSize - 2] = 0;
-  m_wordSize = std::min<int>(item.wordSize, item.textSize - 2);
+  m_wordSize = item.wordSize;
   m_groupState = item.groupState;
   m_referenceCounter = item.referenceCounter;
   m_referenceFlag = (item.flags & DecodedItem::kReference) ? 1 : 0;
   if (groupEnd) {
     m_letters[0] = kEndOfLetters;
   } else {
-    std::memcpy(m_letters, letters, m_length + 1);
+    std::memcpy(m_letters, m_replay->letters.data() + item.letters, m_length + 1);
   }
   return m_letters;
 }
@@ -439,11 +429,10 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
   const size_t end = std::min(section.items.size(), first + static_cast<size_t>(budget));
   size_t i = first;
   for (; i < end; ++i) {
-    const uint8_t* letters = nullptr;
-    const char* text = nullptr;
-    // A group end or a damaged item is left to replayItem().
-    if (!section.entry(section.items[i], m_length, letters, text)) break;
-    if (filter.accepts(letters, m_length, text)) {
+    const DecodedItem& item = section.items[i];
+    if (item.flags & DecodedItem::kGroupEnd) break;  // left to replayItem()
+    if (filter.accepts(section.letters.data() + item.letters, m_length,
+                       section.texts.data() + item.text)) {
       m_replayAccepted = true;
       break;
     }

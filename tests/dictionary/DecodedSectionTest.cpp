@@ -8,34 +8,11 @@
 #include "dictionary/DecodedSection.h"
 #include "dictionary/EntryEnumerator.h"
 #include "dictionary/QCDictionaryList.h"
+#include "dictionary/EnumeratedItems.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {
 namespace {
-
-// Everything an enumeration gives of one item, as text.
-// `replayed`: whether the section came from memory.
-std::vector<std::string> enumerate(EntryEnumerator& e, int length, bool* replayed = nullptr) {
-  std::vector<std::string> items;
-  const bool selected = e.selectLength(length);
-  if (replayed) *replayed = e.replaying();
-  if (!selected) return items;
-  for (;;) {
-    const uint8_t* letters = e.next(nullptr);
-    std::string item = std::to_string(e.groupState()) + "|";
-    const std::optional<int> reference = e.referenceNumber();
-    item += reference ? std::to_string(*reference) : "-";
-    if (letters[0] == kEndOfLetters) {
-      items.push_back(item + "|end");
-      if (e.groupState() < 0) break;
-      continue;
-    }
-    item += "|" + std::string(e.word()) + "|" + (e.annotation() ? e.annotation() : "") + "|";
-    for (int i = 0; i < length; ++i) item += std::to_string(letters[i]) + ",";
-    items.push_back(item);
-  }
-  return items;
-}
 
 class DecodedSections : public ::testing::Test {
  protected:
@@ -56,11 +33,11 @@ TEST_F(DecodedSections, ReplayGivesWhatDecodingGaveWithoutTheFile) {
   for (int length = 1; length <= 8; ++length) {
     EntryEnumerator first(list, 0);
     bool fromMemory = true;
-    const auto decoded = enumerate(first, length, &fromMemory);
+    const auto decoded = test::enumerateItems(first, length, &fromMemory);
     EXPECT_FALSE(fromMemory);
     EntryEnumerator second(list, 0);
     // Past the entries (the first group) the file takes over, from the same place.
-    const auto replayed = enumerate(second, length, &fromMemory);
+    const auto replayed = test::enumerateItems(second, length, &fromMemory);
     if (list.entryCount(0, length) > 0) {
       EXPECT_TRUE(fromMemory) << length;
     }
@@ -74,7 +51,7 @@ TEST_F(DecodedSections, ReplayGivesWhatDecodingGaveWithoutTheFile) {
   ASSERT_TRUE(list.recheck(0));
   EntryEnumerator after(list, 0);
   bool fromMemory = true;
-  const auto fresh = enumerate(after, 4, &fromMemory);
+  const auto fresh = test::enumerateItems(after, 4, &fromMemory);
   EXPECT_FALSE(fromMemory);
   ASSERT_EQ(fresh.size(), 5u);  // two entries, two group ends, the end
   EXPECT_NE(fresh[0].find("tail"), std::string::npos);
@@ -93,11 +70,11 @@ TEST_F(DecodedSections, OnlyWholeSectionsWithinTheBudgetAreKept) {
   }
   EntryEnumerator e(list, 0);
   bool fromMemory = true;
-  enumerate(e, 4, &fromMemory);
+  test::enumerateItems(e, 4, &fromMemory);
   EXPECT_FALSE(fromMemory);  // the partial enumeration kept nothing
   setDecodedSectionBudget(0);
   EntryEnumerator unkept(list, 0);
-  enumerate(unkept, 4);
+  test::enumerateItems(unkept, 4);
   EntryEnumerator again(list, 0);
   ASSERT_TRUE(again.selectLength(4));
   EXPECT_TRUE(again.replaying());  // the section kept before the budget went stays
@@ -111,7 +88,7 @@ TEST_F(DecodedSections, NothingIsKeptWithoutABudget) {
   ASSERT_TRUE(list.recheck(0));
   const size_t before = decodedSectionBytes();
   EntryEnumerator e(list, 0);
-  enumerate(e, 4);
+  test::enumerateItems(e, 4);
   EntryEnumerator again(list, 0);
   ASSERT_TRUE(again.selectLength(4));
   EXPECT_FALSE(again.replaying());

@@ -1,0 +1,226 @@
+// Side files: made once, mapped after, replaying exactly what decoding gives; a stale or damaged
+// one is never used for what it holds wrongly, and searches give the same results with and
+// without them.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include "dictionary/DecodedSideFile.h"
+#include "dictionary/Dictionary.h"
+#include "dictionary/EnumeratedItems.h"
+#include "dictionary/QCDictionaryList.h"
+#include "search/SearchSession.h"
+#include "support/CliRun.h"
+#include "support/TestDictionaries.h"
+
+namespace qel {
+namespace {
+
+class DecodedSideFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = dir.file("words.qcd");
+    folder = dir.file("cache");
+    ASSERT_TRUE(test::buildTestDictionary(
+        path, {"tail|A tail.", "Tail End+a band+|Players.", "tail-end:tailend|The end.", "toll",
+               "tall+adjective+", "tails", ";hidden|Region one.", "bank++2+|Money.",
+               "\xE9t\xE9", "tale:tael|A story.", "abcdefghijklmnopqrstuvwxyzabcd"}));
+  }
+
+  // Every length's items through a fresh list that first takes the side file (or not).
+  std::vector<std::vector<std::string>> items(bool sideFile, SideFileUse* use = nullptr,
+                                              std::vector<bool>* replayed = nullptr) {
+    QCDictionaryList list(path);
+    EXPECT_TRUE(list.recheck(0));
+    if (sideFile) {
+      const SideFileUse used = useDecodedSideFile(list.dictionary(0), folder);
+      if (use) *use = used;
+    }
+    std::vector<std::vector<std::string>> all;
+    for (int length = 1; length < list.slotCount(0); ++length) {
+      EntryEnumerator e(list, 0);
+      bool fromSideFile = false;
+      all.push_back(test::enumerateItems(e, length, &fromSideFile));
+      if (replayed) replayed->push_back(fromSideFile);
+    }
+    return all;
+  }
+
+  std::string sideFile() const { return sideFilePath(folder, path); }
+
+  test::TempDir dir;
+  std::string path, folder;
+};
+
+TEST_F(DecodedSideFiles, MadeOnceThenMappedAndReplayedAsTheDictionaryDecodes) {
+  const auto decoded = items(false);
+  SideFileUse use = SideFileUse::kNone;
+  std::vector<bool> replayed;
+  EXPECT_EQ(items(true, &use, &replayed), decoded);
+  EXPECT_EQ(use, SideFileUse::kMade);
+  // Written whole under a temporary name, then renamed: nothing else is left in the folder.
+  EXPECT_EQ(test::folderContents(folder).size(), 1u);
+
+  replayed.clear();
+  EXPECT_EQ(items(true, &use, &replayed), decoded);
+  EXPECT_EQ(use, SideFileUse::kMapped);
+  EXPECT_TRUE(replayed[3]);   // length 4: "tail", "toll", ...
+  EXPECT_TRUE(replayed[29]);  // the longest entry
+}
+
+TEST_F(DecodedSideFiles, StaleOrDamagedSideFilesAreNotTrusted) {
+  const auto decoded = items(false);
+  SideFileUse use = SideFileUse::kNone;
+  items(true, &use);
+  ASSERT_EQ(use, SideFileUse::kMade);
+
+  // Cut short, or its header changed: made again.
+  std::string bytes = test::readFile(sideFile());
+  test::writeFile(sideFile(), bytes.substr(0, bytes.size() / 2));
+  EXPECT_EQ(items(true, &use), decoded);
+  EXPECT_EQ(use, SideFileUse::kMade);
+  bytes = test::readFile(sideFile());
+  bytes[bytes.find("words.qcd")] = 'W';
+  test::writeFile(sideFile(), bytes);
+  EXPECT_EQ(items(true, &use), decoded);
+  EXPECT_EQ(use, SideFileUse::kMade);
+
+  // A letter index beyond the alphabet in the last section, or items that point anywhere: those
+  // sections come from the dictionary, and the file goes, to be made again.
+  bytes = test::readFile(sideFile());
+  const size_t lastEnd = bytes.rfind('\xFF');
+  ASSERT_NE(lastEnd, std::string::npos);
+  bytes[lastEnd - 1] = '\xF0';
+  test::writeFile(sideFile(), bytes);
+  std::vector<bool> replayed;
+  EXPECT_EQ(items(true, &use, &replayed), decoded);
+  EXPECT_EQ(use, SideFileUse::kMapped);
+  EXPECT_FALSE(replayed[29]);
+  EXPECT_TRUE(replayed[3]);
+  EXPECT_TRUE(test::folderContents(folder).empty());
+
+  items(true, &use);
+  ASSERT_EQ(use, SideFileUse::kMade);
+  bytes = test::readFile(sideFile());
+  const size_t data = (bytes.find("words.qcd") + 9 + 7) / 8 * 8;  // the first section's items
+  std::fill(bytes.begin() + data, bytes.begin() + data + 200, '\x7F');
+  test::writeFile(sideFile(), bytes);
+  EXPECT_EQ(items(true, &use), decoded);
+  EXPECT_EQ(use, SideFileUse::kMapped);
+
+  // The dictionary rewritten: the old side file no longer names it.
+  items(true, &use);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_TRUE(test::buildTestDictionary(path, {"tail|Another tail.", "toil"}));
+  const auto rewritten = items(false);
+  EXPECT_EQ(items(true, &use), rewritten);
+  EXPECT_EQ(use, SideFileUse::kMade);
+}
+
+TEST_F(DecodedSideFiles, AFolderThatRefusesTheFileStillServesThisProcess) {
+  test::writeFile(dir.file("file"), "not a folder");
+  folder = dir.file("file") + "/cache";
+  const auto decoded = items(false);
+  SideFileUse use = SideFileUse::kNone;
+  std::vector<bool> replayed;
+  EXPECT_EQ(items(true, &use, &replayed), decoded);
+  EXPECT_EQ(use, SideFileUse::kUnwritten);
+  EXPECT_TRUE(replayed[3]);
+}
+
+TEST_F(DecodedSideFiles, QelCliMakesItInTheCacheFolderUnlessToldNotTo) {
+  const char* before = std::getenv("XDG_CACHE_HOME");
+  const std::string saved = before ? before : "";
+  setenv("XDG_CACHE_HOME", folder.c_str(), 1);
+  std::filesystem::create_directories(folder);
+  const auto plain = test::runCli({"search", "--no-cache", "t*", path});
+  EXPECT_TRUE(test::folderContents(folder).empty());
+  setenv("QEL_NO_CACHE", "1", 1);
+  EXPECT_EQ(test::runCli({"search", "t*", path}).out, plain.out);
+  EXPECT_TRUE(test::folderContents(folder).empty());
+  unsetenv("QEL_NO_CACHE");
+  EXPECT_EQ(test::runCli({"search", "t*", path}).out, plain.out);  // makes it
+  EXPECT_EQ(test::folderContents(folder + "/qel").size(), 1u);
+  EXPECT_EQ(test::runCli({"search", "t*", path}).out, plain.out);  // maps it
+  before ? setenv("XDG_CACHE_HOME", saved.c_str(), 1) : unsetenv("XDG_CACHE_HOME");
+}
+
+// Random templates, wildcards, variables and anagrams made from the dictionary's own words give
+// the same results decoded, kept in memory as the window keeps them, and from a side file.
+TEST_F(DecodedSideFiles, SearchesGiveTheSameResultsWithAndWithoutKeptSections) {
+  // Every seventh word of the list, spread over the alphabet.
+  std::vector<std::string> words;
+  const std::vector<std::string> list = test::systemWordList();
+  for (size_t i = 0; i < list.size(); i += 7) words.push_back(list[i]);
+  if (words.empty()) GTEST_SKIP() << "no system word list";
+  ASSERT_TRUE(test::buildTestDictionary(path, words));
+  std::mt19937 random(20261208);
+  std::vector<std::string> patterns = {"*", "*ing", "a*", "12341234", ";..oting & ! *ing"};
+  for (int tries = 0; patterns.size() < 120 && tries < 100000; ++tries) {
+    const std::string& word = words[random() % words.size()];
+    if (word.size() < 3 || word.size() > 12 ||
+        word.find_first_not_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos) {
+      continue;
+    }
+    std::string p = word;
+    switch (random() % 4) {
+      case 0:  // a template with match-alls and variables
+        for (char& c : p) c = random() % 3 == 0 ? '.' : random() % 5 == 0 ? '1' : c;
+        break;
+      case 1:  // a wildcard in place of a span
+        p = p.substr(0, random() % 3) + "*" + p.substr(p.size() - random() % 3);
+        break;
+      case 2:  // an anagram with a blank
+        p = ";" + p.substr(1) + ".";
+        break;
+      default:  // a choice list
+        p = "[" + p.substr(0, 2) + "]" + p.substr(1);
+        break;
+    }
+    patterns.push_back(p);
+  }
+  auto searchAll = [&](const std::function<void(QCDictionaryList&)>& prepare) {
+    std::vector<std::vector<std::string>> all;
+    QCDictionaryList list(path);
+    EXPECT_TRUE(list.recheck(0));
+    prepare(list);
+    for (const std::string& pattern : patterns) {
+      SearchSession session(list);
+      std::vector<std::string> found;
+      if (session.validate(pattern, SearchSettings{}).state == SearchState::Ready) {
+        session.start();
+        while (session.step()) {
+        }
+        const ResultList& results = session.pane(0).results;
+        for (long i = 0; i < results.count(); ++i) found.emplace_back(results.record(i)->text());
+      }
+      all.push_back(found);
+    }
+    return all;
+  };
+  const auto decoded = searchAll([](QCDictionaryList&) {});
+  setDecodedSectionBudget(kWindowDecodedSectionBudget);
+  // The first pass keeps the sections, the second replays them.
+  for (int pass = 0; pass < 2; ++pass) {
+    EXPECT_EQ(searchAll([](QCDictionaryList&) {}), decoded) << "kept in memory, pass " << pass;
+  }
+  setDecodedSectionBudget(0);
+  for (const SideFileUse expected : {SideFileUse::kMade, SideFileUse::kMapped}) {
+    EXPECT_EQ(searchAll([&](QCDictionaryList& list) {
+                EXPECT_EQ(useDecodedSideFile(list.dictionary(0), folder), expected);
+              }),
+              decoded);
+  }
+  long total = 0;
+  for (const auto& found : decoded) total += static_cast<long>(found.size());
+  EXPECT_GT(total, 40000);
+}
+
+}  // namespace
+}  // namespace qel
