@@ -22,6 +22,7 @@ enum class MatcherKind {
   Affix,           // letters at the start and at the end with one wildcard between ("un*", "*ing")
   ChoiceRun,       // one run of letters, match-alls and choice lists ("[bc]a[rt]", "@#@#")
   AnagramBlanks,   // a plain anagram with match-alls (";..oting"), which leaves a balance
+  VariableTemplate,  // one run of letters, match-alls and letter variables ("12341234", "a1b1")
 };
 
 struct CompiledPattern {
@@ -46,6 +47,11 @@ struct CompiledPattern {
   MatcherKind matcher = MatcherKind::General;
   size_t fastOperand = 0;  // offset of the run or letters item a fast matcher reads
   size_t fastSuffix = 0;   // affix matcher: offset of the run after the wildcard, 0 if none
+  // Variable template matcher: the run's checks by position, so that a match needs no bindings.
+  // Three lists, each a count and its entries: (position, letter) for the letters; (position,
+  // earlier position) for each later occurrence of a variable, which must repeat its first; the
+  // first position of each variable, whose letters must differ when variables are exclusive.
+  Bytes templateChecks;
 };
 
 }  // namespace qel::pattern

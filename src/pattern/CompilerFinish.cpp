@@ -1,8 +1,10 @@
 // The last steps of compiling a whole pattern: dropping spaces at its outer ends, placing the end
 // check and choosing the matcher.
 #include <algorithm>
+#include <array>
 
 #include "pattern/PatternCompiler.h"
+#include "pattern/PatternLimits.h"
 #include "pattern/ProgramCodes.h"
 
 namespace qel::pattern {
@@ -18,30 +20,82 @@ void PatternCompiler::chooseMatcher(CompiledPattern& result) const {
   if (m_lastCode == kLettersCounted) result.matcher = MatcherKind::AnagramCounted;
 }
 
+namespace {
+
+// What a program that is a single mixed run holds: header, the run, the ends of sequence, body and
+// program.
+struct SingleRun {
+  bool single = false;
+  bool choices = false;
+  bool variables = false;
+};
+
+SingleRun singleMixedRun(const Bytes& p) {
+  SingleRun run;
+  if (p.size() <= kHeaderSize + 3 || p[0] != kSubPattern || p[kHeaderSize] != kMixedRun ||
+      p[p.size() - 3] != kEnd || p[p.size() - 2] != kEnd || p.back() != kEndOfProgram) {
+    return run;
+  }
+  size_t at = kHeaderSize + 3;
+  for (int item = 0; item < p[kHeaderSize + 2] && at + 1 < p.size(); ++item) {
+    const uint8_t tag = p[at] & kItemTagMask;
+    run.variables |= tag == kItemVariable;
+    run.choices |= tag == kItemChoice || tag == kItemNegatedChoice;
+    at += tag == kItemLetter || tag == kItemVariable ? 2 : 2 + static_cast<size_t>(p[at + 1]);
+  }
+  run.single = at + 3 == p.size();
+  return run;
+}
+
+// The checks of a run of letters, match-alls and variables, in the layout of templateChecks: a
+// variable's first position binds it, its later positions must repeat that letter.
+Bytes templateChecksOf(const uint8_t* run) {
+  std::array<int, kVariableCount> first;
+  first.fill(-1);
+  Bytes letters, repeats, firsts;
+  const uint8_t* q = run + 3;
+  for (int item = 0; item < run[2]; ++item, q += 2) {
+    const uint8_t position = q[0] & kItemPositionMask;
+    if ((q[0] & kItemTagMask) == kItemLetter) {
+      letters.insert(letters.end(), {position, q[1]});
+    } else if (first[q[1]] >= 0) {
+      repeats.insert(repeats.end(), {position, static_cast<uint8_t>(first[q[1]])});
+    } else {
+      first[q[1]] = position;
+      firsts.push_back(position);
+    }
+  }
+  Bytes checks;
+  for (const Bytes* list : {&letters, &repeats, &firsts}) {
+    checks.push_back(static_cast<uint8_t>(list == &firsts ? list->size() : list->size() / 2));
+    checks.insert(checks.end(), list->begin(), list->end());
+  }
+  return checks;
+}
+
+}  // namespace
+
 // The most common patterns after plain templates and anagrams need no interpreter either: a run
-// with choice lists ("[bc]a[rt]", "@#@" once expanded), and a run, one wildcard that takes all
-// the extra letters and another run ("m*ja", "un*", "*ing", "*"), whose runs sit at the start
-// and at the end of the entry.
+// with choice lists ("[bc]a[rt]", "@#@" once expanded), a run with letter variables ("12341234"),
+// and a run, one wildcard that takes all the extra letters and another run ("m*ja", "un*",
+// "*ing", "*"), whose runs sit at the start and at the end of the entry.
 void PatternCompiler::chooseAffixMatcher(CompiledPattern& result) {
   if (result.matcher != MatcherKind::General || result.hasPunctuation ||
-      result.hasExactCharacters || result.hasVariables || result.hasNestedAnagram) {
+      result.hasExactCharacters || result.hasNestedAnagram) {
     return;
   }
   const Bytes& p = result.program;
-  // A single run with choice lists: header, the run, the ends of sequence, body and program.
-  if (p.size() > kHeaderSize + 3 && p[0] == kSubPattern && p[kHeaderSize] == kMixedRun &&
-      p[p.size() - 3] == kEnd && p[p.size() - 2] == kEnd && p.back() == kEndOfProgram) {
-    size_t at = kHeaderSize + 3;
-    for (int item = 0; item < p[kHeaderSize + 2] && at < p.size(); ++item) {
-      const uint8_t tag = p[at] & kItemTagMask;
-      if (tag == kItemVariable) return;
-      at += tag == kItemLetter ? 2 : 2 + static_cast<size_t>(p[at + 1]);
+  if (const SingleRun run = singleMixedRun(p); run.single) {
+    if (!run.variables) {
+      result.matcher = MatcherKind::ChoiceRun;
+      result.fastOperand = kHeaderSize;
+    } else if (!run.choices) {
+      result.matcher = MatcherKind::VariableTemplate;
+      result.templateChecks = templateChecksOf(p.data() + kHeaderSize);
     }
-    if (at + 3 != p.size()) return;
-    result.matcher = MatcherKind::ChoiceRun;
-    result.fastOperand = kHeaderSize;
     return;
   }
+  if (result.hasVariables) return;
   // An anagram of plain letters and match-alls: an empty template, the anagram header, one letters
   // item, the ends of body and program.
   const size_t items = kHeaderSize + 1 + kAnagramHeaderSize;

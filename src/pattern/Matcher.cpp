@@ -41,6 +41,29 @@ bool choiceRunMatches(const uint8_t* run, const uint8_t* letters) {
   return true;
 }
 
+// A run of letters, match-alls and variables, by its checks (CompiledPattern::templateChecks):
+// the letters, then each later occurrence of a variable against its first, then, for exclusive
+// variables, the first occurrences against each other. A variable may repeat a letter of the
+// pattern.
+bool variableTemplateMatches(const uint8_t* checks, const uint8_t* letters, bool exclusive) {
+  const uint8_t* q = checks;
+  for (int k = *q++; k > 0; --k, q += 2) {
+    if (letters[q[0]] != q[1]) return false;
+  }
+  for (int k = *q++; k > 0; --k, q += 2) {
+    if (letters[q[0]] != letters[q[1]]) return false;
+  }
+  if (!exclusive) return true;
+  const int variables = *q++;
+  for (int i = 1; i < variables; ++i) {
+    const uint8_t letter = letters[q[i]];
+    for (int j = 0; j < i; ++j) {
+      if (letters[q[j]] == letter) return false;
+    }
+  }
+  return true;
+}
+
 bool plainAnagramMatches(const uint8_t* item, const uint8_t* letters, int length) {
   if (*item == kLettersOnce) {
     // Letters wanted once each, as many as the entry has: with an alphabet of up to 64 letters a
@@ -105,6 +128,9 @@ int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length
     }
     case MatcherKind::ChoiceRun:
       return choiceRunMatches(program + pattern.fastOperand, letters);
+    case MatcherKind::VariableTemplate:
+      return variableTemplateMatches(pattern.templateChecks.data(), letters,
+                                     pattern.exclusiveVariables);
     case MatcherKind::Affix: {
       if (pattern.fastOperand != 0 && !runMatches(program + pattern.fastOperand, letters)) {
         return 0;

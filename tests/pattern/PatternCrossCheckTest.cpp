@@ -1,7 +1,8 @@
 // Cross-check on the real word list: for random templates (with and without punctuation),
 // anagrams, and their combinations with "&", "|" and "!", the matcher accepts exactly the words
 // that a naive reference accepts: std::regex for templates, letter counts and brute force for
-// anagrams.
+// anagrams. Templates of variables are also matched by the interpreter, which the direct matcher
+// must agree with.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +17,8 @@
 
 #include "PatternTestSupport.h"
 #include "pattern/MatchEngineSet.h"
+#include "pattern/Matcher.h"
+#include "pattern/PatternCompiler.h"
 
 namespace qel {
 namespace {
@@ -66,6 +69,38 @@ struct Piece {
   bool position;
   char variable = 0;
 };
+
+// The pattern text of the pieces, their lengths and their meaning as a regular expression.
+Meaning meaningOf(const std::vector<Piece>& pieces, const std::string& letterRegex,
+                  bool exclusive) {
+  Meaning m{"", 0, 0, {}};
+  std::string regex;
+  std::string groups;  // the variable of each group
+  bool open = false;
+  for (const Piece& p : pieces) {
+    m.text += p.pattern;
+    regex += p.regex;
+    if (p.variable != 0 && groups.find(p.variable) != std::string::npos) {
+      regex += "\\" + std::to_string(groups.find(p.variable) + 1);
+    } else if (p.variable != 0) {  // a new exclusive variable differs from those before it
+      for (size_t g = 0; exclusive && g < groups.size(); ++g)
+        regex += "(?!\\" + std::to_string(g + 1) + ")";
+      regex += "(" + letterRegex + ")";
+      groups += p.variable;
+    }
+    m.shortest += p.position;
+    open = open || p.pattern == "*";
+  }
+  m.longest = open ? 31 : m.shortest;
+  // Without punctuation the pattern ignores the entry's non-letters.
+  const bool punctuated = std::any_of(
+      pieces.begin(), pieces.end(), [](const Piece& p) { return !p.position && p.pattern != "*"; });
+  auto re = std::make_shared<std::regex>(regex);
+  m.matches = [re, punctuated](const Word& w) {
+    return std::regex_match(punctuated ? w.folded : w.letters, *re);
+  };
+  return m;
+}
 
 // An anagram part: letters, match-alls, choice lists, variables (occurrences of 1, 2, ...) and
 // sub-patterns (letters and ".", maybe ending in "*"), with or without a "*".
@@ -174,14 +209,19 @@ class PatternCrossCheck : public ::testing::Test {
   // Each letter of the text becomes itself, a match-all, a choice list or a variable, each
   // non-letter punctuation; a span may become a wildcard and a letter may change.
   Meaning makeTemplate(const std::string& text, bool variables, bool overText);
+  // Each letter of the word becomes a variable, itself (perhaps in capitals) or a match-all; a
+  // letter may get more than one variable, which only shared variables can match.
+  Meaning makeVariableTemplate(const std::string& word, bool exclusive);
   // With `subPatterns` above 0: that many sub-patterns, most of them growing.
   Meaning makeAnagram(const std::string& letters, int subPatterns = 0);
 
   // Offers every 13th word of the list, and the source, to the parsed pattern.
   void crossCheck(const std::string& pattern, const Word& source,
-                  const std::function<bool(const Word&)>& reference) {
+                  const std::function<bool(const Word&)>& reference, bool exclusive = true) {
     MatchEngineSet set;
-    ASSERT_EQ(test::parseInto(set, pattern), 0) << pattern;
+    ASSERT_EQ(set.parse(test::latinAlphabet(), pattern, 1, 31, exclusive),
+              pattern::PatternError::kValid)
+        << pattern;
     for (size_t i = 0; i <= wordList().size(); i += 13) {
       const Word& w = i < wordList().size() ? wordList()[i] : source;
       const bool actual =
@@ -242,32 +282,39 @@ Meaning PatternCrossCheck::makeTemplate(const std::string& text, bool variables,
       }
     }
   }
-  Meaning m{"", 0, 0, {}};
-  std::string regex;
-  std::string groups;  // the variable of each group
-  bool open = false;
-  for (const Piece& p : pieces) {
-    m.text += p.pattern;
-    regex += p.regex;
-    if (p.variable != 0 && groups.find(p.variable) != std::string::npos) {
-      regex += "\\" + std::to_string(groups.find(p.variable) + 1);
-    } else if (p.variable != 0) {  // a new variable differs from those before it
-      for (size_t g = 0; g < groups.size(); ++g) regex += "(?!\\" + std::to_string(g + 1) + ")";
-      regex += "(" + letterRegex + ")";
-      groups += p.variable;
+  return meaningOf(pieces, letterRegex, true);
+}
+
+Meaning PatternCrossCheck::makeVariableTemplate(const std::string& word, bool exclusive) {
+  const std::string digits = "1234567890";
+  std::string owners;  // the letter each digit so far stands for
+  std::vector<Piece> pieces;
+  for (char c : word) {
+    const int r = below(100);
+    size_t d = owners.find(c);
+    const bool room = owners.size() < digits.size();
+    if (r < 55 && (d != std::string::npos || room)) {
+      if (d == std::string::npos || (room && below(100) < 15)) {
+        d = owners.size();
+        owners += c;
+      }
+      pieces.push_back({std::string(1, digits[d]), "", true, digits[d]});
+    } else if (r < 80) {
+      const char typed = below(100) < 20 ? static_cast<char>(c - 'a' + 'A') : c;
+      pieces.push_back({std::string(1, typed), std::string(1, c), true});
+    } else {
+      pieces.push_back({".", ".", true});
     }
-    m.shortest += p.position;
-    open = open || p.pattern == "*";
   }
-  m.longest = open ? 31 : m.shortest;
-  // Without punctuation the pattern ignores the entry's non-letters.
-  const bool punctuated = std::any_of(
-      pieces.begin(), pieces.end(), [](const Piece& p) { return !p.position && p.pattern != "*"; });
-  auto re = std::make_shared<std::regex>(regex);
-  m.matches = [re, punctuated](const Word& w) {
-    return std::regex_match(punctuated ? w.folded : w.letters, *re);
-  };
-  return m;
+  if (below(100) < 25) {
+    for (Piece& p : pieces) {
+      if (p.variable == 0 && p.pattern != ".") {
+        p.pattern = p.regex = std::string(1, anyLetter());
+        break;
+      }
+    }
+  }
+  return meaningOf(pieces, ".", exclusive);
 }
 
 Meaning PatternCrossCheck::makeAnagram(const std::string& word, int subPatterns) {
@@ -345,6 +392,48 @@ TEST_F(PatternCrossCheck, SingleTemplatesAndAnagrams) {
     });
   }
   EXPECT_GT(m_positives, 1000);
+}
+
+// Runs of letters, match-alls and variables take the direct matcher, which must answer as the
+// reference does and as the interpreter does, for every word of the pattern's length, with
+// exclusive variables and with shared ones.
+TEST_F(PatternCrossCheck, VariableTemplatesMatchAsTheInterpreterDoes) {
+  long interpreted = 0;
+  for (int n = 0; n < 160; ++n) {
+    const bool exclusive = n % 2 == 0;
+    const Word& source = sourceWord(2, 12);
+    const Meaning m = makeVariableTemplate(source.letters, exclusive);
+    pattern::CompiledPattern direct = pattern::compilePattern(test::latinAlphabet(), m.text);
+    ASSERT_TRUE(direct.valid) << m.text;
+    direct.exclusiveVariables = exclusive;
+    if (m.text.find_first_of("0123456789") != std::string::npos) {
+      EXPECT_EQ(direct.matcher, pattern::MatcherKind::VariableTemplate) << m.text;
+    }
+    crossCheck(
+        m.text, source,
+        [&m](const Word& w) {
+          return static_cast<int>(w.letters.size()) == m.shortest && m.matches(w);
+        },
+        exclusive);
+
+    pattern::CompiledPattern general = direct;
+    general.matcher = pattern::MatcherKind::General;
+    pattern::MatchScratch scratch;
+    for (const Word& w : wordList()) {
+      const pattern::MatchSubject subject{w.codes.data(), static_cast<int>(w.letters.size()),
+                                          w.text.c_str()};
+      if (subject.length != m.shortest) continue;
+      ++interpreted;
+      const bool fast = pattern::matchEntry(direct, test::latinAlphabet(), subject, scratch);
+      if (fast != pattern::matchEntry(general, test::latinAlphabet(), subject, scratch) &&
+          ++m_failures <= 20) {
+        ADD_FAILURE() << "pattern \"" << m.text << "\" word \"" << w.text
+                      << "\": the interpreter says " << !fast;
+      }
+    }
+  }
+  EXPECT_GT(m_positives, 100);
+  EXPECT_GT(interpreted, 100000);
 }
 
 // Up to four growing sub-patterns among at most a dozen elements: every word is decided, none is

@@ -53,6 +53,12 @@ TEST(PatternMatching, RulesOfEachConstruct) {
       {"12341234", "beriberi", true},
       {"1221", "abba", true},
       {"1212", "aaaa", false},
+      {"a1A1", "aaaa", true},  // a variable may stand for a letter the pattern names
+      {"1.0.1", "rotor", true},
+      {"1.0.1", "level", true},
+      {"1.1", "eve", true},
+      {"1.1", "eek", false},
+      {"1B21", "Abca", true},
       {"1..;1ab", "bab", true},
       {"1..;1ab", "abb", false},
       {";11ab", "abcc", true},
