@@ -67,3 +67,12 @@ m*ja	m.*ja	E
 a*	a.*	E	
 *	.*	E	
 PATTERNS
+
+# Peak memory of the whole output: results written as found, none kept.
+peak_mb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'; }
+if [ -x /usr/bin/time ]; then
+  echo
+  echo "peak memory of \"*\" (MB): qel $(peak_mb "$cli" search --entries-only '*' "$dict")," \
+    "first run $(rm -rf "$work/cache"; peak_mb "$cli" search --entries-only '*' "$dict")," \
+    "grep $(peak_mb grep -xE '.*' "$work/words.txt"), rg $(peak_mb rg -x '.*' "$work/words.txt")"
+fi

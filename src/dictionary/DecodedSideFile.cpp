@@ -219,32 +219,26 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::mappedSection(int length)
   return nullptr;
 }
 
-std::shared_ptr<DecodedSideFile> DecodedSideFile::make(const std::string& path,
-                                                       Dictionary& dictionary,
-                                                       std::string& error) {
+bool DecodedSideFile::make(const std::string& path, Dictionary& dictionary, std::string& error) {
   Header header;
   std::string dictionaryPath;
-  if (!keyOf(dictionary, header, dictionaryPath)) return nullptr;
-  std::shared_ptr<DecodedSideFile> side(new DecodedSideFile);
-  side->m_path = path;
-  side->m_checked = ~uint32_t{0};
-  for (int length = 1; length < dictionary.slotCount(); ++length) {
-    side->m_sections[length] = EntryEnumerator::decodeSection(dictionary, length);
+  if (!keyOf(dictionary, header, dictionaryPath)) {
+    error = "the dictionary changed";
+    return false;
   }
-  // The dictionary changed while it was decoded: what was decoded may be mixed.
-  if (!dictionary.valid()) return nullptr;
-
   FileReplacement out;
   if (!out.begin(path)) {
     error = out.error();
-    return side;
+    return false;
   }
   std::FILE* f = out.file();
   uint64_t position = sizeof header + dictionaryPath.size();
   bool ok = writeAll(f, &header, sizeof header) &&
             writeAll(f, dictionaryPath.data(), dictionaryPath.size()) && padTo8(f, position);
+  // One section at a time: making the file needs no more memory than its largest section.
   for (int length = 1; ok && length < dictionary.slotCount(); ++length) {
-    const DecodedSection* s = side->m_sections[length].get();
+    const std::shared_ptr<const DecodedSection> s =
+        EntryEnumerator::decodeSection(dictionary, length);
     if (!s) continue;
     SectionRecord& r = header.sections[length];
     r.present = 1;
@@ -262,16 +256,26 @@ std::shared_ptr<DecodedSideFile> DecodedSideFile::make(const std::string& path,
          writeAll(f, s->texts.data(), s->texts.size()) &&
          writeAll(f, s->letters.data(), s->letters.size()) && padTo8(f, position);
   }
-  header.headerChecksum = headerChecksum(header, dictionaryPath);
-  ok = ok && std::fseek(f, 0, SEEK_SET) == 0 && writeAll(f, &header, sizeof header);
-  if (!ok) {
-    error = std::strerror(errno);
-    out.discard();
-    return side;
+  if (!ok) error = std::strerror(errno);
+  // The dictionary changed while it was decoded: what was decoded may be mixed.
+  if (ok && !dictionary.valid()) {
+    error = "the dictionary changed";
+    ok = false;
   }
-  side->m_written = out.commit();
-  if (!side->m_written) error = out.error();
-  return side;
+  header.headerChecksum = headerChecksum(header, dictionaryPath);
+  if (ok && (std::fseek(f, 0, SEEK_SET) != 0 || !writeAll(f, &header, sizeof header))) {
+    error = std::strerror(errno);
+    ok = false;
+  }
+  if (!ok) {
+    out.discard();
+    return false;
+  }
+  if (!out.commit()) {
+    error = out.error();
+    return false;
+  }
+  return true;
 }
 
 bool restampSideFile(std::vector<uint8_t>& bytes, const Dictionary& dictionary) {
@@ -312,9 +316,12 @@ SideFileUse useDecodedSideFile(Dictionary& dictionary, const std::string& folder
     std::error_code ec;
     fs::create_directories(folder, ec);
     std::string error;
-    side = DecodedSideFile::make(path, dictionary, error);
-    if (!side) return SideFileUse::kNone;
-    use = side->written() ? SideFileUse::kMade : SideFileUse::kUnwritten;
+    if (!DecodedSideFile::make(path, dictionary, error)) {
+      return dictionary.valid() ? SideFileUse::kUnwritten : SideFileUse::kNone;
+    }
+    side = DecodedSideFile::open(path, dictionary);
+    if (!side) return SideFileUse::kUnwritten;
+    use = SideFileUse::kMade;
   }
   dictionary.setDecodedSource([side](int length) { return side->section(length); });
   return use;

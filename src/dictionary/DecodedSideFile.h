@@ -27,15 +27,13 @@ class DecodedSideFile {
   static std::shared_ptr<DecodedSideFile> open(const std::string& path,
                                                const Dictionary& dictionary);
   // Decodes every length section of `dictionary` and writes them to `path`, replacing what was
-  // there only once the whole file is written. The object holds the sections decoded; written()
-  // tells whether the file was made, and `error` why not. Null for an invalid dictionary.
-  static std::shared_ptr<DecodedSideFile> make(const std::string& path, Dictionary& dictionary,
-                                               std::string& error);
+  // there only once the whole file is written. False, with `error` set, when the dictionary
+  // changed or the folder refused.
+  static bool make(const std::string& path, Dictionary& dictionary, std::string& error);
 
   // Section `length`, checked on first use; null when the file holds none or a damaged one (the
   // file is then removed, to be made again by the next process).
   std::shared_ptr<const DecodedSection> section(int length);
-  bool written() const { return m_written; }
 
  private:
   DecodedSideFile() = default;
@@ -44,7 +42,6 @@ class DecodedSideFile {
   std::string m_path;
   std::shared_ptr<const MappedFile> m_file;
   int m_letterCount = 0;  // letters of the dictionary's alphabet: no letter index reaches it
-  bool m_written = false;
   std::array<std::shared_ptr<const DecodedSection>, format::kMaxSlots> m_sections;
   uint32_t m_checked = 0;  // bit L: section L was checked
 };
@@ -58,8 +55,8 @@ std::string sideFileFolder();
 // The side file of the dictionary at `dictionaryPath` (made absolute) in `folder`.
 std::string sideFilePath(const std::string& folder, const std::string& dictionaryPath);
 
-// kUnwritten: the sections were decoded but the folder refused the file; this process uses them
-// all the same. kNone: the dictionary is invalid or changed; searches decode it as before.
+// kUnwritten: the folder refused the file; kNone: the dictionary is invalid or changed. Searches
+// then decode the dictionary as before.
 enum class SideFileUse { kMapped, kMade, kUnwritten, kNone };
 // Gives `dictionary` the side file in `folder` as the source of its decoded sections, made first
 // when there is none that fits.
