@@ -108,10 +108,18 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   }
   SearchSession session(list);
   const bool entriesOnly = a.has("entries-only");
+  // Results written as found, entries only: annotations and balances would be made for nothing.
+  if (entriesOnly && !s.sorting && list.count() == 1) s.showAnnotations = s.showBalances = false;
   const bool bodies = a.has("bodies");
   // One dictionary without sorting: each result is written as it is found, none is kept.
   long streamed = 0;
-  std::string text, line;  // reused: no allocation per result
+  // Results gather in one large buffer, written when full: no allocation or stream call per result.
+  std::string text, pending;
+  constexpr size_t kPendingSize = 1 << 16;
+  auto flush = [&] {
+    if (out) out.write(pending.data(), static_cast<std::streamsize>(pending.size()));
+    pending.clear();
+  };
   session.setResultSink([&](std::string_view entry, std::string_view annotation,
                             std::string_view extra, int32_t definitionNumber) {
     ++streamed;
@@ -119,11 +127,14 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     text.assign(entry);
     if (!entriesOnly) text.append(annotation).append(extra);
     if (text.size() > ResultRecord::kMaxText) text.resize(ResultRecord::kMaxText);
-    line.clear();
-    cp1252::appendUtf8(text, line);
-    line.push_back('\n');
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-    if (bodies) printBody(list, 0, definitionNumber, out);
+    cp1252::appendUtf8(text, pending);
+    pending.push_back('\n');
+    if (bodies) {
+      flush();
+      printBody(list, 0, definitionNumber, out);
+    } else if (pending.size() >= kPendingSize) {
+      flush();
+    }
   });
   const auto validation = session.validate(pattern, s);
   if (validation.state != SearchState::Ready) {
@@ -133,6 +144,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   session.start();
   while (session.step()) {
   }
+  flush();
   // A file that changed under the search makes its results mixed or partial: none are printed
   // (but those of a search that wrote its results as it went are out already).
   switch (session.failure()) {

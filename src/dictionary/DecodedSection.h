@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -27,8 +28,9 @@ struct DecodedItem {
 static_assert(sizeof(DecodedItem) == 20, "side files hold the items as they are laid out");
 
 // What replay reads. Each entry's letters are followed by kEndOfLetters and its word by a NUL, so
-// a filter can look at an entry where it lies. A section is sound when it is made: recorded here,
-// or mapped from a side file whose every item was checked first.
+// a filter can look at an entry where it lies. Replay checks each item against the section's
+// bounds as it goes, since a side file may be damaged; the texts end with a NUL and the letters
+// with kEndOfLetters, so that nothing read from inside them runs past their end.
 struct DecodedSection {
   // False when the items end at the first group's end: the groups after it are read from the file.
   bool complete = false;
@@ -37,6 +39,16 @@ struct DecodedSection {
   std::span<const uint8_t> letters;
   std::shared_ptr<const void> storage;  // what the spans point into
   size_t heapBytes = 0;                 // taken from the budget (none for a mapped side file)
+  // Told when replay meets an item that does not fit; replay then goes on from the dictionary.
+  std::function<void()> damaged;
+
+  // The item lies inside the section, with room for the ends of its text and letters.
+  bool fits(const DecodedItem& item, int length, size_t textLimit) const {
+    return item.textSize >= 2 && item.textSize <= textLimit && item.wordSize + 2 <= item.textSize &&
+           size_t{item.text} + item.textSize <= texts.size() &&
+           ((item.flags & DecodedItem::kGroupEnd) ||
+            size_t{item.letters} + static_cast<size_t>(length) + 1 <= letters.size());
+  }
 };
 
 // A section collected while it is decoded, handed over as a DecodedSection once whole.

@@ -14,6 +14,23 @@
 
 namespace qel {
 
+namespace {
+
+// Copies `size` bytes from `from` at `offset` (inside it) to a buffer of at least 32 bytes. Most
+// items are short: a copy of a constant 32 bytes is two moves, where a copy of any size costs a
+// string instruction's start-up on every item.
+template <typename Byte, typename Source>
+void copyShort(Byte* to, std::span<const Source> from, size_t offset, size_t size) {
+  constexpr size_t kChunk = 32;
+  if (size <= kChunk && from.size() - offset >= kChunk) {
+    std::memcpy(to, from.data() + offset, kChunk);
+  } else {
+    std::memcpy(to, from.data() + offset, size);
+  }
+}
+
+}  // namespace
+
 EntryEnumerator* EntryEnumerator::s_first = nullptr;
 EntryEnumerator* EntryEnumerator::s_last = nullptr;
 
@@ -399,27 +416,37 @@ const uint8_t* EntryEnumerator::replayItem() {
       return endOfStream();
     }
     // Past the part kept (the groups after the first): the file takes over from the same item.
-    const size_t replayed = m_replayNext;
-    m_replay.reset();
-    const int scanned = m_entriesScanned;
-    startSection(m_length);
-    for (size_t i = 0; i < replayed && !m_ended; ++i) decodeItem();
-    m_entriesScanned = scanned;
-    return decodeItem();
+    return decodeFromFileAt(m_replayNext);
   }
-  const DecodedItem& item = m_replay->items[m_replayNext++];
+  const DecodedItem& item = m_replay->items[m_replayNext];
+  if (!m_replay->fits(item, m_length, kTextSize)) {
+    if (m_replay->damaged) m_replay->damaged();
+    return decodeFromFileAt(m_replayNext);
+  }
+  ++m_replayNext;
   const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
-  std::memcpy(m_text, m_replay->texts.data() + item.text, item.textSize);
+  copyShort(m_text, m_replay->texts, item.text, item.textSize);
+  m_text[item.textSize - 2] = m_text[item.textSize - 1] = 0;
   m_wordSize = item.wordSize;
+  m_text[m_wordSize] = 0;
   m_groupState = item.groupState;
   m_referenceCounter = item.referenceCounter;
   m_referenceFlag = (item.flags & DecodedItem::kReference) ? 1 : 0;
   if (groupEnd) {
     m_letters[0] = kEndOfLetters;
   } else {
-    std::memcpy(m_letters, m_replay->letters.data() + item.letters, m_length + 1);
+    copyShort(m_letters, m_replay->letters, item.letters, m_length + 1);
   }
   return m_letters;
+}
+
+const uint8_t* EntryEnumerator::decodeFromFileAt(size_t item) {
+  m_replay.reset();
+  const int scanned = m_entriesScanned;
+  startSection(m_length);
+  for (size_t i = 0; i < item && !m_ended; ++i) decodeItem();
+  m_entriesScanned = scanned;
+  return decodeItem();
 }
 
 int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
@@ -428,9 +455,15 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
   const size_t first = m_replayNext;
   const size_t end = std::min(section.items.size(), first + static_cast<size_t>(budget));
   size_t i = first;
+  // What a filter reads must start inside the section; the ends of the texts and letters stop
+  // it there. Anything else is left to replayItem().
+  const size_t lettersLimit = section.letters.size() - std::min<size_t>(section.letters.size(), m_length + 1);
   for (; i < end; ++i) {
     const DecodedItem& item = section.items[i];
-    if (item.flags & DecodedItem::kGroupEnd) break;  // left to replayItem()
+    if ((item.flags & DecodedItem::kGroupEnd) || item.letters > lettersLimit ||
+        item.text >= section.texts.size()) {
+      break;
+    }
     if (filter.accepts(section.letters.data() + item.letters, m_length,
                        section.texts.data() + item.text)) {
       m_replayAccepted = true;

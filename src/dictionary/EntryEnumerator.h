@@ -79,6 +79,8 @@ class EntryEnumerator {
   void recordItem(int letterCount, int textSize, bool groupEnd);
   void keepRecording(bool complete);
   bool startRecordedSection(int length);
+  // Leaves the replay for the file, at the same item of the section.
+  const uint8_t* decodeFromFileAt(size_t item);
   // Moves past replayed entries that `filter` rejects, at most `budget`; returns how many.
   int skipRejectedReplayItems(EntryFilter& filter, int budget);
   // Positions at the start of the section in the file.

@@ -2,6 +2,8 @@
 // page leaves undefined map to the C1 controls of the same value, so every byte round-trips.
 #include "platform/Cp1252.h"
 
+#include <cstring>
+
 #include <array>
 #include <cstdint>
 
@@ -87,6 +89,10 @@ void appendUtf8(std::string_view text, std::string& out) {
   while (start < text.size()) {
     // Runs of ASCII, most of any word list, go over at once.
     size_t end = start;
+    for (uint64_t word; end + 8 <= text.size(); end += 8) {  // eight bytes at a time
+      std::memcpy(&word, text.data() + end, 8);
+      if (word & 0x8080808080808080ull) break;
+    }
     while (end < text.size() && static_cast<uint8_t>(text[end]) < 0x80) ++end;
     out.append(text.data() + start, end - start);
     if (end == text.size()) break;

@@ -111,8 +111,9 @@ TEST_F(DecodedSideFiles, StaleOrDamagedSideFilesAreNotTrusted) {
   const size_t data = (bytes.find("words.qcd") + 9 + 7) / 8 * 8;  // the first section's items
   std::fill(bytes.begin() + data, bytes.begin() + data + 200, '\x7F');
   test::writeFile(sideFile(), bytes);
-  EXPECT_EQ(items(true, &use), decoded);
+  EXPECT_EQ(items(true, &use), decoded);  // the file takes over at the first such item
   EXPECT_EQ(use, SideFileUse::kMapped);
+  EXPECT_TRUE(test::folderContents(folder).empty());
 
   // The dictionary rewritten: the old side file no longer names it.
   items(true, &use);
