@@ -68,11 +68,13 @@ a*	a.*	E
 *	.*	E	
 PATTERNS
 
-# Peak memory of the whole output: results written as found, none kept.
-peak_mb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'; }
-if [ -x /usr/bin/time ]; then
-  echo
-  echo "peak memory of \"*\" (MB): qel $(peak_mb "$cli" search --entries-only '*' "$dict")," \
-    "first run $(rm -rf "$work/cache"; peak_mb "$cli" search --entries-only '*' "$dict")," \
-    "grep $(peak_mb grep -xE '.*' "$work/words.txt"), rg $(peak_mb rg -x '.*' "$work/words.txt")"
-fi
+# Peak memory of the whole output ("*"): private memory, and pages of mapped files (the side file,
+# or rg's word list), which the page cache shares and can take back.
+peak() { python3 "$(dirname "$0")/peak-memory.py" "$@"; }
+echo
+echo "peak memory of \"*\" (MB):"
+echo "  qel        $(peak "$cli" search --entries-only '*' "$dict")"
+echo "  qel first  $(rm -rf "$work/cache"; peak "$cli" search --entries-only '*' "$dict")"
+echo "  qel, none  $(peak "$cli" search --no-cache --entries-only '*' "$dict")"
+echo "  grep       $(peak grep -xE '.*' "$work/words.txt")"
+echo "  rg         $(peak rg -x '.*' "$work/words.txt")"
