@@ -22,6 +22,10 @@ std::shared_ptr<const DecodedSection> SectionRecording::finish(
   section->texts = recording->texts;
   section->letters = recording->letters;
   section->heapBytes = recording->bytes();
+  while (section->leadingEntries < section->items.size() &&
+         !(section->items[section->leadingEntries].flags & DecodedItem::kGroupEnd)) {
+    ++section->leadingEntries;
+  }
   section->storage = std::move(recording);
   return section;
 }

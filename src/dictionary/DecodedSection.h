@@ -39,6 +39,9 @@ struct DecodedSection {
   std::span<const uint8_t> letters;
   std::shared_ptr<const void> storage;  // what the spans point into
   size_t heapBytes = 0;                 // taken from the budget (none for a mapped side file)
+  // Items before the first group end: entries whose letters lie one after another from the start
+  // of `letters`, each with its end mark, so that a filter can run over them without the items.
+  size_t leadingEntries = 0;
   // Told when replay meets an item that does not fit; replay then goes on from the dictionary.
   std::function<void()> damaged;
 

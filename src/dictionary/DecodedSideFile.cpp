@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 
 constexpr char kMagic[8] = {'Q', 'E', 'L', 'D', 'E', 'C', '\r', '\n'};
 // Changes whenever the layout or the meaning of an item changes.
-constexpr uint32_t kFormatVersion = 1;
+constexpr uint32_t kFormatVersion = 2;
 constexpr uint32_t kByteOrderMark = 0x01020304;
 // The part of a dictionary whose checksum goes into the key: its header tables and symbols.
 constexpr size_t kKeyedBytes = 4096;
@@ -33,6 +33,7 @@ struct SectionRecord {
   uint64_t items = 0, itemCount = 0;
   uint64_t texts = 0, textBytes = 0;
   uint64_t letters = 0, letterBytes = 0;
+  uint64_t leadingEntries = 0;
   uint32_t present = 0, complete = 0;
 };
 
@@ -178,7 +179,9 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::mappedSection(int length)
                r.items % alignof(DecodedItem) == 0 &&
                inside(r.items, r.itemCount, sizeof(DecodedItem), size) &&
                inside(r.texts, r.textBytes, 1, size) && inside(r.letters, r.letterBytes, 1, size) &&
-               r.textBytes <= UINT32_MAX && r.letterBytes <= UINT32_MAX;
+               r.textBytes <= UINT32_MAX && r.letterBytes <= UINT32_MAX &&
+               r.leadingEntries <= r.itemCount &&
+               r.leadingEntries <= r.letterBytes / (static_cast<uint64_t>(length) + 1);
   auto section = std::make_shared<DecodedSection>();
   if (sound) {
     section->complete = r.complete != 0;
@@ -188,6 +191,7 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::mappedSection(int length)
                       static_cast<size_t>(r.textBytes)};
     section->letters = {bytes.data() + r.letters, static_cast<size_t>(r.letterBytes)};
     section->storage = m_file;
+    section->leadingEntries = static_cast<size_t>(r.leadingEntries);
     // Replay checks the items; what the filters read runs to these ends at most.
     sound = (section->texts.empty() || section->texts.back() == 0) &&
             (section->letters.empty() || section->letters.back() == kEndOfLetters) &&
@@ -223,6 +227,7 @@ bool DecodedSideFile::make(const std::string& path, Dictionary& dictionary, std:
     SectionRecord& r = header.sections[length];
     r.present = 1;
     r.complete = s->complete ? 1 : 0;
+    r.leadingEntries = s->leadingEntries;
     r.items = position;
     r.itemCount = s->items.size();
     position += s->items.size_bytes();

@@ -419,7 +419,9 @@ const uint8_t* EntryEnumerator::replayItem() {
     return decodeFromFileAt(m_replayNext);
   }
   const DecodedItem& item = m_replay->items[m_replayNext];
-  if (!m_replay->fits(item, m_length, kTextSize)) {
+  const bool leading = m_replayNext < m_replay->leadingEntries;
+  if (!m_replay->fits(item, m_length, kTextSize) ||
+      (leading && item.letters != m_replayNext * (m_length + 1))) {
     if (m_replay->damaged) m_replay->damaged();
     return decodeFromFileAt(m_replayNext);
   }
@@ -455,6 +457,19 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
   const size_t first = m_replayNext;
   const size_t end = std::min(section.items.size(), first + static_cast<size_t>(budget));
   size_t i = first;
+  if (i < section.leadingEntries && !filter.readsText()) {
+    // The leading entries in bulk, from their letters alone.
+    const size_t stride = static_cast<size_t>(m_length) + 1;
+    const size_t count = std::min(end, section.leadingEntries) - i;
+    const size_t k = filter.firstAccepted(section.letters.data() + i * stride, stride, count,
+                                          m_length);
+    i += k;
+    if (k < count) {
+      m_replayAccepted = true;
+      m_replayNext = i;
+      return static_cast<int>(i - first);
+    }
+  }
   // What a filter reads must start inside the section; the ends of the texts and letters stop
   // it there. Anything else is left to replayItem().
   const size_t lettersLimit = section.letters.size() - std::min<size_t>(section.letters.size(), m_length + 1);
@@ -495,7 +510,9 @@ const uint8_t* EntryEnumerator::nextBatch(EntryFilter* filter) {
       m_entriesScanned += decoded;
       return letters;
     }
-    if (!filter || accepted || filter->accepts(letters, m_length, m_text)) {
+    // An item accepted in place counts only if it came from the replay (not the file, after
+    // damage was found).
+    if (!filter || (accepted && m_replay) || filter->accepts(letters, m_length, m_text)) {
       m_entriesScanned += decoded + 1;
       return letters;
     }

@@ -2,6 +2,7 @@
 // implements it; a null filter accepts every entry.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace qel {
@@ -12,6 +13,17 @@ class EntryFilter {
   // letters: the entry's letter indices followed by 0xFF; length: how many letters;
   // text: the entry's display text (word part), NUL-terminated, in code page 1252.
   virtual bool accepts(const uint8_t* letters, int length, const char* text) = 0;
+
+  // Whether accepts() looks at the text; a filter that does not can test entries in bulk.
+  virtual bool readsText() const { return true; }
+  // The first of `count` entries of `length` letters, `stride` bytes apart, that the filter
+  // accepts, or `count` when it accepts none. Only for a filter that does not read the text.
+  virtual size_t firstAccepted(const uint8_t* letters, size_t stride, size_t count, int length) {
+    for (size_t k = 0; k < count; ++k, letters += stride) {
+      if (accepts(letters, length, "")) return k;
+    }
+    return count;
+  }
 };
 
 }  // namespace qel

@@ -63,6 +63,8 @@ class MatchEngineSet : public EntryFilter {
   // EntryFilter: letters end with 0xFF, text is the entry's display text. An empty set accepts
   // everything, a set whose parse failed nothing. Lengths outside lengthRange() never match.
   bool accepts(const uint8_t* letters, int length, const char* text) override;
+  bool readsText() const override { return m_direct == nullptr; }
+  size_t firstAccepted(const uint8_t* letters, size_t stride, size_t count, int length) override;
 
   // True when every entry of a length the set accepts matches ("*"): a search need not offer
   // the entries one by one.
