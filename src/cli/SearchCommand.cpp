@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <set>
+#include <vector>
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
@@ -114,25 +115,31 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   // One dictionary without sorting: each result is written as it is found, none is kept.
   long streamed = 0;
   // Results gather in one large buffer, written when full: no allocation or stream call per result.
-  std::string text, pending;
   constexpr size_t kPendingSize = 1 << 16;
+  constexpr size_t kLongestLine = cp1252::kUtf8Growth * ResultRecord::kMaxText + 1;
+  std::vector<char> pending(kPendingSize + kLongestLine);
+  size_t used = 0;
+  std::string text;
   auto flush = [&] {
-    if (out) out.write(pending.data(), static_cast<std::streamsize>(pending.size()));
-    pending.clear();
+    if (out) out.write(pending.data(), static_cast<std::streamsize>(used));
+    used = 0;
   };
   session.setResultSink([&](std::string_view entry, std::string_view annotation,
                             std::string_view extra, int32_t definitionNumber) {
     ++streamed;
     if (!out) return;  // once a write failed nothing more can reach the output
-    text.assign(entry);
-    if (!entriesOnly) text.append(annotation).append(extra);
-    if (text.size() > ResultRecord::kMaxText) text.resize(ResultRecord::kMaxText);
-    cp1252::appendUtf8(text, pending);
-    pending.push_back('\n');
+    std::string_view line = entry;
+    if (!entriesOnly && !(annotation.empty() && extra.empty())) {
+      line = text.assign(entry).append(annotation).append(extra);
+    }
+    if (line.size() > ResultRecord::kMaxText) line = line.substr(0, ResultRecord::kMaxText);
+    char* end = cp1252::writeUtf8(line, pending.data() + used);
+    *end++ = '\n';
+    used = static_cast<size_t>(end - pending.data());
     if (bodies) {
       flush();
       printBody(list, 0, definitionNumber, out);
-    } else if (pending.size() >= kPendingSize) {
+    } else if (used >= kPendingSize) {
       flush();
     }
   });

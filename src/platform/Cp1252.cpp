@@ -25,17 +25,18 @@ int toByte(uint32_t codePoint) {
   return -1;
 }
 
-void appendUtf8(std::string& out, uint32_t cp) {
+char* writeCodePoint(char* out, uint32_t cp) {
   if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
+    *out++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return out;
 }
 
 }  // namespace
@@ -84,28 +85,26 @@ bool fromCodePoint(uint32_t codePoint, char& byte) {
   return true;
 }
 
-void appendUtf8(std::string_view text, std::string& out) {
-  size_t start = 0;
-  while (start < text.size()) {
-    // Runs of ASCII, most of any word list, go over at once.
-    size_t end = start;
-    for (uint64_t word; end + 8 <= text.size(); end += 8) {  // eight bytes at a time
-      std::memcpy(&word, text.data() + end, 8);
+char* writeUtf8(std::string_view text, char* out) {
+  size_t at = 0;
+  while (at < text.size()) {
+    // Runs of ASCII, most of any word list, go over eight bytes at a time.
+    for (uint64_t word; at + 8 <= text.size(); at += 8, out += 8) {
+      std::memcpy(&word, text.data() + at, 8);
       if (word & 0x8080808080808080ull) break;
+      std::memcpy(out, &word, 8);
     }
-    while (end < text.size() && static_cast<uint8_t>(text[end]) < 0x80) ++end;
-    out.append(text.data() + start, end - start);
-    if (end == text.size()) break;
-    const auto c = static_cast<uint8_t>(text[end]);
-    appendUtf8(out, c < 0xA0 ? kHigh[c - 0x80] : c);
-    start = end + 1;
+    for (; at < text.size() && static_cast<uint8_t>(text[at]) < 0x80; ++at) *out++ = text[at];
+    if (at == text.size()) break;
+    const auto c = static_cast<uint8_t>(text[at++]);
+    out = writeCodePoint(out, c < 0xA0 ? kHigh[c - 0x80] : c);
   }
+  return out;
 }
 
 std::string toUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  appendUtf8(text, out);
+  std::string out(kUtf8Growth * text.size(), '\0');
+  out.resize(static_cast<size_t>(writeUtf8(text, out.data()) - out.data()));
   return out;
 }
 

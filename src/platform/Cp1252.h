@@ -2,6 +2,7 @@
 // patterns and all core text. Used at the edges only: command line, text files, the GUI.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,8 +14,10 @@ namespace qel::cp1252 {
 bool fromUtf8(std::string_view utf8, std::string& out, size_t* badOffset = nullptr);
 
 std::string toUtf8(std::string_view text);
-// Converts `text` to UTF-8 at the end of `out`.
-void appendUtf8(std::string_view text, std::string& out);
+// Writes `text` as UTF-8 to `out`, which has room for kUtf8Growth bytes per byte of the text;
+// returns the end of what was written.
+inline constexpr size_t kUtf8Growth = 3;
+char* writeUtf8(std::string_view text, char* out);
 
 // The code page's byte for a Unicode code point; false when the code page lacks it.
 bool fromCodePoint(uint32_t codePoint, char& byte);
