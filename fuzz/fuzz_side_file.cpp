@@ -1,5 +1,5 @@
 // Any bytes behind a side file's header, for a small dictionary: mapping them and replaying every
-// length must end cleanly, never crash or read out of bounds. The header is stamped with the
+// length, unfiltered and through pattern filters, must end cleanly, never crash or read out of bounds. The header is stamped with the
 // dictionary's key first, so that the bytes reach the checks behind it; the seed is a real side
 // file of the dictionary.
 #include <unistd.h>
@@ -16,6 +16,7 @@
 #include "maintenance/DictionaryBuilder.h"
 #include "maintenance/FoldTable.h"
 #include "maintenance/LineListSource.h"
+#include "pattern/MatchEngineSet.h"
 
 namespace {
 
@@ -75,6 +76,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     while (e.next(nullptr)[0] != qel::kEndOfLetters) {
       (void)e.annotation();
       (void)e.referenceNumber();
+    }
+    // As searches filter: in bulk from the letters alone, item by item, and reading the text.
+    for (const char* pattern : {"t..l", "*l", "*-*"}) {
+      qel::MatchEngineSet filter;
+      if (filter.parse(replaying.alphabet(), pattern, 1, 31) != qel::pattern::PatternError::kValid ||
+          !filter.setCurrentLength(length)) {
+        continue;
+      }
+      qel::EntryEnumerator searching(replaying);
+      if (!searching.selectLength(length)) continue;
+      for (;;) {
+        const uint8_t* letters = searching.nextBatch(&filter);
+        if (letters && letters[0] == qel::kEndOfLetters) break;
+      }
     }
   }
   return 0;

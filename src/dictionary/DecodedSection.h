@@ -24,6 +24,7 @@ struct DecodedItem {
   uint16_t wordSize = 0;
   int8_t groupState = 0;
   uint8_t flags = 0;
+  uint16_t reserved = 0;  // written as 0, so that side files hold no stray bytes
 };
 static_assert(sizeof(DecodedItem) == 20, "side files hold the items as they are laid out");
 

@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 
 constexpr char kMagic[8] = {'Q', 'E', 'L', 'D', 'E', 'C', '\r', '\n'};
 // Changes whenever the layout or the meaning of an item changes.
-constexpr uint32_t kFormatVersion = 2;
+constexpr uint32_t kFormatVersion = 3;
 constexpr uint32_t kByteOrderMark = 0x01020304;
 // The part of a dictionary whose checksum goes into the key: its header tables and symbols.
 constexpr size_t kKeyedBytes = 4096;
@@ -43,6 +43,9 @@ struct Header {
   uint32_t byteOrderMark;
   uint64_t dictionarySize;
   int64_t dictionaryTime;
+  int64_t dictionaryChangeTime;  // which, unlike the write time, no program can set back
+  uint64_t dictionaryDevice;
+  uint64_t dictionaryInode;
   uint64_t dictionaryChecksum;
   uint64_t headerChecksum;  // of the header with this field 0, then the path
   uint32_t pathSize;
@@ -80,6 +83,9 @@ bool keyOf(const Dictionary& dictionary, Header& key, std::string& path) {
   key.byteOrderMark = kByteOrderMark;
   key.dictionarySize = identity.size;
   key.dictionaryTime = identity.modified;
+  key.dictionaryChangeTime = identity.changed;
+  key.dictionaryDevice = identity.device;
+  key.dictionaryInode = identity.inode;
   key.dictionaryChecksum = fnv1a(head, read);
   key.slotCount = static_cast<uint32_t>(dictionary.slotCount());
   path = absolutePath(dictionary.path());
@@ -99,21 +105,32 @@ bool inside(uint64_t offset, uint64_t count, uint64_t size, uint64_t fileSize) {
 }
 
 // Letter indices are used as table indices by the matchers: each must be below `letterCount` or
-// be the end mark. Adding 1 turns the mark into 0 and a good index into 1..letterCount, so one
+// be the end mark, and every entry takes `length` letters and its mark. Adding 1 turns the mark into 0 and a good index into 1..letterCount, so one
 // maximum over the section decides (a loop the compiler can vectorise).
-bool lettersInAlphabet(std::span<const uint8_t> letters, int letterCount) {
+bool lettersInAlphabet(std::span<const uint8_t> letters, int letterCount, int length) {
   static_assert(kEndOfLetters == 0xFF);
   uint8_t highest = 0;
+  size_t marks = 0;
   size_t i = 0;
   // Blocks of a fixed size, which the compiler vectorises without a remainder loop.
   constexpr size_t kBlock = 64;
   for (; i + kBlock <= letters.size(); i += kBlock) {
     uint8_t block = 0;
-    for (size_t k = 0; k < kBlock; ++k) block = std::max(block, uint8_t(letters[i + k] + 1));
+    uint8_t blockMarks = 0;
+    for (size_t k = 0; k < kBlock; ++k) {
+      const uint8_t shifted = letters[i + k] + 1;
+      block = std::max(block, shifted);
+      blockMarks += shifted == 0;
+    }
     highest = std::max(highest, block);
+    marks += blockMarks;
   }
-  for (; i < letters.size(); ++i) highest = std::max(highest, uint8_t(letters[i] + 1));
-  return highest <= letterCount;
+  for (; i < letters.size(); ++i) {
+    const uint8_t shifted = letters[i] + 1;
+    highest = std::max(highest, shifted);
+    marks += shifted == 0;
+  }
+  return highest <= letterCount && marks * (static_cast<size_t>(length) + 1) == letters.size();
 }
 
 bool writeAll(std::FILE* f, const void* data, size_t size) {
@@ -146,6 +163,9 @@ std::shared_ptr<DecodedSideFile> DecodedSideFile::open(const std::string& path,
       header.formatVersion != key.formatVersion || header.byteOrderMark != key.byteOrderMark ||
       header.dictionarySize != key.dictionarySize ||
       header.dictionaryTime != key.dictionaryTime ||
+      header.dictionaryChangeTime != key.dictionaryChangeTime ||
+      header.dictionaryDevice != key.dictionaryDevice ||
+      header.dictionaryInode != key.dictionaryInode ||
       header.dictionaryChecksum != key.dictionaryChecksum || header.pathSize != key.pathSize ||
       header.slotCount != key.slotCount || storedPath != dictionaryPath ||
       header.headerChecksum != headerChecksum(header, storedPath)) {
@@ -195,7 +215,7 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::mappedSection(int length)
     // Replay checks the items; what the filters read runs to these ends at most.
     sound = (section->texts.empty() || section->texts.back() == 0) &&
             (section->letters.empty() || section->letters.back() == kEndOfLetters) &&
-            lettersInAlphabet(section->letters, m_letterCount);
+            lettersInAlphabet(section->letters, m_letterCount, length);
     section->damaged = [path = m_path] { std::remove(path.c_str()); };
   }
   if (sound) return section;

@@ -135,7 +135,15 @@ bool EntryEnumerator::openFile() {
       }
     }
   }
-  if (!m_file) return false;
+  if (!m_file) {
+    // Gone, or no longer readable: what the dictionary read does not hold any more. Running out
+    // of handles is no change to the file.
+    if (error != EMFILE && error != ENFILE) {
+      m_dictionary.invalidate();
+      m_invalidated = true;
+    }
+    return false;
+  }
   if (m_resumePosition != 0 && std::fseek(m_file, m_resumePosition, SEEK_SET) != 0) {
     closeFile();
     return false;
@@ -425,8 +433,17 @@ const uint8_t* EntryEnumerator::replayItem() {
     if (m_replay->damaged) m_replay->damaged();
     return decodeFromFileAt(m_replayNext);
   }
-  ++m_replayNext;
   const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
+  if (!groupEnd) {
+    // Letters without an end mark inside them, and with one after them, or this is no entry.
+    const uint8_t* letters = m_replay->letters.data() + item.letters;
+    if (std::memchr(letters, kEndOfLetters, m_length) != nullptr ||
+        letters[m_length] != kEndOfLetters) {
+      if (m_replay->damaged) m_replay->damaged();
+      return decodeFromFileAt(m_replayNext);
+    }
+  }
+  ++m_replayNext;
   copyShort(m_text, m_replay->texts, item.text, item.textSize);
   m_text[item.textSize - 2] = m_text[item.textSize - 1] = 0;
   m_wordSize = item.wordSize;
@@ -470,15 +487,11 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
       return static_cast<int>(i - first);
     }
   }
-  // What a filter reads must start inside the section; the ends of the texts and letters stop
-  // it there. Anything else is left to replayItem().
-  const size_t lettersLimit = section.letters.size() - std::min<size_t>(section.letters.size(), m_length + 1);
+  // An item the filter reads must lie inside the section; a group end or anything else is left to
+  // replayItem().
   for (; i < end; ++i) {
     const DecodedItem& item = section.items[i];
-    if ((item.flags & DecodedItem::kGroupEnd) || item.letters > lettersLimit ||
-        item.text >= section.texts.size()) {
-      break;
-    }
+    if ((item.flags & DecodedItem::kGroupEnd) || !section.fits(item, m_length, kTextSize)) break;
     if (filter.accepts(section.letters.data() + item.letters, m_length,
                        section.texts.data() + item.text)) {
       m_replayAccepted = true;

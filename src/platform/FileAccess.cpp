@@ -19,6 +19,7 @@ int identityFromStat(const struct stat& s, FileIdentity& identity) {
   identity.inode = static_cast<uint64_t>(s.st_ino);
   identity.size = static_cast<uint64_t>(s.st_size);
   identity.modified = static_cast<int64_t>(s.st_mtim.tv_sec) * 1000000000 + s.st_mtim.tv_nsec;
+  identity.changed = static_cast<int64_t>(s.st_ctim.tv_sec) * 1000000000 + s.st_ctim.tv_nsec;
   return 0;
 }
 

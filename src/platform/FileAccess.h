@@ -14,6 +14,7 @@ struct FileIdentity {
   uint64_t inode = 0;
   uint64_t size = 0;
   int64_t modified = 0;  // last write, nanoseconds since the epoch
+  int64_t changed = 0;   // last change of contents or attributes, which no program can set back
 
   bool operator==(const FileIdentity&) const = default;
   // The same file, whatever happened to its contents.

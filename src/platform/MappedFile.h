@@ -1,5 +1,7 @@
 // A regular file mapped read-only into memory, for data that is read far more often than it is
-// written. The mapping stays valid while the object lives, even when the file is replaced by name.
+// written. The mapping stays valid while the object lives, even when the file is replaced by name
+// or removed; a file cut short in place would fault on reading, so the files mapped here are only
+// ever replaced by rename, never rewritten.
 #pragma once
 
 #include <cstdint>

@@ -105,6 +105,17 @@ TEST_F(DecodedSideFiles, StaleOrDamagedSideFilesAreNotTrusted) {
   EXPECT_TRUE(replayed[3]);
   EXPECT_TRUE(test::folderContents(folder).empty());
 
+  // An end mark among an entry's letters: the section is refused as well.
+  items(true, &use);
+  ASSERT_EQ(use, SideFileUse::kMade);
+  bytes = test::readFile(sideFile());
+  bytes[bytes.rfind('\xFF') - 1] = '\xFF';
+  test::writeFile(sideFile(), bytes);
+  replayed.clear();
+  EXPECT_EQ(items(true, &use, &replayed), decoded);
+  EXPECT_FALSE(replayed[29]);
+  EXPECT_TRUE(test::folderContents(folder).empty());
+
   items(true, &use);
   ASSERT_EQ(use, SideFileUse::kMade);
   bytes = test::readFile(sideFile());

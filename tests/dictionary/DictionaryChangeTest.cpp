@@ -141,6 +141,20 @@ TEST_F(DictionaryChange, SearchThatOutlivesItsFileSeesTheDictionaryInvalidated) 
   }
 }
 
+// A file deleted part way is a change too: the search does not end as if complete.
+TEST_F(DictionaryChange, SearchWhoseFileIsDeletedSeesTheDictionaryInvalidated) {
+  QCDictionaryList list(path);
+  SearchSession session(list);
+  ASSERT_EQ(session.validate("*", SearchSettings{}).state, SearchState::Ready);
+  ASSERT_TRUE(session.start());
+  while (session.pane(0).results.count() < 100) ASSERT_TRUE(session.step());
+  fs::remove(path);
+  while (session.step()) {
+  }
+  EXPECT_EQ(session.failure(), SearchSession::Failure::kDictionaryInvalidated);
+  EXPECT_LT(session.pane(0).results.count(), 2 * kPerLength);
+}
+
 // qel-cli stops with the reason and status 2. Standard output is a pipe read only after the
 // change, so the program is part of the way through when the file changes.
 TEST_F(DictionaryChange, CommandLineStopsWithDictionaryInvalidated) {
