@@ -183,6 +183,19 @@ size_t MatchEngineSet::firstAccepted(const uint8_t* letters, size_t stride, size
                                      int length) {
   if (m_direct == nullptr) return EntryFilter::firstAccepted(letters, stride, count, length);
   if (length < m_directFirst || length > m_directLast) return count;
+  // A template or an affix fixes letters by position and asks nothing else: comparing those
+  // directly is the whole test.
+  uint8_t checks[kLongestWord][2];
+  const int fixed = pattern::fixedLetterChecks(*m_direct, length, checks, kLongestWord);
+  if (fixed >= 0) {
+    m_scratch.balance.useCount = 0;
+    for (size_t k = 0; k < count; ++k, letters += stride) {
+      int c = 0;
+      while (c < fixed && letters[checks[c][0]] == checks[c][1]) ++c;
+      if (c == fixed) return k;
+    }
+    return count;
+  }
   // The fast matcher alone, entry after entry: what accepts() does without its checks per call.
   for (size_t k = 0; k < count; ++k, letters += stride) {
     m_scratch.balance.useCount = 0;

@@ -144,6 +144,34 @@ int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length
   return -1;
 }
 
+int fixedLetterChecks(const CompiledPattern& pattern, int length, uint8_t (*checks)[2],
+                      int capacity) {
+  const uint8_t* program = pattern.program.data();
+  int count = 0;
+  // A run's pairs are (position, letter) from `start` on.
+  auto add = [&](const uint8_t* run, int start) {
+    for (int k = 0; k < run[2]; ++k) {
+      if (count == capacity) return false;
+      checks[count][0] = static_cast<uint8_t>(start + run[3 + 2 * k]);
+      checks[count][1] = run[4 + 2 * k];
+      ++count;
+    }
+    return true;
+  };
+  switch (pattern.matcher) {
+    case MatcherKind::Template:
+      return add(program + pattern.fastOperand, 0) ? count : -1;
+    case MatcherKind::Affix: {
+      if (pattern.fastOperand != 0 && !add(program + pattern.fastOperand, 0)) return -1;
+      const uint8_t* suffix = program + pattern.fastSuffix;
+      if (pattern.fastSuffix != 0 && !add(suffix, length - suffix[1])) return -1;
+      return count;
+    }
+    default:
+      return -1;
+  }
+}
+
 bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
                 const MatchSubject& subject, MatchScratch& scratch) {
   // Most searches use a fast matcher on entries offered in their millions: no matcher state.

@@ -48,6 +48,12 @@ void recordPlainBalance(BalanceCounts& balance, const uint8_t* letters, int leng
 int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length,
               BalanceCounts* balance = nullptr);
 
+// The letters a template or an affix pattern fixes by position in an entry of `length` letters,
+// which is all such a pattern asks: up to `capacity` (position, letter) pairs into `checks`.
+// Returns how many, or -1 for another kind of pattern or more than `capacity` letters.
+int fixedLetterChecks(const CompiledPattern& pattern, int length, uint8_t (*checks)[2],
+                      int capacity);
+
 class Matcher {
  public:
   Matcher(const CompiledPattern& pattern, const Alphabet& alphabet, const MatchSubject& subject,
