@@ -1,7 +1,7 @@
 // Any bytes behind a side file's header, for a small dictionary: mapping them and replaying every
-// length, unfiltered and through pattern filters, must end cleanly, never crash or read out of bounds. The header is stamped with the
-// dictionary's key first, so that the bytes reach the checks behind it; the seed is a real side
-// file of the dictionary.
+// length, unfiltered and through pattern filters, must end cleanly, never crash or read out of
+// bounds. The header is stamped with the dictionary's key first, so that the bytes reach the checks
+// behind it; the seed is a real side file of the dictionary.
 #include <unistd.h>
 
 #include <cstdint>
@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "dictionary/DecodedSideFile.h"
-#include "dictionary/EntryEnumerator.h"
 #include "dictionary/Dictionary.h"
+#include "dictionary/EntryEnumerator.h"
 #include "maintenance/DictionaryBuilder.h"
 #include "maintenance/FoldTable.h"
 #include "maintenance/LineListSource.h"
@@ -80,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // As searches filter: in bulk from the letters alone, item by item, and reading the text.
     for (const char* pattern : {"t..l", "*l", "*-*"}) {
       qel::MatchEngineSet filter;
-      if (filter.parse(replaying.alphabet(), pattern, 1, 31) != qel::pattern::PatternError::kValid ||
+      if (filter.parse(replaying.alphabet(), pattern, 1, 31) !=
+              qel::pattern::PatternError::kValid ||
           !filter.setCurrentLength(length)) {
         continue;
       }

@@ -47,9 +47,9 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   s.fullText = fullText;
   const std::set<std::string> valued = {"shortest", "longest", "at", "hash", "mode", "active"};
   std::set<std::string> switches = {
-      "no-exclusive", "no-annotations", "no-balances",      "no-lower",
-      "no-upper",     "no-punctuation", "no-phrases",       "sort",
-      "descending",   "no-group",       "group-descending", "entries-only", "no-cache"};
+      "no-exclusive",     "no-annotations", "no-balances", "no-lower",   "no-upper",
+      "no-punctuation",   "no-phrases",     "sort",        "descending", "no-group",
+      "group-descending", "entries-only",   "no-cache"};
   if (fullText) switches.insert({"sequential", "bodies"});
   if (!a.parse(args, valued, switches) || !a.number("shortest", s.shortest) ||
       !a.number("longest", s.longest) || !a.number("active", s.activePane)) {

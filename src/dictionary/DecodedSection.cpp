@@ -2,7 +2,6 @@
 
 #include <atomic>
 
-
 namespace qel {
 namespace {
 

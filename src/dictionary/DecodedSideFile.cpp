@@ -105,8 +105,9 @@ bool inside(uint64_t offset, uint64_t count, uint64_t size, uint64_t fileSize) {
 }
 
 // Letter indices are used as table indices by the matchers: each must be below `letterCount` or
-// be the end mark, and every entry takes `length` letters and its mark. Adding 1 turns the mark into 0 and a good index into 1..letterCount, so one
-// maximum over the section decides (a loop the compiler can vectorise).
+// be the end mark, and every entry takes `length` letters and its mark. Adding 1 turns the mark
+// into 0 and a good index into 1..letterCount, so one maximum over the section decides (a loop the
+// compiler can vectorise).
 bool lettersInAlphabet(std::span<const uint8_t> letters, int letterCount, int length) {
   static_assert(kEndOfLetters == 0xFF);
   uint8_t highest = 0;
@@ -161,8 +162,7 @@ std::shared_ptr<DecodedSideFile> DecodedSideFile::open(const std::string& path,
                                header.pathSize <= dictionaryPath.size() ? header.pathSize : 0);
   if (std::memcmp(header.magic, key.magic, sizeof kMagic) != 0 ||
       header.formatVersion != key.formatVersion || header.byteOrderMark != key.byteOrderMark ||
-      header.dictionarySize != key.dictionarySize ||
-      header.dictionaryTime != key.dictionaryTime ||
+      header.dictionarySize != key.dictionarySize || header.dictionaryTime != key.dictionaryTime ||
       header.dictionaryChangeTime != key.dictionaryChangeTime ||
       header.dictionaryDevice != key.dictionaryDevice ||
       header.dictionaryInode != key.dictionaryInode ||

@@ -92,6 +92,7 @@ class Dictionary {
  private:
   void reset(const std::string& path);
   bool read(const std::string& path);
+  void dropDecodedSections();
 
   std::string m_path;
   bool m_valid = false;
@@ -110,11 +111,10 @@ class Dictionary {
   Table m_sectionOffset{}, m_entryCount{};
   Alphabet m_alphabet;
   DecodingTable m_decoder;
-  std::vector<int8_t> m_scores;
+  std::vector<int8_t> m_scores;  // blocks of S bytes for (L, p), L = 1..N-1, p = 0..L-1
   mutable std::array<std::shared_ptr<const DecodedSection>, format::kMaxSlots> m_decoded;
   DecodedSource m_decodedSource;
   mutable uint32_t m_sourceAsked = 0;  // bit L: the source was asked for length L
-  void dropDecodedSections();  // blocks of S bytes for (L, p), L = 1..N-1, p = 0..L-1
   std::array<std::vector<uint32_t>, format::kMaxSlots> m_referenceGroupStarts;
 };
 

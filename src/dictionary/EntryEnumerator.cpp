@@ -478,8 +478,8 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
     // The leading entries in bulk, from their letters alone.
     const size_t stride = static_cast<size_t>(m_length) + 1;
     const size_t count = std::min(end, section.leadingEntries) - i;
-    const size_t k = filter.firstAccepted(section.letters.data() + i * stride, stride, count,
-                                          m_length);
+    const size_t k =
+        filter.firstAccepted(section.letters.data() + i * stride, stride, count, m_length);
     i += k;
     if (k < count) {
       m_replayAccepted = true;

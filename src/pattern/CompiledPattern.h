@@ -33,7 +33,7 @@ struct CompiledPattern {
   // For each letter-set entry that is a sub-pattern, the letters its first position allows.
   std::vector<LetterSet> firstLetters;
   int fixedLength = 0;
-  int maximumLength = 0;  // fixed + extra, at most kExtraCap
+  int maximumLength = 0;                               // fixed + extra, at most kExtraCap
   PatternError error = PatternError::kNothingToMatch;  // until compiled
   bool valid = false;
   bool hasPunctuation = false;

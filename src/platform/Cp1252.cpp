@@ -2,10 +2,9 @@
 // page leaves undefined map to the C1 controls of the same value, so every byte round-trips.
 #include "platform/Cp1252.h"
 
-#include <cstring>
-
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace qel::cp1252 {
 namespace {
@@ -18,7 +17,8 @@ constexpr std::array<char16_t, 32> kHigh = {
 };
 
 int toByte(uint32_t codePoint) {
-  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) return static_cast<int>(codePoint);
+  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+    return static_cast<int>(codePoint);
   for (int i = 0; i < 32; ++i) {
     if (kHigh[i] == codePoint) return 0x80 + i;
   }

@@ -16,8 +16,8 @@ std::shared_ptr<const MappedFile> MappedFile::open(const std::string& path) {
   if (!file) return nullptr;
   void* data = MAP_FAILED;
   if (identity.size > 0 && identity.size <= SIZE_MAX) {
-    data = ::mmap(nullptr, static_cast<size_t>(identity.size), PROT_READ, MAP_PRIVATE,
-                  fileno(file), 0);
+    data = ::mmap(nullptr, static_cast<size_t>(identity.size), PROT_READ, MAP_PRIVATE, fileno(file),
+                  0);
   }
   std::fclose(file);  // the mapping keeps the file
   if (data == MAP_FAILED) return nullptr;

@@ -7,8 +7,8 @@
 
 #include "dictionary/DecodedSection.h"
 #include "dictionary/EntryEnumerator.h"
-#include "dictionary/QCDictionaryList.h"
 #include "dictionary/EnumeratedItems.h"
+#include "dictionary/QCDictionaryList.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {

@@ -29,8 +29,8 @@ class DecodedSideFiles : public ::testing::Test {
     folder = dir.file("cache");
     ASSERT_TRUE(test::buildTestDictionary(
         path, {"tail|A tail.", "Tail End+a band+|Players.", "tail-end:tailend|The end.", "toll",
-               "tall+adjective+", "tails", ";hidden|Region one.", "bank++2+|Money.",
-               "\xE9t\xE9", "tale:tael|A story.", "abcdefghijklmnopqrstuvwxyzabcd"}));
+               "tall+adjective+", "tails", ";hidden|Region one.", "bank++2+|Money.", "\xE9t\xE9",
+               "tale:tael|A story.", "abcdefghijklmnopqrstuvwxyzabcd"}));
   }
 
   // Every length's items through a fresh list that first takes the side file (or not).

@@ -11,7 +11,8 @@ namespace qel::test {
 
 // Everything an enumeration gives of one item, as text.
 // `replayed`: whether the section came from memory.
-inline std::vector<std::string> enumerateItems(EntryEnumerator& e, int length, bool* replayed = nullptr) {
+inline std::vector<std::string> enumerateItems(EntryEnumerator& e, int length,
+                                               bool* replayed = nullptr) {
   std::vector<std::string> items;
   const bool selected = e.selectLength(length);
   if (replayed) *replayed = e.replaying();
