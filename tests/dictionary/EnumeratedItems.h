@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dictionary/Alphabet.h"
 #include "dictionary/EntryEnumerator.h"
 
 namespace qel::test {
