@@ -178,17 +178,8 @@ std::shared_ptr<DecodedSideFile> DecodedSideFile::open(const std::string& path,
   return side;
 }
 
-std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) {
+std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const {
   if (length <= 0 || length >= format::kMaxSlots) return nullptr;
-  const uint32_t bit = uint32_t{1} << length;
-  if (m_file && !(m_checked & bit)) {
-    m_checked |= bit;
-    m_sections[length] = mappedSection(length);
-  }
-  return m_sections[length];
-}
-
-std::shared_ptr<const DecodedSection> DecodedSideFile::mappedSection(int length) {
   const std::span<const uint8_t> bytes = m_file->bytes();
   Header header;
   std::memcpy(&header, bytes.data(), sizeof header);

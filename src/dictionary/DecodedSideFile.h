@@ -6,7 +6,6 @@
 // trusted past its bounds.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,19 +30,17 @@ class DecodedSideFile {
   // changed or the folder refused.
   static bool make(const std::string& path, Dictionary& dictionary, std::string& error);
 
-  // Section `length`, checked on first use; null when the file holds none or a damaged one (the
-  // file is then removed, to be made again by the next process).
-  std::shared_ptr<const DecodedSection> section(int length);
+  // Section `length`, checked each time (the dictionary asks once per length and keeps it); null
+  // when the file holds none or a damaged one (the file is then removed, to be made again by the
+  // next process).
+  std::shared_ptr<const DecodedSection> section(int length) const;
 
  private:
   DecodedSideFile() = default;
-  std::shared_ptr<const DecodedSection> mappedSection(int length);
 
   std::string m_path;
   std::shared_ptr<const MappedFile> m_file;
   int m_letterCount = 0;  // letters of the dictionary's alphabet: no letter index reaches it
-  std::array<std::shared_ptr<const DecodedSection>, format::kMaxSlots> m_sections;
-  uint32_t m_checked = 0;  // bit L: section L was checked
 };
 
 // Gives side-file bytes the key of `dictionary` as read now and a matching header checksum, so that
