@@ -43,6 +43,11 @@ struct DecodedSection {
   // Items before the first group end: entries whose letters lie one after another from the start
   // of `letters`, each with its end mark, so that a filter can run over them without the items.
   size_t leadingEntries = 0;
+  // Set for letters not known to be sound yet (a side file's): every byte but an end mark must be
+  // a letter index below alphabetTotal. Replay checks them with lettersSound() a chunk at a time
+  // as it reaches them, so that they come from memory once for the check and the filter together.
+  bool lettersUnchecked = false;
+  int alphabetTotal = 0;
   // Told when replay meets an item that does not fit; replay then goes on from the dictionary.
   std::function<void()> damaged;
 
@@ -54,6 +59,10 @@ struct DecodedSection {
             size_t{item.letters} + static_cast<size_t>(length) + 1 <= letters.size());
   }
 };
+
+// Whether every byte of `letters` is a letter index below `alphabetTotal` or an end mark, with one
+// end mark per `length` + 1 bytes.
+bool lettersSound(std::span<const uint8_t> letters, int alphabetTotal, int length);
 
 // A section collected while it is decoded, handed over as a DecodedSection once whole.
 struct SectionRecording {

@@ -108,32 +108,6 @@ bool inside(uint64_t offset, uint64_t count, uint64_t size, uint64_t fileSize) {
 // be the end mark, and every entry takes `length` letters and its mark. Adding 1 turns the mark
 // into 0 and a good index into 1..letterCount, so one maximum over the section decides (a loop the
 // compiler can vectorise).
-bool lettersInAlphabet(std::span<const uint8_t> letters, int letterCount, int length) {
-  static_assert(kEndOfLetters == 0xFF);
-  uint8_t highest = 0;
-  size_t marks = 0;
-  size_t i = 0;
-  // Blocks of a fixed size, which the compiler vectorises without a remainder loop.
-  constexpr size_t kBlock = 64;
-  for (; i + kBlock <= letters.size(); i += kBlock) {
-    uint8_t block = 0;
-    uint8_t blockMarks = 0;
-    for (size_t k = 0; k < kBlock; ++k) {
-      const uint8_t shifted = letters[i + k] + 1;
-      block = std::max(block, shifted);
-      blockMarks += shifted == 0;
-    }
-    highest = std::max(highest, block);
-    marks += blockMarks;
-  }
-  for (; i < letters.size(); ++i) {
-    const uint8_t shifted = letters[i] + 1;
-    highest = std::max(highest, shifted);
-    marks += shifted == 0;
-  }
-  return highest <= letterCount && marks * (static_cast<size_t>(length) + 1) == letters.size();
-}
-
 bool writeAll(std::FILE* f, const void* data, size_t size) {
   return size == 0 || std::fwrite(data, 1, size, f) == size;
 }
@@ -203,10 +177,12 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const
     section->letters = {bytes.data() + r.letters, static_cast<size_t>(r.letterBytes)};
     section->storage = m_file;
     section->leadingEntries = static_cast<size_t>(r.leadingEntries);
-    // Replay checks the items; what the filters read runs to these ends at most.
+    // Replay checks the items, and the letters as it reaches them; what the filters read runs to
+    // these ends at most.
+    section->lettersUnchecked = true;
+    section->alphabetTotal = m_letterCount;
     sound = (section->texts.empty() || section->texts.back() == 0) &&
-            (section->letters.empty() || section->letters.back() == kEndOfLetters) &&
-            lettersInAlphabet(section->letters, m_letterCount, length);
+            (section->letters.empty() || section->letters.back() == kEndOfLetters);
     section->damaged = [path = m_path] { std::remove(path.c_str()); };
   }
   if (sound) return section;

@@ -61,6 +61,8 @@ void EntryEnumerator::closeFile() {
 bool EntryEnumerator::selectLength(int length) {
   m_replay = m_dictionary.decodedSection(length);
   m_replayNext = 0;
+  m_ahead.reset();
+  m_lettersChecked = m_replay && m_replay->lettersUnchecked ? 0 : SIZE_MAX;
   m_recording.reset();
   if (m_replay) {
     m_length = length;
@@ -437,7 +439,8 @@ const uint8_t* EntryEnumerator::replayItem() {
   if (!groupEnd) {
     // Letters without an end mark inside them, and with one after them, or this is no entry.
     const uint8_t* letters = m_replay->letters.data() + item.letters;
-    if (std::memchr(letters, kEndOfLetters, m_length) != nullptr ||
+    if (!lettersCheckedTo(item.letters + m_length + 1) ||
+        std::memchr(letters, kEndOfLetters, m_length) != nullptr ||
         letters[m_length] != kEndOfLetters) {
       if (m_replay->damaged) m_replay->damaged();
       return decodeFromFileAt(m_replayNext);
@@ -459,8 +462,28 @@ const uint8_t* EntryEnumerator::replayItem() {
   return m_letters;
 }
 
+bool EntryEnumerator::lettersCheckedTo(size_t end) {
+  const DecodedSection& section = *m_replay;
+  const size_t stride = static_cast<size_t>(m_length) + 1;
+  const size_t leadingBytes = section.leadingEntries * stride;
+  while (m_lettersChecked < end) {
+    // Leading entries a chunk at a time; the rest, if any, at once.
+    const size_t to = m_lettersChecked < leadingBytes
+                          ? std::min(leadingBytes, m_lettersChecked + kLetterCheckChunk * stride)
+                          : section.letters.size();
+    if (to <= m_lettersChecked ||
+        !lettersSound(section.letters.subspan(m_lettersChecked, to - m_lettersChecked),
+                      section.alphabetTotal, m_length)) {
+      return false;
+    }
+    m_lettersChecked = to;
+  }
+  return true;
+}
+
 const uint8_t* EntryEnumerator::decodeFromFileAt(size_t item) {
   m_replay.reset();
+  m_ahead.reset();
   const int scanned = m_entriesScanned;
   startSection(m_length);
   for (size_t i = 0; i < item && !m_ended; ++i) decodeItem();
@@ -475,23 +498,28 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
   const size_t end = std::min(section.items.size(), first + static_cast<size_t>(budget));
   size_t i = first;
   if (i < section.leadingEntries && !filter.readsText()) {
-    // The leading entries in bulk, from their letters alone.
+    // The leading entries in bulk, from their letters alone. Letters that fail their check are
+    // left to replayItem(), which hands over to the file.
     const size_t stride = static_cast<size_t>(m_length) + 1;
-    const size_t count = std::min(end, section.leadingEntries) - i;
-    const size_t k =
-        filter.firstAccepted(section.letters.data() + i * stride, stride, count, m_length);
-    i += k;
-    if (k < count) {
+    const size_t scanEnd = std::min(section.leadingEntries, i + AcceptedAhead::kScanLimit);
+    if (!lettersCheckedTo(scanEnd * stride)) return 0;
+    const AcceptedAhead::Next next = m_ahead.next(section, filter, m_length, i, scanEnd);
+    i = std::min(next.index, end);
+    m_replayNext = i;
+    if (next.accepted && next.index < end) {
       m_replayAccepted = true;
-      m_replayNext = i;
       return static_cast<int>(i - first);
     }
+    if (i < section.leadingEntries || i == end) return static_cast<int>(i - first);
   }
   // An item the filter reads must lie inside the section; a group end or anything else is left to
   // replayItem().
   for (; i < end; ++i) {
     const DecodedItem& item = section.items[i];
-    if ((item.flags & DecodedItem::kGroupEnd) || !section.fits(item, m_length, kTextSize)) break;
+    if ((item.flags & DecodedItem::kGroupEnd) || !section.fits(item, m_length, kTextSize) ||
+        !lettersCheckedTo(item.letters + m_length + 1)) {
+      break;
+    }
     if (filter.accepts(section.letters.data() + item.letters, m_length,
                        section.texts.data() + item.text)) {
       m_replayAccepted = true;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "dictionary/AcceptedAhead.h"
 #include "dictionary/DecodedSection.h"
 #include "dictionary/EntryFilter.h"
 
@@ -22,6 +23,8 @@ class EntryEnumerator {
   static constexpr int kTextSize = 900;
   static constexpr int kLettersSize = 100;
   static constexpr int kBatchBudget = 2000;
+  // Entries whose letters replay checks at a time, when they come from a side file.
+  static constexpr size_t kLetterCheckChunk = 4096;
 
   EntryEnumerator(const QCDictionaryList& list, int dictionaryNumber);
   explicit EntryEnumerator(Dictionary& dictionary);
@@ -79,6 +82,8 @@ class EntryEnumerator {
   void recordItem(int letterCount, int textSize, bool groupEnd);
   void keepRecording(bool complete);
   bool startRecordedSection(int length);
+  // Checks the replayed section's letters up to byte `end` at least; false when they are unsound.
+  bool lettersCheckedTo(size_t end);
   // Leaves the replay for the file, at the same item of the section.
   const uint8_t* decodeFromFileAt(size_t item);
   // Moves past replayed entries that `filter` rejects, at most `budget`; returns how many.
@@ -115,6 +120,9 @@ class EntryEnumerator {
   std::shared_ptr<const DecodedSection> m_replay;
   size_t m_replayNext = 0;
   bool m_replayAccepted = false;  // the filter accepted the next replayed item already
+  AcceptedAhead m_ahead;
+  // Bytes of the replayed letters known to be sound (SIZE_MAX: all of them).
+  size_t m_lettersChecked = SIZE_MAX;
   std::shared_ptr<SectionRecording> m_recording;  // while a whole section is decoded from its start
   bool m_recordAlways = false;  // recording for decodeSection(), not for the dictionary
   std::shared_ptr<const DecodedSection> m_recorded;

@@ -24,6 +24,9 @@ class EntryFilter {
     }
     return count;
   }
+  // Whether the filter keeps nothing of the entry it accepted last that a caller may ask for, so
+  // that entries firstAccepted() found may be handed out after later ones were found.
+  virtual bool acceptsAlike() const { return false; }
 };
 
 }  // namespace qel

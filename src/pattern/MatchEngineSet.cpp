@@ -126,6 +126,7 @@ void MatchEngineSet::updateRange() {
     return;
   }
   m_direct = &c;
+  m_scanLength = 0;
   m_directFirst = std::max({m_range.first, engine.minimumLength(), c.fixedLength});
   m_directLast = std::min({m_range.last, engine.maximumLength(), c.maximumLength, kLongestWord});
 }
@@ -185,16 +186,15 @@ size_t MatchEngineSet::firstAccepted(const uint8_t* letters, size_t stride, size
   if (length < m_directFirst || length > m_directLast) return count;
   // A template or an affix fixes letters by position and asks nothing else: comparing those
   // directly is the whole test.
-  uint8_t checks[kLongestWord][2];
-  const int fixed = pattern::fixedLetterChecks(*m_direct, length, checks, kLongestWord);
-  if (fixed >= 0) {
+  if (length != m_scanLength) {
+    uint8_t checks[kLongestWord][2];
+    const int fixed = pattern::fixedLetterChecks(*m_direct, length, checks, kLongestWord);
+    m_scanFixed = fixed >= 0 && m_scan.prepare(checks, fixed);
+    m_scanLength = length;
+  }
+  if (m_scanFixed) {
     m_scratch.balance.useCount = 0;
-    for (size_t k = 0; k < count; ++k, letters += stride) {
-      int c = 0;
-      while (c < fixed && letters[checks[c][0]] == checks[c][1]) ++c;
-      if (c == fixed) return k;
-    }
-    return count;
+    return m_scan.firstPassing(letters, stride, count);
   }
   // The fast matcher alone, entry after entry: what accepts() does without its checks per call.
   for (size_t k = 0; k < count; ++k, letters += stride) {

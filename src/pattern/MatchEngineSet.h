@@ -10,6 +10,7 @@
 
 #include "dictionary/Alphabet.h"
 #include "dictionary/EntryFilter.h"
+#include "pattern/FixedLetterScan.h"
 #include "pattern/MatchEngine.h"
 #include "pattern/Matcher.h"
 #include "pattern/PatternErrors.h"
@@ -65,6 +66,10 @@ class MatchEngineSet : public EntryFilter {
   bool accepts(const uint8_t* letters, int length, const char* text) override;
   bool readsText() const override { return m_direct == nullptr; }
   size_t firstAccepted(const uint8_t* letters, size_t stride, size_t count, int length) override;
+  // Only an anagram with blanks leaves a balance behind.
+  bool acceptsAlike() const override {
+    return m_direct != nullptr && m_direct->matcher != pattern::MatcherKind::AnagramBlanks;
+  }
 
   // True when every entry of a length the set accepts matches ("*"): a search need not offer
   // the entries one by one.
@@ -106,6 +111,11 @@ class MatchEngineSet : public EntryFilter {
   const pattern::CompiledPattern* m_direct = nullptr;
   int m_directFirst = 0;
   int m_directLast = -1;
+  // The direct pattern's fixed letters at the length last scanned in bulk (0: none yet), and
+  // whether they are all it asks there.
+  int m_scanLength = 0;
+  bool m_scanFixed = false;
+  pattern::FixedLetterScan m_scan;
 
   const Alphabet* m_alphabet = nullptr;
   std::vector<std::unique_ptr<MatchEngine>> m_engines;

@@ -92,7 +92,8 @@ TEST_F(DecodedSideFiles, StaleOrDamagedSideFilesAreNotTrusted) {
   EXPECT_EQ(use, SideFileUse::kMade);
 
   // A letter index beyond the alphabet in the last section, or items that point anywhere: those
-  // sections come from the dictionary, and the file goes, to be made again.
+  // sections come from the dictionary from where replay finds the damage, and the file goes, to
+  // be made again.
   bytes = test::readFile(sideFile());
   const size_t lastEnd = bytes.rfind('\xFF');
   ASSERT_NE(lastEnd, std::string::npos);
@@ -101,7 +102,6 @@ TEST_F(DecodedSideFiles, StaleOrDamagedSideFilesAreNotTrusted) {
   std::vector<bool> replayed;
   EXPECT_EQ(items(true, &use, &replayed), decoded);
   EXPECT_EQ(use, SideFileUse::kMapped);
-  EXPECT_FALSE(replayed[29]);
   EXPECT_TRUE(replayed[3]);
   EXPECT_TRUE(test::folderContents(folder).empty());
 
@@ -113,7 +113,6 @@ TEST_F(DecodedSideFiles, StaleOrDamagedSideFilesAreNotTrusted) {
   test::writeFile(sideFile(), bytes);
   replayed.clear();
   EXPECT_EQ(items(true, &use, &replayed), decoded);
-  EXPECT_FALSE(replayed[29]);
   EXPECT_TRUE(test::folderContents(folder).empty());
 
   items(true, &use);
