@@ -51,29 +51,45 @@ void release(size_t bytes) { g_used -= bytes; }
 }  // namespace decoded_sections
 bool lettersSound(std::span<const uint8_t> letters, int alphabetTotal, int length) {
   static_assert(kEndOfLetters == 0xFF);
-  uint8_t highest = 0;
+  // Sixteen lanes, which the compiler keeps in one vector register each: adding one turns the end
+  // mark into 0, so that a lane's highest value is that of its highest letter index; a lane counts
+  // its end marks for at most 255 rows before they are added up.
+  constexpr size_t kLanes = 16;
+  constexpr size_t kRows = 255;
+  const uint8_t* p = letters.data();
+  const size_t size = letters.size();
+  uint8_t highest[kLanes] = {};
   size_t marks = 0;
   size_t i = 0;
-  // Blocks of a fixed size, which the compiler vectorises without a remainder loop. Adding one
-  // turns the end mark into 0, so that the highest value is that of the highest letter index.
-  constexpr size_t kBlock = 64;
-  for (; i + kBlock <= letters.size(); i += kBlock) {
-    uint8_t block = 0;
-    uint8_t blockMarks = 0;
-    for (size_t k = 0; k < kBlock; ++k) {
-      const uint8_t shifted = letters[i + k] + 1;
-      block = std::max(block, shifted);
-      blockMarks += shifted == 0;
+  while (size - i >= kLanes) {
+    uint8_t laneMarks[kLanes] = {};
+    const size_t rows = std::min(kRows, (size - i) / kLanes);
+    for (size_t row = 0; row < rows; ++row, i += kLanes) {
+      for (size_t k = 0; k < kLanes; ++k) {
+        const uint8_t shifted = static_cast<uint8_t>(p[i + k] + 1);
+        highest[k] = std::max(highest[k], shifted);
+        laneMarks[k] = static_cast<uint8_t>(laneMarks[k] + (shifted == 0));
+      }
     }
-    highest = std::max(highest, block);
-    marks += blockMarks;
+    for (size_t k = 0; k < kLanes; ++k) marks += laneMarks[k];
   }
-  for (; i < letters.size(); ++i) {
-    const uint8_t shifted = letters[i] + 1;
-    highest = std::max(highest, shifted);
+  uint8_t top = 0;
+  for (size_t k = 0; k < kLanes; ++k) top = std::max(top, highest[k]);
+  for (; i < size; ++i) {
+    const uint8_t shifted = static_cast<uint8_t>(p[i] + 1);
+    top = std::max(top, shifted);
     marks += shifted == 0;
   }
-  return highest <= alphabetTotal && marks * (static_cast<size_t>(length) + 1) == letters.size();
+  const size_t stride = static_cast<size_t>(length) + 1;
+  if (top > alphabetTotal || marks * stride != size) return false;
+  // As many end marks as entries: each at its entry's end means none among the letters.
+  uint8_t ends = kEndOfLetters;
+  size_t end = stride - 1;
+  for (; end + 3 * stride < size; end += 4 * stride) {
+    ends &= p[end] & p[end + stride] & p[end + 2 * stride] & p[end + 3 * stride];
+  }
+  for (; end < size; end += stride) ends &= p[end];
+  return ends == kEndOfLetters;
 }
 
 }  // namespace qel

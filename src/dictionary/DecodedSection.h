@@ -60,8 +60,8 @@ struct DecodedSection {
   }
 };
 
-// Whether every byte of `letters` is a letter index below `alphabetTotal` or an end mark, with one
-// end mark per `length` + 1 bytes.
+// Whether `letters` are entries of `length` letters one after another, each a letter index below
+// `alphabetTotal`, and each entry followed by an end mark.
 bool lettersSound(std::span<const uint8_t> letters, int alphabetTotal, int length);
 
 // A section collected while it is decoded, handed over as a DecodedSection once whole.

@@ -429,22 +429,17 @@ const uint8_t* EntryEnumerator::replayItem() {
     return decodeFromFileAt(m_replayNext);
   }
   const DecodedItem& item = m_replay->items[m_replayNext];
-  const bool leading = m_replayNext < m_replay->leadingEntries;
-  if (!m_replay->fits(item, m_length, kTextSize) ||
-      (leading && item.letters != m_replayNext * (m_length + 1))) {
+  const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
+  // An entry's letters lie where an entry's letters begin (where the item's index puts them, for a
+  // leading one), inside letters that were checked: they hold no end mark, and one follows them.
+  const size_t stride = static_cast<size_t>(m_length) + 1;
+  const bool placed = m_replayNext < m_replay->leadingEntries
+                          ? item.letters == m_replayNext * stride
+                          : groupEnd || item.letters % stride == 0;
+  if (!m_replay->fits(item, m_length, kTextSize) || !placed ||
+      (!groupEnd && !lettersCheckedTo(item.letters + stride))) {
     if (m_replay->damaged) m_replay->damaged();
     return decodeFromFileAt(m_replayNext);
-  }
-  const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
-  if (!groupEnd) {
-    // Letters without an end mark inside them, and with one after them, or this is no entry.
-    const uint8_t* letters = m_replay->letters.data() + item.letters;
-    if (!lettersCheckedTo(item.letters + m_length + 1) ||
-        std::memchr(letters, kEndOfLetters, m_length) != nullptr ||
-        letters[m_length] != kEndOfLetters) {
-      if (m_replay->damaged) m_replay->damaged();
-      return decodeFromFileAt(m_replayNext);
-    }
   }
   ++m_replayNext;
   copyShort(m_text, m_replay->texts, item.text, item.textSize);
@@ -462,7 +457,7 @@ const uint8_t* EntryEnumerator::replayItem() {
   return m_letters;
 }
 
-bool EntryEnumerator::lettersCheckedTo(size_t end) {
+bool EntryEnumerator::checkLettersTo(size_t end) {
   const DecodedSection& section = *m_replay;
   const size_t stride = static_cast<size_t>(m_length) + 1;
   const size_t leadingBytes = section.leadingEntries * stride;

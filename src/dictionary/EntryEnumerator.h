@@ -83,7 +83,8 @@ class EntryEnumerator {
   void keepRecording(bool complete);
   bool startRecordedSection(int length);
   // Checks the replayed section's letters up to byte `end` at least; false when they are unsound.
-  bool lettersCheckedTo(size_t end);
+  bool lettersCheckedTo(size_t end) { return end <= m_lettersChecked || checkLettersTo(end); }
+  bool checkLettersTo(size_t end);
   // Leaves the replay for the file, at the same item of the section.
   const uint8_t* decodeFromFileAt(size_t item);
   // Moves past replayed entries that `filter` rejects, at most `budget`; returns how many.

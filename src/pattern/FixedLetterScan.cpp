@@ -61,26 +61,34 @@ size_t FixedLetterScan::firstPassing(const uint8_t* letters, size_t stride, size
   if (count == 0) return 0;
   if (m_windowCount == 0) return 0;
   // Entries whose windows end inside the entries given are tested a window at a time; the last
-  // few, whose windows would run past them, byte by byte.
-  const size_t total = count * stride;
-  const size_t wide = total >= m_reach ? std::min(count, (total - m_reach) / stride + 1) : 0;
+  // few, whose windows would run past them, byte by byte. (Bounds by pointer: a division per call
+  // would cost more than the scan between two accepted entries.)
   size_t k = 0;
   const uint8_t* entry = letters;
-  if (m_windowCount == 1) {
-    const Window w = m_windows[0];
-    const uint8_t* p = letters + w.offset;
-    for (; k < wide; ++k, p += stride) {
-      if ((load64(p) & w.mask) == w.value) return k;
-    }
-    entry = letters + k * stride;
-  } else {
-    for (; k < wide; ++k, entry += stride) {
-      int i = 0;
-      while (i < m_windowCount &&
-             (load64(entry + m_windows[i].offset) & m_windows[i].mask) == m_windows[i].value) {
-        ++i;
+  const size_t total = count * stride;
+  if (total >= m_reach) {
+    const uint8_t* lastWide = letters + (total - m_reach);
+    if (m_windowCount == 1) {
+      const Window w = m_windows[0];
+      auto passes = [&w](const uint8_t* e) { return (load64(e + w.offset) & w.mask) == w.value; };
+      // Four entries to a branch: most are rejected.
+      for (; lastWide - entry >= static_cast<ptrdiff_t>(3 * stride); k += 4, entry += 4 * stride) {
+        const bool a = passes(entry), b = passes(entry + stride), c = passes(entry + 2 * stride),
+                   d = passes(entry + 3 * stride);
+        if (a | b | c | d) return k + (a ? 0 : b ? 1 : c ? 2 : 3);
       }
-      if (i == m_windowCount) return k;
+      for (; entry <= lastWide; ++k, entry += stride) {
+        if (passes(entry)) return k;
+      }
+    } else {
+      for (; entry <= lastWide; ++k, entry += stride) {
+        int i = 0;
+        while (i < m_windowCount &&
+               (load64(entry + m_windows[i].offset) & m_windows[i].mask) == m_windows[i].value) {
+          ++i;
+        }
+        if (i == m_windowCount) return k;
+      }
     }
   }
   for (; k < count; ++k, entry += stride) {
