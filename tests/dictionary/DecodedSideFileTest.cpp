@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -21,6 +22,29 @@
 
 namespace qel {
 namespace {
+
+// Each pattern's results in a fresh list that `prepare` sets up first.
+std::vector<std::vector<std::string>> searchResults(
+    const std::string& path, const std::vector<std::string>& patterns,
+    const std::function<void(QCDictionaryList&)>& prepare) {
+  std::vector<std::vector<std::string>> all;
+  QCDictionaryList list(path);
+  EXPECT_TRUE(list.recheck(0));
+  prepare(list);
+  for (const std::string& pattern : patterns) {
+    SearchSession session(list);
+    std::vector<std::string> found;
+    if (session.validate(pattern, SearchSettings{}).state == SearchState::Ready) {
+      session.start();
+      while (session.step()) {
+      }
+      const ResultList& results = session.pane(0).results;
+      for (long i = 0; i < results.count(); ++i) found.emplace_back(results.record(i)->text());
+    }
+    all.push_back(found);
+  }
+  return all;
+}
 
 class DecodedSideFiles : public ::testing::Test {
  protected:
@@ -162,6 +186,44 @@ TEST_F(DecodedSideFiles, QelCliMakesItInTheCacheFolderUnlessToldNotTo) {
   before ? setenv("XDG_CACHE_HOME", saved.c_str(), 1) : unsetenv("XDG_CACHE_HOME");
 }
 
+// Letters are checked as replay reaches them, a few thousand entries at a time: damage far into
+// a section is found there, and the dictionary gives the rest, whether the entries are replayed
+// one by one or tested in bulk.
+TEST_F(DecodedSideFiles, DamageFarIntoASectionIsFoundWhereReplayReachesIt) {
+  std::mt19937 random(7);
+  std::vector<std::string> words;
+  for (int i = 0; i < 9000; ++i) {
+    std::string word(6, 'a');
+    for (char& c : word) c = static_cast<char>('a' + random() % 26);
+    words.push_back(word);
+  }
+  ASSERT_TRUE(test::buildTestDictionary(path, words));
+  const std::vector<std::string> patterns = {"*", "*a", "b.....", ";abc..", "*a & !b*"};
+  const auto decoded = searchResults(path, patterns, [](QCDictionaryList&) {});
+  ASSERT_GT(decoded[0].size(), 8000u);
+  const auto withSideFile = [&] {
+    return searchResults(path, patterns, [&](QCDictionaryList& list) {
+      useDecodedSideFile(list.dictionary(0), folder);
+    });
+  };
+  // The one section's letters end the file: entry k of n ends 7 * (n - 1 - k) bytes before the
+  // last end mark.
+  const size_t entries = decoded[0].size();
+  const size_t damaged = entries - 1000;
+  for (const char* damage : {"\xF0", "\xFF"}) {
+    EXPECT_EQ(withSideFile(), decoded);  // made
+    std::string bytes = test::readFile(sideFile());
+    const size_t entryEnd = bytes.rfind('\xFF') - 7 * (entries - 1 - damaged);
+    ASSERT_EQ(bytes[entryEnd], '\xFF');
+    // A letter beyond the alphabet, or an end mark among the letters (and a letter where it was).
+    bytes[entryEnd - 3] = damage[0];
+    if (damage[0] == '\xFF') bytes[entryEnd] = 'a' - 'a';
+    test::writeFile(sideFile(), bytes);
+    EXPECT_EQ(withSideFile(), decoded) << "damage " << static_cast<int>(damage[0]);
+    EXPECT_TRUE(test::folderContents(folder).empty());
+  }
+}
+
 // Random templates, wildcards, variables and anagrams made from the dictionary's own words give
 // the same results decoded, kept in memory as the window keeps them, and from a side file.
 TEST_F(DecodedSideFiles, SearchesGiveTheSameResultsWithAndWithoutKeptSections) {
@@ -197,23 +259,7 @@ TEST_F(DecodedSideFiles, SearchesGiveTheSameResultsWithAndWithoutKeptSections) {
     patterns.push_back(p);
   }
   auto searchAll = [&](const std::function<void(QCDictionaryList&)>& prepare) {
-    std::vector<std::vector<std::string>> all;
-    QCDictionaryList list(path);
-    EXPECT_TRUE(list.recheck(0));
-    prepare(list);
-    for (const std::string& pattern : patterns) {
-      SearchSession session(list);
-      std::vector<std::string> found;
-      if (session.validate(pattern, SearchSettings{}).state == SearchState::Ready) {
-        session.start();
-        while (session.step()) {
-        }
-        const ResultList& results = session.pane(0).results;
-        for (long i = 0; i < results.count(); ++i) found.emplace_back(results.record(i)->text());
-      }
-      all.push_back(found);
-    }
-    return all;
+    return searchResults(path, patterns, prepare);
   };
   const auto decoded = searchAll([](QCDictionaryList&) {});
   setDecodedSectionBudget(kWindowDecodedSectionBudget);
