@@ -17,10 +17,10 @@ class AcceptedAhead {
   static constexpr size_t kScanLimit = 4096;
   // How many found entries ahead of the next one have their texts asked for; their items were
   // asked for when they were found.
-  static constexpr size_t kTextDistance = 10;
+  static constexpr size_t kTextDistance = 8;
 
   void reset() {
-    m_begin = m_end = m_scanned = m_from = 0;
+    m_next = m_count = m_scanned = m_from = 0;
     m_filter = nullptr;
   }
 
@@ -29,18 +29,19 @@ class AcceptedAhead {
     bool accepted;  // false: every leading entry from `from` up to `index` is rejected
   };
   // The next leading entry of `section` at or after `from` that `filter` accepts, scanning in bulk
-  // with filter.firstAccepted() up to entry `scanEnd` (at most a leading entry past the last,
+  // with filter.acceptedAmong() up to entry `scanEnd` (at most a leading entry past the last,
   // and kScanLimit past `from`). The filter must not read the text.
   Next next(const DecodedSection& section, EntryFilter& filter, int length, size_t from,
             size_t scanEnd);
 
  private:
-  size_t m_queue[kCapacity];
-  size_t m_begin = 0;  // counts of entries taken from and put into m_queue
-  size_t m_end = 0;
+  size_t m_found[kCapacity];  // accepted entries found, m_next of them handed out
+  size_t m_next = 0;
+  size_t m_count = 0;
   size_t m_scanned = 0;  // leading entries before this one were scanned
   size_t m_from = 0;     // as last asked
   const EntryFilter* m_filter = nullptr;
+  size_t m_capacity = 1;  // of m_found that the filter may fill
 };
 
 }  // namespace qel

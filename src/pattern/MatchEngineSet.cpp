@@ -184,15 +184,7 @@ size_t MatchEngineSet::firstAccepted(const uint8_t* letters, size_t stride, size
                                      int length) {
   if (m_direct == nullptr) return EntryFilter::firstAccepted(letters, stride, count, length);
   if (length < m_directFirst || length > m_directLast) return count;
-  // A template or an affix fixes letters by position and asks nothing else: comparing those
-  // directly is the whole test.
-  if (length != m_scanLength) {
-    uint8_t checks[kLongestWord][2];
-    const int fixed = pattern::fixedLetterChecks(*m_direct, length, checks, kLongestWord);
-    m_scanFixed = fixed >= 0 && m_scan.prepare(checks, fixed);
-    m_scanLength = length;
-  }
-  if (m_scanFixed) {
+  if (scansFixedLetters(length)) {
     m_scratch.balance.useCount = 0;
     return m_scan.firstPassing(letters, stride, count);
   }
@@ -202,6 +194,30 @@ size_t MatchEngineSet::firstAccepted(const uint8_t* letters, size_t stride, size
     if (pattern::matchFast(*m_direct, letters, length, &m_scratch.balance) == 1) return k;
   }
   return count;
+}
+
+size_t MatchEngineSet::acceptedAmong(const uint8_t* letters, size_t stride, size_t count,
+                                     int length, size_t* found, size_t capacity) {
+  if (m_direct != nullptr && (length < m_directFirst || length > m_directLast)) return 0;
+  if (m_direct == nullptr || !scansFixedLetters(length)) {
+    return EntryFilter::acceptedAmong(letters, stride, count, length, found, capacity);
+  }
+  m_scratch.balance.useCount = 0;
+  return collectAccepted(count, found, capacity, [&](size_t from) {
+    return from + m_scan.firstPassing(letters + from * stride, stride, count - from);
+  });
+}
+
+bool MatchEngineSet::scansFixedLetters(int length) {
+  // A template or an affix fixes letters by position and asks nothing else: comparing those
+  // directly is the whole test.
+  if (length != m_scanLength) {
+    uint8_t checks[kLongestWord][2];
+    const int fixed = pattern::fixedLetterChecks(*m_direct, length, checks, kLongestWord);
+    m_scanFixed = fixed >= 0 && m_scan.prepare(checks, fixed);
+    m_scanLength = length;
+  }
+  return m_scanFixed;
 }
 
 std::string MatchEngineSet::balanceText(std::string_view prefix) const {

@@ -66,6 +66,8 @@ class MatchEngineSet : public EntryFilter {
   bool accepts(const uint8_t* letters, int length, const char* text) override;
   bool readsText() const override { return m_direct == nullptr; }
   size_t firstAccepted(const uint8_t* letters, size_t stride, size_t count, int length) override;
+  size_t acceptedAmong(const uint8_t* letters, size_t stride, size_t count, int length,
+                       size_t* found, size_t capacity) override;
   // Only an anagram with blanks leaves a balance behind.
   bool acceptsAlike() const override {
     return m_direct != nullptr && m_direct->matcher != pattern::MatcherKind::AnagramBlanks;
@@ -105,6 +107,9 @@ class MatchEngineSet : public EntryFilter {
   void updateRange();
   void setShortestLongest(int shortest, int longest);
   void markAndOperands();
+  // Whether the direct pattern asks nothing of entries of `length` but fixed letters, which m_scan
+  // then tests.
+  bool scansFixedLetters(int length);
 
   // The one pattern of a set that a fast matcher decides from the letters alone, and the lengths it
   // can match: the common case of a search, offered every entry of a length.
