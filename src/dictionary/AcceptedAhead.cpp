@@ -25,14 +25,18 @@ AcceptedAhead::Next AcceptedAhead::next(const DecodedSection& section, EntryFilt
     m_next = 0;
     for (size_t i = 0; i < m_count; ++i) {
       m_found[i] += m_scanned;
-      __builtin_prefetch(&section.items[m_found[i]]);
+      // An entry spelled out needs nothing but its letters.
+      const size_t item = section.itemIndex(m_found[i]);
+      if (item < section.items.size()) __builtin_prefetch(&section.items[item]);
     }
     m_scanned = m_count == m_capacity ? m_found[m_count - 1] + 1 : scanEnd;
   }
   if (m_next == m_count) return {m_scanned, false};
   if (m_next + kTextDistance < m_count) {
-    const DecodedItem& item = section.items[m_found[m_next + kTextDistance]];
-    if (item.text < section.texts.size()) __builtin_prefetch(section.texts.data() + item.text);
+    const size_t index = section.itemIndex(m_found[m_next + kTextDistance]);
+    if (index < section.items.size() && section.items[index].text < section.texts.size()) {
+      __builtin_prefetch(section.texts.data() + section.items[index].text);
+    }
   }
   return {m_found[m_next], true};
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
+#include <cstdint>
 
 #include "dictionary/Alphabet.h"
 
@@ -13,22 +15,88 @@ std::atomic<size_t> g_used{0};
 
 }  // namespace
 
+int spelledRun(const Alphabet& alphabet) {
+  int run = alphabet.total > 0 ? 1 : 0;
+  while (run < alphabet.total && alphabet.character[run] == alphabet.character[0] + run) ++run;
+  return run;
+}
+
 std::shared_ptr<const DecodedSection> SectionRecording::finish(
-    std::shared_ptr<SectionRecording> recording, bool complete) {
-  recording->items.shrink_to_fit();
-  recording->texts.shrink_to_fit();
-  recording->letters.shrink_to_fit();
+    std::shared_ptr<SectionRecording> recording, bool complete, int length,
+    const Alphabet& alphabet) {
+  SectionRecording& whole = *recording;
+  auto kept = std::make_shared<SectionRecording>();
+  size_t leading = 0;
+  while (leading < whole.items.size() && !(whole.items[leading].flags & DecodedItem::kGroupEnd)) {
+    ++leading;
+  }
+  const int groupState = leading > 0 ? whole.items[0].groupState : 0;
+  const int run = spelledRun(alphabet);
+  const auto base = static_cast<uint8_t>(alphabet.character[0]);
+  const size_t words = (leading + 63) / 64;
+  kept->spelled.assign(words, 0);
+  kept->referenced.assign(words, 0);
+  kept->unspelledBefore.assign(words, 0);
+  kept->referencedBefore.assign(words, 0);
+  auto keep = [&](const DecodedItem& item) {
+    DecodedItem moved = item;
+    moved.text = static_cast<uint32_t>(kept->texts.size());
+    kept->texts.insert(kept->texts.end(), whole.texts.begin() + item.text,
+                       whole.texts.begin() + item.text + item.textSize);
+    kept->items.push_back(moved);
+  };
+  uint32_t unspelled = 0, references = 0;
+  for (size_t i = 0; i < whole.items.size(); ++i) {
+    const DecodedItem& item = whole.items[i];
+    if (i >= leading) {
+      keep(item);
+      continue;
+    }
+    const size_t word = i / 64;
+    const uint64_t bit = uint64_t{1} << (i % 64);
+    if (bit == 1) {
+      kept->unspelledBefore[word] = unspelled;
+      kept->referencedBefore[word] = references;
+    }
+    const bool flag = item.flags & DecodedItem::kReference;
+    if (flag) {
+      kept->referenced[word] |= bit;
+      ++references;
+    }
+    // Spelled out only if nothing of the item is lost: its text, and the group state and
+    // reference that spelledReference() gives it.
+    bool spelled =
+        item.groupState == groupState && item.wordSize == length && item.textSize == length + 2 &&
+        (groupState == 2 ? item.referenceCounter == static_cast<int32_t>(references)
+                         : !flag && item.referenceCounter == static_cast<int32_t>(i + 1));
+    const uint8_t* letters = whole.letters.data() + item.letters;
+    for (int k = 0; spelled && k < length; ++k) {
+      spelled = letters[k] < run && static_cast<uint8_t>(whole.texts[item.text + k]) ==
+                                        static_cast<uint8_t>(letters[k] + base);
+    }
+    if (spelled) {
+      kept->spelled[word] |= bit;
+    } else {
+      keep(item);
+      ++unspelled;
+    }
+  }
+  kept->letters = std::move(whole.letters);
+  recording.reset();
   auto section = std::make_shared<DecodedSection>();
   section->complete = complete;
-  section->items = recording->items;
-  section->texts = recording->texts;
-  section->letters = recording->letters;
-  section->heapBytes = recording->bytes();
-  while (section->leadingEntries < section->items.size() &&
-         !(section->items[section->leadingEntries].flags & DecodedItem::kGroupEnd)) {
-    ++section->leadingEntries;
-  }
-  section->storage = std::move(recording);
+  section->items = kept->items;
+  section->texts = kept->texts;
+  section->letters = kept->letters;
+  section->leadingEntries = leading;
+  section->spelled = kept->spelled;
+  section->referenced = kept->referenced;
+  section->unspelledBefore = kept->unspelledBefore;
+  section->referencedBefore = kept->referencedBefore;
+  section->unspelledLeading = unspelled;
+  section->leadingGroupState = groupState;
+  section->heapBytes = kept->bytes();
+  section->storage = std::move(kept);
   return section;
 }
 

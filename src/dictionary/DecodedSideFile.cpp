@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 
 constexpr char kMagic[8] = {'Q', 'E', 'L', 'D', 'E', 'C', '\r', '\n'};
 // Changes whenever the layout or the meaning of an item changes.
-constexpr uint32_t kFormatVersion = 3;
+constexpr uint32_t kFormatVersion = 4;
 constexpr uint32_t kByteOrderMark = 0x01020304;
 // The part of a dictionary whose checksum goes into the key: its header tables and symbols.
 constexpr size_t kKeyedBytes = 4096;
@@ -34,7 +34,13 @@ struct SectionRecord {
   uint64_t texts = 0, textBytes = 0;
   uint64_t letters = 0, letterBytes = 0;
   uint64_t leadingEntries = 0;
+  // Four arrays of one value per 64 leading entries: spelled and referenced (64-bit words), then
+  // unspelledBefore and referencedBefore (32-bit counts).
+  uint64_t spelled = 0, referenced = 0, unspelledBefore = 0, referencedBefore = 0;
+  uint64_t unspelledLeading = 0;
+  int32_t leadingGroupState = 0;
   uint32_t present = 0, complete = 0;
+  uint32_t reserved = 0;  // written as 0
 };
 
 struct Header {
@@ -104,10 +110,6 @@ bool inside(uint64_t offset, uint64_t count, uint64_t size, uint64_t fileSize) {
   return count * size <= fileSize - offset;
 }
 
-// Letter indices are used as table indices by the matchers: each must be below `letterCount` or
-// be the end mark, and every entry takes `length` letters and its mark. Adding 1 turns the mark
-// into 0 and a good index into 1..letterCount, so one maximum over the section decides (a loop the
-// compiler can vectorise).
 bool writeAll(std::FILE* f, const void* data, size_t size) {
   return size == 0 || std::fwrite(data, 1, size, f) == size;
 }
@@ -165,8 +167,13 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const
                inside(r.items, r.itemCount, sizeof(DecodedItem), size) &&
                inside(r.texts, r.textBytes, 1, size) && inside(r.letters, r.letterBytes, 1, size) &&
                r.textBytes <= UINT32_MAX && r.letterBytes <= UINT32_MAX &&
-               r.leadingEntries <= r.itemCount &&
+               r.unspelledLeading <= r.itemCount && r.unspelledLeading <= r.leadingEntries &&
                r.leadingEntries <= r.letterBytes / (static_cast<uint64_t>(length) + 1);
+  const uint64_t words = (r.leadingEntries + 63) / 64;
+  sound = sound && r.spelled % 8 == 0 && r.referenced % 8 == 0 && r.unspelledBefore % 4 == 0 &&
+          r.referencedBefore % 4 == 0 && inside(r.spelled, words, 8, size) &&
+          inside(r.referenced, words, 8, size) && inside(r.unspelledBefore, words, 4, size) &&
+          inside(r.referencedBefore, words, 4, size);
   auto section = std::make_shared<DecodedSection>();
   if (sound) {
     section->complete = r.complete != 0;
@@ -177,6 +184,20 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const
     section->letters = {bytes.data() + r.letters, static_cast<size_t>(r.letterBytes)};
     section->storage = m_file;
     section->leadingEntries = static_cast<size_t>(r.leadingEntries);
+    const auto counts = [&](uint64_t offset) {
+      return std::span<const uint32_t>(reinterpret_cast<const uint32_t*>(bytes.data() + offset),
+                                       static_cast<size_t>(words));
+    };
+    const auto bits = [&](uint64_t offset) {
+      return std::span<const uint64_t>(reinterpret_cast<const uint64_t*>(bytes.data() + offset),
+                                       static_cast<size_t>(words));
+    };
+    section->spelled = bits(r.spelled);
+    section->referenced = bits(r.referenced);
+    section->unspelledBefore = counts(r.unspelledBefore);
+    section->referencedBefore = counts(r.referencedBefore);
+    section->unspelledLeading = static_cast<size_t>(r.unspelledLeading);
+    section->leadingGroupState = r.leadingGroupState;
     // Replay checks the items, and the letters as it reaches them; what the filters read runs to
     // these ends at most.
     section->lettersUnchecked = true;
@@ -227,6 +248,18 @@ bool DecodedSideFile::make(const std::string& path, Dictionary& dictionary, std:
     ok = writeAll(f, s->items.data(), s->items.size_bytes()) &&
          writeAll(f, s->texts.data(), s->texts.size()) &&
          writeAll(f, s->letters.data(), s->letters.size()) && padTo8(f, position);
+    r.unspelledLeading = s->unspelledLeading;
+    r.leadingGroupState = s->leadingGroupState;
+    // Each array is 8-byte aligned, as the ones before it end on a multiple of 8.
+    for (auto [offset, part] :
+         {std::pair{&r.spelled, std::as_bytes(s->spelled)},
+          std::pair{&r.referenced, std::as_bytes(s->referenced)},
+          std::pair{&r.unspelledBefore, std::as_bytes(s->unspelledBefore)},
+          std::pair{&r.referencedBefore, std::as_bytes(s->referencedBefore)}}) {
+      *offset = position;
+      position += part.size();
+      ok = ok && writeAll(f, part.data(), part.size()) && padTo8(f, position);
+    }
   }
   if (!ok) error = std::strerror(errno);
   // The dictionary changed while it was decoded: what was decoded may be mixed.

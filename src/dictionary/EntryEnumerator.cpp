@@ -61,6 +61,7 @@ void EntryEnumerator::closeFile() {
 bool EntryEnumerator::selectLength(int length) {
   m_replay = m_dictionary.decodedSection(length);
   m_replayNext = 0;
+  m_cursor = {};
   m_ahead.reset();
   m_lettersChecked = m_replay && m_replay->lettersUnchecked ? 0 : SIZE_MAX;
   m_recording.reset();
@@ -387,7 +388,8 @@ void EntryEnumerator::recordItem(int letterCount, int textSize, bool groupEnd) {
 void EntryEnumerator::keepRecording(bool complete) {
   std::shared_ptr<SectionRecording> recording = std::move(m_recording);
   if (!recording || m_invalidated || m_dictionary.generation() != m_generation) return;
-  auto section = SectionRecording::finish(std::move(recording), complete);
+  auto section =
+      SectionRecording::finish(std::move(recording), complete, m_length, m_dictionary.alphabet());
   if (m_recordAlways) {
     m_recorded = std::move(section);
   } else {
@@ -420,29 +422,50 @@ const uint8_t* EntryEnumerator::replayItem() {
     m_invalidated = true;
     return endOfStream();
   }
-  if (m_replayNext >= m_replay->items.size()) {
-    if (m_replay->complete) {
+  const DecodedSection& section = *m_replay;
+  if (m_replayNext >= section.positions()) {
+    if (section.complete) {
       m_ended = true;
       return endOfStream();
     }
     // Past the part kept (the groups after the first): the file takes over from the same item.
     return decodeFromFileAt(m_replayNext);
   }
-  const DecodedItem& item = m_replay->items[m_replayNext];
-  const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
-  // An entry's letters lie where an entry's letters begin (where the item's index puts them, for a
-  // leading one), inside letters that were checked: they hold no end mark, and one follows them.
   const size_t stride = static_cast<size_t>(m_length) + 1;
-  const bool placed = m_replayNext < m_replay->leadingEntries
-                          ? item.letters == m_replayNext * stride
+  const DecodedSection::Place place = section.place(m_replayNext, m_cursor);
+  const size_t index = place.item;
+  if (index == DecodedSection::kSpelledOut) {
+    if (!lettersCheckedTo((m_replayNext + 1) * stride)) {
+      if (section.damaged) section.damaged();
+      return decodeFromFileAt(m_replayNext);
+    }
+    spellOut(m_replayNext * stride, m_text);
+    m_wordSize = m_length;
+    m_groupState = section.leadingGroupState;
+    m_referenceFlag = place.referenceFlag;
+    m_referenceCounter = place.referenceCounter;
+    copyShort(m_letters, section.letters, m_replayNext * stride, stride);
+    ++m_replayNext;
+    return m_letters;
+  }
+  if (index == DecodedSection::kNoItem) {
+    if (section.damaged) section.damaged();
+    return decodeFromFileAt(m_replayNext);
+  }
+  const DecodedItem& item = section.items[index];
+  const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
+  // An entry's letters lie where an entry's letters begin (where its place puts them, for a
+  // leading one), inside letters that were checked: they hold no end mark, and one follows them.
+  const bool placed = m_replayNext < section.leadingEntries
+                          ? !groupEnd && item.letters == m_replayNext * stride
                           : groupEnd || item.letters % stride == 0;
-  if (!m_replay->fits(item, m_length, kTextSize) || !placed ||
+  if (!section.fits(item, m_length, kTextSize) || !placed ||
       (!groupEnd && !lettersCheckedTo(item.letters + stride))) {
-    if (m_replay->damaged) m_replay->damaged();
+    if (section.damaged) section.damaged();
     return decodeFromFileAt(m_replayNext);
   }
   ++m_replayNext;
-  copyShort(m_text, m_replay->texts, item.text, item.textSize);
+  copyShort(m_text, section.texts, item.text, item.textSize);
   m_text[item.textSize - 2] = m_text[item.textSize - 1] = 0;
   m_wordSize = item.wordSize;
   m_text[m_wordSize] = 0;
@@ -452,9 +475,26 @@ const uint8_t* EntryEnumerator::replayItem() {
   if (groupEnd) {
     m_letters[0] = kEndOfLetters;
   } else {
-    copyShort(m_letters, m_replay->letters, item.letters, m_length + 1);
+    copyShort(m_letters, section.letters, item.letters, stride);
   }
   return m_letters;
+}
+
+void EntryEnumerator::spellOut(size_t at, char* text) const {
+  const std::span<const uint8_t> from = m_replay->letters;
+  const uint8_t* letters = from.data() + at;
+  const auto base = static_cast<uint8_t>(m_dictionary.alphabet().character[0]);
+  constexpr size_t kChunk = 32;
+  if (from.size() - at >= kChunk) {
+    // One addition over a whole block, which compiles to a few vector instructions.
+    uint8_t word[kChunk];
+    std::memcpy(word, letters, kChunk);
+    for (uint8_t& c : word) c = static_cast<uint8_t>(c + base);
+    std::memcpy(text, word, kChunk);
+  } else {
+    for (int k = 0; k < m_length; ++k) text[k] = static_cast<char>(letters[k] + base);
+  }
+  text[m_length] = text[m_length + 1] = 0;
 }
 
 bool EntryEnumerator::checkLettersTo(size_t end) {
@@ -490,12 +530,12 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
   if (m_dictionary.generation() != m_generation) return 0;
   const DecodedSection& section = *m_replay;
   const size_t first = m_replayNext;
-  const size_t end = std::min(section.items.size(), first + static_cast<size_t>(budget));
+  const size_t end = std::min(section.positions(), first + static_cast<size_t>(budget));
+  const size_t stride = static_cast<size_t>(m_length) + 1;
   size_t i = first;
   if (i < section.leadingEntries && !filter.readsText()) {
     // The leading entries in bulk, from their letters alone. Letters that fail their check are
     // left to replayItem(), which hands over to the file.
-    const size_t stride = static_cast<size_t>(m_length) + 1;
     const size_t scanEnd = std::min(section.leadingEntries, i + AcceptedAhead::kScanLimit);
     if (!lettersCheckedTo(scanEnd * stride)) return 0;
     const AcceptedAhead::Next next = m_ahead.next(section, filter, m_length, i, scanEnd);
@@ -508,16 +548,30 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
     if (i < section.leadingEntries || i == end) return static_cast<int>(i - first);
   }
   // An item the filter reads must lie inside the section; a group end or anything else is left to
-  // replayItem().
+  // replayItem(). An entry spelled out is spelled into the text buffer, which holds nothing yet.
   for (; i < end; ++i) {
-    const DecodedItem& item = section.items[i];
-    if ((item.flags & DecodedItem::kGroupEnd) || !section.fits(item, m_length, kTextSize) ||
-        !lettersCheckedTo(item.letters + m_length + 1)) {
-      break;
+    const DecodedSection::Cursor before = m_cursor;
+    const size_t index = section.place(i, m_cursor).item;
+    const uint8_t* letters;
+    const char* text;
+    if (index == DecodedSection::kSpelledOut) {
+      if (!lettersCheckedTo((i + 1) * stride)) break;
+      letters = section.letters.data() + i * stride;
+      spellOut(i * stride, m_text);
+      text = m_text;
+    } else {
+      if (index == DecodedSection::kNoItem) break;
+      const DecodedItem& item = section.items[index];
+      if ((item.flags & DecodedItem::kGroupEnd) || !section.fits(item, m_length, kTextSize) ||
+          !lettersCheckedTo(item.letters + stride)) {
+        break;
+      }
+      letters = section.letters.data() + item.letters;
+      text = section.texts.data() + item.text;
     }
-    if (filter.accepts(section.letters.data() + item.letters, m_length,
-                       section.texts.data() + item.text)) {
+    if (filter.accepts(letters, m_length, text)) {
       m_replayAccepted = true;
+      m_cursor = before;  // replayItem() takes this entry from where it was
       break;
     }
   }

@@ -85,6 +85,9 @@ class EntryEnumerator {
   // Checks the replayed section's letters up to byte `end` at least; false when they are unsound.
   bool lettersCheckedTo(size_t end) { return end <= m_lettersChecked || checkLettersTo(end); }
   bool checkLettersTo(size_t end);
+  // Writes into `text` the text of the entry spelled out whose letters start at byte `at` of the
+  // replayed section's.
+  void spellOut(size_t at, char* text) const;
   // Leaves the replay for the file, at the same item of the section.
   const uint8_t* decodeFromFileAt(size_t item);
   // Moves past replayed entries that `filter` rejects, at most `budget`; returns how many.
@@ -122,6 +125,7 @@ class EntryEnumerator {
   size_t m_replayNext = 0;
   bool m_replayAccepted = false;  // the filter accepted the next replayed item already
   AcceptedAhead m_ahead;
+  DecodedSection::Cursor m_cursor;
   // Bytes of the replayed letters known to be sound (SIZE_MAX: all of them).
   size_t m_lettersChecked = SIZE_MAX;
   std::shared_ptr<SectionRecording> m_recording;  // while a whole section is decoded from its start
