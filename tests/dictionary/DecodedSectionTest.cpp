@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <random>
+#include <set>
 #include <thread>
 
 #include "dictionary/DecodedSection.h"
+#include "dictionary/DecodedSideFile.h"
+#include "dictionary/Dictionary.h"
 #include "dictionary/EntryEnumerator.h"
 #include "dictionary/EnumeratedItems.h"
 #include "dictionary/QCDictionaryList.h"
@@ -56,6 +60,60 @@ TEST_F(DecodedSections, ReplayGivesWhatDecodingGaveWithoutTheFile) {
   ASSERT_EQ(fresh.size(), 5u);  // two entries, two group ends, the end
   EXPECT_NE(fresh[0].find("tail"), std::string::npos);
   EXPECT_NE(fresh[1].find("toil"), std::string::npos);
+}
+
+// Most entries keep no item: their text, group state and reference come from their letters and
+// their place, across many words of flags, mixed with entries that keep theirs (capitals,
+// hyphens, annotations), and so do the groups after them.
+TEST_F(DecodedSections, EntriesSpelledOutReplayTheirTextsAndReferences) {
+  std::mt19937 random(11);
+  std::vector<std::string> lines;
+  std::set<std::string> words;
+  while (words.size() < 700) {
+    std::string word(5, 'a');
+    for (char& c : word) c = static_cast<char>('a' + random() % 26);
+    if (!words.insert(word).second) continue;
+    switch (random() % 8) {
+      case 0:
+        word[0] = static_cast<char>(word[0] - 'a' + 'A');
+        break;
+      case 1:
+        word.insert(2, "-");
+        break;
+      case 2:
+        word += "+noun+";
+        break;
+      default:
+        break;
+    }
+    if (random() % 5 < 2) word += "|Meaning of " + word + ".";
+    lines.push_back(word);
+  }
+  const std::string path = m_dir.file("words.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(path, lines));
+  QCDictionaryList list(path);
+  ASSERT_TRUE(list.recheck(0));
+  EntryEnumerator first(list, 0);
+  const auto decoded = test::enumerateItems(first, 5);
+  const auto kept = list.dictionary(0).decodedSection(5);
+  ASSERT_TRUE(kept);
+  EXPECT_GT(kept->leadingEntries, 600u);
+  EXPECT_LT(kept->unspelledLeading, kept->leadingEntries / 2);
+  EntryEnumerator second(list, 0);
+  EXPECT_EQ(test::enumerateItems(second, 5), decoded);
+  // And from a side file, mapped by another list.
+  const std::string folder = m_dir.file("cache");
+  QCDictionaryList other(path);
+  ASSERT_TRUE(other.recheck(0));
+  setDecodedSectionBudget(0);
+  ASSERT_EQ(useDecodedSideFile(other.dictionary(0), folder), SideFileUse::kMade);
+  QCDictionaryList third(path);
+  ASSERT_TRUE(third.recheck(0));
+  ASSERT_EQ(useDecodedSideFile(third.dictionary(0), folder), SideFileUse::kMapped);
+  EntryEnumerator mapped(third, 0);
+  bool fromSideFile = false;
+  EXPECT_EQ(test::enumerateItems(mapped, 5, &fromSideFile), decoded);
+  EXPECT_TRUE(fromSideFile);
 }
 
 TEST_F(DecodedSections, OnlyWholeSectionsWithinTheBudgetAreKept) {
