@@ -24,16 +24,27 @@ unset QEL_NO_CACHE
 "$cli" search --entries-only qqqqqqqqqqqqqqqqqqqq "$dict" > /dev/null || true  # makes the side file
 export LC_ALL=C
 
-# Median wall time in milliseconds of a command over $runs runs, after warm-up runs; "--prepare
-# CMD" first runs CMD before each. Process start-up is measured without a shell in between, and
-# the output goes through a pipe: grep stops at its first match when it sees /dev/null.
-median_ms() {
+# The wall times in milliseconds of $per runs of a command, after a warm-up run, appended to the
+# file given first; "--prepare CMD" first runs CMD before each. Process start-up is measured without
+# a shell in between, and the output goes through a pipe: grep stops at its first match when it
+# sees /dev/null.
+time_runs() {
+  local into=$1
+  shift
   local prepare=()
   if [ "$1" = --prepare ]; then prepare=(--prepare "$2"); shift 2; fi
-  hyperfine -N -i -w 3 -r "$runs" --output=pipe "${prepare[@]}" --export-json "$work/run.json" \
+  hyperfine -N -i -w 1 -r "$per" --output=pipe "${prepare[@]}" --export-json "$work/run.json" \
     "$(printf '%q ' "$@")" >/dev/null 2>&1
-  python3 -c 'import json,sys; print("%.2f" % (1000 * json.load(open(sys.argv[1]))["results"][0]["median"]))' "$work/run.json"
+  python3 -c 'import json,sys; print("\n".join(str(1000 * t) for t in json.load(open(sys.argv[1]))["results"][0]["times"]))' \
+    "$work/run.json" >>"$into"
 }
+median_of() {
+  python3 -c 'import statistics,sys; print("%.2f" % statistics.median(float(l) for l in open(sys.argv[1])))' "$1"
+}
+# The runs of each command are taken in rounds that alternate the commands, so that a machine whose
+# speed drifts moves them all alike.
+rounds=3
+per=$(((runs + rounds - 1) / rounds))
 
 ratio() { echo "$1 / $2" | bc -l; }
 
@@ -43,15 +54,22 @@ printf '%-22s %9s %9s %9s %9s %9s %9s %9s\n' "pattern" "qel ms" "first ms" "grep
 # look-ahead), qel options.
 while IFS=$'\t' read -r pattern regex kind options; do
   read -ra extra <<<"$options"
-  q=$(median_ms "$cli" search --entries-only "${extra[@]}" "$pattern" "$dict")
-  f=$(median_ms --prepare "rm -rf $work/cache" "$cli" search --entries-only "${extra[@]}" "$pattern" "$dict")
-  if [ "$kind" = P ]; then
-    g=$(median_ms grep -xP "$regex" "$work/words.txt")
-    r=$(median_ms rg -xP "$regex" "$work/words.txt")
-  else
-    g=$(median_ms grep -xE "$regex" "$work/words.txt")
-    r=$(median_ms rg -x "$regex" "$work/words.txt")
-  fi
+  grep_options=(-xE)
+  rg_options=(-x)
+  [ "$kind" = P ] && grep_options=(-xP) && rg_options=(-xP)
+  rm -f "$work"/times-*
+  for ((round = 0; round < rounds; ++round)); do
+    time_runs "$work/times-q" "$cli" search --entries-only "${extra[@]}" "$pattern" "$dict"
+    time_runs "$work/times-g" grep "${grep_options[@]}" "$regex" "$work/words.txt"
+    time_runs "$work/times-r" rg "${rg_options[@]}" "$regex" "$work/words.txt"
+    # Last in the round, as it leaves the side file made for the next.
+    time_runs "$work/times-f" --prepare "rm -rf $work/cache" \
+      "$cli" search --entries-only "${extra[@]}" "$pattern" "$dict"
+  done
+  q=$(median_of "$work/times-q")
+  f=$(median_of "$work/times-f")
+  g=$(median_of "$work/times-g")
+  r=$(median_of "$work/times-r")
   printf '%-22s %9s %9s %9s %9s %9.2f %9.2f %9.2f\n' "$pattern" "$q" "$f" "$g" "$r" \
     "$(ratio "$q" "$g")" "$(ratio "$q" "$r")" "$(ratio "$f" "$g")"
 done <<'PATTERNS'

@@ -62,6 +62,7 @@ bool EntryEnumerator::selectLength(int length) {
   m_replay = m_dictionary.decodedSection(length);
   m_replayNext = 0;
   m_cursor = {};
+  m_spellBase = static_cast<uint8_t>(m_dictionary.alphabet().character[0]);
   m_ahead.reset();
   m_lettersChecked = m_replay && m_replay->lettersUnchecked ? 0 : SIZE_MAX;
   m_recording.reset();
@@ -483,16 +484,15 @@ const uint8_t* EntryEnumerator::replayItem() {
 void EntryEnumerator::spellOut(size_t at, char* text) const {
   const std::span<const uint8_t> from = m_replay->letters;
   const uint8_t* letters = from.data() + at;
-  const auto base = static_cast<uint8_t>(m_dictionary.alphabet().character[0]);
   constexpr size_t kChunk = 32;
   if (from.size() - at >= kChunk) {
     // One addition over a whole block, which compiles to a few vector instructions.
     uint8_t word[kChunk];
     std::memcpy(word, letters, kChunk);
-    for (uint8_t& c : word) c = static_cast<uint8_t>(c + base);
+    for (uint8_t& c : word) c = static_cast<uint8_t>(c + m_spellBase);
     std::memcpy(text, word, kChunk);
   } else {
-    for (int k = 0; k < m_length; ++k) text[k] = static_cast<char>(letters[k] + base);
+    for (int k = 0; k < m_length; ++k) text[k] = static_cast<char>(letters[k] + m_spellBase);
   }
   text[m_length] = text[m_length + 1] = 0;
 }

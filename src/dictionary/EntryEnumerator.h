@@ -126,6 +126,7 @@ class EntryEnumerator {
   bool m_replayAccepted = false;  // the filter accepted the next replayed item already
   AcceptedAhead m_ahead;
   DecodedSection::Cursor m_cursor;
+  uint8_t m_spellBase = 0;  // the character of letter 0, which spellOut() adds to each letter
   // Bytes of the replayed letters known to be sound (SIZE_MAX: all of them).
   size_t m_lettersChecked = SIZE_MAX;
   std::shared_ptr<SectionRecording> m_recording;  // while a whole section is decoded from its start

@@ -87,9 +87,25 @@ bool fromCodePoint(uint32_t codePoint, char& byte) {
 
 char* writeUtf8(std::string_view text, char* out) {
   size_t at = 0;
+  uint64_t word;
+  // A text of eight bytes or more, all ASCII, as blocks of eight, the last one overlapping.
+  if (text.size() >= 8) {
+    uint64_t high = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+      std::memcpy(&word, text.data() + at, 8);
+      high |= word;
+    }
+    std::memcpy(&word, text.data() + text.size() - 8, 8);
+    if (((high | word) & 0x8080808080808080ull) == 0) {
+      for (at = 0; at + 8 <= text.size(); at += 8) std::memcpy(out + at, text.data() + at, 8);
+      std::memcpy(out + text.size() - 8, &word, 8);
+      return out + text.size();
+    }
+    at = 0;
+  }
   while (at < text.size()) {
     // Runs of ASCII, most of any word list, go over eight bytes at a time.
-    for (uint64_t word; at + 8 <= text.size(); at += 8, out += 8) {
+    for (; at + 8 <= text.size(); at += 8, out += 8) {
       std::memcpy(&word, text.data() + at, 8);
       if (word & 0x8080808080808080ull) break;
       std::memcpy(out, &word, 8);
