@@ -14,6 +14,22 @@ TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
   EXPECT_EQ(back, all);
 }
 
+// Texts of ASCII are written eight bytes at a time, the last block overlapping: every length, with
+// a character outside ASCII at any place or none, gives what converting one character at a time
+// gives.
+TEST(Cp1252, TextsOfEveryLengthConvertAsTheirCharactersDo) {
+  for (size_t length = 0; length <= 40; ++length) {
+    for (size_t high = 0; high <= length; ++high) {
+      std::string text;
+      for (size_t i = 0; i < length; ++i) text.push_back(static_cast<char>('a' + i % 26));
+      if (high < length) text[high] = '\xE9';
+      std::string expected;
+      for (char c : text) expected += cp1252::toUtf8(std::string(1, c));
+      EXPECT_EQ(cp1252::toUtf8(text), expected) << length << " " << high;
+    }
+  }
+}
+
 TEST(Cp1252, TypographicCharactersMapToTheirCodes) {
   std::string out;
   ASSERT_TRUE(cp1252::fromUtf8("caf\xC3\xA9 \xC5\x92uvre \xE2\x82\xAC \xE2\x80\x99", out));
