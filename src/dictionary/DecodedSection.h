@@ -31,6 +31,13 @@ struct DecodedItem {
 };
 static_assert(sizeof(DecodedItem) == 20, "side files hold the items as they are laid out");
 
+// Replay asks where each entry is: a call per entry would cost as much as the answer.
+#if defined(__GNUC__)
+#define QEL_ALWAYS_INLINE [[gnu::always_inline]] inline
+#else
+#define QEL_ALWAYS_INLINE inline
+#endif
+
 inline uint32_t countBits(uint64_t bits) {
 #ifdef __POPCNT__
   return static_cast<uint32_t>(std::popcount(bits));
@@ -103,7 +110,7 @@ struct DecodedSection {
   };
   // The place of `position`; `cursor` moves on past it (from anywhere). Inline: replay asks it
   // for every entry.
-  Place place(size_t position, Cursor& cursor) const {
+  QEL_ALWAYS_INLINE Place place(size_t position, Cursor& cursor) const {
     if (position >= leadingEntries) return {unspelledLeading + (position - leadingEntries), 0, 0};
     // The four arrays are as long as each other (one value per 64 leading entries).
     const size_t word = position / 64;
