@@ -37,8 +37,18 @@ qel::Dictionary& dictionary() {
 // Builds the dictionary every input is the side file of, and puts a real side file of it into the
 // corpus folder (the first argument that is no option) as a seed.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qel::LineListSource source({"cat", "dog+animal+", "fly-by-night|late", "Zo\xEB", "tail", "toll",
-                              "tall:tail", "tails", "abcdefghijklmnopqrstuvwxyz"});
+  std::vector<std::string> lines = {"cat",       "dog+animal+", "fly-by-night|late",
+                                    "Zo\xEB",    "tail",        "toll",
+                                    "tall:tail", "tails",       "abcdefghijklmnopqrstuvwxyz"};
+  // Enough words of one length that the section's bits and counts run over several words, some
+  // spelled out by their letters and some not.
+  for (int i = 0; i < 150; ++i) {
+    std::string word = {static_cast<char>('a' + i % 26), static_cast<char>('a' + i / 26), 'x', 'e'};
+    if (i % 4 == 0) word[0] = static_cast<char>(word[0] - 'a' + 'A');
+    if (i % 5 == 0) word += "|defined";
+    lines.push_back(word);
+  }
+  qel::LineListSource source(lines);
   qel::BuildParameters p;
   p.fold = qel::lowerCaseFoldTable();
   p.outputPath = dictionaryPath();

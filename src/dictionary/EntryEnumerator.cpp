@@ -65,6 +65,7 @@ bool EntryEnumerator::selectLength(int length) {
   m_spellBase = static_cast<uint8_t>(m_dictionary.alphabet().character[0]);
   m_ahead.reset();
   m_lettersChecked = m_replay && m_replay->lettersUnchecked ? 0 : SIZE_MAX;
+  m_lettersUnsound = false;
   m_recording.reset();
   if (m_replay) {
     m_length = length;
@@ -455,13 +456,7 @@ const uint8_t* EntryEnumerator::replayItem() {
   }
   const DecodedItem& item = section.items[index];
   const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
-  // An entry's letters lie where an entry's letters begin (where its place puts them, for a
-  // leading one), inside letters that were checked: they hold no end mark, and one follows them.
-  const bool placed = m_replayNext < section.leadingEntries
-                          ? !groupEnd && item.letters == m_replayNext * stride
-                          : groupEnd || item.letters % stride == 0;
-  if (!section.fits(item, m_length, kTextSize) || !placed ||
-      (!groupEnd && !lettersCheckedTo(item.letters + stride))) {
+  if (!itemSound(item, m_replayNext)) {
     if (section.damaged) section.damaged();
     return decodeFromFileAt(m_replayNext);
   }
@@ -497,10 +492,25 @@ void EntryEnumerator::spellOut(size_t at, char* text) const {
   text[m_length] = text[m_length + 1] = 0;
 }
 
+bool EntryEnumerator::itemSound(const DecodedItem& item, size_t position) {
+  const DecodedSection& section = *m_replay;
+  const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
+  const size_t stride = static_cast<size_t>(m_length) + 1;
+  // An entry's letters lie where an entry's letters begin (where its place puts them, for a
+  // leading one), inside letters that were checked: they hold no end mark, and one follows them.
+  const bool placed = position < section.leadingEntries
+                          ? !groupEnd && item.letters == position * stride
+                          : groupEnd || item.letters % stride == 0;
+  return placed && section.fits(item, m_length, kTextSize) &&
+         (groupEnd || lettersCheckedTo(item.letters + stride));
+}
+
 bool EntryEnumerator::checkLettersTo(size_t end) {
   const DecodedSection& section = *m_replay;
   const size_t stride = static_cast<size_t>(m_length) + 1;
   const size_t leadingBytes = section.leadingEntries * stride;
+  // A chunk found unsound stays so: it is not read again for every batch.
+  if (m_lettersUnsound) return false;
   while (m_lettersChecked < end) {
     // Leading entries a chunk at a time; the rest, if any, at once.
     const size_t to = m_lettersChecked < leadingBytes
@@ -509,6 +519,7 @@ bool EntryEnumerator::checkLettersTo(size_t end) {
     if (to <= m_lettersChecked ||
         !lettersSound(section.letters.subspan(m_lettersChecked, to - m_lettersChecked),
                       section.alphabetTotal, m_length)) {
+      m_lettersUnsound = true;
       return false;
     }
     m_lettersChecked = to;
@@ -562,10 +573,7 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
     } else {
       if (index == DecodedSection::kNoItem) break;
       const DecodedItem& item = section.items[index];
-      if ((item.flags & DecodedItem::kGroupEnd) || !section.fits(item, m_length, kTextSize) ||
-          !lettersCheckedTo(item.letters + stride)) {
-        break;
-      }
+      if ((item.flags & DecodedItem::kGroupEnd) || !itemSound(item, i)) break;
       letters = section.letters.data() + item.letters;
       text = section.texts.data() + item.text;
     }

@@ -85,6 +85,9 @@ class EntryEnumerator {
   // Checks the replayed section's letters up to byte `end` at least; false when they are unsound.
   bool lettersCheckedTo(size_t end) { return end <= m_lettersChecked || checkLettersTo(end); }
   bool checkLettersTo(size_t end);
+  // The item of the entry or group end at `position` lies inside the section where it should, and
+  // its letters are checked.
+  bool itemSound(const DecodedItem& item, size_t position);
   // Writes into `text` the text of the entry spelled out whose letters start at byte `at` of the
   // replayed section's.
   void spellOut(size_t at, char* text) const;
@@ -127,8 +130,10 @@ class EntryEnumerator {
   AcceptedAhead m_ahead;
   DecodedSection::Cursor m_cursor;
   uint8_t m_spellBase = 0;  // the character of letter 0, which spellOut() adds to each letter
-  // Bytes of the replayed letters known to be sound (SIZE_MAX: all of them).
+  // Bytes of the replayed letters known to be sound (SIZE_MAX: all of them), and whether the chunk
+  // after them was found unsound.
   size_t m_lettersChecked = SIZE_MAX;
+  bool m_lettersUnsound = false;
   std::shared_ptr<SectionRecording> m_recording;  // while a whole section is decoded from its start
   bool m_recordAlways = false;  // recording for decodeSection(), not for the dictionary
   std::shared_ptr<const DecodedSection> m_recorded;

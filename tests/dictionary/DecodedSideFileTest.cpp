@@ -16,6 +16,7 @@
 #include "dictionary/Dictionary.h"
 #include "dictionary/EnumeratedItems.h"
 #include "dictionary/QCDictionaryList.h"
+#include "platform/MappedFile.h"
 #include "search/SearchSession.h"
 #include "support/CliRun.h"
 #include "support/TestDictionaries.h"
@@ -77,6 +78,18 @@ class DecodedSideFiles : public ::testing::Test {
   }
 
   std::string sideFile() const { return sideFilePath(folder, path); }
+
+  // Where in the side file of the dictionary's 6-letter section lies what `part` points to.
+  size_t sideFileOffset(const std::function<const void*(const DecodedSection&)>& part) const {
+    QCDictionaryList list(path);
+    EXPECT_TRUE(list.recheck(0));
+    const auto side = DecodedSideFile::open(sideFile(), list.dictionary(0));
+    EXPECT_TRUE(side);
+    if (!side) return 0;
+    const auto section = side->section(6);
+    const auto file = std::static_pointer_cast<const MappedFile>(section->storage);
+    return static_cast<size_t>(static_cast<const uint8_t*>(part(*section)) - file->bytes().data());
+  }
 
   test::TempDir dir;
   std::string path, folder;
@@ -195,6 +208,8 @@ TEST_F(DecodedSideFiles, DamageFarIntoASectionIsFoundWhereReplayReachesIt) {
   for (int i = 0; i < 9000; ++i) {
     std::string word(6, 'a');
     for (char& c : word) c = static_cast<char>('a' + random() % 26);
+    // A third keep their items: a capital is more than the letters spell.
+    if (i % 3 == 0) word[0] = static_cast<char>(word[0] - 'a' + 'A');
     words.push_back(word);
   }
   ASSERT_TRUE(test::buildTestDictionary(path, words));
@@ -206,20 +221,34 @@ TEST_F(DecodedSideFiles, DamageFarIntoASectionIsFoundWhereReplayReachesIt) {
       useDecodedSideFile(list.dictionary(0), folder);
     });
   };
-  // The one section's letters end the file: entry k of n ends 7 * (n - 1 - k) bytes before the
-  // last end mark.
   const size_t entries = decoded[0].size();
   const size_t damaged = entries - 1000;
   for (const char* damage : {"\xF0", "\xFF"}) {
     EXPECT_EQ(withSideFile(), decoded);  // made
     std::string bytes = test::readFile(sideFile());
-    const size_t entryEnd = bytes.rfind('\xFF') - 7 * (entries - 1 - damaged);
+    const size_t entryEnd =
+        sideFileOffset([](const DecodedSection& s) { return s.letters.data(); }) + 7 * damaged + 6;
     ASSERT_EQ(bytes[entryEnd], '\xFF');
     // A letter beyond the alphabet, or an end mark among the letters (and a letter where it was).
     bytes[entryEnd - 3] = damage[0];
     if (damage[0] == '\xFF') bytes[entryEnd] = 'a' - 'a';
     test::writeFile(sideFile(), bytes);
     EXPECT_EQ(withSideFile(), decoded) << "damage " << static_cast<int>(damage[0]);
+    EXPECT_TRUE(test::folderContents(folder).empty());
+  }
+  // The counts that lead replay to the items of the entries not spelled out, or the bits that tell
+  // which those are: an item found where another entry's belongs is refused.
+  for (const bool counts : {true, false}) {
+    EXPECT_EQ(withSideFile(), decoded);  // made
+    std::string bytes = test::readFile(sideFile());
+    const size_t at = sideFileOffset([&](const DecodedSection& s) {
+      return counts ? static_cast<const void*>(s.unspelledBefore.data())
+                    : static_cast<const void*>(s.spelled.data());
+    });
+    const size_t word = (entries - 1000) / 64;
+    bytes[at + (counts ? 4 : 8) * word] ^= 0x15;
+    test::writeFile(sideFile(), bytes);
+    EXPECT_EQ(withSideFile(), decoded) << (counts ? "counts" : "bits");
     EXPECT_TRUE(test::folderContents(folder).empty());
   }
 }
