@@ -26,14 +26,14 @@ AcceptedAhead::Next AcceptedAhead::next(const DecodedSection& section, EntryFilt
     for (size_t i = 0; i < m_count; ++i) {
       m_found[i] += m_scanned;
       // An entry spelled out needs nothing but its letters.
-      const size_t item = section.itemIndex(m_found[i]);
-      if (item < section.items.size()) __builtin_prefetch(&section.items[item]);
+      m_items[i] = section.itemIndex(m_found[i]);
+      if (m_items[i] < section.items.size()) __builtin_prefetch(&section.items[m_items[i]]);
     }
     m_scanned = m_count == m_capacity ? m_found[m_count - 1] + 1 : scanEnd;
   }
   if (m_next == m_count) return {m_scanned, false};
   if (m_next + kTextDistance < m_count) {
-    const size_t index = section.itemIndex(m_found[m_next + kTextDistance]);
+    const size_t index = m_items[m_next + kTextDistance];
     if (index < section.items.size() && section.items[index].text < section.texts.size()) {
       __builtin_prefetch(section.texts.data() + section.items[index].text);
     }

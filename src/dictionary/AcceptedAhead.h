@@ -36,6 +36,7 @@ class AcceptedAhead {
 
  private:
   size_t m_found[kCapacity];  // accepted entries found, m_next of them handed out
+  size_t m_items[kCapacity];  // their items' indices (DecodedSection::itemIndex)
   size_t m_next = 0;
   size_t m_count = 0;
   size_t m_scanned = 0;  // leading entries before this one were scanned

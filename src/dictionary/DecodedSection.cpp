@@ -64,7 +64,7 @@ std::shared_ptr<const DecodedSection> SectionRecording::finish(
       ++references;
     }
     // Spelled out only if nothing of the item is lost: its text, and the group state and
-    // reference that spelledReference() gives it.
+    // reference that place() gives it.
     bool spelled =
         item.groupState == groupState && item.wordSize == length && item.textSize == length + 2 &&
         (groupState == 2 ? item.referenceCounter == static_cast<int32_t>(references)
@@ -117,6 +117,7 @@ bool reserve(size_t bytes) {
 void release(size_t bytes) { g_used -= bytes; }
 
 }  // namespace decoded_sections
+
 bool lettersSound(std::span<const uint8_t> letters, int alphabetTotal, int length) {
   static_assert(kEndOfLetters == 0xFF);
   // Sixteen lanes, which the compiler keeps in one vector register each: adding one turns the end

@@ -61,8 +61,8 @@ inline uint32_t countBits(uint64_t bits) {
 // filter accepts needs nothing from memory but its letters, and the items and texts of the
 // others lie close together, which spares the pages between them.
 struct DecodedSection {
-  static constexpr size_t kSpelledOut = SIZE_MAX;  // itemIndex() of an entry spelled out
-  static constexpr size_t kNoItem = SIZE_MAX - 1;  // itemIndex() where the counts are damaged
+  static constexpr size_t kSpelledOut = SIZE_MAX;  // the place of an entry spelled out
+  static constexpr size_t kNoItem = SIZE_MAX - 1;  // a place whose counts are damaged
 
   // False when the items end at the first group's end: the groups after it are read from the file.
   bool complete = false;

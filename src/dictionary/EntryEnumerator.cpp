@@ -437,10 +437,7 @@ const uint8_t* EntryEnumerator::replayItem() {
   const DecodedSection::Place place = section.place(m_replayNext, m_cursor);
   const size_t index = place.item;
   if (index == DecodedSection::kSpelledOut) {
-    if (!lettersCheckedTo((m_replayNext + 1) * stride)) {
-      if (section.damaged) section.damaged();
-      return decodeFromFileAt(m_replayNext);
-    }
+    if (!lettersCheckedTo((m_replayNext + 1) * stride)) return leaveDamagedReplay();
     spellOut(m_replayNext * stride, m_text);
     m_wordSize = m_length;
     m_groupState = section.leadingGroupState;
@@ -450,16 +447,10 @@ const uint8_t* EntryEnumerator::replayItem() {
     ++m_replayNext;
     return m_letters;
   }
-  if (index == DecodedSection::kNoItem) {
-    if (section.damaged) section.damaged();
-    return decodeFromFileAt(m_replayNext);
-  }
+  if (index == DecodedSection::kNoItem) return leaveDamagedReplay();
   const DecodedItem& item = section.items[index];
   const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
-  if (!itemSound(item, m_replayNext)) {
-    if (section.damaged) section.damaged();
-    return decodeFromFileAt(m_replayNext);
-  }
+  if (!itemSound(item, m_replayNext)) return leaveDamagedReplay();
   ++m_replayNext;
   copyShort(m_text, section.texts, item.text, item.textSize);
   m_text[item.textSize - 2] = m_text[item.textSize - 1] = 0;
@@ -525,6 +516,11 @@ bool EntryEnumerator::checkLettersTo(size_t end) {
     m_lettersChecked = to;
   }
   return true;
+}
+
+const uint8_t* EntryEnumerator::leaveDamagedReplay() {
+  if (m_replay->damaged) m_replay->damaged();
+  return decodeFromFileAt(m_replayNext);
 }
 
 const uint8_t* EntryEnumerator::decodeFromFileAt(size_t item) {

@@ -91,6 +91,8 @@ class EntryEnumerator {
   // Writes into `text` the text of the entry spelled out whose letters start at byte `at` of the
   // replayed section's.
   void spellOut(size_t at, char* text) const;
+  // Tells the replayed section it is damaged, and goes on from the file at the same item.
+  const uint8_t* leaveDamagedReplay();
   // Leaves the replay for the file, at the same item of the section.
   const uint8_t* decodeFromFileAt(size_t item);
   // Moves past replayed entries that `filter` rejects, at most `budget`; returns how many.

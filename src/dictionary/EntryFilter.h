@@ -16,24 +16,20 @@ class EntryFilter {
 
   // Whether accepts() looks at the text; a filter that does not can test entries in bulk.
   virtual bool readsText() const { return true; }
-  // The first of `count` entries of `length` letters, `stride` bytes apart, that the filter
-  // accepts, or `count` when it accepts none. Only for a filter that does not read the text.
-  virtual size_t firstAccepted(const uint8_t* letters, size_t stride, size_t count, int length) {
-    for (size_t k = 0; k < count; ++k, letters += stride) {
-      if (accepts(letters, length, "")) return k;
-    }
-    return count;
-  }
   // Whether the filter keeps nothing of the entry it accepted last that a caller may ask for, so
-  // that entries firstAccepted() found may be handed out after later ones were found.
+  // that entries found in bulk may be handed out after later ones were found.
   virtual bool acceptsAlike() const { return false; }
-  // Up to `capacity` of the `count` entries (laid out as for firstAccepted) that the filter
+  // Up to `capacity` of `count` entries of `length` letters, `stride` bytes apart, that the filter
   // accepts: their indices, in order, into `found`; returns how many. When `capacity` are found,
-  // the scan ends at the last of them. A capacity above 1 only for a filter that accepts alike.
+  // the scan ends at the last of them. Only for a filter that does not read the text, and a
+  // capacity above 1 only for one that accepts alike.
   virtual size_t acceptedAmong(const uint8_t* letters, size_t stride, size_t count, int length,
                                size_t* found, size_t capacity) {
     return collectAccepted(count, found, capacity, [&](size_t from) {
-      return from + firstAccepted(letters + from * stride, stride, count - from, length);
+      for (; from < count; ++from) {
+        if (accepts(letters + from * stride, length, "")) return from;
+      }
+      return count;
     });
   }
 

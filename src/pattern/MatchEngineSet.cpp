@@ -180,31 +180,25 @@ bool MatchEngineSet::accepts(const uint8_t* letters, int length, const char* tex
   return evaluate(Mode::Full, length, &subject, nullptr);
 }
 
-size_t MatchEngineSet::firstAccepted(const uint8_t* letters, size_t stride, size_t count,
-                                     int length) {
-  if (m_direct == nullptr) return EntryFilter::firstAccepted(letters, stride, count, length);
-  if (length < m_directFirst || length > m_directLast) return count;
-  if (scansFixedLetters(length)) {
-    m_scratch.balance.useCount = 0;
-    return m_scan.firstPassing(letters, stride, count);
-  }
-  // The fast matcher alone, entry after entry: what accepts() does without its checks per call.
-  for (size_t k = 0; k < count; ++k, letters += stride) {
-    m_scratch.balance.useCount = 0;
-    if (pattern::matchFast(*m_direct, letters, length, &m_scratch.balance) == 1) return k;
-  }
-  return count;
-}
-
 size_t MatchEngineSet::acceptedAmong(const uint8_t* letters, size_t stride, size_t count,
                                      int length, size_t* found, size_t capacity) {
-  if (m_direct != nullptr && (length < m_directFirst || length > m_directLast)) return 0;
-  if (m_direct == nullptr || !scansFixedLetters(length)) {
+  if (m_direct == nullptr) {
     return EntryFilter::acceptedAmong(letters, stride, count, length, found, capacity);
   }
-  m_scratch.balance.useCount = 0;
+  if (length < m_directFirst || length > m_directLast) return 0;
+  const bool fixed = scansFixedLetters(length);
   return collectAccepted(count, found, capacity, [&](size_t from) {
-    return from + m_scan.firstPassing(letters + from * stride, stride, count - from);
+    const uint8_t* entry = letters + from * stride;
+    if (fixed) {
+      m_scratch.balance.useCount = 0;
+      return from + m_scan.firstPassing(entry, stride, count - from);
+    }
+    // The fast matcher alone, entry after entry: what accepts() does without its checks per call.
+    for (; from < count; ++from, entry += stride) {
+      m_scratch.balance.useCount = 0;
+      if (pattern::matchFast(*m_direct, entry, length, &m_scratch.balance) == 1) return from;
+    }
+    return count;
   });
 }
 

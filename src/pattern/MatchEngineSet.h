@@ -65,7 +65,6 @@ class MatchEngineSet : public EntryFilter {
   // everything, a set whose parse failed nothing. Lengths outside lengthRange() never match.
   bool accepts(const uint8_t* letters, int length, const char* text) override;
   bool readsText() const override { return m_direct == nullptr; }
-  size_t firstAccepted(const uint8_t* letters, size_t stride, size_t count, int length) override;
   size_t acceptedAmong(const uint8_t* letters, size_t stride, size_t count, int length,
                        size_t* found, size_t capacity) override;
   // Only an anagram with blanks leaves a balance behind.

@@ -272,6 +272,12 @@ bool SearchSession::advanceLength(Pane& p) {
   }
 }
 
+bool SearchSession::acceptsEveryText(int pane) const {
+  const SearchSettings& s = m_settings;
+  return s.outputLower && s.outputUpper && s.outputPunctuation && s.outputWhitespace &&
+         (s.multiple != MultipleDictionaries::SuppressDuplicates || pane == 0);
+}
+
 bool SearchSession::acceptable(int pane, const char* text) const {
   const SearchSettings& s = m_settings;
   if (!s.outputLower || !s.outputUpper || !s.outputPunctuation || !s.outputWhitespace) {
@@ -301,11 +307,7 @@ bool SearchSession::acceptable(int pane, const char* text) const {
 bool SearchSession::stepWordSearch(Pane& p) {
   // The lengths visited are those the pattern can match, so "*" needs no test of its own.
   EntryFilter* filter = p.engine->matchesEveryEntry() ? nullptr : p.engine.get();
-  // Every kind of entry wanted, and no earlier pane to compare with: acceptable() says yes to all.
-  const SearchSettings& s = m_settings;
-  const bool acceptingAll =
-      s.outputLower && s.outputUpper && s.outputPunctuation && s.outputWhitespace &&
-      (s.multiple != MultipleDictionaries::SuppressDuplicates || m_searchPane == 0);
+  const bool acceptingAll = acceptsEveryText(m_searchPane);
   for (int candidate = 0; candidate < kCandidateBudget; ++candidate) {
     const uint8_t* letters = m_enumerator->nextBatch(filter);
     if (!letters) return true;
@@ -318,10 +320,9 @@ bool SearchSession::stepWordSearch(Pane& p) {
     }
     if (!acceptingAll && !acceptable(m_searchPane, m_enumerator->text())) continue;
     const char* stored = m_settings.showAnnotations ? m_enumerator->annotation() : nullptr;
-    // Most entries have neither: no string is made for them.
-    std::string annotation, balance;
-    if (stored) annotation = separated(stored);
-    if (m_settings.showBalances) balance = p.engine->balanceText(kBalanceSeparator);
+    const std::string annotation = stored ? separated(stored) : std::string();
+    const std::string balance =
+        m_settings.showBalances ? p.engine->balanceText(kBalanceSeparator) : std::string();
     if (m_streaming) {
       // Nothing is stored, so nothing can fail: the step goes on to the next candidates.
       m_sink(m_enumerator->word(), annotation, balance, 0);

@@ -115,6 +115,9 @@ class SearchSession {
   bool stepWordSearch(Pane& pane);
   bool stepFullText(Pane& pane);
   bool acceptable(int pane, const char* text) const;
+  // Whether acceptable() says yes to every text for `pane`: every kind of entry is wanted, and no
+  // earlier pane's results are to be left out. A search then skips the test of each text.
+  bool acceptsEveryText(int pane) const;
   // Stores a result; false (the search pauses) when memory ran out.
   bool addResult(Pane& pane, std::string entry, std::string annotation, std::string extra,
                  int32_t definitionNumber);
