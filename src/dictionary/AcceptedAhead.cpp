@@ -4,8 +4,8 @@
 
 namespace qel {
 
-AcceptedAhead::Next AcceptedAhead::next(const DecodedSection& section, EntryFilter& filter,
-                                        int length, size_t from, size_t scanEnd) {
+AcceptedAhead::Found AcceptedAhead::next(const DecodedSection& section, EntryFilter& filter,
+                                         int length, size_t from, size_t scanEnd) {
   // Another filter, or a replay that went back or past what was scanned: start again from here.
   if (&filter != m_filter || from < m_from || m_scanned < from) {
     m_next = m_count = 0;
@@ -31,14 +31,15 @@ AcceptedAhead::Next AcceptedAhead::next(const DecodedSection& section, EntryFilt
     }
     m_scanned = m_count == m_capacity ? m_found[m_count - 1] + 1 : scanEnd;
   }
-  if (m_next == m_count) return {m_scanned, false};
   if (m_next + kTextDistance < m_count) {
-    const size_t index = m_items[m_next + kTextDistance];
-    if (index < section.items.size() && section.items[index].text < section.texts.size()) {
-      __builtin_prefetch(section.texts.data() + section.items[index].text);
+    const size_t item = m_items[m_next + kTextDistance];
+    if (item < section.items.size() && section.items[item].text < section.texts.size()) {
+      __builtin_prefetch(section.texts.data() + section.items[item].text);
     }
   }
-  return {m_found[m_next], true};
+  const size_t left = m_count - m_next;
+  return {std::span<const size_t>(m_found + m_next, left),
+          std::span<const size_t>(m_items + m_next, left), m_scanned};
 }
 
 }  // namespace qel

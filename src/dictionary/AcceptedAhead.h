@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 
 #include "dictionary/DecodedSection.h"
 #include "dictionary/EntryFilter.h"
@@ -12,11 +13,11 @@ namespace qel {
 
 class AcceptedAhead {
  public:
-  static constexpr size_t kCapacity = 16;
+  static constexpr size_t kCapacity = 32;
   // How far ahead of the replay entries are scanned at most, so that a batch's work stays bounded.
   static constexpr size_t kScanLimit = 4096;
-  // How many found entries ahead of the next one have their texts asked for; their items were
-  // asked for when they were found.
+  // How many found entries ahead of the first handed out have their texts asked for; their items
+  // were asked for when they were found.
   static constexpr size_t kTextDistance = 8;
 
   void reset() {
@@ -24,19 +25,23 @@ class AcceptedAhead {
     m_filter = nullptr;
   }
 
-  struct Next {
-    size_t index;   // of the next accepted leading entry, or the first not scanned yet
-    bool accepted;  // false: every leading entry from `from` up to `index` is rejected
+  struct Found {
+    // Leading entries the filter accepts, in order, and their items (DecodedSection::itemIndex).
+    std::span<const size_t> entries;
+    std::span<const size_t> items;
+    // When `entries` is empty: every leading entry from `from` up to this one is rejected.
+    size_t scanned;
   };
-  // The next leading entry of `section` at or after `from` that `filter` accepts, scanning in bulk
-  // with filter.acceptedAmong() up to entry `scanEnd` (at most a leading entry past the last,
-  // and kScanLimit past `from`). The filter must not read the text.
-  Next next(const DecodedSection& section, EntryFilter& filter, int length, size_t from,
-            size_t scanEnd);
+  // The leading entries of `section` at or after `from` that `filter` accepts, those of one batch:
+  // found in bulk with filter.acceptedAmong(), scanning up to entry `scanEnd` (at most a leading
+  // entry past the last, and kScanLimit past `from`). The filter must not read the text. What is
+  // handed out stays valid until the next call.
+  Found next(const DecodedSection& section, EntryFilter& filter, int length, size_t from,
+             size_t scanEnd);
 
  private:
-  size_t m_found[kCapacity];  // accepted entries found, m_next of them handed out
-  size_t m_items[kCapacity];  // their items' indices (DecodedSection::itemIndex)
+  size_t m_found[kCapacity];  // accepted entries found, those before m_next handed out
+  size_t m_items[kCapacity];  // their items' indices
   size_t m_next = 0;
   size_t m_count = 0;
   size_t m_scanned = 0;  // leading entries before this one were scanned

@@ -133,9 +133,15 @@ struct DecodedSection {
     const size_t index = cursor.unspelled++;
     return {index < unspelledLeading ? index : kNoItem, 0, 0};
   }
-  size_t itemIndex(size_t position) const {
-    Cursor anywhere;
-    return place(position, anywhere).item;
+  // Only where replay finds the entry: one bit for an entry spelled out, no reference counted.
+  QEL_ALWAYS_INLINE size_t itemIndex(size_t position) const {
+    if (position >= leadingEntries) return unspelledLeading + (position - leadingEntries);
+    const size_t word = position / 64;
+    if (word >= spelled.size()) return kNoItem;
+    const uint64_t bit = uint64_t{1} << (position % 64);
+    if (spelled[word] & bit) return kSpelledOut;
+    const size_t index = unspelledBefore[word] + countBits(~spelled[word] & (bit - 1));
+    return index < unspelledLeading ? index : kNoItem;
   }
 
   // The item lies inside the section, with room for the ends of its text and letters.

@@ -436,9 +436,9 @@ const uint8_t* EntryEnumerator::replayItem() {
   const size_t stride = static_cast<size_t>(m_length) + 1;
   const DecodedSection::Place place = section.place(m_replayNext, m_cursor);
   const size_t index = place.item;
+  const char* text = replayedText(m_replayNext, index, m_text);
+  if (!text) return leaveDamagedReplay();
   if (index == DecodedSection::kSpelledOut) {
-    if (!lettersCheckedTo((m_replayNext + 1) * stride)) return leaveDamagedReplay();
-    spellOut(m_replayNext * stride, m_text);
     m_wordSize = m_length;
     m_groupState = section.leadingGroupState;
     m_referenceFlag = place.referenceFlag;
@@ -447,10 +447,7 @@ const uint8_t* EntryEnumerator::replayItem() {
     ++m_replayNext;
     return m_letters;
   }
-  if (index == DecodedSection::kNoItem) return leaveDamagedReplay();
   const DecodedItem& item = section.items[index];
-  const bool groupEnd = item.flags & DecodedItem::kGroupEnd;
-  if (!itemSound(item, m_replayNext)) return leaveDamagedReplay();
   ++m_replayNext;
   copyShort(m_text, section.texts, item.text, item.textSize);
   m_text[item.textSize - 2] = m_text[item.textSize - 1] = 0;
@@ -459,12 +456,25 @@ const uint8_t* EntryEnumerator::replayItem() {
   m_groupState = item.groupState;
   m_referenceCounter = item.referenceCounter;
   m_referenceFlag = (item.flags & DecodedItem::kReference) ? 1 : 0;
-  if (groupEnd) {
+  if (item.flags & DecodedItem::kGroupEnd) {
     m_letters[0] = kEndOfLetters;
   } else {
     copyShort(m_letters, section.letters, item.letters, stride);
   }
   return m_letters;
+}
+
+const char* EntryEnumerator::replayedText(size_t position, size_t index, char* spelled) {
+  const DecodedSection& section = *m_replay;
+  if (index == DecodedSection::kSpelledOut) {
+    const size_t stride = static_cast<size_t>(m_length) + 1;
+    if (!lettersCheckedTo((position + 1) * stride)) return nullptr;
+    spellOut(position * stride, spelled);
+    return spelled;
+  }
+  if (index == DecodedSection::kNoItem || !itemSound(section.items[index], position))
+    return nullptr;
+  return section.texts.data() + section.items[index].text;
 }
 
 void EntryEnumerator::spellOut(size_t at, char* text) const {
@@ -533,6 +543,13 @@ const uint8_t* EntryEnumerator::decodeFromFileAt(size_t item) {
   return decodeItem();
 }
 
+std::optional<AcceptedAhead::Found> EntryEnumerator::scanAhead(EntryFilter& filter) {
+  const DecodedSection& section = *m_replay;
+  const size_t scanEnd = std::min(section.leadingEntries, m_replayNext + AcceptedAhead::kScanLimit);
+  if (!lettersCheckedTo(scanEnd * (static_cast<size_t>(m_length) + 1))) return std::nullopt;
+  return m_ahead.next(section, filter, m_length, m_replayNext, scanEnd);
+}
+
 int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
   if (m_dictionary.generation() != m_generation) return 0;
   const DecodedSection& section = *m_replay;
@@ -543,12 +560,13 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
   if (i < section.leadingEntries && !filter.readsText()) {
     // The leading entries in bulk, from their letters alone. Letters that fail their check are
     // left to replayItem(), which hands over to the file.
-    const size_t scanEnd = std::min(section.leadingEntries, i + AcceptedAhead::kScanLimit);
-    if (!lettersCheckedTo(scanEnd * stride)) return 0;
-    const AcceptedAhead::Next next = m_ahead.next(section, filter, m_length, i, scanEnd);
-    i = std::min(next.index, end);
+    const std::optional<AcceptedAhead::Found> found = scanAhead(filter);
+    if (!found) return 0;
+    const bool accepted = !found->entries.empty();
+    const size_t next = accepted ? found->entries.front() : found->scanned;
+    i = std::min(next, end);
     m_replayNext = i;
-    if (next.accepted && next.index < end) {
+    if (accepted && next < end) {
       m_replayAccepted = true;
       return static_cast<int>(i - first);
     }
@@ -559,20 +577,14 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
   for (; i < end; ++i) {
     const DecodedSection::Cursor before = m_cursor;
     const size_t index = section.place(i, m_cursor).item;
-    const uint8_t* letters;
-    const char* text;
-    if (index == DecodedSection::kSpelledOut) {
-      if (!lettersCheckedTo((i + 1) * stride)) break;
-      letters = section.letters.data() + i * stride;
-      spellOut(i * stride, m_text);
-      text = m_text;
-    } else {
-      if (index == DecodedSection::kNoItem) break;
-      const DecodedItem& item = section.items[index];
-      if ((item.flags & DecodedItem::kGroupEnd) || !itemSound(item, i)) break;
-      letters = section.letters.data() + item.letters;
-      text = section.texts.data() + item.text;
+    if (index < section.items.size() && (section.items[index].flags & DecodedItem::kGroupEnd)) {
+      break;
     }
+    const char* text = replayedText(i, index, m_text);
+    if (!text) break;
+    const uint8_t* letters = index == DecodedSection::kSpelledOut
+                                 ? section.letters.data() + i * stride
+                                 : section.letters.data() + section.items[index].letters;
     if (filter.accepts(letters, m_length, text)) {
       m_replayAccepted = true;
       m_cursor = before;  // replayItem() takes this entry from where it was
@@ -613,6 +625,60 @@ const uint8_t* EntryEnumerator::nextBatch(EntryFilter* filter) {
   }
   m_entriesScanned += kBatchBudget;
   return nullptr;
+}
+
+size_t EntryEnumerator::nextAccepted(EntryFilter* filter, AcceptedEntry* accepted,
+                                     size_t capacity) {
+  if (!m_replay || m_dictionary.generation() != m_generation ||
+      (filter && (filter->readsText() || !filter->acceptsAlike()))) {
+    return 0;
+  }
+  const DecodedSection& section = *m_replay;
+  const size_t first = m_replayNext;
+  capacity = std::min(capacity, kAcceptedCapacity);
+  size_t n = 0;
+  // Hands out the entry at `position`, whose item is `index`; false at damage, which is left for
+  // replayItem() to meet at the same entry.
+  auto handOut = [&](size_t position, size_t index) {
+    const char* text = replayedText(position, index, m_spelled[n]);
+    if (!text) return false;
+    AcceptedEntry& entry = accepted[n++];
+    if (index == DecodedSection::kSpelledOut) {
+      entry = {std::string_view(text, static_cast<size_t>(m_length)), {}};
+    } else {
+      // As replayItem() reads it: the word, then an annotation ended by a NUL inside the text.
+      const DecodedItem& item = section.items[index];
+      const size_t from = size_t{item.wordSize} + 1;
+      const size_t end = size_t{item.textSize} - 2;  // fits() saw room for the two NULs
+      const size_t room = end > from ? end - from : 0;
+      entry = {std::string_view(text, item.wordSize),
+               std::string_view(text + from, strnlen(text + from, room))};
+    }
+    m_replayNext = position + 1;
+    return true;
+  };
+  // Rejected entries count against the budget; the scan ahead may pass it by one window.
+  while (n < capacity && m_replayNext < section.leadingEntries &&
+         m_replayNext - first - n < static_cast<size_t>(kBatchBudget)) {
+    if (!filter) {
+      if (!handOut(m_replayNext, section.itemIndex(m_replayNext))) break;
+      continue;
+    }
+    const std::optional<AcceptedAhead::Found> found = scanAhead(*filter);
+    if (!found) break;  // unsound letters: replayItem() hands over to the file
+    if (found->entries.empty()) {
+      m_replayNext = found->scanned;
+      continue;
+    }
+    size_t k = 0;
+    while (k < found->entries.size() && n < capacity &&
+           handOut(found->entries[k], found->items[k])) {
+      ++k;
+    }
+    if (k < found->entries.size() && n < capacity) break;  // damage
+  }
+  m_entriesScanned += static_cast<int>(m_replayNext - first);
+  return n;
 }
 
 const char* EntryEnumerator::annotation() const {

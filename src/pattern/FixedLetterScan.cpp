@@ -57,9 +57,14 @@ bool FixedLetterScan::passesBytewise(const uint8_t* entry) const {
   return true;
 }
 
-size_t FixedLetterScan::firstPassing(const uint8_t* letters, size_t stride, size_t count) const {
-  if (count == 0) return 0;
-  if (m_windowCount == 0) return 0;
+size_t FixedLetterScan::passing(const uint8_t* letters, size_t stride, size_t count, size_t* found,
+                                size_t capacity) const {
+  size_t n = 0;
+  if (count == 0 || capacity == 0) return 0;
+  if (m_windowCount == 0) {
+    for (; n < capacity && n < count; ++n) found[n] = n;
+    return n;
+  }
   // Entries whose windows end inside the entries given are tested a window at a time; the last
   // few, whose windows would run past them, byte by byte. (Bounds by pointer: a division per call
   // would cost more than the scan between two accepted entries.)
@@ -75,10 +80,27 @@ size_t FixedLetterScan::firstPassing(const uint8_t* letters, size_t stride, size
       for (; lastWide - entry >= static_cast<ptrdiff_t>(3 * stride); k += 4, entry += 4 * stride) {
         const bool a = passes(entry), b = passes(entry + stride), c = passes(entry + 2 * stride),
                    d = passes(entry + 3 * stride);
-        if (a | b | c | d) return k + (a ? 0 : b ? 1 : c ? 2 : 3);
+        if (!(a | b | c | d)) continue;
+        if (capacity - n >= 4) {
+          // Without a branch per entry, whose outcome no predictor could guess.
+          found[n] = k;
+          n += a;
+          found[n] = k + 1;
+          n += b;
+          found[n] = k + 2;
+          n += c;
+          found[n] = k + 3;
+          n += d;
+          if (n == capacity) return n;
+          continue;
+        }
+        const bool pass[4] = {a, b, c, d};
+        for (size_t i = 0; i < 4; ++i) {
+          if (pass[i] && (found[n++] = k + i, n == capacity)) return n;
+        }
       }
       for (; entry <= lastWide; ++k, entry += stride) {
-        if (passes(entry)) return k;
+        if (passes(entry) && (found[n++] = k, n == capacity)) return n;
       }
     } else {
       for (; entry <= lastWide; ++k, entry += stride) {
@@ -87,14 +109,14 @@ size_t FixedLetterScan::firstPassing(const uint8_t* letters, size_t stride, size
                (load64(entry + m_windows[i].offset) & m_windows[i].mask) == m_windows[i].value) {
           ++i;
         }
-        if (i == m_windowCount) return k;
+        if (i == m_windowCount && (found[n++] = k, n == capacity)) return n;
       }
     }
   }
   for (; k < count; ++k, entry += stride) {
-    if (passesBytewise(entry)) return k;
+    if (passesBytewise(entry) && (found[n++] = k, n == capacity)) return n;
   }
-  return count;
+  return n;
 }
 
 }  // namespace qel::pattern

@@ -17,9 +17,17 @@ class FixedLetterScan {
   // kMaxWindows windows.
   bool prepare(const uint8_t (*checks)[2], int count);
 
-  // The first of `count` entries, `stride` bytes apart from `letters`, that passes every check, or
-  // `count`. Reads nothing outside the count * stride bytes from `letters`.
-  size_t firstPassing(const uint8_t* letters, size_t stride, size_t count) const;
+  // Up to `capacity` of `count` entries, `stride` bytes apart from `letters`, that pass every
+  // check: their indices, in order, into `found`; returns how many. Reads nothing outside the
+  // count * stride bytes from `letters`.
+  size_t passing(const uint8_t* letters, size_t stride, size_t count, size_t* found,
+                 size_t capacity) const;
+  // The first of them, or `count`.
+  size_t firstPassing(const uint8_t* letters, size_t stride, size_t count) const {
+    size_t first = count;
+    passing(letters, stride, count, &first, 1);
+    return first;
+  }
 
  private:
   struct Window {

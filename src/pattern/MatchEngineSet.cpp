@@ -186,13 +186,12 @@ size_t MatchEngineSet::acceptedAmong(const uint8_t* letters, size_t stride, size
     return EntryFilter::acceptedAmong(letters, stride, count, length, found, capacity);
   }
   if (length < m_directFirst || length > m_directLast) return 0;
-  const bool fixed = scansFixedLetters(length);
+  if (scansFixedLetters(length)) {
+    m_scratch.balance.useCount = 0;
+    return m_scan.passing(letters, stride, count, found, capacity);
+  }
   return collectAccepted(count, found, capacity, [&](size_t from) {
     const uint8_t* entry = letters + from * stride;
-    if (fixed) {
-      m_scratch.balance.useCount = 0;
-      return from + m_scan.firstPassing(entry, stride, count - from);
-    }
     // The fast matcher alone, entry after entry: what accepts() does without its checks per call.
     for (; from < count; ++from, entry += stride) {
       m_scratch.balance.useCount = 0;

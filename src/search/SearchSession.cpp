@@ -308,7 +308,23 @@ bool SearchSession::stepWordSearch(Pane& p) {
   // The lengths visited are those the pattern can match, so "*" needs no test of its own.
   EntryFilter* filter = p.engine->matchesEveryEntry() ? nullptr : p.engine.get();
   const bool acceptingAll = acceptsEveryText(m_searchPane);
+  // Results written out as found, with every text wanted and no balance to work out for each:
+  // the enumerator hands them over many at a time where it can.
+  const bool inBulk = m_streaming && acceptingAll && (!filter || filter->acceptsAlike());
   for (int candidate = 0; candidate < kCandidateBudget; ++candidate) {
+    if (inBulk) {
+      EntryEnumerator::AcceptedEntry accepted[EntryEnumerator::kAcceptedCapacity];
+      const size_t count =
+          m_enumerator->nextAccepted(filter, accepted, EntryEnumerator::kAcceptedCapacity);
+      for (size_t i = 0; i < count; ++i) {
+        const std::string_view stored = m_settings.showAnnotations ? accepted[i].annotation : "";
+        m_sink(accepted[i].word, stored.empty() ? std::string() : separated(stored), {}, 0);
+      }
+      if (count > 0) {
+        candidate += static_cast<int>(count) - 1;
+        continue;
+      }
+    }
     const uint8_t* letters = m_enumerator->nextBatch(filter);
     if (!letters) return true;
     if (letters[0] == kEndOfLetters) {

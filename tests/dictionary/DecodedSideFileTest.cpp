@@ -24,7 +24,9 @@
 namespace qel {
 namespace {
 
-// Each pattern's results in a fresh list that `prepare` sets up first.
+// Each pattern's results in a fresh list that `prepare` sets up first. Each search runs twice:
+// its results stored, and written out as found (which takes them from replay many at a time);
+// both must agree.
 std::vector<std::vector<std::string>> searchResults(
     const std::string& path, const std::vector<std::string>& patterns,
     const std::function<void(QCDictionaryList&)>& prepare) {
@@ -33,15 +35,24 @@ std::vector<std::vector<std::string>> searchResults(
   EXPECT_TRUE(list.recheck(0));
   prepare(list);
   for (const std::string& pattern : patterns) {
-    SearchSession session(list);
-    std::vector<std::string> found;
-    if (session.validate(pattern, SearchSettings{}).state == SearchState::Ready) {
+    std::vector<std::string> found, handed;
+    for (const bool streamed : {false, true}) {
+      SearchSession session(list);
+      if (streamed) {
+        session.setResultSink([&](std::string_view entry, std::string_view annotation,
+                                  std::string_view extra, int32_t) {
+          handed.push_back(std::string(entry).append(annotation).append(extra));
+        });
+      }
+      if (session.validate(pattern, SearchSettings{}).state != SearchState::Ready) break;
       session.start();
+      EXPECT_EQ(session.streaming(), streamed);
       while (session.step()) {
       }
       const ResultList& results = session.pane(0).results;
       for (long i = 0; i < results.count(); ++i) found.emplace_back(results.record(i)->text());
     }
+    EXPECT_EQ(handed, found) << pattern;
     all.push_back(found);
   }
   return all;

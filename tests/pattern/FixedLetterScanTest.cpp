@@ -1,5 +1,5 @@
-// The bulk test of fixed letters: the same first entry as a test of one position at a time, for
-// every spread of positions and every entry near the end, and no byte read past the entries.
+// The bulk test of fixed letters: the same entries as a test of one position at a time, for every
+// spread of positions and every entry near the end, and no byte read past the entries.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -90,6 +90,17 @@ TEST(FixedLetterScan, FindsWhatAPositionByPositionTestFindsWithoutReadingPastThe
       EXPECT_EQ(scan.firstPassing(letters + from * stride, stride, count - from),
                 firstPassingOneByOne(checks, letters + from * stride, stride, count - from))
           << "trial " << trial << " from " << from;
+    }
+    // Several at once, up to a capacity that runs out anywhere among four entries tested together.
+    std::vector<size_t> all;
+    for (size_t k = 0; k < count; ++k) {
+      if (firstPassingOneByOne(checks, letters + k * stride, stride, 1) == 0) all.push_back(k);
+    }
+    for (const size_t capacity : {size_t{2}, size_t{3}, size_t{5}, size_t{64}}) {
+      std::vector<size_t> found(capacity);
+      found.resize(scan.passing(letters, stride, count, found.data(), capacity));
+      const std::vector<size_t> expected(all.begin(), all.begin() + std::min(capacity, all.size()));
+      EXPECT_EQ(found, expected) << "trial " << trial << " capacity " << capacity;
     }
   }
   EXPECT_GT(prepared, 2000);

@@ -354,23 +354,32 @@ TEST_F(SearchSessionTest, DecodedSectionsKeptInMemoryGiveTheSameResults) {
 // A program that writes results as they come gets exactly what the list would hold, in its order;
 // sorted searches and several dictionaries still keep their lists.
 TEST_F(SearchSessionTest, ResultsHandedOverAsFoundAreThoseTheListWouldHold) {
-  for (const char* pattern : {"t*", "*", ";tonight", "n*s"}) {
-    const std::vector<std::string> stored = search(first, pattern)[0];
+  // Decoded, then from sections kept in memory, which hand over their entries many at a time:
+  // capitals, phrases and annotations among them.
+  for (const bool kept : {false, true}) {
+    if (kept) setDecodedSectionBudget(1 << 20);
     QCDictionaryList list(first);
-    SearchSession session(list);
-    std::vector<std::string> handed;
-    session.setResultSink(
-        [&](std::string_view entry, std::string_view annotation, std::string_view extra, int32_t) {
+    for (int pass = 0; pass < (kept ? 2 : 1); ++pass) {
+      for (const char* pattern : {"t*", "*", ";tonight", "n*s", "*e", "*e*"}) {
+        const std::vector<std::string> stored = search(first, pattern)[0];
+        SearchSession session(list);
+        std::vector<std::string> handed;
+        session.setResultSink([&](std::string_view entry, std::string_view annotation,
+                                  std::string_view extra, int32_t) {
           handed.push_back(std::string(entry) + std::string(annotation) + std::string(extra));
         });
-    ASSERT_EQ(session.validate(pattern, {}).state, SearchState::Ready);
-    ASSERT_TRUE(session.start());
-    EXPECT_TRUE(session.streaming());
-    while (session.step()) {
+        ASSERT_EQ(session.validate(pattern, {}).state, SearchState::Ready);
+        ASSERT_TRUE(session.start());
+        EXPECT_TRUE(session.streaming());
+        while (session.step()) {
+        }
+        EXPECT_EQ(handed, stored) << pattern << (kept ? " kept, pass " : "") << pass;
+        EXPECT_EQ(session.pane(0).results.count(), 0);
+      }
     }
-    EXPECT_EQ(handed, stored) << pattern;
-    EXPECT_EQ(session.pane(0).results.count(), 0);
+    if (kept) EXPECT_GT(decodedSectionBytes(), 0u);
   }
+  setDecodedSectionBudget(0);
   QCDictionaryList two(first + ";" + second);
   SearchSession several(two);
   several.setResultSink([](std::string_view, std::string_view, std::string_view, int32_t) {});
