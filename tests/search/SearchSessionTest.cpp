@@ -377,7 +377,9 @@ TEST_F(SearchSessionTest, ResultsHandedOverAsFoundAreThoseTheListWouldHold) {
         EXPECT_EQ(session.pane(0).results.count(), 0);
       }
     }
-    if (kept) EXPECT_GT(decodedSectionBytes(), 0u);
+    if (kept) {
+      EXPECT_GT(decodedSectionBytes(), 0u);
+    }
   }
   setDecodedSectionBudget(0);
   QCDictionaryList two(first + ";" + second);
