@@ -195,6 +195,7 @@ bool Dictionary::read(const std::string& path) {
   alphabet.active = active;
   alphabet.total = total;
   m_decoder.clear();
+  m_decoderTablesBuilt = false;
   for (int i = 0; i < format::kSymbolCount; ++i) {
     const uint8_t* r = records + i * format::kSymbolRecordSize;
     const uint8_t canonical = r[0];
@@ -212,7 +213,6 @@ bool Dictionary::read(const std::string& path) {
   }
   // Entries are ended by symbol 0; a stream that cannot end an entry is unreadable.
   if (m_decoder.node(0).codeLength == 0) return false;
-  m_decoder.buildTable();
 
   if (m_loadScores) {
     uint16_t count = 0;

@@ -68,7 +68,15 @@ class Dictionary {
   const Table& entryCount() const { return m_entryCount; }
 
   const Alphabet& alphabet() const { return m_alphabet; }
-  const DecodingTable& decoder() const { return m_decoder; }
+  // Its one-lookup tables are built on first use: a search that replays kept sections decodes
+  // nothing.
+  const DecodingTable& decoder() const {
+    if (!m_decoderTablesBuilt) {
+      m_decoder.buildTable();
+      m_decoderTablesBuilt = true;
+    }
+    return m_decoder;
+  }
   // Letter-position score of letter index k at position p of length L, kNoScore when unknown.
   int8_t score(int length, int position, int letter) const;
 
@@ -110,7 +118,8 @@ class Dictionary {
   Table m_indexTableOffset{}, m_entryReferenceOffset{}, m_entryReferenceCount{};
   Table m_sectionOffset{}, m_entryCount{};
   Alphabet m_alphabet;
-  DecodingTable m_decoder;
+  mutable DecodingTable m_decoder;
+  mutable bool m_decoderTablesBuilt = false;
   std::vector<int8_t> m_scores;  // blocks of S bytes for (L, p), L = 1..N-1, p = 0..L-1
   mutable std::array<std::shared_ptr<const DecodedSection>, format::kMaxSlots> m_decoded;
   DecodedSource m_decodedSource;
