@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <ostream>
 #include <set>
+#include <span>
 #include <vector>
 
 #include "cli/Arguments.h"
@@ -124,13 +125,10 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     if (out) out.write(pending.data(), static_cast<std::streamsize>(used));
     used = 0;
   };
-  session.setResultSink([&](std::string_view entry, std::string_view annotation,
-                            std::string_view extra, int32_t definitionNumber) {
-    ++streamed;
-    if (!out) return;  // once a write failed nothing more can reach the output
-    std::string_view line = entry;
-    if (!entriesOnly && !(annotation.empty() && extra.empty())) {
-      line = text.assign(entry).append(annotation).append(extra);
+  auto write = [&](const SearchSession::StreamedResult& result) {
+    std::string_view line = result.entry;
+    if (!entriesOnly && !(result.annotation.empty() && result.extra.empty())) {
+      line = text.assign(result.entry).append(result.annotation).append(result.extra);
     }
     if (line.size() > ResultRecord::kMaxText) line = line.substr(0, ResultRecord::kMaxText);
     char* end = cp1252::writeUtf8(line, pending.data() + used);
@@ -138,10 +136,15 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     used = static_cast<size_t>(end - pending.data());
     if (bodies) {
       flush();
-      printBody(list, 0, definitionNumber, out);
+      printBody(list, 0, result.definitionNumber, out);
     } else if (used >= kPendingSize) {
       flush();
     }
+  };
+  session.setResultSink([&](std::span<const SearchSession::StreamedResult> results) {
+    streamed += static_cast<long>(results.size());
+    if (!out) return;  // once a write failed nothing more can reach the output
+    for (const SearchSession::StreamedResult& result : results) write(result);
   });
   const auto validation = session.validate(pattern, s);
   if (validation.state != SearchState::Ready) {

@@ -206,7 +206,8 @@ void SearchSession::stepPane() {
 bool SearchSession::addResult(Pane& pane, std::string entry, std::string annotation,
                               std::string extra, int32_t definitionNumber) {
   if (m_streaming) {
-    m_sink(entry, annotation, extra, definitionNumber);
+    const StreamedResult result{entry, annotation, extra, definitionNumber};
+    m_sink({&result, 1});
     return true;
   }
   if (pane.results.add(entry, annotation, extra, definitionNumber) >= 0 ||
@@ -313,14 +314,20 @@ bool SearchSession::stepWordSearch(Pane& p) {
   const bool inBulk = m_streaming && acceptingAll && (!filter || filter->acceptsAlike());
   for (int candidate = 0; candidate < kCandidateBudget; ++candidate) {
     if (inBulk) {
-      EntryEnumerator::AcceptedEntry accepted[EntryEnumerator::kAcceptedCapacity];
-      const size_t count =
-          m_enumerator->nextAccepted(filter, accepted, EntryEnumerator::kAcceptedCapacity);
+      constexpr size_t kCapacity = EntryEnumerator::kAcceptedCapacity;
+      EntryEnumerator::AcceptedEntry accepted[kCapacity];
+      const size_t count = m_enumerator->nextAccepted(filter, accepted, kCapacity);
+      StreamedResult results[kCapacity];
+      m_separated.clear();
+      m_separated.reserve(kCapacity);  // so that the views of those made stay where they are
       for (size_t i = 0; i < count; ++i) {
-        const std::string_view stored = m_settings.showAnnotations ? accepted[i].annotation : "";
-        m_sink(accepted[i].word, stored.empty() ? std::string() : separated(stored), {}, 0);
+        results[i].entry = accepted[i].word;
+        if (m_settings.showAnnotations && !accepted[i].annotation.empty()) {
+          results[i].annotation = m_separated.emplace_back(separated(accepted[i].annotation));
+        }
       }
       if (count > 0) {
+        m_sink({results, count});
         candidate += static_cast<int>(count) - 1;
         continue;
       }
@@ -341,7 +348,8 @@ bool SearchSession::stepWordSearch(Pane& p) {
         m_settings.showBalances ? p.engine->balanceText(kBalanceSeparator) : std::string();
     if (m_streaming) {
       // Nothing is stored, so nothing can fail: the step goes on to the next candidates.
-      m_sink(m_enumerator->word(), annotation, balance, 0);
+      const StreamedResult result{m_enumerator->word(), annotation, balance, 0};
+      m_sink({&result, 1});
       continue;
     }
     addResult(p, std::string(m_enumerator->word()), annotation, balance, 0);

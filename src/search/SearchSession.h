@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,8 +87,12 @@ class SearchSession {
   // Results handed over as they are found instead of being stored, for a program that only writes
   // them out: used while one dictionary is searched without sorting (whose order is the order
   // found), so that a search of every entry needs no list. The panes then hold no results.
-  using ResultSink = std::function<void(std::string_view entry, std::string_view annotation,
-                                        std::string_view extra, int32_t definitionNumber)>;
+  // Several at a time where the search finds several together.
+  struct StreamedResult {
+    std::string_view entry, annotation, extra;
+    int32_t definitionNumber = 0;
+  };
+  using ResultSink = std::function<void(std::span<const StreamedResult> results)>;
   void setResultSink(ResultSink sink) { m_sink = std::move(sink); }
   // Whether the search that start() began hands its results to the sink.
   bool streaming() const { return m_streaming; }
@@ -141,6 +146,7 @@ class SearchSession {
   std::optional<PendingResult> m_pending;  // could not be stored for want of memory
   std::unique_ptr<DictionaryWatch> m_watch;
   ResultSink m_sink;
+  std::vector<std::string> m_separated;  // annotations of results handed over together
   bool m_streaming = false;
   Failure m_failure = Failure::kNone;
   std::optional<std::string> m_failedPath;

@@ -39,9 +39,10 @@ std::vector<std::vector<std::string>> searchResults(
     for (const bool streamed : {false, true}) {
       SearchSession session(list);
       if (streamed) {
-        session.setResultSink([&](std::string_view entry, std::string_view annotation,
-                                  std::string_view extra, int32_t) {
-          handed.push_back(std::string(entry).append(annotation).append(extra));
+        session.setResultSink([&](std::span<const SearchSession::StreamedResult> results) {
+          for (const SearchSession::StreamedResult& r : results) {
+            handed.push_back(std::string(r.entry).append(r.annotation).append(r.extra));
+          }
         });
       }
       if (session.validate(pattern, SearchSettings{}).state != SearchState::Ready) break;

@@ -364,9 +364,10 @@ TEST_F(SearchSessionTest, ResultsHandedOverAsFoundAreThoseTheListWouldHold) {
         const std::vector<std::string> stored = search(first, pattern)[0];
         SearchSession session(list);
         std::vector<std::string> handed;
-        session.setResultSink([&](std::string_view entry, std::string_view annotation,
-                                  std::string_view extra, int32_t) {
-          handed.push_back(std::string(entry) + std::string(annotation) + std::string(extra));
+        session.setResultSink([&](std::span<const SearchSession::StreamedResult> results) {
+          for (const SearchSession::StreamedResult& r : results) {
+            handed.push_back(std::string(r.entry).append(r.annotation).append(r.extra));
+          }
         });
         ASSERT_EQ(session.validate(pattern, {}).state, SearchState::Ready);
         ASSERT_TRUE(session.start());
@@ -384,7 +385,7 @@ TEST_F(SearchSessionTest, ResultsHandedOverAsFoundAreThoseTheListWouldHold) {
   setDecodedSectionBudget(0);
   QCDictionaryList two(first + ";" + second);
   SearchSession several(two);
-  several.setResultSink([](std::string_view, std::string_view, std::string_view, int32_t) {});
+  several.setResultSink([](std::span<const SearchSession::StreamedResult>) {});
   ASSERT_EQ(several.validate("t*", {}).state, SearchState::Ready);
   ASSERT_TRUE(several.start());
   EXPECT_FALSE(several.streaming());
@@ -392,7 +393,7 @@ TEST_F(SearchSessionTest, ResultsHandedOverAsFoundAreThoseTheListWouldHold) {
   sorted.sorting = true;
   QCDictionaryList one(first);
   SearchSession ordered(one);
-  ordered.setResultSink([](std::string_view, std::string_view, std::string_view, int32_t) {});
+  ordered.setResultSink([](std::span<const SearchSession::StreamedResult>) {});
   ASSERT_EQ(ordered.validate("t*", sorted).state, SearchState::Ready);
   ASSERT_TRUE(ordered.start());
   EXPECT_FALSE(ordered.streaming());
