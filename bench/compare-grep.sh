@@ -4,7 +4,7 @@
 # line). Prints the median of several runs of each and the ratios, all from one run of this script.
 # qel-cli is timed twice: with its side file made beforehand, and on a first run, which makes it.
 #
-# Usage: bench/compare-grep.sh [BUILD_DIR] [RUNS] [DICT]
+# Usage: bench/compare-grep.sh [BUILD_DIR] [RUNS] [DICT]   (WARMUPS=N: warm-up runs per batch)
 set -euo pipefail
 build=${1:-build}
 runs=${2:-11}
@@ -24,16 +24,18 @@ unset QEL_NO_CACHE
 "$cli" search --entries-only qqqqqqqqqqqqqqqqqqqq "$dict" > /dev/null || true  # makes the side file
 export LC_ALL=C
 
-# The wall times in milliseconds of $per runs of a command, after a warm-up run, appended to the
-# file given first; "--prepare CMD" first runs CMD before each. Process start-up is measured without
-# a shell in between, and the output goes through a pipe: grep stops at its first match when it
-# sees /dev/null.
+# The wall times in milliseconds of $per runs of a command, after $warmups warm-up runs, appended
+# to the file given first; "--prepare CMD" first runs CMD before each. Process start-up is measured
+# without a shell in between, and the output goes through a pipe: grep stops at its first match
+# when it sees /dev/null. On a virtual machine, the first runs of a command after another one are
+# up to twice as slow, and the shortest commands the most, until the host has caught up with the
+# load (tens of runs); the warm-up runs let every command be timed in that steady state.
 time_runs() {
   local into=$1
   shift
   local prepare=()
   if [ "$1" = --prepare ]; then prepare=(--prepare "$2"); shift 2; fi
-  hyperfine -N -i -w 1 -r "$per" --output=pipe "${prepare[@]}" --export-json "$work/run.json" \
+  hyperfine -N -i -w "$warmups" -r "$per" --output=pipe "${prepare[@]}" --export-json "$work/run.json" \
     "$(printf '%q ' "$@")" >/dev/null 2>&1
   python3 -c 'import json,sys; print("\n".join(str(1000 * t) for t in json.load(open(sys.argv[1]))["results"][0]["times"]))' \
     "$work/run.json" >>"$into"
@@ -45,6 +47,7 @@ median_of() {
 # speed drifts moves them all alike.
 rounds=3
 per=$(((runs + rounds - 1) / rounds))
+warmups=${WARMUPS:-15}
 
 ratio() { echo "$1 / $2" | bc -l; }
 
