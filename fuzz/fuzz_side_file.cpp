@@ -108,8 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       (void)e.annotation();
       (void)e.referenceNumber();
     }
-    // As searches filter: in bulk from the letters alone, item by item, and reading the text.
-    for (const char* pattern : {"t..l", "*l", "*-*"}) {
+    // As searches filter: in bulk from the letters alone (fixed letters, an affix, an anagram),
+    // item by item, and reading the text.
+    for (const char* pattern : {"t..l", "*l", "*-*", ";tail"}) {
       qel::MatchEngineSet filter;
       if (filter.parse(replaying.alphabet(), pattern, 1, 31) !=
               qel::pattern::PatternError::kValid ||

@@ -313,7 +313,7 @@ bool SearchSession::stepWordSearch(Pane& p) {
   // the enumerator hands them over many at a time where it can.
   const bool inBulk = m_streaming && acceptingAll && (!filter || filter->acceptsAlike());
   for (int candidate = 0; candidate < kCandidateBudget; ++candidate) {
-    if (inBulk) {
+    if (inBulk && m_enumerator->replaying()) {
       constexpr size_t kCapacity = EntryEnumerator::kAcceptedCapacity;
       EntryEnumerator::AcceptedEntry accepted[kCapacity];
       const size_t count = m_enumerator->nextAccepted(filter, accepted, kCapacity);
