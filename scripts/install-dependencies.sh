@@ -9,6 +9,7 @@ packages=(
   ripgrep hyperfine time
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
   libxcb1-dev dbus-daemon
+  xdotool xclip openbox
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -168,9 +168,8 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
       return kError;
   }
   if (const long undecided = session.undecidedEntries(); undecided > 0) {
-    err << "qel-cli " << command << ": warning: " << undecided
-        << (undecided == 1 ? " entry was" : " entries were")
-        << " left out: the pattern needs too much work to decide them\n";
+    err << "qel-cli " << command << ": warning: " << SearchSession::undecidedText(undecided)
+        << "\n";
   }
 
   long found = streamed;

@@ -215,7 +215,9 @@ int PatternCompiler::compileTemplate(Bytes& out, TemplateInfo& info, int depth) 
       out.push_back(0);
       info.lastVariable = at;
       setLastEnd(out);
-      ++m_pos;
+      // Wildcards in a row match what one does: one continuation for them all, so that a long
+      // run of them does not count as deep nesting.
+      while (m_pos < m_text.size() && m_text[m_pos] == '*') ++m_pos;
       const int rest = compileTemplate(out, info, depth + 1);
       out[at + 1] = toByte(rest);
       fixed += rest;

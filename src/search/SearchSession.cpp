@@ -2,6 +2,7 @@
 #include "search/SearchSession.h"
 
 #include <new>
+#include <utility>
 
 #include "app/Messages.h"
 #include "dictionary/EntryEnumerator.h"
@@ -31,6 +32,20 @@ SearchSession::SearchSession(QCDictionaryList& dictionaries) : m_dictionaries(di
 }
 
 SearchSession::~SearchSession() = default;
+
+void SearchSession::takeResults(SearchSession& earlier, const std::vector<int>& origin) {
+  for (int i = 0; i < paneCount() && i < static_cast<int>(origin.size()); ++i) {
+    const int from = origin[i];
+    if (from < 0 || from >= earlier.paneCount()) continue;
+    Pane& source = earlier.m_panes[from];
+    Pane& pane = m_panes[i];
+    std::swap(pane.results, source.results);
+    pane.searchPattern = std::move(source.searchPattern);
+    pane.searchSettings = source.searchSettings;
+    pane.dictionaryStamp = source.dictionaryStamp;
+    pane.displayedCount = source.displayedCount;
+  }
+}
 
 void SearchSession::setState(SearchState state) {
   if (state == SearchState::Ready || state == SearchState::NoPattern) {
@@ -386,6 +401,11 @@ bool SearchSession::searchesPane(int i) const {
 std::string SearchSession::paneHeading(int i) const {
   return std::to_string(i + 1) + " " + m_dictionaries.name(i) + " (" +
          std::to_string(m_panes[i].results.count()) + ")";
+}
+
+std::string SearchSession::undecidedText(long undecided) {
+  return std::to_string(undecided) + (undecided == 1 ? " entry was" : " entries were") +
+         " left out: the pattern needs too much work to decide them";
 }
 
 long SearchSession::undecidedEntries() const {

@@ -61,6 +61,11 @@ class SearchSession {
   explicit SearchSession(QCDictionaryList& dictionaries);
   ~SearchSession();
 
+  // A session over a changed list of dictionaries (one opened, closed or moved) takes over the
+  // results of the dictionaries that stay open: origin[i] is the pane of `earlier` that pane i
+  // continues, or -1 for a new dictionary. What is taken is left empty in `earlier`.
+  void takeResults(SearchSession& earlier, const std::vector<int>& origin);
+
   // Compiles the pattern for every dictionary and works out the lengths to search. Abandons a
   // paused search. Answers the new state and the status text.
   Validation validate(const std::string& pattern, const SearchSettings& settings);
@@ -104,6 +109,9 @@ class SearchSession {
   // Entries of this search that the matcher gave up on as too much work for one entry (left out
   // of the results): the user must be told.
   long undecidedEntries() const;
+  // What the user is told of them: "3 entries were left out: the pattern needs too much work
+  // to decide them".
+  static std::string undecidedText(long undecided);
 
   // Why the last search stopped before its end. Out of memory pauses it: the result that could
   // not be stored is stored first when it resumes. A dictionary file that changed under it stops

@@ -112,7 +112,8 @@ class QELFrameWindowTest : public QObject {
     QCOMPARE(window.dictionaries().count(), 2);
     QCOMPARE(prompts.shown.size(), 1);
     QVERIFY(prompts.shown[0].startsWith("Dictionary Open Failed: "));
-    QVERIFY(prompts.shown[0].endsWith("corrupt.qcd\nis not a valid QEL&Corvanth Dictionary File"));
+    QVERIFY(prompts.shown[0].endsWith("corrupt.qcd\nis not a valid QEL&Corvanth Dictionary File\n\n"
+                                      "Its contents are not those of a dictionary."));
     QStringList more;
     for (int i = 0; i < 7; ++i) {
       const std::string path = m_dir.file("more" + std::to_string(i) + ".qcd");

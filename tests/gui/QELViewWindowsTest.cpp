@@ -14,6 +14,7 @@
 #include "search/qt/QELViewWindows.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
+#include "support/WindowInput.h"
 
 namespace qel {
 
@@ -36,17 +37,22 @@ class QELViewWindowsTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(view.state() != SearchState::Searching, 20000);
   }
 
-  void typePattern(QELViewWindows& view, const QString& pattern) {
-    view.patternBox()->lineEdit()->selectAll();
-    QTest::keyClick(view.patternBox()->lineEdit(), Qt::Key_Delete);
-    // Key events exist for the ASCII characters; the others arrive as typed text does.
-    for (const QChar c : pattern) {
-      if (c.unicode() < 128) {
-        QTest::keyClick(view.patternBox()->lineEdit(), c.toLatin1());
-      } else {
-        view.patternBox()->lineEdit()->insert(QString(c));
-      }
-    }
+  // Typed as a person types: a click in the box, the old text selected and deleted, then the keys.
+  static void typePattern(QELViewWindows& view, const QString& pattern) {
+    test::WindowInput input(view);
+    test::WindowInput::click(view.patternBox());
+    input.retype(pattern);
+  }
+
+  static void press(QELViewWindows& view, int key) { test::WindowInput(view).key(key); }
+
+  // A value typed into a length box, then Tab, which finishes the edit.
+  static void typeLength(QELViewWindows& view, QSpinBox* box, int value) {
+    test::WindowInput input(view);
+    test::WindowInput::click(box);
+    input.key(Qt::Key_A, Qt::ControlModifier);
+    input.type(QString::number(value));
+    input.key(Qt::Key_Tab);
   }
 
  private slots:
@@ -77,7 +83,7 @@ class QELViewWindowsTest : public QObject {
     typePattern(view, ".l...r.n");
     QCOMPARE(view.state(), SearchState::Ready);
     // The Quick Reference example, run from the keyboard.
-    QTest::keyClick(view.patternBox()->lineEdit(), Qt::Key_Return);
+    press(view, Qt::Key_Return);
     waitForSearch(view);
     QCOMPARE(texts(view.session()->pane(0).results), QStringList({"electron"}));
     QVERIFY(view.searchButton()->isEnabled());
@@ -95,10 +101,19 @@ class QELViewWindowsTest : public QObject {
     view.setShortestLongest(3, 8);
     auto* shortest = view.findChildren<QSpinBox*>().at(0);
     auto* longest = view.findChildren<QSpinBox*>().at(1);
-    shortest->setValue(9);
+    typeLength(view, shortest, 9);
     QCOMPARE(longest->value(), 9);
-    longest->setValue(4);
+    typeLength(view, longest, 4);
     QCOMPARE(shortest->value(), 4);
+    // A number typed digit by digit is taken whole: "12" does not pass through "1".
+    view.setShortestLongest(5, 8);
+    typeLength(view, longest, 12);
+    QCOMPARE(shortest->value(), 5);
+    QCOMPARE(longest->value(), 12);
+    // The step buttons' keys keep the order as well.
+    test::WindowInput::click(shortest);
+    while (shortest->value() <= 12) press(view, Qt::Key_Up);
+    QCOMPARE(longest->value(), shortest->value());
     view.setShortestLongest(1, 8);
     typePattern(view, ".........*");
     QCOMPARE(view.statusText(),
@@ -127,19 +142,20 @@ class QELViewWindowsTest : public QObject {
     view.resize(700, 500);
     view.setDictionaries(&list);
     typePattern(view, "*");
-    QTest::keyClick(view.patternBox()->lineEdit(), Qt::Key_Return);
-    QCOMPARE(view.state(), SearchState::Searching);
-    QCOMPARE(view.searchButton()->text(), QString("&Stop"));
-    QVERIFY(!view.patternBox()->isEnabled());
     // Stop is clicked once the first slice of the search has run.
-    QTimer::singleShot(0, &view,
-                       [&view] { QTest::mouseClick(view.searchButton(), Qt::LeftButton); });
+    QTimer::singleShot(0, &view, [&view] {
+      QCOMPARE(view.state(), SearchState::Searching);
+      QCOMPARE(view.searchButton()->text(), QString("&Stop"));
+      QVERIFY(!view.patternBox()->isEnabled());
+      test::WindowInput::click(view.searchButton());
+    });
+    press(view, Qt::Key_Return);
     QTRY_COMPARE(view.state(), SearchState::Paused);
     QCOMPARE(view.searchButton()->text(), QString("Re&sume"));
     QCOMPARE(view.statusText(), QString("Searching paused - click on Continue to resume"));
     const long partial = view.session()->pane(0).results.count();
     QVERIFY(partial < static_cast<long>(straight[0].size()));
-    QTest::mouseClick(view.searchButton(), Qt::LeftButton);  // Resume
+    test::WindowInput::click(view.searchButton());  // Resume
     waitForSearch(view);
     QCOMPARE(view.state(), SearchState::Ready);
     QVERIFY(view.session()->pane(0).results.count() >= partial);
@@ -154,13 +170,17 @@ class QELViewWindowsTest : public QObject {
     QELViewWindows view;
     view.setDictionaries(&list);
     typePattern(view, "*");
-    view.onSearchButton();
-    QCOMPARE(view.state(), SearchState::Searching);
-    QTest::keyClick(&view, Qt::Key_Escape);
+    // Escape comes once the first slice of the search has run (its words may be in memory from
+    // an earlier test, and all of it quick).
+    QTimer::singleShot(0, &view, [&view] {
+      QCOMPARE(view.state(), SearchState::Searching);
+      press(view, Qt::Key_Escape);
+    });
+    press(view, Qt::Key_Return);
     QTRY_COMPARE(view.state(), SearchState::Paused);
     typePattern(view, "*s");
     QCOMPARE(view.state(), SearchState::Ready);
-    view.onSearchButton();
+    press(view, Qt::Key_Return);
     waitForSearch(view);
     for (const QString& t : texts(view.session()->pane(0).results))
       QVERIFY2(t.endsWith('s') || t.endsWith('S'), qPrintable(t));
@@ -172,9 +192,11 @@ class QELViewWindowsTest : public QObject {
     view.setDictionaries(&list);
     typePattern(view, "*");
     QSignalSpy closing(&view, &QELViewWindows::closeRequested);
-    view.onSearchButton();
-    QVERIFY(!view.canClose());
+    bool refused = false;
+    QTimer::singleShot(0, &view, [&] { refused = !view.canClose(); });
+    press(view, Qt::Key_Return);
     QTRY_COMPARE(closing.count(), 1);
+    QVERIFY(refused);
     QCOMPARE(view.state(), SearchState::Closing);
   }
 
@@ -187,7 +209,7 @@ class QELViewWindowsTest : public QObject {
     view.setFullText(true);
     QCOMPARE(view.searchButton()->text(), QString("Full Text &Search"));
     typePattern(view, "particle");
-    view.onSearchButton();
+    press(view, Qt::Key_Return);
     waitForSearch(view);
     QCOMPARE(view.session()->pane(0).results.count(), 0);
     QCOMPARE(view.session()->pane(1).results.count(), 1);
@@ -240,7 +262,7 @@ class QELViewWindowsTest : public QObject {
     QCOMPARE(view.state(), SearchState::NoPattern);
     QVERIFY(!view.searchButton()->isEnabled());
     QCOMPARE(prompts.shown.size(), 1);
-    QVERIFY(prompts.shown[0].startsWith("Dictionary Invalidated: doomed"));
+    QVERIFY(prompts.shown[0].startsWith("Dictionary Invalidated: " + QString::fromStdString(doomed)));
     QVERIFY(prompts.shown[0].endsWith("\nis no longer a valid QEL&Corvanth Dictionary File"));
   }
 

@@ -63,6 +63,9 @@ TEST(PatternPathological, ManyWildcardsAreMatchedExactly) {
       {repeat("*-", 20) + "*u", repeat("-", 20) + "u", false, true},
       {repeat("*a*", 10) + "(*b*)", repeat("a", 10) + "b", true, false},
       {"*(*(*(*(*(*(*(*(*(*a)*)*)*)*)*)*)*)*)*b", "ab", false, false},
+      // Runs of wildcards, however long, are one wildcard.
+      {std::string(100, '*'), "", true, false},
+      {std::string(70, '*') + "a" + std::string(70, '*') + "b", "ab", false, false},
   };
   for (const Case& c : cases) {
     MatchEngineSet set;

@@ -11,8 +11,12 @@
 #include <QPrinter>
 #include <QStatusBar>
 
+#include "app/SettingsFormat.h"
+#include "app/StartWindowPlacement.h"
 #include "app/WindowSettings.h"
 #include "app/qt/HelpWindow.h"
+#include "app/qt/ProgramIcon.h"
+#include "app/qt/StatusText.h"
 #include "app/qt/QuickReferenceWindow.h"
 #include "app/qt/SettingsFonts.h"
 #include "app/qt/StartupTipsWindow.h"
@@ -38,9 +42,10 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   m_lookup = std::make_unique<LookupService>(m_settings, this);
   m_view = new QELViewWindows(this);
   setCentralWidget(m_view);
-  m_status = new QLabel(this);
+  setWindowIcon(programIcon());  // the windows it owns show it too
+  m_status = new StatusText(this);
   statusBar()->addWidget(m_status, 1);
-  connect(m_view, &QELViewWindows::statusTextChanged, m_status, &QLabel::setText);
+  connect(m_view, &QELViewWindows::statusTextChanged, m_status, &StatusText::setFullText);
   connect(m_view, &QELViewWindows::filesDropped, this, &QELFrameWindow::openDictionaries);
   connect(m_view, &QELViewWindows::closeRequested, this, [this] {
     m_closeAccepted = true;
@@ -67,10 +72,20 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   connect(m_view, &QELViewWindows::stateChanged, this, &QELFrameWindow::updateCommands);
   connect(m_view, &QELViewWindows::activePaneChanged, this, &QELFrameWindow::updateCommands);
 
+  // A file named on the command line that is no dictionary is refused in a box, as File > Open
+  // refuses it, and is neither opened nor remembered.
   std::vector<std::string> open;
+  std::vector<std::unique_ptr<QCDictionaryList>> checked;
   for (const QString& path : paths) {
-    open.push_back(localPath(path));
-    rememberRecent(open.back());
+    const std::string local = localPath(path);
+    if (std::find(open.begin(), open.end(), local) != open.end() ||
+        open.size() >= static_cast<size_t>(kMaxOpenDictionaries))
+      continue;
+    auto list = checkedDictionary(local);
+    if (!list) continue;
+    checked.push_back(std::move(list));
+    open.push_back(local);
+    rememberRecent(local);
   }
   if (paths.isEmpty()) {
     // A remembered dictionary that has gone since is left out rather than shown invalid.
@@ -78,7 +93,32 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
       if (QFileInfo::exists(QFile::decodeName(path.c_str()))) open.push_back(path);
     }
   }
+  // With nothing usable the default dictionary opens, as at the first start.
+  if (open.empty()) {
+    const std::string fallback = resolveSettingPath(kDefaultDictionary, programFolder.toStdString());
+    if (QFileInfo(QFile::decodeName(fallback.c_str())).isFile()) open.push_back(fallback);
+  }
   setDictionaries(std::move(open));
+}
+
+// Why a file is not a dictionary, in words the user can act on.
+QString QELFrameWindow::openFailureCause(const std::string& path) {
+  const QFileInfo file(QFile::decodeName(path.c_str()));
+  if (!file.exists()) return tr("The file does not exist.");
+  if (file.isDir()) return tr("It is a folder, not a file.");
+  if (!file.isReadable()) return tr("You do not have permission to read it.");
+  if (file.size() == 0) return tr("The file is empty.");
+  return tr("Its contents are not those of a dictionary.");
+}
+
+std::unique_ptr<QCDictionaryList> QELFrameWindow::checkedDictionary(const std::string& path) {
+  auto list = std::make_unique<QCDictionaryList>(std::vector<std::string>{path});
+  if (list->recheck(0)) return list;
+  UserPrompts::current().warning(this, tr("Dictionary Open Failed"),
+                                 QFile::decodeName(path.c_str()) +
+                                     tr("\nis not a valid QEL&Corvanth Dictionary File") + "\n\n" +
+                                     openFailureCause(path));
+  return nullptr;
 }
 
 QELFrameWindow::~QELFrameWindow() {
@@ -138,13 +178,9 @@ void QELFrameWindow::openDictionaries(const QStringList& paths) {
                                         "Please close a dictionary before loading a new one"));
       continue;
     }
-    checked.push_back(std::make_unique<QCDictionaryList>(std::vector<std::string>{local}));
-    if (!checked.back()->recheck(0)) {
-      UserPrompts::current().warning(
-          this, tr("Dictionary Open Failed"),
-          QFile::decodeName(local.c_str()) + tr("\nis not a valid QEL&Corvanth Dictionary File"));
-      continue;
-    }
+    auto list = checkedDictionary(local);
+    if (!list) continue;
+    checked.push_back(std::move(list));
     open.push_back(local);
     active = static_cast<int>(open.size()) - 1;
     rememberRecent(local);
@@ -157,9 +193,18 @@ void QELFrameWindow::openDictionaries(const QStringList& paths) {
   }
 }
 
+// The dialog starts in the folder of the dictionary used last, else in the default dictionary's.
 void QELFrameWindow::openWithDialog() {
-  const QStringList chosen = UserPrompts::current().openFiles(
-      this, tr("Dictionary File Selection"), tr("Dictionary File (*.qcd);;All Files (*)"));
+  QString folder = m_programFolder + "/" +
+                   QFileInfo(QString::fromUtf8(kDefaultDictionary.data(),
+                                               static_cast<qsizetype>(kDefaultDictionary.size())))
+                       .path();
+  if (!m_recent.empty()) {
+    const QFileInfo last(QFile::decodeName(m_recent.front().c_str()));
+    if (last.dir().exists()) folder = last.absolutePath();
+  }
+  const QStringList chosen = UserPrompts::current().openFilesIn(
+      this, tr("Dictionary File Selection"), tr("Dictionary File (*.qcd);;All Files (*)"), folder);
   if (!chosen.isEmpty()) openDictionaries(chosen);
 }
 
@@ -261,9 +306,34 @@ void QELFrameWindow::showStartWindows() {
                     defaultDefinitionPosition(window, screenArea(*this)));
     }
   }
+  // Those without a place of their own yet go beside the main window, clear of each other.
+  const bool quickReferencePlaced = readPosition(
+      m_settings, dialogValueName(QELQuickReferenceViewWindows::kDialogName, kPositionValue)).has_value();
+  const bool tipsPlaced = readPosition(
+      m_settings, dialogValueName(QELStartupTipsViewWindows::kDialogName, kPositionValue)).has_value();
   if (readShowQuickReference(m_settings)) showQuickReference();
   if (readShowStartupTips(m_settings)) showStartupTips();
+  std::vector<QWidget*> unplaced;
+  if (m_quickReference && !quickReferencePlaced) unplaced.push_back(m_quickReference);
+  if (m_startupTips && !tipsPlaced) unplaced.push_back(m_startupTips);
+  placeBeside(unplaced);
   if (!m_quickReference && !m_startupTips) m_view->patternBox()->setFocus();
+}
+
+void QELFrameWindow::placeBeside(const std::vector<QWidget*>& windows) {
+  if (windows.empty()) return;
+  // Their frames are not known before the window manager has framed them: they get the main
+  // window's.
+  const QRect main = frameGeometry();
+  const QSize decoration = main.size() - size();
+  std::vector<WindowSize> frames;
+  for (QWidget* w : windows) {
+    const QSize outer = w->size() + decoration;
+    frames.push_back({outer.width(), outer.height()});
+  }
+  const std::vector<Position> places = startWindowPlaces(
+      {main.left(), main.top(), main.width(), main.height()}, screenArea(*this), frames);
+  for (size_t i = 0; i < windows.size(); ++i) windows[i]->move(places[i].left, places[i].top);
 }
 
 void QELFrameWindow::storeAtExit() {

@@ -26,6 +26,7 @@ class LookupService;
 class QELPrintout;
 class QELPrintPreview;
 class QELViewWindows;
+class StatusText;
 
 class QELFrameWindow : public QMainWindow {
   Q_OBJECT
@@ -68,6 +69,8 @@ class QELFrameWindow : public QMainWindow {
   void showStartupTips();
   // Shows them as the settings ask, once the main window is shown.
   void showStartWindows();
+  // Moves windows that have no place of their own beside this one (see startWindowPlaces).
+  void placeBeside(const std::vector<QWidget*>& windows);
   // The Options dialog, modeless: each change it makes applies at once.
   void showOptions();
 
@@ -88,6 +91,10 @@ class QELFrameWindow : public QMainWindow {
 
  private:
   void setDictionaries(std::vector<std::string> paths, int activePane = 0);
+  // The dictionary at `path` opened on its own to check it, or null after the box that says why
+  // it cannot be opened.
+  std::unique_ptr<QCDictionaryList> checkedDictionary(const std::string& path);
+  static QString openFailureCause(const std::string& path);
   void moveActiveDictionary(int by);
   void rememberRecent(const std::string& path);
   void buildMenus();
@@ -102,6 +109,7 @@ class QELFrameWindow : public QMainWindow {
   void selectAllCommand();
   void askAboutRange();
   void cycleOwnedWindows(bool sendBack);
+  void noteActivation(QWidget* window);
   void updateCaption();
   void applyOptions();
   void storeAtExit();
@@ -120,7 +128,7 @@ class QELFrameWindow : public QMainWindow {
   std::unique_ptr<QCDictionaryList> m_dictionaries;
   std::unique_ptr<LookupService> m_lookup;
   QELViewWindows* m_view = nullptr;
-  QLabel* m_status = nullptr;
+  StatusText* m_status = nullptr;
   QPointer<QWidget> m_quickReference;
   QPointer<QWidget> m_startupTips;
   QPointer<QWidget> m_optionsWindow;
@@ -137,6 +145,7 @@ class QELFrameWindow : public QMainWindow {
   std::unique_ptr<QPrinter> m_printer;
   bool m_printerIsPdfFallback = false;
   QPointer<QELPrintPreview> m_preview;
+  std::vector<QPointer<QWidget>> m_activationOrder;  // the program's other windows, latest first
 };
 
 }  // namespace qel

@@ -27,13 +27,19 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
           lookupSubject(*subject, LookupService::kLookup);
         }
       });
-  // Enter on the keypad does what Return does.
+  // Enter on the keypad does what Return does. The items name the keys as the shortcut menus do
+  // ("Ctrl+Enter"), not as Qt names the first of them ("Ctrl+Return").
   action(Command::kLookup)
       ->setShortcuts(
           {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
   action(Command::kLookupInNewWindow)
       ->setShortcuts({QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Return),
                       QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Enter)});
+  for (Command command : {Command::kLookup, Command::kLookupInNewWindow}) {
+    action(command)->setText(QString::fromUtf8(commandInfo(command).text.data(),
+                                               static_cast<qsizetype>(commandInfo(command).text.size())));
+  }
+  externalLookup->setTitle(externalLookup->title() + "\tCtrl+Alt+Enter");
   connect(action(Command::kLookup), &QAction::triggered, this,
           [this] { lookupCommand(LookupService::kLookup); });
   connect(action(Command::kLookupInNewWindow), &QAction::triggered, this,

@@ -14,11 +14,14 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QShortcut>
+#include <QWindow>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "app/WindowSettings.h"
 #include "app/qt/HelpWindow.h"
+#include "app/qt/MenuHints.h"
 #include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/UserPrompts.h"
@@ -184,6 +187,7 @@ void QELFrameWindow::buildMenus() {
     });
     connect(menu, &QMenu::aboutToHide, this, [this] { m_helpContext = kMainViewHelpContext; });
     menu->installEventFilter(this);
+    showItemHints(menu);
   }
   connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
           [this] { showHelp(m_helpContext, this); });
@@ -199,6 +203,8 @@ void QELFrameWindow::buildMenus() {
     activateWindow();
     m_view->patternBox()->setFocus();
   });
+  connect(qApp, &QGuiApplication::focusWindowChanged, this,
+          [this] { noteActivation(QApplication::activeWindow()); });
   connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
           [this] { cycleOwnedWindows(false); });
   connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
@@ -247,7 +253,7 @@ void QELFrameWindow::updateCommands() {
       ->setChecked(true);
 
   QLineEdit* pattern = m_view->patternBox()->lineEdit();
-  const bool inPattern = pattern->hasFocus();
+  const bool inPattern = m_view->patternHasFocus();
   const bool results =
       anyOpen && m_view->session() && m_view->session()->pane(active).results.count() > 0;
   const bool selectedResults =
@@ -295,7 +301,7 @@ bool QELFrameWindow::eventFilter(QObject* watched, QEvent* event) {
 // otherwise.
 void QELFrameWindow::copyCommand(bool cut) {
   QLineEdit* pattern = m_view->patternBox()->lineEdit();
-  if (pattern->hasFocus()) {
+  if (m_view->patternHasFocus()) {
     cut ? pattern->cut() : pattern->copy();
     return;
   }
@@ -305,7 +311,7 @@ void QELFrameWindow::copyCommand(bool cut) {
 
 void QELFrameWindow::selectAllCommand() {
   QLineEdit* pattern = m_view->patternBox()->lineEdit();
-  if (pattern->hasFocus()) {
+  if (m_view->patternHasFocus()) {
     pattern->selectAll();
     return;
   }
@@ -315,20 +321,41 @@ void QELFrameWindow::selectAllCommand() {
 
 // F5 brings the front-most of the program's other windows forward; F6 sends it behind the others
 // and brings the next one forward, so that repeated F6 goes through them all.
+// Qt does not tell the stacking order: the order in which the windows were last active stands in
+// for it, the most recent in front.
 void QELFrameWindow::cycleOwnedWindows(bool sendBack) {
   std::vector<QWidget*> owned;
+  for (const QPointer<QWidget>& w : m_activationOrder) {
+    if (w && w != this && w->isVisible() && !w->isMinimized()) owned.push_back(w);
+  }
   for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (w != this && w->isVisible() && !w->isMinimized() && !qobject_cast<QMenu*>(w))
+    const bool window = w->windowType() == Qt::Window || w->windowType() == Qt::Dialog;
+    if (w != this && window && w->isVisible() && !w->isMinimized() &&
+        std::find(owned.begin(), owned.end(), w) == owned.end())
       owned.push_back(w);
   }
   if (owned.empty()) return;
   QWidget* front = owned.front();
   if (sendBack && owned.size() > 1) {
+    // The front one goes behind the last of them.
     front->lower();
+    m_activationOrder.erase(std::remove(m_activationOrder.begin(), m_activationOrder.end(), front),
+                            m_activationOrder.end());
+    m_activationOrder.push_back(front);
     front = owned[1];
   }
   front->raise();
   front->activateWindow();
+}
+
+void QELFrameWindow::noteActivation(QWidget* window) {
+  if (!window || window == this || qobject_cast<QMenu*>(window)) return;
+  m_activationOrder.erase(std::remove_if(m_activationOrder.begin(), m_activationOrder.end(),
+                                         [window](const QPointer<QWidget>& w) {
+                                           return !w || w == window;
+                                         }),
+                          m_activationOrder.end());
+  m_activationOrder.insert(m_activationOrder.begin(), window);
 }
 
 }  // namespace qel

@@ -7,8 +7,10 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
+#include "app/HelpContexts.h"
 #include "app/WindowSettings.h"
 #include "app/qt/WindowPosition.h"
 
@@ -110,6 +112,9 @@ QELQuickReferenceViewWindows::QELQuickReferenceViewWindows(SettingsBackend& sett
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->activate();
+  // F1 here opens the window's own topic, as in the program's other windows.
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+          [this] { emit helpRequested(help::kQuickReference); });
   restoreDialogPosition(*this, m_settings, kDialogName);
 }
 

@@ -8,8 +8,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
+#include "app/HelpContexts.h"
 #include "app/WindowSettings.h"
 #include "app/qt/WindowPosition.h"
 #include "platform/FileAccess.h"
@@ -86,6 +88,9 @@ QELStartupTipsViewWindows::QELStartupTipsViewWindows(SettingsBackend& settings,
     showNextTip();
   }
   layout->activate();
+  // F1 here opens the window's own topic, as in the program's other windows.
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+          [this] { emit helpRequested(help::kStartupTips); });
   restoreDialogPosition(*this, m_settings, kDialogName);
 }
 

@@ -1,14 +1,35 @@
 // Message boxes, unless a test answers instead.
 #include "app/qt/UserPrompts.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 
+#include "app/HelpContexts.h"
+#include "app/qt/HelpWindow.h"
 #include "properties/FontChooserDialog.h"
 
 namespace qel {
 namespace {
+
+// While a file dialog is open, F1 in it opens the help on files, as F1 does in every other window
+// of the program. The dialog is Qt's own, made inside the call, so the key is caught on its way.
+class FileDialogHelp : public QObject {
+ public:
+  FileDialogHelp() { qApp->installEventFilter(this); }
+  ~FileDialogHelp() override { qApp->removeEventFilter(this); }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1)
+      return false;
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return false;
+    showHelp(help::kFileMenu, dialog);
+    return true;
+  }
+};
 
 class MessageBoxes : public UserPrompts {
  public:
@@ -29,26 +50,32 @@ class MessageBoxes : public UserPrompts {
     return button == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
   }
   QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) override {
+    const FileDialogHelp f1;
     return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
   }
   QString openFile(QWidget* parent, const QString& caption, const QString& filter) override {
+    const FileDialogHelp f1;
     return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
   }
   QStringList openFilesIn(QWidget* parent, const QString& caption, const QString& filter,
                           const QString& folder) override {
+    const FileDialogHelp f1;
     return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
   }
   QString openFileIn(QWidget* parent, const QString& caption, const QString& filter,
                      const QString& folder) override {
+    const FileDialogHelp f1;
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
   }
   QString saveFile(QWidget* parent, const QString& caption, const QString& filter,
                    const QString& suggested) override {
+    const FileDialogHelp f1;
     return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
   }
   QString saveFileOfType(QWidget* parent, const QString& caption, const QStringList& filters,
                          const QString& suggested, int& type) override {
     QString selected = filters.value(type);
+    const FileDialogHelp f1;
     const QString chosen =
         QFileDialog::getSaveFileName(parent, caption, suggested, filters.join(";;"), &selected);
     type = std::max<int>(static_cast<int>(filters.indexOf(selected)), 0);
@@ -61,6 +88,7 @@ class MessageBoxes : public UserPrompts {
     return QColorDialog::getColor(initial, parent, caption);
   }
   QString chooseFolder(QWidget* parent, const QString& caption, const QString& start) override {
+    const FileDialogHelp f1;
     return QFileDialog::getExistingDirectory(parent, caption, start);
   }
 };

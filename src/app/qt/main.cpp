@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QTextStream>
 
+#include "app/qt/ProgramIcon.h"
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/SettingsStore.h"
 #include "dictionary/DecodedSection.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   QApplication app(argc, argv);
+  qel::setUpProgramIdentity("qel");
   QCommandLineParser parser;
   describe(parser);
   parser.process(app);

@@ -4,11 +4,13 @@
 #include <QSettings>
 
 #include "app/qt/HelpWindow.h"
+#include "app/qt/ProgramIcon.h"
 #include "app/qt/SettingsStore.h"
 #include "maintenance/qt/QCWordListMergeWindow.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  qel::setUpProgramIdentity("qel");
   QCoreApplication::setApplicationName("QEL Word List Merge");
   QCoreApplication::setApplicationVersion("2.5");
   QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);

@@ -8,6 +8,8 @@
 #include <QFocusEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -95,6 +97,15 @@ MatchListWindows::MatchListWindows(ResultList& list, QWidget* parent)
       m_resultsMetrics(font()),
       m_annotationMetrics(font()) {
   setFocusPolicy(Qt::StrongFocus);
+  // The menu bar or a menu took the keyboard without the list losing its standing (see
+  // focusOutEvent); the focus going on from there to anything else ends it.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (!m_focused || now == this || qobject_cast<QMenuBar*>(now) || qobject_cast<QMenu*>(now))
+      return;
+    m_focused = false;
+    viewport()->update();
+    emit focusLost();
+  });
   // Rows wider than the list are cut and shown whole in a tooltip instead.
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   viewport()->setBackgroundRole(QPalette::Base);
@@ -438,7 +449,8 @@ void MatchListWindows::focusInEvent(QFocusEvent* event) {
 void MatchListWindows::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
   // A shortcut menu opened from the list leaves the list the focused one.
-  if (event->reason() == Qt::PopupFocusReason) return;
+  // So does the menu bar taking the keyboard (Alt+E).
+  if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason) return;
   m_focused = false;
   selection().shiftReleased();
   if (m_leftDown) endDrag();

@@ -88,12 +88,7 @@ void QELProgressBar::showSession(const QCDictionaryList* list, const SearchSessi
                                  int idlePane, bool fullText) {
   const SearchSession::Progress progress = session.progress();
   if (progress.pane < 0) {
-    if (fullText || idlePane < 0 || idlePane >= session.paneCount()) {
-      apply(fullText, {}, 0, -1, 0, 0);
-      return;
-    }
-    const SearchSession::Pane& pane = session.pane(idlePane);
-    setDictionary(list, idlePane, pane.shortest, pane.longest, pane.step);
+    showIdle(list, session, idlePane, fullText);
     return;
   }
   if (fullText) {
@@ -112,6 +107,16 @@ void QELProgressBar::showSession(const QCDictionaryList* list, const SearchSessi
                           progress.currentLength <= pattern::kLongestWord;
   const long done = entriesBefore(lengths, pane.step, searchable ? progress.currentLength : 0);
   apply(false, std::move(lengths), total, progress.pane, done, progress.examined - done);
+}
+
+void QELProgressBar::showIdle(const QCDictionaryList* list, const SearchSession& session,
+                              int pane, bool fullText) {
+  if (fullText || pane < 0 || pane >= session.paneCount()) {
+    apply(fullText, {}, 0, -1, 0, 0);
+    return;
+  }
+  const SearchSession::Pane& p = session.pane(pane);
+  setDictionary(list, pane, p.shortest, p.longest, p.step);
 }
 
 void QELProgressBar::apply(bool fullText, std::vector<LengthEntries> lengths, long total, int index,

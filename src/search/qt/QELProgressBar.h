@@ -51,6 +51,10 @@ class QELProgressBar : public QWidget {
   // Full Text Search). Cheap enough to call after every step.
   void showSession(const QCDictionaryList* list, const SearchSession& session, int idlePane,
                    bool fullText);
+  // The ruler of pane `pane` without progress (none in Full Text Search): while no search runs,
+  // a paused one included.
+  void showIdle(const QCDictionaryList* list, const SearchSession& session, int pane,
+                bool fullText);
 
   bool hasRuler() const { return !m_lengths.empty(); }
   bool isFullText() const { return m_fullText; }

@@ -3,9 +3,11 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,15 +16,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QUrl>
 #include <algorithm>
 #include <new>
 
+#include "app/Commands.h"
 #include "app/Messages.h"
+#include "app/qt/MenuHints.h"
 #include "app/qt/UserPrompts.h"
 #include "platform/Cp1252.h"
 #include "platform/qt/CoreText.h"
@@ -40,6 +46,7 @@ namespace {
 void addGivenAction(QMenu& menu, const QString& text, QAction* given) {
   QAction* item = menu.addAction(text);
   item->setEnabled(given && given->isEnabled());
+  if (given) item->setStatusTip(given->statusTip());
   if (given) QObject::connect(item, &QAction::triggered, given, &QAction::trigger);
 }
 
@@ -48,6 +55,19 @@ QString text(Message message) {
 }
 
 QString fromCore(const std::string& text) { return fromCp1252(text); }
+
+QStringList localFiles(const QMimeData* data) {
+  QStringList paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  return paths;
+}
+
+QString hintOf(Command command) {
+  const std::string_view hint = commandInfo(command).hint;
+  return QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));
+}
 
 const char kInvalidatedCaption[] = "Dictionary Invalidated";
 const char kInvalidatedText[] = "\nis no longer a valid QEL&Corvanth Dictionary File";
@@ -64,7 +84,10 @@ QELViewWindows::QELViewWindows(QWidget* parent) : QWidget(parent) {
   setState(SearchState::NoPattern);
 }
 
-QELViewWindows::~QELViewWindows() = default;
+QELViewWindows::~QELViewWindows() {
+  // The lists show the session's results: they go first.
+  for (OutputGroup& p : m_panes) removePane(p);
+}
 
 void QELViewWindows::buildControls() {
   m_group = new QGroupBox(tr("P&attern"), this);
@@ -72,7 +95,12 @@ void QELViewWindows::buildControls() {
   m_pattern->setEditable(true);
   m_pattern->setInsertPolicy(QComboBox::NoInsert);
   m_pattern->setMaxCount(1000);
+  // The pattern is what the user types: the history is only the drop-down list, never a
+  // completion of it.
+  m_pattern->setCompleter(nullptr);
   m_pattern->setToolTip(text(Message::kPatternBoxTip));
+  // The combo box holds the focus and hands keys to its line edit directly, past any filter.
+  m_pattern->installEventFilter(this);
   m_pattern->lineEdit()->installEventFilter(this);
   connect(m_pattern, &QComboBox::editTextChanged, this, [this] {
     if (m_state != SearchState::Searching) validatePattern();
@@ -117,9 +145,13 @@ void QELViewWindows::buildControls() {
   m_longestLabel = new QLabel(tr("&Longest:"), m_group);
   m_shortest = new QSpinBox(m_group);
   m_longest = new QSpinBox(m_group);
+  // The boxes take a typed value when editing finishes (Return, the focus leaving, a search) or
+  // a step button is pressed: keeping Shortest <= Longest on every keystroke would undo what
+  // is being typed ("12" passes through "1").
   for (QSpinBox* box : {m_shortest, m_longest}) {
     box->setRange(1, 31);
-    box->setKeyboardTracking(true);
+    box->setKeyboardTracking(false);
+    box->installEventFilter(this);
   }
   m_shortest->setValue(1);
   m_longest->setValue(31);
@@ -148,11 +180,24 @@ void QELViewWindows::buildControls() {
 
 void QELViewWindows::setDictionaries(QCDictionaryList* dictionaries) {
   m_slice.stop();
+  // The dictionaries that stay open keep their panes, results and all (the earlier list is
+  // still alive while this runs).
+  std::vector<int> origin;
+  for (int i = 0; dictionaries && i < dictionaries->count(); ++i) {
+    int from = -1;
+    for (int j = 0; m_dictionaries && j < m_dictionaries->count(); ++j) {
+      if (m_dictionaries->path(j) == dictionaries->path(i)) from = j;
+    }
+    origin.push_back(from);
+  }
+  std::unique_ptr<SearchSession> earlier = std::move(m_session);
   m_dictionaries = dictionaries;
   m_session = dictionaries ? std::make_unique<SearchSession>(*dictionaries) : nullptr;
+  if (m_session && earlier) m_session->takeResults(*earlier, origin);
   m_activePane = 0;
   m_state = static_cast<SearchState>(255);
-  rebuildPanes();
+  rebuildPanes(origin);
+  earlier.reset();  // after the lists have left its results
   validatePattern();
 }
 
@@ -253,7 +298,7 @@ bool QELViewWindows::reportInvalidated(const std::vector<bool>& wasValid) {
     if (wasValid[i]) {
       UserPrompts::current().warning(
           this, tr(kInvalidatedCaption),
-          QFile::decodeName(m_dictionaries->name(i).c_str()) + tr(kInvalidatedText));
+          QFile::decodeName(m_dictionaries->path(i).c_str()) + tr(kInvalidatedText));
     }
   }
   return allValid;
@@ -285,6 +330,8 @@ void QELViewWindows::validatePattern() {
   reportInvalidated(wasValid);
   setStatus(fromCore(v.statusText));
   setState(v.state);
+  // The lengths in range follow the pattern even when the state stays the same.
+  if (v.state == SearchState::Ready) updateProgress();
 }
 
 void QELViewWindows::setPatternAndSearch(const QString& pattern) {
@@ -295,8 +342,23 @@ void QELViewWindows::setPatternAndSearch(const QString& pattern) {
   if (m_search->isEnabled()) onSearchButton();
 }
 
+void QELViewWindows::commitLengths() {
+  for (QSpinBox* box : {m_shortest, m_longest}) box->interpretText();
+}
+
+void QELViewWindows::addToHistory(const QString& pattern) {
+  const QSignalBlocker quiet(m_pattern);
+  const int earlier = m_pattern->findText(pattern, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (earlier >= 0) m_pattern->removeItem(earlier);
+  m_pattern->insertItem(0, pattern);
+  m_pattern->setCurrentIndex(0);
+  m_pattern->setEditText(pattern);
+}
+
 void QELViewWindows::onSearchButton() {
   if (!m_session) return;
+  // A value typed into Shortest or Longest counts, even with the focus still in its box.
+  if (m_state != SearchState::Searching) commitLengths();
   if (m_state == SearchState::Searching) {
     m_session->pause();
     return;  // the slice under way ends and the view shows the pause
@@ -307,8 +369,7 @@ void QELViewWindows::onSearchButton() {
     // and with the active pane's choice.
     validatePattern();
     if (m_state != SearchState::Ready) return;
-    m_pattern->insertItem(0, m_pattern->currentText());
-    m_pattern->setCurrentIndex(0);
+    addToHistory(m_pattern->currentText());
   } else if (!recheckDictionaries()) {
     validatePattern();
     return;
@@ -321,6 +382,7 @@ void QELViewWindows::onSearchButton() {
     for (int i = 0; i < paneCount(); ++i) {
       if (!m_session->searchesPane(i)) continue;
       m_panes[i].displayedCount = 0;
+      m_panes[i].caption->setCount(0);
       m_panes[i].list->updateDisplay();
     }
     updateCaptions();
@@ -388,6 +450,11 @@ void QELViewWindows::finishSlice() {
     if (answer == UserPrompts::Answer::kCancel) std::exit(1);
   }
   setState(m_session->state());
+  // Entries the matcher gave up on are left out of the results: the user is told, as qel-cli
+  // tells on its error stream.
+  const long undecided = m_session->undecidedEntries();
+  if (m_session->state() == SearchState::Ready && undecided > 0)
+    setStatus(fromCore(SearchSession::undecidedText(undecided)));
   if (m_search->hasFocus()) m_pattern->setFocus();
 }
 
@@ -409,7 +476,11 @@ void QELViewWindows::updateProgress() {
     m_progress->clear();
     return;
   }
-  m_progress->showSession(m_dictionaries, *m_session, m_activePane, m_fullText);
+  if (m_state == SearchState::Searching) {
+    m_progress->showSession(m_dictionaries, *m_session, m_activePane, m_fullText);
+  } else {
+    m_progress->showIdle(m_dictionaries, *m_session, m_activePane, m_fullText);
+  }
 }
 
 void QELViewWindows::updateCaptions() {
@@ -423,7 +494,8 @@ void QELViewWindows::showResultsMenu(int pane, const QPoint& at) {
   emit menuAboutToShow();
   QMenu menu(this);
   const char* lookupTexts[] = {"&Lookup...\tCtrl+Enter",
-                               "Lookup in &New Window...\tShift+Ctrl+Enter", "&External Lookup"};
+                               "Lookup in &New Window...\tShift+Ctrl+Enter",
+                               "&External Lookup\tCtrl+Alt+Enter"};
   for (size_t i = 0; i < std::size(lookupTexts); ++i) {
     if (i < m_lookupActions.size() && m_lookupActions[i]) {
       menu.addAction(m_lookupActions[i]);
@@ -433,8 +505,10 @@ void QELViewWindows::showResultsMenu(int pane, const QPoint& at) {
   }
   menu.addSeparator();
   QAction* copy = menu.addAction(tr("&Copy\tCtrl+C"));
+  copy->setStatusTip(hintOf(Command::kCopy));
   connect(copy, &QAction::triggered, list, &MatchListWindows::copy);
   QAction* all = menu.addAction(tr("&Select All\tCtrl+A"));
+  all->setStatusTip(hintOf(Command::kSelectAll));
   connect(all, &QAction::triggered, list, &MatchListWindows::selectAll);
   menu.addSeparator();
   const char* const printing[] = {"&Print...\tCtrl+P", "Print Pre&view..."};
@@ -442,6 +516,7 @@ void QELViewWindows::showResultsMenu(int pane, const QPoint& at) {
     addGivenAction(menu, tr(printing[i]),
                    i < m_resultsActions.size() ? m_resultsActions[i] : nullptr);
   }
+  showItemHints(&menu);
   menu.exec(at);
 }
 
@@ -455,6 +530,7 @@ void QELViewWindows::showPaneMenu(int pane, const QPoint& at) {
   for (size_t i = 0; i < std::size(texts); ++i) {
     addGivenAction(menu, tr(texts[i]), i < m_paneActions.size() ? m_paneActions[i] : nullptr);
   }
+  showItemHints(&menu);
   menu.exec(at);
 }
 
@@ -467,7 +543,7 @@ void QELViewWindows::setLookupMenuActions(std::vector<QAction*> actions) {
 }
 
 std::optional<QELViewWindows::LookupSubject> QELViewWindows::lookupSubject() const {
-  if (m_pattern->hasFocus() || m_pattern->lineEdit()->hasFocus()) {
+  if (patternHasFocus()) {
     std::string word;
     if (m_pattern->currentText().isEmpty() ||
         !cp1252::fromUtf8(m_pattern->currentText().toStdString(), word)) {
@@ -481,6 +557,13 @@ std::optional<QELViewWindows::LookupSubject> QELViewWindows::lookupSubject() con
     return std::nullopt;
   }
   return resultSubject(m_activePane, results.selection().runs().front().start);
+}
+
+bool QELViewWindows::patternHasFocus() const {
+  if (m_pattern->hasFocus()) return true;
+  const bool inMenus = QApplication::activePopupWidget() != nullptr ||
+                       qobject_cast<QMenuBar*>(QApplication::focusWidget()) != nullptr;
+  return m_patternFocused && inMenus;
 }
 
 std::optional<QELViewWindows::LookupSubject> QELViewWindows::resultSubject(int pane,
@@ -600,60 +683,132 @@ bool QELViewWindows::eventFilter(QObject* watched, QEvent* event) {
       m_session->pause();
       return true;
     }
-    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        key->modifiers() == Qt::NoModifier && watched == m_pattern->lineEdit()) {
+    // Return, or Enter on the keypad, in the pattern box or a length box searches, as the
+    // default button of a dialog would.
+    const bool topControl = watched == m_pattern || watched == m_pattern->lineEdit() ||
+                            watched == m_shortest || watched == m_longest;
+    if (topControl && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      commitLengths();
       if (m_search->isEnabled()) onSearchButton();
       return true;
     }
   }
-  if (event->type() == QEvent::FocusIn) {
-    for (int i = 0; i < paneCount(); ++i) {
-      if (watched == m_panes[i].list) {
-        setActivePane(i);
-        updateCaptions();
+  // Files dropped on the pattern box open as dictionaries, although a file manager offers their
+  // addresses as text too, which the box would take.
+  if (watched == m_pattern->lineEdit() &&
+      (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+       event->type() == QEvent::Drop)) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!localFiles(drop->mimeData()).isEmpty()) {
+      if (event->type() == QEvent::Drop) {
+        dropEvent(drop);
+      } else if (m_state != SearchState::Searching) {
+        drop->acceptProposedAction();
+      } else {
+        drop->ignore();
       }
+      return true;
     }
+  }
+  if (event->type() == QEvent::FocusIn) {
+    const int pane = paneOf(watched);
+    if (pane >= 0) {
+      setActivePane(pane);
+      updateCaptions();
+    }
+  }
+  if (watched == m_pattern && event->type() == QEvent::FocusIn) m_patternFocused = true;
+  if (watched == m_pattern && event->type() == QEvent::FocusOut) {
+    // The menu bar taking the keyboard (Alt+E) or a menu opening leaves the box the one that
+    // commands act on.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason)
+      m_patternFocused = false;
   }
   if (event->type() == QEvent::FocusOut) updateCaptions();
   return QWidget::eventFilter(watched, event);
 }
 
-void QELViewWindows::rebuildPanes() {
-  for (OutputGroup& p : m_panes) {
-    delete p.caption;
-    delete p.list;
+int QELViewWindows::paneOf(const QObject* widget) const {
+  for (int i = 0; i < paneCount(); ++i) {
+    if (widget == m_panes[i].list || widget == m_panes[i].caption) return i;
   }
+  return -1;
+}
+
+QELViewWindows::OutputGroup QELViewWindows::makePane() {
+  OutputGroup p;
+  // The list shows its pane's results once the pane is placed (rebuildPanes points it there).
+  p.list = new MatchListWindows(m_session->pane(0).results, this);
+  p.list->setFonts(m_appearance.results, m_appearance.annotation, m_appearance.resultsColour,
+                   m_appearance.annotationColour);
+  p.list->installEventFilter(this);
+  p.caption = new MatchListLabelWindows(p.list, this);
+  // The pane's place may change while it lives (a dictionary before it closes): the handlers
+  // find it from the sender.
+  MatchListWindows* list = p.list;
+  MatchListLabelWindows* caption = p.caption;
+  connect(list, &MatchListWindows::focusGained, this, [this, list] { setActivePane(paneOf(list)); });
+  connect(list, &MatchListWindows::menuRequested, this, [this, list](QPoint at, bool) {
+    const int i = paneOf(list);
+    if (m_session && m_session->pane(i).results.selection().selectedCount() > 0) {
+      showResultsMenu(i, at);
+    } else {
+      showPaneMenu(i, at);
+    }
+  });
+  connect(caption, &MatchListLabelWindows::menuRequested, this,
+          [this, caption](QPoint at) { showPaneMenu(paneOf(caption), at); });
+  // A double-click on the caption opens the dictionary's properties, the pane menu's first item.
+  connect(caption, &MatchListLabelWindows::doubleClicked, this, [this, caption] {
+    setActivePane(paneOf(caption));
+    QAction* properties = m_paneActions.empty() ? nullptr : m_paneActions.front();
+    if (properties && properties->isEnabled()) properties->trigger();
+  });
+  connect(list, &MatchListWindows::selectionChanged, this, &QELViewWindows::lookupSubjectChanged);
+  connect(list, &MatchListWindows::resultDoubleClicked, this,
+          [this, list](long, Qt::KeyboardModifiers modifiers) {
+            emit resultDoubleClicked(paneOf(list), modifiers);
+          });
+  p.caption->show();
+  p.list->show();
+  return p;
+}
+
+// A pane goes quietly: the focus leaves it first and no event of its going reaches the view,
+// whose panes no longer include it.
+void QELViewWindows::removePane(OutputGroup& p) {
+  p.list->removeEventFilter(this);
+  disconnect(p.list, nullptr, this, nullptr);
+  disconnect(p.caption, nullptr, this, nullptr);
+  if (p.list->hasFocus() || p.list->isAncestorOf(QApplication::focusWidget())) {
+    m_pattern->setFocus(Qt::OtherFocusReason);
+  }
+  delete p.caption;
+  delete p.list;
+  p = OutputGroup{};
+}
+
+void QELViewWindows::rebuildPanes(const std::vector<int>& origin) {
+  std::vector<OutputGroup> earlier = std::move(m_panes);
   m_panes.clear();
   const int count = m_dictionaries ? m_dictionaries->count() : 0;
+  std::vector<bool> kept(earlier.size(), false);
   for (int i = 0; i < count; ++i) {
-    OutputGroup p;
-    p.list = new MatchListWindows(m_session->pane(i).results, this);
-    p.list->setFonts(m_appearance.results, m_appearance.annotation, m_appearance.resultsColour,
-                     m_appearance.annotationColour);
-    p.list->installEventFilter(this);
-    p.caption = new MatchListLabelWindows(p.list, this);
-    connect(p.list, &MatchListWindows::focusGained, this, [this, i] { setActivePane(i); });
-    connect(p.list, &MatchListWindows::menuRequested, this, [this, i](QPoint at, bool) {
-      if (m_session && m_session->pane(i).results.selection().selectedCount() > 0) {
-        showResultsMenu(i, at);
-      } else {
-        showPaneMenu(i, at);
-      }
-    });
-    connect(p.caption, &MatchListLabelWindows::menuRequested, this,
-            [this, i](QPoint at) { showPaneMenu(i, at); });
-    connect(p.list, &MatchListWindows::selectionChanged, this,
-            &QELViewWindows::lookupSubjectChanged);
-    connect(p.list, &MatchListWindows::resultDoubleClicked, this,
-            [this, i](long, Qt::KeyboardModifiers modifiers) {
-              emit resultDoubleClicked(i, modifiers);
-            });
+    const int from = i < static_cast<int>(origin.size()) ? origin[i] : -1;
+    const bool keep = from >= 0 && from < static_cast<int>(earlier.size());
+    if (keep) kept[from] = true;
+    m_panes.push_back(keep ? earlier[from] : makePane());
+    OutputGroup& p = m_panes.back();
+    p.list->setList(m_session->pane(i).results);
+    if (!keep) p.displayedCount = 0;
     p.caption->setIndexAndName(i + 1, QFile::decodeName(m_dictionaries->name(i).c_str()));
     p.caption->setDescription(fromCore(m_dictionaries->description(i)));
-    p.caption->setCount(0);
-    p.caption->show();
-    p.list->show();
-    m_panes.push_back(p);
+    p.caption->setCount(p.displayedCount);
+  }
+  for (size_t j = 0; j < earlier.size(); ++j) {
+    if (!kept[j]) removePane(earlier[j]);
   }
   m_edges.clear();
   layOutPanes();
@@ -697,6 +852,14 @@ void QELViewWindows::layOutPanes() {
     m_panes[i].list->setGeometry(r.left(), r.top() + captionHeight, r.width(),
                                  std::max(0, r.height() - captionHeight));
   }
+}
+
+// Room for the pattern controls uncut and a few rows of one pane.
+QSize QELViewWindows::minimumSizeHint() const {
+  const QSize controls = m_group->minimumSizeHint();
+  const int captionHeight = fontMetrics().height() + 4;
+  return QSize(controls.width() + 2 * m_gap,
+               m_group->sizeHint().height() + 3 * m_gap + captionHeight + 4 * fontMetrics().height());
 }
 
 void QELViewWindows::resizeEvent(QResizeEvent* event) {
@@ -768,11 +931,8 @@ void QELViewWindows::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void QELViewWindows::dropEvent(QDropEvent* event) {
-  QStringList paths;
-  for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) paths << url.toLocalFile();
-  }
-  if (paths.isEmpty()) return;
+  const QStringList paths = localFiles(event->mimeData());
+  if (paths.isEmpty() || m_state == SearchState::Searching) return;
   event->acceptProposedAction();
   emit filesDropped(paths);
 }

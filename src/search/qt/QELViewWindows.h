@@ -66,6 +66,8 @@ class QELViewWindows : public QWidget {
   explicit QELViewWindows(QWidget* parent = nullptr);
   ~QELViewWindows() override;
 
+  QSize minimumSizeHint() const override;
+
   // The open dictionaries (which outlive the view, or until the next call): the panes are built
   // again, the first pane active, and the pattern validated.
   void setDictionaries(QCDictionaryList* dictionaries);
@@ -120,6 +122,9 @@ class QELViewWindows : public QWidget {
     int32_t definitionNumber = 0;  // of a full-text result
   };
   std::optional<LookupSubject> lookupSubject() const;
+  // Whether the pattern box is what commands act on: it has the focus, or had it when the menu
+  // bar or a menu took the keyboard.
+  bool patternHasFocus() const;
   // A pane's result as a lookup subject (for stepping through them from a definition window).
   std::optional<LookupSubject> resultSubject(int pane, long row) const;
 
@@ -162,7 +167,16 @@ class QELViewWindows : public QWidget {
 
  private:
   void buildControls();
-  void rebuildPanes();
+  // Panes for the dictionaries now open; origin[i] is the earlier pane that pane i continues
+  // (its list, caption and results stay), or -1 for a new one.
+  void rebuildPanes(const std::vector<int>& origin);
+  OutputGroup makePane();
+  void removePane(OutputGroup& pane);
+  // The pane a list or caption belongs to, or -1.
+  int paneOf(const QObject* widget) const;
+  // Shortest and Longest take what was typed into them.
+  void commitLengths();
+  void addToHistory(const QString& pattern);
   void layOutPanes();
   QRect paneArea() const;
   int paneAxisExtent() const;
@@ -220,6 +234,7 @@ class QELViewWindows : public QWidget {
   bool m_fullText = false;
   bool m_closing = false;
   bool m_settingBoxes = false;
+  bool m_patternFocused = false;
   QString m_statusText;
   QTimer m_slice;
   qint64 m_longestSlice = 0;

@@ -34,6 +34,11 @@ class RecordingPrompts : public UserPrompts {
     shown << caption;
     return chosenFiles;
   }
+  QStringList openFilesIn(QWidget* parent, const QString& caption, const QString& filter,
+                          const QString& folder) override {
+    offeredFolder = folder;
+    return openFiles(parent, caption, filter);
+  }
   QString openFile(QWidget*, const QString& caption, const QString& filter) override {
     shown << caption + " (" + filter + ")";
     return chosenFiles.value(0);
@@ -69,6 +74,7 @@ class RecordingPrompts : public UserPrompts {
   Answer answer = Answer::kRetry;
   Answer question = Answer::kNo;
   QStringList chosenFiles;
+  QString offeredFolder;  // where the last open-files dialog started
   QStringList chosenSaveNames;  // answered in turn
   int chosenSaveType = -1;      // the file type chosen; -1 keeps the one offered
   int offeredSaveType = -1;

@@ -1,0 +1,98 @@
+#include "WindowInput.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <memory>
+
+namespace qel::test {
+namespace {
+
+// The window a display would hand the keys to: the focused top-level window, else ours.
+QWindow* keyboardWindow(QWidget& fallback) {
+  if (QWindow* focused = QGuiApplication::focusWindow()) return focused;
+  return fallback.window()->windowHandle();
+}
+
+QPoint pointIn(QWidget* target, QPoint at) {
+  if (at == QPoint(-1, -1)) at = target->rect().center();
+  return target->mapTo(target->window(), at);
+}
+
+}  // namespace
+
+WindowInput::WindowInput(QWidget& window) : m_window(window) {
+  m_window.show();
+  m_window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowExposed(&m_window));
+  QVERIFY(QTest::qWaitForWindowActive(&m_window));
+}
+
+void WindowInput::key(int key, Qt::KeyboardModifiers modifiers) {
+  QTest::keyClick(keyboardWindow(m_window), static_cast<Qt::Key>(key), modifiers);
+}
+
+void WindowInput::keypadEnter(Qt::KeyboardModifiers modifiers) {
+  key(Qt::Key_Enter, modifiers | Qt::KeypadModifier);
+}
+
+void WindowInput::type(const QString& text) {
+  for (const QChar c : text) {
+    QWindow* target = keyboardWindow(m_window);
+    if (c.unicode() < 128 && c.isPrint()) {
+      QTest::keyClick(target, c.toLatin1());
+    } else {
+      // Characters without a key of their own arrive as text, as an input method gives them.
+      QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+      QTest::sendKeyEvent(QTest::Release, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+  }
+}
+
+void WindowInput::retype(const QString& text) {
+  key(Qt::Key_A, Qt::ControlModifier);
+  key(Qt::Key_Delete);
+  type(text);
+}
+
+void WindowInput::menu(char menuKey, char itemKey) {
+  QTest::keyClick(keyboardWindow(m_window), menuKey, Qt::AltModifier);
+  QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+  QTest::keyClick(keyboardWindow(m_window), itemKey);
+}
+
+void WindowInput::click(QWidget* target, QPoint at, Qt::MouseButton button,
+                        Qt::KeyboardModifiers modifiers) {
+  QTest::mouseClick(target->window()->windowHandle(), button, modifiers, pointIn(target, at));
+}
+
+void WindowInput::doubleClick(QWidget* target, QPoint at) {
+  QWindow* window = target->window()->windowHandle();
+  const QPoint point = pointIn(target, at);
+  QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, point);
+  QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, point);
+}
+
+void whenVisible(const std::function<bool(QWidget*)>& matches,
+                 const std::function<void(QWidget*)>& action, int timeoutMs) {
+  auto* poll = new QTimer(qApp);
+  auto waited = std::make_shared<int>(0);
+  poll->setInterval(10);
+  QObject::connect(poll, &QTimer::timeout, poll, [=] {
+    *waited += 10;
+    QWidget* found = nullptr;
+    if (QWidget* popup = QApplication::activePopupWidget(); popup && matches(popup)) found = popup;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (!found && w->isVisible() && matches(w)) found = w;
+    }
+    if (!found && *waited < timeoutMs) return;
+    poll->deleteLater();
+    poll->stop();
+    if (found) action(found);
+  });
+  poll->start();
+}
+
+}  // namespace qel::test

@@ -1,0 +1,53 @@
+// Input delivered the way a display delivers it: keys to the window that has the keyboard, clicks
+// to the window under the pointer at a point of it. Shortcuts, focus proxies, event filters and
+// pop-up menus then act as they do for a person; nothing is sent to an inner widget directly.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace qel::test {
+
+class WindowInput {
+ public:
+  // Shows the window and waits until it is exposed and active.
+  explicit WindowInput(QWidget& window);
+
+  QWidget& window() const { return m_window; }
+
+  // A key with modifiers, to the window that has the keyboard (an open pop-up menu's owner
+  // passes it on to the menu, as the display's grab would).
+  void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  // Keypad Enter, which carries the keypad modifier.
+  void keypadEnter(Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  // Text as typed: one key per character.
+  void type(const QString& text);
+  // Clears the focused text box (Ctrl+A, Delete) and types the text.
+  void retype(const QString& text);
+  // Alt+menuKey opens a menu of the menu bar, then itemKey chooses its item.
+  void menu(char menuKey, char itemKey);
+
+  // Mouse input to the window that shows `target`, at a point of `target` (its centre by default).
+  static void click(QWidget* target, QPoint at = QPoint(-1, -1),
+                    Qt::MouseButton button = Qt::LeftButton,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  static void doubleClick(QWidget* target, QPoint at = QPoint(-1, -1));
+
+ private:
+  QWidget& m_window;
+};
+
+// Runs `action` once a top-level widget of type T is visible (a modal dialog or a menu run by
+// exec(), whose loop would otherwise hold the test up); gives up after `timeoutMs`.
+void whenVisible(const std::function<bool(QWidget*)>& matches,
+                 const std::function<void(QWidget*)>& action, int timeoutMs = 5000);
+
+template <typename T>
+void whenShown(const std::function<void(T*)>& action, int timeoutMs = 5000) {
+  whenVisible([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
+              [action](QWidget* w) { action(qobject_cast<T*>(w)); }, timeoutMs);
+}
+
+}  // namespace qel::test
