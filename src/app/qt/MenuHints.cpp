@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QStatusTipEvent>
+#include <QTimer>
 
 namespace qel {
 namespace {
@@ -21,9 +23,14 @@ class ItemHints : public QObject {
     if (!owner) return false;
     const QAction* item = menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
     // The menu is a window of its own, which a tip does not leave: it goes to the window the
-    // menu belongs to, whose status bar shows it.
-    QStatusTipEvent tip(item ? item->statusTip() : QString());
-    QCoreApplication::sendEvent(owner->window(), &tip);
+    // menu belongs to, whose status bar shows it. It goes after the menu has handled the move,
+    // which clears the status bar for a greyed item.
+    QPointer<QWidget> target = owner->window();
+    const QString text = item ? item->statusTip() : QString();
+    QTimer::singleShot(0, target, [target, text] {
+      QStatusTipEvent tip(text);
+      if (target) QCoreApplication::sendEvent(target, &tip);
+    });
     return false;
   }
 };
