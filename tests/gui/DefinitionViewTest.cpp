@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <memory>
 
@@ -20,6 +21,7 @@
 #include "pattern/MatchEngineSet.h"
 #include "platform/qt/CoreText.h"
 #include "support/TestDictionaries.h"
+#include "support/WindowInput.h"
 
 namespace qel {
 namespace {
@@ -31,6 +33,7 @@ const std::vector<std::string> kSource = {
     "electron|{\\rtf1{\\colortbl;\\red0\\green0\\blue255;}A {\\b particle} with "
     "{\\cf1 negative} charge; charged particles}",
     "rtfless|{\\rt {\\b not} rich}",
+    "stern|{\\rtf1 The back: the {\\ul tail end }or {\\ul rump}.}",
 };
 
 // The program around the windows: definitions from one dictionary, lookups recorded.
@@ -208,6 +211,58 @@ class DefinitionViewTest : public QObject {
     frame->show(bare, "plain");
     QCOMPARE(text->document()->firstBlock().text(), QString("plain"));
     QVERIFY(text->document()->firstBlock().begin().fragment().charFormat().fontUnderline());
+  }
+
+  // A lookup at an underlined phrase takes all of it, its blanks too, but nothing around it.
+  void anUnderlinedPhraseIsLookedUpWhole_data() {
+    QTest::addColumn<QString>("clickedIn");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("its last word") << "end" << "tail end";
+    QTest::newRow("its first word") << "tail" << "tail end";
+    QTest::newRow("a word underlined alone") << "rump" << "rump";
+    QTest::newRow("no underline") << "back" << "back";
+  }
+  void anUnderlinedPhraseIsLookedUpWhole() {
+    QFETCH(QString, clickedIn);
+    QFETCH(QString, word);
+    DefinitionViewFrame* frame = m_windows->window(false);
+    frame->show(m_source->definitionsOf("stern"), "stern");
+    waitUntilActive(frame);
+    DefinitionRichEdit* text = frame->client()->text();
+    QTextCursor inside(text->document());
+    inside.setPosition(text->toPlainText().indexOf(clickedIn) + 1);
+    test::clickAt(text->viewport(), text->cursorRect(inside).center());
+    test::pressKey(frame, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(m_source->lookups.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(m_source->lookups[0].word), word);
+  }
+
+  // The tree is narrow: pointing at a definition shows its heading whole, with its dictionary.
+  void aHeadingShowsInFullAsItsTooltip() {
+    DefinitionViewFrame* frame = m_windows->window(false);
+    frame->show(m_source->definitionsOf("bank"), "bank");
+    waitUntilActive(frame);
+    QTreeWidget* tree = frame->client()->tree();
+    QTreeWidgetItem* second = tree->topLevelItem(0)->child(1);
+    test::pointAt(tree->viewport(), tree->visualItemRect(second).center());
+    QTRY_COMPARE(QToolTip::text(), second->text(0) + "\ntest");
+  }
+
+  // The mouse's own Back and Forward buttons walk the history wherever the pointer is.
+  void theMouseBackAndForwardButtonsWalkTheHistory() {
+    DefinitionViewFrame* frame = m_windows->window(false);
+    for (const char* word : {"tailend", "bank", "electron"}) {
+      frame->show(m_source->definitionsOf(word), word);
+    }
+    waitUntilActive(frame);
+    DefinitionRichEdit* text = frame->client()->text();
+    test::clickCentre(text->viewport(), Qt::BackButton);
+    QCOMPARE(frame->history().current(), std::string("bank"));
+    test::clickCentre(frame->client()->tree()->viewport(), Qt::BackButton);
+    QCOMPARE(frame->history().current(), std::string("tailend"));
+    test::clickCentre(text->viewport(), Qt::ForwardButton);
+    QCOMPARE(frame->history().current(), std::string("bank"));
+    QCOMPARE(frame->history().size(), 3);
   }
 
   void fullTextMatchesAreHighlightedInsteadOfTheWord() {

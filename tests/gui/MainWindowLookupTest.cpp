@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +26,7 @@
 #include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
+#include "support/WindowInput.h"
 
 namespace qel {
 namespace {
@@ -159,6 +161,42 @@ class MainWindowLookupTest : public QObject {
     QTest::keyClick(definitions->client()->text(), Qt::Key_Up, Qt::AltModifier);
     QCOMPARE(window.view()->activePane(), 0);
     QCOMPARE(definitions->history().current(), std::string("tail"));
+  }
+
+  // Previous and Next Result follow the selection here as soon as it moves, without waiting for
+  // the definition window to be activated.
+  void theResultStepsFollowTheSelectionAtOnce() {
+    FreshSettings fresh;
+    QELFrameWindow window(fresh.store, fresh.folder.path(),
+                          {QString::fromStdString(m_first), QString::fromStdString(m_second)});
+    showActive(window);
+    QLineEdit* pattern = window.view()->patternBox()->lineEdit();
+    test::clickCentre(pattern);
+    test::typeText(pattern, "t*");
+    test::clickCentre(window.view()->searchButton());
+    QTRY_VERIFY(window.view()->state() == SearchState::Ready &&
+                window.view()->session()->pane(1).results.count() == 2);  // tail | toll, tailor
+    const auto clickRow = [&window](int pane, long row) {
+      MatchListWindows* list = window.view()->pane(pane).list;
+      test::clickAt(list->viewport(), list->rowRect(row).center());
+    };
+    clickRow(0, 0);
+    test::pressKey(&window, Qt::Key_Return, Qt::ControlModifier);
+    DefinitionViewFrame* definitions = frame(window);
+    QVERIFY(definitions);
+    QCOMPARE(definitions->history().current(), std::string("tail"));
+    QAction* previous = definitions->action(DefinitionViewFrame::kPreviousResult);
+    QAction* next = definitions->action(DefinitionViewFrame::kNextResult);
+    QVERIFY(!previous->isEnabled());
+    QVERIFY(next->isEnabled());
+
+    showActive(window);
+    clickRow(1, 1);  // the last result of all
+    QVERIFY(!definitions->isActiveWindow());
+    QVERIFY(previous->isEnabled());
+    QVERIFY(!next->isEnabled());
+    test::pressKey(window.view()->pane(1).list, Qt::Key_Home);
+    QVERIFY(next->isEnabled());
   }
 
   void aWordWithoutDefinitionsOffersAnExternalLookup() {

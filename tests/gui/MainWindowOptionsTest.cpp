@@ -11,17 +11,22 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 #include <set>
 
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/QELPropertiesViewWindows.h"
+#include "definitions/qt/DefinitionRichEdit.h"
+#include "definitions/qt/DefinitionViewFrame.h"
+#include "definitions/qt/DefinitionViewWindows.h"
 #include "definitions/qt/DictionaryListViewWindows.h"
 #include "lookup/qt/LookupService.h"
 #include "search/qt/QELViewWindows.h"
 #include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
+#include "support/WindowInput.h"
 
 namespace qel {
 namespace {
@@ -61,6 +66,18 @@ void addInDictionaryList(QObject* context, const QString& name, bool& added) {
   });
 }
 
+// The words of a definition text drawn in `colour`, italic: the highlights.
+QStringList highlighted(DefinitionRichEdit* text, const QColor& colour) {
+  QStringList words;
+  for (QTextBlock b = text->document()->begin(); b.isValid(); b = b.next()) {
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextCharFormat f = it.fragment().charFormat();
+      if (f.fontItalic() && f.foreground().color() == colour) words << it.fragment().text();
+    }
+  }
+  return words;
+}
+
 }  // namespace
 
 class MainWindowOptionsTest : public QObject {
@@ -97,6 +114,61 @@ class MainWindowOptionsTest : public QObject {
     QVERIFY(test::buildTestDictionary(
         m_words.toStdString(),
         {"cat", "cot", "cxt", "cyt", "tail", "tailed", "tail end", "tail-end", "Tailor"}));
+  }
+
+  // A definition keeps its highlights through a change of options: one that has nothing to do
+  // with definitions leaves it as it is, a new highlight font redraws them in that font.
+  void definitionHighlightsOutliveAnOptionChange_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("anagram balances") << int(QELPropertiesViewWindows::kResultPage)
+                                      << "showBalances" << QColor(Qt::red);
+    QTest::newRow("highlight font") << int(QELPropertiesViewWindows::kAppearancePage)
+                                    << "definitionHighlightFont" << QColor(Qt::blue);
+  }
+  void definitionHighlightsOutliveAnOptionChange() {
+    QFETCH(int, page);
+    QFETCH(QString, control);
+    QFETCH(QColor, colour);
+    const std::string defined = m_dir.file("defined.qcd");
+    QVERIFY(test::buildTestDictionary(defined, {"tail|The tail, and the end of the tail."}));
+    FreshSettings fresh;
+    test::RecordingPrompts prompts;
+    QFont italic("DejaVu Serif");
+    italic.setPixelSize(18);
+    italic.setItalic(true);
+    prompts.chosenFont = italic;
+    prompts.chosenFontColour = Qt::blue;
+    QELFrameWindow window(fresh.store, fresh.folder.path(), {QString::fromStdString(defined)});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QLineEdit* pattern = window.view()->patternBox()->lineEdit();
+    test::clickCentre(pattern);
+    test::typeText(pattern, "tail");
+    test::pressKey(pattern, Qt::Key_Return, Qt::ControlModifier);
+    QVERIFY(!window.lookup().windows().frames().empty());
+    DefinitionViewFrame* definitions = window.lookup().windows().frames().front().get();
+    DefinitionRichEdit* text = definitions->client()->text();
+    QCOMPARE(highlighted(text, Qt::red), QStringList({"tail", "tail"}));
+
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    test::pressKey(&window, Qt::Key_T, Qt::AltModifier);  // Tools
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    test::pressKey(QApplication::activePopupWidget(), Qt::Key_O);  // Options...
+    auto* options = window.findChild<QELPropertiesViewWindows*>();
+    QVERIFY(options);
+    QVERIFY(QTest::qWaitForWindowActive(options));
+    QTabBar* tabs = options->pages()->tabBar();
+    test::clickAt(tabs, tabs->tabRect(page).center());
+    auto* button = options->findChild<QAbstractButton*>(control);
+    QVERIFY(button);
+    if (button->isCheckable())
+      test::clickIndicator(button);
+    else
+      test::clickCentre(button);
+    QCOMPARE(highlighted(text, colour), QStringList({"tail", "tail"}));
   }
 
   void turningOffPhrasesRemovesThemFromTheNextSearch() {

@@ -139,8 +139,11 @@ void QELFrameWindow::applyOptions() {
   appearance.annotation = toQFont(m_options.fontOutputAnnotation);
   appearance.annotationColour = textColour(m_options.fontOutputAnnotation);
   m_view->setAppearance(appearance);
-  m_lookup->setOptions(m_options, m_programFolder.toStdString());
-  m_lookup->windows().refreshAll();
+  // Definitions are drawn again only for a look of their own: a redraw would move the reader's
+  // place for nothing.
+  if (m_lookup->setOptions(m_options, m_programFolder.toStdString())) {
+    m_lookup->windows().refreshAll();
+  }
 }
 
 void QELFrameWindow::setDictionaries(std::vector<std::string> paths, int activePane) {

@@ -67,6 +67,12 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
   connect(m_view->patternBox(), &QComboBox::editTextChanged, this,
           &QELFrameWindow::updateLookupCommands);
   connect(qApp, &QApplication::focusChanged, this, &QELFrameWindow::updateLookupCommands);
+  // The definition windows' Previous and Next Result follow the results as they change here,
+  // without waiting to be activated.
+  const auto resultStepsChanged = [this] { m_lookup->resultStepsChanged(); };
+  connect(m_view, &QELViewWindows::lookupSubjectChanged, this, resultStepsChanged);
+  connect(m_view, &QELViewWindows::activePaneChanged, this, resultStepsChanged);
+  connect(m_view, &QELViewWindows::stateChanged, this, resultStepsChanged);
   connect(m_view, &QELViewWindows::resultDoubleClicked, this,
           [this](int, Qt::KeyboardModifiers modifiers) {
             updateCommands();

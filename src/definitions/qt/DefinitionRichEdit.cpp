@@ -20,6 +20,7 @@ DefinitionRichEdit::DefinitionRichEdit(QWidget* parent) : QTextBrowser(parent) {
 
 void DefinitionRichEdit::display(std::string_view body, const DefinitionLook& look,
                                  const std::string& boldHeading) {
+  m_highlights.clear();
   setUpdatesEnabled(false);
   QPalette colours = palette();
   colours.setColor(QPalette::Base, look.background);
@@ -45,6 +46,7 @@ void DefinitionRichEdit::highlight(const std::vector<TextRange>& ranges,
     cursor.setPosition(range.end, QTextCursor::KeepAnchor);
     cursor.mergeCharFormat(format);
   }
+  m_highlights = ranges;
   if (ranges.empty()) return;
   QTextCursor first(document());
   first.setPosition(ranges.front().start);
@@ -54,12 +56,19 @@ void DefinitionRichEdit::highlight(const std::vector<TextRange>& ranges,
 
 std::string DefinitionRichEdit::positionText() const { return qel::positionText(*document()); }
 
+// Underlined text that is no link. Blanks count, so that an underlined phrase is one run; a
+// paragraph's end never does.
 bool DefinitionRichEdit::underlinedAt(int position) const {
+  const QChar c = document()->characterAt(position);
+  if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) return false;
   QTextCursor cursor(document());
   cursor.setPosition(position + 1);
+  return cursor.charFormat().fontUnderline() && !cursor.charFormat().isAnchor();
+}
+
+bool DefinitionRichEdit::blankAt(int position) const {
   const QChar c = document()->characterAt(position);
-  return !c.isSpace() && c != QChar::ParagraphSeparator && cursor.charFormat().fontUnderline() &&
-         !cursor.charFormat().isAnchor();
+  return c.isSpace() || c == QChar::ParagraphSeparator;
 }
 
 QString DefinitionRichEdit::lookupText() const {
@@ -72,7 +81,11 @@ QString DefinitionRichEdit::lookupText() const {
   if (at < characters && underlinedAt(at)) {
     while (start > 0 && underlinedAt(start - 1)) --start;
     while (end < characters && underlinedAt(end)) ++end;
-  } else {
+    // Blanks underlined before or after the words are no part of them.
+    while (start < end && blankAt(start)) ++start;
+    while (end > start && blankAt(end - 1)) --end;
+  }
+  if (start == end) {
     // A word never crosses a paragraph: its own is all that needs reading at every caret move.
     const QTextBlock block = caret.block();
     const TextRange word = wordAround(toCp1252(block.text()), at - block.position());

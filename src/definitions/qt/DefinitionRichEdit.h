@@ -24,11 +24,14 @@ class DefinitionRichEdit : public QTextBrowser {
                const std::string& boldHeading = {});
   // Applies the highlight to each range and shows the first one.
   void highlight(const std::vector<TextRange>& ranges, const QTextCharFormat& format);
+  // The ranges highlighted since the text was last displayed.
+  const std::vector<TextRange>& highlights() const { return m_highlights; }
   // The text in code page 1252, a byte for each position, for working out highlights.
   std::string positionText() const;
 
-  // What a lookup from the text takes: the selection, or else the underlined run or the run of
-  // letters and digits at the caret. Empty when there is none.
+  // What a lookup from the text takes: the selection, or else the underlined run at the caret
+  // (a phrase with its blanks, as it is underlined) or the run of letters and digits there.
+  // Empty when there is none.
   QString lookupText() const;
 
  signals:
@@ -41,6 +44,9 @@ class DefinitionRichEdit : public QTextBrowser {
 
  private:
   bool underlinedAt(int position) const;
+  bool blankAt(int position) const;
+
+  std::vector<TextRange> m_highlights;
 };
 
 }  // namespace qel

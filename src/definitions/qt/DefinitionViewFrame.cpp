@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QMouseEvent>
+#include <QWindow>
 #include <QLabel>
 #include <QMenu>
 #include <QShortcut>
@@ -207,7 +209,12 @@ void DefinitionViewFrame::goToHistory(int position) {
   updateCommands();
 }
 
-void DefinitionViewFrame::refresh() { m_client->redisplay(m_source.look()); }
+void DefinitionViewFrame::refresh() {
+  const std::vector<TextRange> highlights = m_client->text()->highlights();
+  const DefinitionLook look = m_source.look();
+  m_client->redisplay(look);
+  m_client->text()->highlight(highlights, look.highlight);
+}
 
 void DefinitionViewFrame::highlightWord() {
   if (m_history.position() == 0) return;
@@ -237,8 +244,7 @@ void DefinitionViewFrame::lookupFromText(int command) {
 void DefinitionViewFrame::updateCommands() {
   action(kBack)->setEnabled(m_history.canGoBack());
   action(kForward)->setEnabled(m_history.canGoForward());
-  action(kPreviousResult)->setEnabled(m_source.canStepResult(false));
-  action(kNextResult)->setEnabled(m_source.canStepResult(true));
+  updateResultSteps();
   const std::string word = lookupWord();
   for (Command c : {kLookup, kLookupInNewWindow, kExternalLookup}) {
     action(c)->setEnabled(!word.empty());
@@ -246,6 +252,11 @@ void DefinitionViewFrame::updateCommands() {
   action(kLookup)->setText(withWord(kLookupText, 7, word));
   action(kLookupInNewWindow)->setText(withWord(kLookupInNewWindowText, 6, word));
   action(kCopy)->setEnabled(m_client->text()->textCursor().hasSelection());
+}
+
+void DefinitionViewFrame::updateResultSteps() {
+  action(kPreviousResult)->setEnabled(m_source.canStepResult(false));
+  action(kNextResult)->setEnabled(m_source.canStepResult(true));
 }
 
 void DefinitionViewFrame::prepareContextMenu() {
@@ -282,6 +293,31 @@ void DefinitionViewFrame::changeEvent(QEvent* event) {
     updateCommands();
   }
   QMainWindow::changeEvent(event);
+}
+
+void DefinitionViewFrame::showEvent(QShowEvent* event) {
+  // The mouse's Back and Forward buttons act wherever the pointer is in the window, so they are
+  // caught before any pane takes them. Installing again replaces the filter.
+  if (QWindow* window = windowHandle()) window->installEventFilter(this);
+  QMainWindow::showEvent(event);
+}
+
+bool DefinitionViewFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && (event->type() == QEvent::MouseButtonPress ||
+                                    event->type() == QEvent::MouseButtonRelease ||
+                                    event->type() == QEvent::MouseButtonDblClick)) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const bool back = mouse->button() == Qt::BackButton;
+    if (back || mouse->button() == Qt::ForwardButton) {
+      // The press acts; the release, and the double click that follows a second press, are
+      // only kept from the panes.
+      if (event->type() == QEvent::MouseButtonPress) {
+        action(back ? kBack : kForward)->trigger();
+      }
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace qel

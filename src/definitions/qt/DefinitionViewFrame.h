@@ -53,8 +53,11 @@ class DefinitionViewFrame : public QMainWindow {
   // otherwise the word.
   void show(DefinitionsFound found, const std::string& word, const std::string& preferredPath = {},
             const std::string& numberSuffix = {}, const FullTextMatch* fullText = nullptr);
-  // Shows the definition again after the definition fonts or colour changed.
+  // Shows the definition again after the definition fonts or colour changed, with the highlights
+  // it had.
   void refresh();
+  // Previous Result and Next Result follow the main window's results and selection.
+  void updateResultSteps();
   // Goes to a history entry (1-based), collecting its definitions again.
   void goToHistory(int position);
 
@@ -72,6 +75,8 @@ class DefinitionViewFrame : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QAction* addAction(Command command, const QString& text, const QKeySequence& shortcut);

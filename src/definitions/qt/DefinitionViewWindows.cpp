@@ -95,11 +95,13 @@ void DefinitionViewWindows::populate(DefinitionsFound found, const std::string& 
       dictionary->setData(0, kDictionaryRole, true);
       dictionary->setToolTip(0, name.left(kMaxToolTip));
     }
-    items[i] = new QTreeWidgetItem(dictionary, {fromCp1252(headingOf(d))});
+    const QString heading = fromCp1252(headingOf(d));
+    items[i] = new QTreeWidgetItem(dictionary, {heading});
     items[i]->setIcon(0, definitionIcon);
     items[i]->setData(0, kIndexRole, static_cast<int>(i));
     items[i]->setData(0, kDictionaryRole, false);
-    items[i]->setToolTip(0, name.left(kMaxToolTip));
+    // The tree is narrow: a long heading is cut short in it, and reads in full here.
+    items[i]->setToolTip(0, heading + u'\n' + name.left(kMaxToolTip));
   }
   if (dictionary) dictionary->setExpanded(true);
 

@@ -24,6 +24,12 @@ void DefinitionWindowList::refreshAll() {
   }
 }
 
+void DefinitionWindowList::updateResultSteps() {
+  for (const auto& frame : m_frames) {
+    if (frame->isVisible()) frame->updateResultSteps();
+  }
+}
+
 void DefinitionWindowList::closeAll() {
   for (const auto& frame : m_frames) {
     if (frame->isVisible()) frame->close();

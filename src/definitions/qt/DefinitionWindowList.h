@@ -21,6 +21,8 @@ class DefinitionWindowList {
   const std::vector<std::unique_ptr<DefinitionViewFrame>>& frames() const { return m_frames; }
   // Shows the visible windows' definitions again (fonts or colours changed).
   void refreshAll();
+  // Sets the visible windows' Previous and Next Result by the main window's results.
+  void updateResultSteps();
   // Closes the visible windows, each storing its position (the program is ending).
   void closeAll();
 

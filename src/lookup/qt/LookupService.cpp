@@ -22,11 +22,16 @@ void LookupService::setOpenDictionaries(std::vector<std::string> paths) {
   m_open = std::move(paths);
 }
 
-void LookupService::setOptions(const Options& options, const std::string& programFolder) {
+bool LookupService::setOptions(const Options& options, const std::string& programFolder) {
   m_definitionDictionaries = resolveListText(options.viewDefinitionDictionary, programFolder);
-  m_look.text = charFormatOf(options.definitionDefaultFont);
-  m_look.highlight = charFormatOf(options.definitionHighlightFont);
-  m_look.background = toQColor(options.definitionBackgroundColor);
+  DefinitionLook look;
+  look.text = charFormatOf(options.definitionDefaultFont);
+  look.highlight = charFormatOf(options.definitionHighlightFont);
+  look.background = toQColor(options.definitionBackgroundColor);
+  const bool changed = look.text != m_look.text || look.highlight != m_look.highlight ||
+                       look.background != m_look.background;
+  m_look = look;
+  return changed;
 }
 
 void LookupService::setResultStepper(std::function<bool(bool)> canStep,
@@ -88,6 +93,8 @@ void LookupService::showLookupSetup(QWidget* parent) {
                                       lookup(from, kExternalLookup, testWord);
                                     });
 }
+
+void LookupService::resultStepsChanged() { m_windows.updateResultSteps(); }
 
 bool LookupService::canStepResult(bool next) { return m_canStep && m_canStep(next); }
 

@@ -32,11 +32,14 @@ class LookupService : public QObject, public DefinitionSource {
 
   // The dictionaries open in the main window (lookups read them first) and the options that
   // name the definition dictionaries and the look of definitions (given once the main window has
-  // read its options, before any lookup).
+  // read its options, before any lookup). setOptions() is true when the look of definitions
+  // changed.
   void setOpenDictionaries(std::vector<std::string> paths);
-  void setOptions(const Options& options, const std::string& programFolder);
+  bool setOptions(const Options& options, const std::string& programFolder);
   // Next Result and Previous Result of the definition windows, answered by the main window.
   void setResultStepper(std::function<bool(bool next)> canStep, std::function<void(bool)> step);
+  // The main window's results or their selection changed: the definition windows' steps follow.
+  void resultStepsChanged();
 
   // The lookup: for Lookup and Lookup in New Window the word's definitions, shown in the window
   // used last or a new one; with none found, or for any other command, the External Lookup prompt

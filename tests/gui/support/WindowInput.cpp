@@ -65,7 +65,7 @@ void WindowInput::menu(char menuKey, char itemKey) {
 
 void WindowInput::click(QWidget* target, QPoint at, Qt::MouseButton button,
                         Qt::KeyboardModifiers modifiers) {
-  QTest::mouseClick(target->window()->windowHandle(), button, modifiers, pointIn(target, at));
+  clickAt(target, at == QPoint(-1, -1) ? target->rect().center() : at, button, modifiers);
 }
 
 void WindowInput::doubleClick(QWidget* target, QPoint at) {

@@ -5,11 +5,46 @@
 
 #include <QPoint>
 #include <QString>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 
 namespace qel::test {
 
+// Single inputs to the window that shows `widget`.
+inline void clickAt(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton,
+                    Qt::KeyboardModifiers modifiers = {}) {
+  QWidget* window = widget->window();
+  QTest::mouseClick(window->windowHandle(), button, modifiers, widget->mapTo(window, at));
+}
+
+inline void clickCentre(QWidget* widget, Qt::MouseButton button = Qt::LeftButton) {
+  clickAt(widget, widget->rect().center(), button);
+}
+
+// A click on a check box's own box: one stretched across its row ignores the blank beyond its
+// text.
+inline void clickIndicator(QWidget* box) { clickAt(box, QPoint(6, box->height() / 2)); }
+
+inline void pointAt(QWidget* widget, QPoint at) {
+  QWidget* window = widget->window();
+  QTest::mouseMove(window->windowHandle(), widget->mapTo(window, at));
+}
+
+// A key pressed while `widget`'s window is active.
+inline void pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+  QTest::keyClick(widget->window()->windowHandle(), key, modifiers);
+}
+
+// Text typed into whatever has the focus in `widget`'s window, a key event per character.
+inline void typeText(QWidget* widget, const QString& text) {
+  QWindow* window = widget->window()->windowHandle();
+  for (const QChar c : text)
+    QTest::sendKeyEvent(QTest::Click, window, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// A session of input to one window, for the keys that go wherever the keyboard is.
 class WindowInput {
  public:
   // Shows the window and waits until it is exposed and active.
