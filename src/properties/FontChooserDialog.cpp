@@ -46,6 +46,8 @@ FontChooserDialog::FontChooserDialog(const QString& caption, const QFont& font,
   m_fonts->installEventFilter(this);
   for (QWidget* part : m_fonts->findChildren<QWidget*>()) part->installEventFilter(this);
   m_fonts->setCurrentFont(shownInDialog(font, logicalDpiY()));
+  m_start = font;
+  m_startStyle = QFontDatabase::styleString(m_fonts->currentFont());
 
   auto* colourRow = new QHBoxLayout;
   auto* colourButton = new PVWColourButton(tr("Color"), PVWValue<Colour>::of(m_colour), this);
@@ -85,7 +87,17 @@ bool FontChooserDialog::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-QFont FontChooserDialog::font() const { return m_fonts->currentFont(); }
+QFont FontChooserDialog::font() const {
+  QFont chosen = m_fonts->currentFont();
+  // A face without an italic or a bold of its own has it drawn slanted or thicker, and the style
+  // list has no entry for that: it shows the plain style. Unless the user picked another style,
+  // the font keeps the slant and weight it came with.
+  if (QFontDatabase::styleString(chosen) == m_startStyle) {
+    chosen.setItalic(m_start.italic());
+    chosen.setWeight(m_start.weight());
+  }
+  return chosen;
+}
 
 QColor FontChooserDialog::colour() const { return toQColor(m_colour); }
 

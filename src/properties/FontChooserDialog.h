@@ -31,6 +31,8 @@ class FontChooserDialog : public QDialog {
  private:
   QFontDialog* m_fonts;
   Colour m_colour;
+  QFont m_start;         // the font the chooser started at
+  QString m_startStyle;  // the style its list showed for it
 };
 
 }  // namespace qel

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -18,9 +19,11 @@
 #include "app/Options.h"
 #include "app/qt/QELPropertiesViewWindows.h"
 #include "definitions/qt/DictionaryListViewWindows.h"
+#include "properties/FontChooserDialog.h"
 #include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
+#include "support/WindowInput.h"
 
 namespace qel {
 namespace {
@@ -197,6 +200,42 @@ class OptionsDialogTest : public QObject {
     prompts.chosenFont.reset();
     QTest::mouseClick(find<QPushButton>(*dialog, "fontOutput"), Qt::LeftButton);
     QCOMPARE(changed.count(), 1);
+  }
+
+  // In the font chooser, a new size and nothing else: the annotation font stays italic.
+  void theAnnotationFontKeepsItalicWhenOnlyItsSizeChanges_data() {
+    QTest::addColumn<QString>("face");
+    QTest::newRow("a face this system lacks") << "Courier New";
+    QTest::newRow("an italic of its own") << "DejaVu Serif";
+    QTest::newRow("no italic of its own, drawn slanted") << "DejaVu Math TeX Gyre";
+  }
+  void theAnnotationFontKeepsItalicWhenOnlyItsSizeChanges() {
+    QFETCH(QString, face);
+    m_options.fontOutputAnnotation.faceName = face.toStdString();
+    auto dialog = openDialog(QELPropertiesViewWindows::kAppearancePage);
+    QVERIFY(dialog);
+    QVERIFY(m_options.fontOutputAnnotation.italic != 0);
+    const int32_t heightBefore = m_options.fontOutputAnnotation.height;
+    bool chosen = false;
+    QTimer::singleShot(0, this, [&chosen] {
+      auto* chooser = qobject_cast<FontChooserDialog*>(QApplication::activeModalWidget());
+      if (chooser == nullptr || !QTest::qWaitForWindowActive(chooser)) return;
+      // The lists are the faces, their styles and the sizes, in that order.
+      const QList<QListView*> lists = chooser->findChildren<QListView*>();
+      if (lists.size() < 3) return chooser->reject();
+      QListView* sizes = lists[2];
+      const QModelIndexList found = sizes->model()->match(sizes->model()->index(0, 0),
+                                                          Qt::DisplayRole, "20", 1, Qt::MatchExactly);
+      if (found.isEmpty()) return chooser->reject();
+      sizes->scrollTo(found.first());
+      test::clickAt(sizes->viewport(), sizes->visualRect(found.first()).center());
+      test::pressKey(chooser, Qt::Key_Return);
+      chosen = true;
+    });
+    test::clickCentre(find<QPushButton>(*dialog, "fontOutputAnnotation"));
+    QVERIFY(chosen);
+    QVERIFY(m_options.fontOutputAnnotation.height != heightBefore);
+    QVERIFY(m_options.fontOutputAnnotation.italic != 0);
   }
 
   // The colour chooser starts nothing when cancelled; a colour chosen is the option at once.
