@@ -1,12 +1,14 @@
 // The bound controls of property dialogs.
 #include "properties/PVWControls.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QFontInfo>
 #include <QPainter>
 #include <QPixmap>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyleOptionButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -201,8 +203,8 @@ void PVWTextCombo::putOnTop(const QString& text) {
 
 namespace {
 
-// Samples larger than this would make the dialog enormous; the chooser shows the real size.
-constexpr int kMaxSamplePixels = 40;
+// A sample is drawn smaller to fit its button, down to this; the chooser shows the real size.
+constexpr int kMinSamplePixels = 6;
 
 QString fontDescription(const QFont& font) {
   QStringList parts{font.family(), QObject::tr("%1 pixels").arg(QFontInfo(font).pixelSize())};
@@ -242,10 +244,34 @@ void PVWFontButton::choose() {
   userChanged();
 }
 
+// Room for a sample twice the size of the dialog's own text. It does not depend on the font
+// shown, so that choosing a large font never makes the dialog grow.
+QSize PVWFontButton::sampleRoom() const {
+  const QFontMetrics plain(parentWidget() ? parentWidget()->font() : QApplication::font(this));
+  return {plain.horizontalAdvance(text()) * 2, plain.height() * 2};
+}
+
+QSize PVWFontButton::sizeHint() const {
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  return style()->sizeFromContents(QStyle::CT_PushButton, &option, sampleRoom(), this);
+}
+
+QSize PVWFontButton::minimumSizeHint() const { return sizeHint(); }
+
 void PVWFontButton::showFont() {
   const QFont font = toQFont(m_font);
   QFont sample = font;
-  if (QFontInfo(font).pixelSize() > kMaxSamplePixels) sample.setPixelSize(kMaxSamplePixels);
+  const QSize room = sampleRoom();
+  int pixels = QFontInfo(font).pixelSize();
+  for (;;) {
+    const QFontMetrics metrics(sample);
+    if (pixels <= kMinSamplePixels ||
+        (metrics.height() <= room.height() && metrics.horizontalAdvance(text()) <= room.width()))
+      break;
+    pixels = std::max(kMinSamplePixels, pixels * 9 / 10);
+    sample.setPixelSize(pixels);
+  }
   setFont(sample);
   QPalette colours = palette();
   colours.setColor(QPalette::ButtonText, textColour(m_font));

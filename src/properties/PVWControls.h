@@ -208,9 +208,14 @@ class PVWFontButton : public QPushButton, public PVWControl {
   // The font the button shows: the value, or what the user chose since it was read.
   const FontSetting& font() const { return m_font; }
 
+  // The button's size is the dialog's, whatever font it shows.
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
  private:
   void choose();
   void showFont();
+  QSize sampleRoom() const;
 
   QString m_caption;
   PVWValue<FontSetting> m_value;

@@ -238,6 +238,32 @@ class OptionsDialogTest : public QObject {
     QVERIFY(m_options.fontOutputAnnotation.italic != 0);
   }
 
+  // A font button shows its sample within the room it has: a large font leaves the dialog as it
+  // was.
+  void aLargerFontLeavesTheDialogItsSize_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("results, and so annotations") << "fontOutput" << 72;
+    QTest::newRow("definitions") << "definitionDefaultFont" << 40;
+    QTest::newRow("pattern") << "fontPattern" << 28;
+  }
+  void aLargerFontLeavesTheDialogItsSize() {
+    QFETCH(QString, button);
+    QFETCH(int, pixels);
+    test::RecordingPrompts prompts;
+    QFont large("DejaVu Serif");
+    large.setPixelSize(pixels);
+    prompts.chosenFont = large;
+    auto dialog = openDialog(QELPropertiesViewWindows::kAppearancePage);
+    QVERIFY(dialog);
+    const QSize before = dialog->size();
+    auto* chosen = find<QPushButton>(*dialog, qPrintable(button));
+    test::clickCentre(chosen);
+    QCOMPARE(chosen->font().family(), QString("DejaVu Serif"));
+    QTest::qWait(50);  // the layout settles
+    QCOMPARE(dialog->size(), before);
+  }
+
   // The colour chooser starts nothing when cancelled; a colour chosen is the option at once.
   void backgroundColourIsChosenInTheColourChooser() {
     test::RecordingPrompts prompts;
