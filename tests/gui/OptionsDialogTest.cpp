@@ -130,6 +130,40 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(readOptions(m_fresh->store).fontOutput, m_options.fontOutput);
   }
 
+  // Each filter says what it shows with an example, and its key turns it off.
+  void eachFilterNamesItsKindOfWordAndHasItsKey_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("lower") << "outputLower" << int(Qt::Key_L)
+                           << "Show words containing only &lower case letters (e.g. tail)";
+    QTest::newRow("upper") << "outputUpper" << int(Qt::Key_U)
+                           << "Show words containing some &upper case letters (e.g. Charlie)";
+    QTest::newRow("punctuation") << "outputPunctuation" << int(Qt::Key_T)
+                                 << "Show words containing punc&tuation (e.g. tail-end)";
+    QTest::newRow("phrases") << "outputWhitespace" << int(Qt::Key_A)
+                             << "Show phr&ases (e.g. tail-end Charlie)";
+  }
+  void eachFilterNamesItsKindOfWordAndHasItsKey() {
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    auto dialog = openDialog(QELPropertiesViewWindows::kResultPage);
+    QVERIFY(dialog);
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    auto* box = find<QAbstractButton>(*dialog, qPrintable(name));
+    QCOMPARE(box->text(), text);
+    const Options before = m_options;
+    test::pressKey(dialog.get(), Qt::Key(key), Qt::AltModifier);
+    QTRY_VERIFY(!box->isChecked());
+    Options expected = before;
+    expected.outputLower = name != "outputLower";
+    expected.outputUpper = name != "outputUpper";
+    expected.outputPunctuation = name != "outputPunctuation";
+    expected.outputWhitespace = name != "outputWhitespace";
+    QVERIFY(m_options == expected);
+  }
+
   void sortingAndGroupingAreNeverBothOff() {
     m_options.viewSorting = true;
     m_options.viewLengthGrouping = false;

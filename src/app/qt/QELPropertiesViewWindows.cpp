@@ -183,18 +183,19 @@ QLayout* QELPropertiesViewWindows::resultPage() {
                           "showBalances"));
   auto* filtering = new QGroupBox(tr("Filtering"));
   auto* filters = new QVBoxLayout(filtering);
-  filters->addWidget(named(
-      bind(new PVWCheckBox(tr("&Lower case words"), PVWValue<bool>::of(m_options.outputLower))),
-      "outputLower"));
-  filters->addWidget(named(
-      bind(new PVWCheckBox(tr("&Upper case words"), PVWValue<bool>::of(m_options.outputUpper))),
-      "outputUpper"));
-  filters->addWidget(named(bind(new PVWCheckBox(tr("&Punctuated words"),
-                                                PVWValue<bool>::of(m_options.outputPunctuation))),
-                           "outputPunctuation"));
-  filters->addWidget(
-      named(bind(new PVWCheckBox(tr("Ph&rases"), PVWValue<bool>::of(m_options.outputWhitespace))),
-            "outputWhitespace"));
+  // Each filter names its kind of word with an example, since "upper case" or "punctuation" alone
+  // leave open which words a filter drops.
+  const auto filter = [this, filters](const char* name, const QString& text, bool& option) {
+    filters->addWidget(named(bind(new PVWCheckBox(text, PVWValue<bool>::of(option))), name));
+  };
+  filter("outputLower", tr("Show words containing only &lower case letters (e.g. tail)"),
+         m_options.outputLower);
+  filter("outputUpper", tr("Show words containing some &upper case letters (e.g. Charlie)"),
+         m_options.outputUpper);
+  filter("outputPunctuation", tr("Show words containing punc&tuation (e.g. tail-end)"),
+         m_options.outputPunctuation);
+  filter("outputWhitespace", tr("Show phr&ases (e.g. tail-end Charlie)"),
+         m_options.outputWhitespace);
   layout->addWidget(filtering);
   layout->addWidget(named(bind(new PVWRadioGroup(tr("&Double-click action"),
                                                  {{tr("L&ookup"), 0}, {tr("E&xternal lookup"), 1}},
