@@ -20,7 +20,9 @@
 #include "lookup/qt/ExternalLookupViewWindows.h"
 #include "lookup/qt/LookupPropertiesViewWindows.h"
 #include "properties/PVWControls.h"
+#include "lookup/qt/LookupService.h"
 #include "support/RecordingPrompts.h"
+#include "support/WindowInput.h"
 
 namespace qel {
 namespace {
@@ -70,6 +72,31 @@ void onceSetupShows(std::function<void(QWidget&)> act) {
     QTest::mouseClick(control<QPushButton>(*setup, "close"), Qt::LeftButton);
   });
   poll->start();
+}
+
+// Calls `act` once a modal dialog of type T other than `except` shows, polling for as long as
+// `context` lives.
+template <typename T>
+void whenModal(QObject* context, std::function<void(T&)> act, QWidget* except = nullptr) {
+  auto* poll = new QTimer(context);
+  poll->setInterval(10);
+  QObject::connect(poll, &QTimer::timeout, [poll, act, except] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || dialog == except || !QTest::qWaitForWindowExposed(dialog)) return;
+    poll->stop();
+    poll->deleteLater();
+    act(*dialog);
+  });
+  poll->start();
+}
+
+// A click on a named button or box of a dialog, through its window.
+void clickNamed(QWidget& dialog, const char* name) {
+  auto* button = control<QAbstractButton>(dialog, name);
+  if (button->isCheckable())
+    test::clickIndicator(button);
+  else
+    test::clickCentre(button);
 }
 
 }  // namespace
@@ -191,13 +218,101 @@ class LookupDialogsTest : public QObject {
     word->clear();
     type(word, QString::fromUtf8("café"));
     QTest::mouseClick(control<QPushButton>(dialog, "testLookup"), Qt::LeftButton);
-    QCOMPARE(m_tested, QStringList{QString::fromLatin1("Lookup Methods: caf\xe9")});
+    QCOMPARE(m_tested, QStringList{QString::fromUtf8("Lookup Methods: café")});
     QCOMPARE(m_table.defaultLabel(), std::string("&OneLook"));
     QCOMPARE(boxState(dialog, "webBox2"), Qt::Checked);
+  }
 
-    // A word the dictionaries' code page cannot hold cannot be tried.
-    type(word, QString::fromUtf8("ж"));
-    QVERIFY(!control<QPushButton>(dialog, "testLookup")->isEnabled());
+  // A word beyond the code page is tried as it is with a web search or D-Bus default; with any
+  // other default it cannot be, and the dialog says why.
+  void aWordBeyondTheCodePageIsTriedWhereTheMethodTakesIt_data() {
+    QTest::addColumn<QString>("makeDefault");  // the box clicked to make its method the default
+    QTest::addColumn<bool>("tried");
+    QTest::newRow("web search") << "" << true;
+    QTest::newRow("D-Bus") << "ddeBox1" << true;
+    QTest::newRow("program") << "execBox1" << false;
+  }
+  void aWordBeyondTheCodePageIsTriedWhereTheMethodTakesIt() {
+    QFETCH(QString, makeDefault);
+    QFETCH(bool, tried);
+    m_table.method(kExec1) = {false, "&Run", "/bin/true", "0"};
+    LookupPropertiesViewWindows dialog(m_table, *m_store, testLookup());
+    showAndWait(dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    if (!makeDefault.isEmpty()) clickNamed(dialog, qPrintable(makeDefault));
+    test::clickCentre(control<QLineEdit>(dialog, "testWord"));
+    test::pressKey(&dialog, Qt::Key_A, Qt::ControlModifier);
+    test::typeText(&dialog, QString::fromUtf8("жук"));
+    QCOMPARE(m_table.testWord(), std::string("жук"));
+    QCOMPARE(control<QPushButton>(dialog, "testLookup")->isEnabled(), tried);
+    QCOMPARE(control<QLabel>(dialog, "testWordWarning")->isVisible(), !tried);
+    test::clickCentre(control<QPushButton>(dialog, "testLookup"));
+    QCOMPARE(m_tested, tried ? QStringList{QString::fromUtf8("Lookup Methods: жук")} : QStringList());
+  }
+
+  // The D-Bus rows say where the word goes: the service, and the object path their topic makes.
+  // The stored values keep their names.
+  void theDBusRowsShowTheObjectPathOfTheirTopic_data() {
+    QTest::addColumn<QString>("topic");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("a name") << "Words" << "object /Words";
+    QTest::newRow("a path") << "org/example/Words" << "object /org/example/Words";
+    QTest::newRow("other characters") << "Win Word-6" << "object /Win_Word_6";
+  }
+  void theDBusRowsShowTheObjectPathOfTheirTopic() {
+    QFETCH(QString, topic);
+    QFETCH(QString, path);
+    LookupPropertiesViewWindows dialog(m_table, *m_store, testLookup());
+    showAndWait(dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(control<QLabel>(dialog, "ddePath1")->text(), QString("object /WinWord"));
+    test::clickCentre(control<QLineEdit>(dialog, "ddeSecond1"));
+    test::pressKey(&dialog, Qt::Key_A, Qt::ControlModifier);
+    test::typeText(&dialog, topic);
+    QCOMPARE(control<QLabel>(dialog, "ddePath1")->text(), path);
+    clickNamed(dialog, "saveAsDefaults");
+    m_settings->sync();
+    QCOMPARE(m_settings->value("DDETopic1").toString(), topic);
+    QCOMPARE(m_settings->value("LookupDDEService1").toString(), QString("CompLex"));
+  }
+
+  // Test lookup with nothing enabled prompts, and the prompt offers Setup: that brings back the
+  // Lookup Methods dialog already open rather than a second one.
+  void setupNeverOpensASecondLookupMethodsDialog() {
+    QWidget owner;
+    LookupService service(*m_store, &owner);
+    QObject script;
+    QWidget* first = nullptr;
+    int seconds = 0;
+    bool promptClosed = false;
+    bool sawPrompt = false;
+    bool backInFirst = false;
+    whenModal<LookupPropertiesViewWindows>(&script, [&](LookupPropertiesViewWindows& setup) {
+      first = &setup;
+      whenModal<LookupPropertiesViewWindows>(
+          &script,
+          [&](LookupPropertiesViewWindows& second) {
+            ++seconds;
+            clickNamed(second, "close");
+          },
+          first);
+      for (const char* box : {"webBox1", "webBox1", "webBox2"}) clickNamed(setup, box);
+      whenModal<ExternalLookupViewWindows>(&script, [&](ExternalLookupViewWindows& prompt) {
+        sawPrompt = true;
+        clickNamed(prompt, "setup");
+        promptClosed = !prompt.isVisible();
+        if (!promptClosed) clickNamed(prompt, "cancel");
+      });
+      clickNamed(setup, "testLookup");
+      backInFirst = QApplication::activeModalWidget() == first;
+      clickNamed(setup, "close");
+    });
+    service.showLookupSetup(&owner);
+    QVERIFY(first);
+    QVERIFY(sawPrompt);
+    QCOMPARE(seconds, 0);
+    QVERIFY(promptClosed);
+    QVERIFY(backInFirst);
   }
 
   void browseAndTheEncodingSetTheProgramRow() {
@@ -267,8 +382,8 @@ class LookupDialogsTest : public QObject {
     for (LookupMethodRef ref : m_table.enabledMethods()) m_table.method(ref).enabled = false;
   }
   LookupPropertiesViewWindows::TestLookup testLookup() {
-    return [this](QWidget* parent, const std::string& wordCp1252) {
-      m_tested << parent->windowTitle() + ": " + QString::fromLatin1(wordCp1252.c_str());
+    return [this](QWidget* parent, const std::string& wordUtf8) {
+      m_tested << parent->windowTitle() + ": " + QString::fromStdString(wordUtf8);
     };
   }
   static QStringList texts(const QMenu& popup) {

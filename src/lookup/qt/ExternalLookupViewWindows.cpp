@@ -52,7 +52,12 @@ bool ExternalLookupViewWindows::ask(QWidget* parent, LookupMethodTable& table,
 QString ExternalLookupViewWindows::message() const { return m_message->text(); }
 
 void ExternalLookupViewWindows::openSetup() {
-  LookupPropertiesViewWindows::open(this, m_table, settings(), m_testLookup);
+  if (!LookupPropertiesViewWindows::open(this, m_table, settings(), m_testLookup)) {
+    // Asked from the Lookup Methods dialog's Test lookup: the methods are set up there, so this
+    // prompt gives way to it.
+    reject();
+    return;
+  }
   refresh();
 }
 

@@ -24,12 +24,22 @@ QString fromUtf8(std::string_view text) {
 
 }  // namespace
 
+bool takesAnyCharacter(LookupKind kind) {
+  return kind == LookupKind::kWebSearch || kind == LookupKind::kDde;
+}
+
 bool performLookup(LookupMethodTable& table, std::string_view wordCp1252, int command,
                    QWidget* owner) {
+  return performLookupUtf8(table, cp1252::toUtf8(wordCp1252), command, owner);
+}
+
+bool performLookupUtf8(LookupMethodTable& table, std::string_view wordUtf8, int command,
+                       QWidget* owner) {
   const std::optional<LookupMethodRef> target = table.target(command);
   if (!target) return false;
   const LookupMethod& method = table.method(*target);
-  const std::string wordUtf8 = cp1252::toUtf8(wordCp1252);
+  std::string wordCp1252;
+  if (!cp1252::fromUtf8(wordUtf8, wordCp1252) && !takesAnyCharacter(target->kind)) return false;
   switch (target->kind) {
     case LookupKind::kWebSearch:
       return openAddress(fromUtf8(webSearchAddress(method.first, wordUtf8)));

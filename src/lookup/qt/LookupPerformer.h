@@ -17,6 +17,16 @@ namespace qel {
 bool performLookup(LookupMethodTable& table, std::string_view wordCp1252, int command,
                    QWidget* owner);
 
+// Whether a kind of method takes a word with characters that code page 1252 cannot hold: a web
+// address and a D-Bus string carry UTF-8; a window message and a program's argument go to
+// applications that read the code page (the hex encoding is of its bytes).
+bool takesAnyCharacter(LookupKind kind);
+
+// The same as performLookup() for a word in UTF-8. A method that does not take any character
+// fails, doing nothing, when the code page cannot hold the word.
+bool performLookupUtf8(LookupMethodTable& table, std::string_view wordUtf8, int command,
+                       QWidget* owner);
+
 // "Dictionary Lookup Failure": the reason is not told apart, since the other application is out
 // of sight either way.
 void showLookupFailure(QWidget* parent);

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -13,6 +14,7 @@
 #include "app/qt/HelpWindow.h"
 #include "app/qt/UserPrompts.h"
 #include "lookup/LookupArguments.h"
+#include "lookup/qt/LookupPerformer.h"
 #include "platform/Cp1252.h"
 
 namespace qel {
@@ -79,10 +81,18 @@ LookupPropertiesViewWindows::LookupPropertiesViewWindows(LookupMethodTable& tabl
   testRow->addWidget(testWord, 1);
   testRow->addWidget(test);
   body->addLayout(testRow);
+  auto* testWarning = new QLabel(this);
+  testWarning->setObjectName("testWordWarning");
+  testWarning->setWordWrap(true);
+  testWarning->setVisible(false);
+  body->addWidget(testWarning);
 
   body->addWidget(
       methodGroup(tr("Use &web search script:"), LookupKind::kWebSearch, kAllRows, "web"));
-  body->addWidget(methodGroup(tr("Use &DDE"), LookupKind::kDde, kAllRows, "dde"));
+  // Here a DDE method is an Execute call with the word on the D-Bus session bus; its stored
+  // values keep their DDE names.
+  body->addWidget(methodGroup(tr("Use &DDE: a D-Bus session service's Execute method"),
+                              LookupKind::kDde, kAllRows, "dde"));
   body->addWidget(
       methodGroup(tr("Send a &message"), LookupKind::kWindowMessage, kTwoRows, "message"));
   body->addWidget(
@@ -102,12 +112,22 @@ LookupPropertiesViewWindows::LookupPropertiesViewWindows(LookupMethodTable& tabl
   setUp(body);
 }
 
-void LookupPropertiesViewWindows::open(QWidget* parent, LookupMethodTable& table,
+bool LookupPropertiesViewWindows::open(QWidget* parent, LookupMethodTable& table,
                                        SettingsBackend& settings, TestLookup testLookup) {
+  // One copy edits the table: a Setup reached again from it (its Test lookup may prompt, and the
+  // prompt offers Setup) brings it forward instead.
+  static QPointer<LookupPropertiesViewWindows> showing;
+  if (showing) {
+    showing->raise();
+    showing->activateWindow();
+    return false;
+  }
   LookupPropertiesViewWindows dialog(table, settings, std::move(testLookup), parent);
   connect(&dialog, &PropertiesDialog::helpRequested, &dialog,
           [&dialog](int context) { showHelp(context, &dialog); });
+  showing = &dialog;
   dialog.exec();
+  return true;
 }
 
 QGroupBox* LookupPropertiesViewWindows::methodGroup(const QString& title, LookupKind kind, int rows,
@@ -133,12 +153,20 @@ QGroupBox* LookupPropertiesViewWindows::methodGroup(const QString& title, Lookup
         addLabelled(2, tr("Address:"), first);
         break;
       case LookupKind::kDde: {
-        // Here the conversation goes over the D-Bus session bus.
         addLabelled(2, tr("Service:"), first);
         first->setToolTip(tr("The D-Bus name of the application, such as org.example.Words"));
-        QWidget* topic = secondEdit();
+        PVWEdit* topic = secondEdit();
         addLabelled(4, tr("Topic:"), topic);
-        topic->setToolTip(tr("The object whose Execute method takes the word, such as Words"));
+        topic->setToolTip(tr("Names the object whose Execute method takes the word"));
+        // The object path the topic makes, as the call will use it.
+        auto* path = new QLabel(group);
+        path->setObjectName(controlName(prefix, "Path", slot));
+        const auto showPath = [path](const QString& text) {
+          path->setText(tr("object %1").arg(fromUtf8(dbusObjectPath(text.toStdString()))));
+        };
+        showPath(topic->text());
+        connect(topic, &QLineEdit::textChanged, path, showPath);
+        grid->addWidget(path, slot, 6);
         break;
       }
       case LookupKind::kWindowMessage:
@@ -195,7 +223,7 @@ void LookupPropertiesViewWindows::addNameColumns(QGridLayout* grid, LookupMethod
   grid->addWidget(label, ref.slot, 1);
 }
 
-QWidget* LookupPropertiesViewWindows::parameterEdit(std::string* parameter, const QString& name) {
+PVWEdit* LookupPropertiesViewWindows::parameterEdit(std::string* parameter, const QString& name) {
   auto* edit =
       bind(new PVWEdit({[parameter] { return fromUtf8(*parameter); },
                         [parameter](const QString& text) { *parameter = text.toStdString(); }}));
@@ -205,11 +233,10 @@ QWidget* LookupPropertiesViewWindows::parameterEdit(std::string* parameter, cons
 }
 
 void LookupPropertiesViewWindows::testLookup() {
-  std::string word;
-  if (!cp1252::fromUtf8(m_table.testWord(), word) || word.empty()) return;
+  if (!testWordUsable()) return;
   m_table.resolveDefault();
   refreshBoxes();
-  if (m_testLookup) m_testLookup(this, word);
+  if (m_testLookup) m_testLookup(this, m_table.testWord());
   refreshBoxes();  // the lookup may have cleared a default that named nothing
 }
 
@@ -231,11 +258,27 @@ void LookupPropertiesViewWindows::refreshBoxes() {
   for (PVWThreeStateBox* box : m_boxes) box->readValue();
 }
 
-// A word the dictionaries' code page cannot hold could not be looked up as typed.
-void LookupPropertiesViewWindows::updateTestButton() {
+// A word with a character the code page cannot hold goes only to a method that takes it as it
+// is: the method the test would use.
+bool LookupPropertiesViewWindows::testWordUsable() const {
   std::string word;
-  const bool usable = cp1252::fromUtf8(m_table.testWord(), word) && !word.empty();
+  if (cp1252::fromUtf8(m_table.testWord(), word)) return !word.empty();
+  LookupMethodTable resolved = m_table;
+  resolved.resolveDefault();
+  const std::optional<LookupMethodRef> target = resolved.target(kExternalLookupCommand);
+  return target && takesAnyCharacter(target->kind);
+}
+
+void LookupPropertiesViewWindows::updateTestButton() {
+  const bool usable = testWordUsable();
   if (auto* test = findChild<QPushButton*>("testLookup")) test->setEnabled(usable);
+  if (auto* warning = findChild<QLabel*>("testWordWarning")) {
+    std::string word;
+    const bool heldByCodePage = cp1252::fromUtf8(m_table.testWord(), word);
+    warning->setText(tr("The test word has characters that only a web search or D-Bus method can "
+                        "pass on, and the default method is neither."));
+    warning->setVisible(!usable && !heldByCodePage);
+  }
 }
 
 }  // namespace qel

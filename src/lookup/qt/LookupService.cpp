@@ -8,6 +8,7 @@
 #include "lookup/qt/ExternalLookupViewWindows.h"
 #include "lookup/qt/LookupPerformer.h"
 #include "lookup/qt/LookupPropertiesViewWindows.h"
+#include "platform/Cp1252.h"
 
 namespace qel {
 
@@ -77,10 +78,19 @@ void LookupService::showDefinition(bool newWindow, DefinitionsFound found, const
 
 bool LookupService::ask(QWidget* parent, const std::string& word, bool noDefinitions) {
   if (m_prompt) return m_prompt(parent, word, noDefinitions);
-  return ExternalLookupViewWindows::ask(parent, m_methods, m_settings, word, noDefinitions,
-                                        [this](QWidget* from, const std::string& testWord) {
-                                          lookup(from, kExternalLookup, testWord);
-                                        });
+  return ExternalLookupViewWindows::ask(
+      parent, m_methods, m_settings, word, noDefinitions,
+      [this](QWidget* from, const std::string& testWord) { testLookup(from, testWord); });
+}
+
+void LookupService::testLookup(QWidget* parent, const std::string& wordUtf8) {
+  std::string word;
+  if (cp1252::fromUtf8(wordUtf8, word)) {
+    lookup(parent, kExternalLookup, word);
+    return;
+  }
+  // A word beyond the code page: the dialog offers it only to a method that takes it as it is.
+  if (!performLookupUtf8(m_methods, wordUtf8, kExternalLookup, m_owner)) showLookupFailure(parent);
 }
 
 void LookupService::fillExternalLookupMenu(QMenu* menu, bool wordAvailable) {
@@ -88,10 +98,9 @@ void LookupService::fillExternalLookupMenu(QMenu* menu, bool wordAvailable) {
 }
 
 void LookupService::showLookupSetup(QWidget* parent) {
-  LookupPropertiesViewWindows::open(parent, m_methods, m_settings,
-                                    [this](QWidget* from, const std::string& testWord) {
-                                      lookup(from, kExternalLookup, testWord);
-                                    });
+  LookupPropertiesViewWindows::open(
+      parent, m_methods, m_settings,
+      [this](QWidget* from, const std::string& testWord) { testLookup(from, testWord); });
 }
 
 void LookupService::resultStepsChanged() { m_windows.updateResultSteps(); }

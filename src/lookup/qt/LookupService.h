@@ -69,6 +69,8 @@ class LookupService : public QObject, public DefinitionSource {
 
  private:
   bool ask(QWidget* parent, const std::string& word, bool noDefinitions);
+  // The Lookup Methods dialog's Test lookup, of a word in UTF-8.
+  void testLookup(QWidget* parent, const std::string& wordUtf8);
 
   SettingsBackend& m_settings;
   QWidget* m_owner;
