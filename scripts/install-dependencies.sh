@@ -7,7 +7,7 @@ packages=(
   clang libclang-rt-14-dev
   python3 wbritish-huge wordnet-base
   ripgrep hyperfine time
-  qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
+  qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
   libxcb1-dev dbus-daemon
   xdotool xclip openbox
 )
