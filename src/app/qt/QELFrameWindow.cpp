@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QStyle>
 
 #include "app/SettingsFormat.h"
 #include "app/StartWindowPlacement.h"
@@ -275,7 +276,7 @@ void QELFrameWindow::askAboutRange() {
     writeRangeDefaults(m_settings, RangeDefaults{m_view->shortest(), m_view->longest()});
 }
 
-void QELFrameWindow::showQuickReference() {
+QWidget* QELFrameWindow::quickReferenceWindow() {
   if (!m_quickReference) {
     auto* window = new QELQuickReferenceViewWindows(m_settings, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -285,12 +286,16 @@ void QELFrameWindow::showQuickReference() {
             [window](int context) { showHelp(context, window); });
     m_quickReference = window;
   }
-  m_quickReference->show();
+  return m_quickReference;
+}
+
+void QELFrameWindow::showQuickReference() {
+  quickReferenceWindow()->show();
   m_quickReference->raise();
 }
 
 // A new window each time, so that it shows the next tip.
-void QELFrameWindow::showStartupTips() {
+QWidget* QELFrameWindow::newStartupTipsWindow() {
   if (m_startupTips) m_startupTips->close();
   m_lookup->windows().closeAll();
   auto* window = new QELStartupTipsViewWindows(m_settings, m_programFolder, this);
@@ -298,8 +303,10 @@ void QELFrameWindow::showStartupTips() {
   connect(window, &QELStartupTipsViewWindows::helpRequested, window,
           [window](int context) { showHelp(context, window); });
   m_startupTips = window;
-  window->show();
+  return window;
 }
+
+void QELFrameWindow::showStartupTips() { newStartupTipsWindow()->show(); }
 
 void QELFrameWindow::showStartWindows() {
   // At the first start the first two definition windows get places of their own.
@@ -309,28 +316,36 @@ void QELFrameWindow::showStartWindows() {
                     defaultDefinitionPosition(window, screenArea(*this)));
     }
   }
-  // Those without a place of their own yet go beside the main window, clear of each other.
-  const bool quickReferencePlaced = readPosition(
-      m_settings, dialogValueName(QELQuickReferenceViewWindows::kDialogName, kPositionValue)).has_value();
-  const bool tipsPlaced = readPosition(
-      m_settings, dialogValueName(QELStartupTipsViewWindows::kDialogName, kPositionValue)).has_value();
-  if (readShowQuickReference(m_settings)) showQuickReference();
-  if (readShowStartupTips(m_settings)) showStartupTips();
-  std::vector<QWidget*> unplaced;
-  if (m_quickReference && !quickReferencePlaced) unplaced.push_back(m_quickReference);
-  if (m_startupTips && !tipsPlaced) unplaced.push_back(m_startupTips);
+  // Those without a place of their own yet are placed before they show, so that the window
+  // manager puts their frames there.
+  std::vector<QWidget*> shown, unplaced;
+  const auto add = [&](QWidget* window, std::string_view dialogName) {
+    shown.push_back(window);
+    if (!readPosition(m_settings, dialogValueName(dialogName, kPositionValue)))
+      unplaced.push_back(window);
+  };
+  if (readShowQuickReference(m_settings))
+    add(quickReferenceWindow(), QELQuickReferenceViewWindows::kDialogName);
+  if (readShowStartupTips(m_settings))
+    add(newStartupTipsWindow(), QELStartupTipsViewWindows::kDialogName);
   placeBeside(unplaced);
-  if (!m_quickReference && !m_startupTips) m_view->patternBox()->setFocus();
+  for (QWidget* window : shown) window->show();
+  if (shown.empty()) m_view->patternBox()->setFocus();
 }
 
 void QELFrameWindow::placeBeside(const std::vector<QWidget*>& windows) {
   if (windows.empty()) return;
-  // Their frames are not known before the window manager has framed them: they get the main
-  // window's.
+  // Frames are not known before the window manager has framed a window (the main window's
+  // perhaps not yet either): a title bar and borders are allowed for where none is known.
   const QRect main = frameGeometry();
-  const QSize decoration = main.size() - size();
+  QSize decoration = main.size() - size();
+  if (decoration.isEmpty()) {
+    const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    decoration = QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+  }
   std::vector<WindowSize> frames;
   for (QWidget* w : windows) {
+    w->adjustSize();
     const QSize outer = w->size() + decoration;
     frames.push_back({outer.width(), outer.height()});
   }

@@ -69,6 +69,8 @@ class QELFrameWindow : public QMainWindow {
   void showStartupTips();
   // Shows them as the settings ask, once the main window is shown.
   void showStartWindows();
+  QWidget* quickReferenceWindow();  // made when first asked for
+  QWidget* newStartupTipsWindow();  // one that shows the next tip
   // Moves windows that have no place of their own beside this one (see startWindowPlaces).
   void placeBeside(const std::vector<QWidget*>& windows);
   // The Options dialog, modeless: each change it makes applies at once.
