@@ -229,6 +229,15 @@ def lookup_with_ctrl_enter(display, first, second):
     display.wait_for_window("^electron - Definition")
 
 
+def help_from_the_file_dialog(display, first, second):
+    display.start(first)
+    display.keys("ctrl+o")
+    dialog = display.wait_for_window("^Dictionary File Selection$")
+    display.focus(dialog)
+    display.keys("F1")
+    display.wait_for_window("^QEL Help")
+
+
 def options_from_the_keyboard(display, first, second):
     display.start(first)
     display.keys("alt+t", "o")
@@ -237,7 +246,7 @@ def options_from_the_keyboard(display, first, second):
 
 PATHS = [return_searches, keypad_enter_searches, close_with_a_result_focused,
          opening_keeps_the_results, save_results, lookup_with_ctrl_enter,
-         options_from_the_keyboard]
+         help_from_the_file_dialog, options_from_the_keyboard]
 
 
 def main():
