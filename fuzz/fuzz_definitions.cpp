@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ScratchFiles.h"
 #include "dictionary/DefinitionsOfWord.h"
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/DictionaryBuilder.h"
@@ -23,9 +24,7 @@
 
 namespace {
 
-std::string scratchPath(const char* what) {
-  return "/tmp/qel-fuzz-definitions-" + std::to_string(getpid()) + what;
-}
+std::string scratchPath(const char* what) { return qel::fuzz::scratchFile("definitions", what); }
 
 class SeedSource : public qel::BuildSource {
  public:

@@ -6,13 +6,14 @@
 #include <cstdio>
 #include <string>
 
+#include "ScratchFiles.h"
 #include "dictionary/EntryEnumerator.h"
 #include "dictionary/QCDictionaryList.h"
 
 namespace {
 
 const std::string& scratchPath() {
-  static const std::string path = "/tmp/qel-fuzz-" + std::to_string(getpid()) + ".qcd";
+  static const std::string path = qel::fuzz::scratchFile("dictionary", ".qcd");
   return path;
 }
 

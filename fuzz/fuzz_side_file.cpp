@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "ScratchFiles.h"
 #include "dictionary/DecodedSideFile.h"
 #include "dictionary/Dictionary.h"
 #include "dictionary/EntryEnumerator.h"
@@ -20,12 +22,7 @@
 
 namespace {
 
-const std::string& scratch() {
-  static const std::string path = "/tmp/qel-fuzz-side-" + std::to_string(getpid());
-  return path;
-}
-
-std::string dictionaryPath() { return scratch() + ".qcd"; }
+std::string dictionaryPath() { return qel::fuzz::scratchFile("side", ".qcd"); }
 
 qel::Dictionary& dictionary() {
   static qel::Dictionary opened;
@@ -65,11 +62,17 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 // What the bytes handed out add up to: kept, so that reading them is not optimised away.
 volatile unsigned g_bytesSeen = 0;
 
+void see(std::string_view bytes) {
+  unsigned sum = 0;
+  for (const char c : bytes) sum += static_cast<uint8_t>(c);
+  g_bytesSeen = g_bytesSeen + sum;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qel::Dictionary& d = dictionary();
   std::vector<uint8_t> bytes(data, data + size);
   if (!qel::restampSideFile(bytes, d)) return 0;
-  const std::string path = scratch() + ".qds";
+  const std::string path = qel::fuzz::scratchFile("side", ".qds");
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return 0;
   std::fwrite(bytes.data(), 1, bytes.size(), f);
@@ -93,8 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (;;) {
         const size_t count = bulk.nextAccepted(filter, accepted, std::size(accepted));
         for (size_t i = 0; i < count; ++i) {
-          for (const char c : accepted[i].word) g_bytesSeen += static_cast<uint8_t>(c);
-          for (const char c : accepted[i].annotation) g_bytesSeen += static_cast<uint8_t>(c);
+          see(accepted[i].word);
+          see(accepted[i].annotation);
         }
         if (count > 0) continue;
         const uint8_t* letters = bulk.nextBatch(filter);

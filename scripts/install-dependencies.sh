@@ -2,7 +2,7 @@
 # Installs the Debian packages QEL needs to build, test and build its default dictionary.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config libxxhash-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3 wbritish-huge wordnet-base

@@ -106,7 +106,15 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   if (reportFirstInvalidDictionary(list, err)) return kError;
   if (!fullText && !a.has("no-cache") && sideFilesWanted()) {
     const std::string folder = sideFileFolder();
-    for (int i = 0; i < list.count(); ++i) useDecodedSideFile(list.dictionary(i), folder);
+    for (int i = 0; i < list.count(); ++i) {
+      // A dictionary removed or rewritten while its side file was made is said so here, not
+      // left to fail the pattern's check without a word.
+      if (useDecodedSideFile(list.dictionary(i), folder) == SideFileUse::kNone &&
+          !list.dictionary(i).valid()) {
+        reportChanged(list.path(i), command, err);
+        return kError;
+      }
+    }
   }
   SearchSession session(list);
   const bool entriesOnly = a.has("entries-only");

@@ -10,6 +10,7 @@
 
 #include "cli/Cli.h"
 #include "cli/OutputBuffer.h"
+#include "platform/TemporaryFiles.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ void occupyClosedStandardStreams() {
 
 int main(int argc, char** argv) {
   occupyClosedStandardStreams();
+  // A search or build stopped with Ctrl+C leaves no half-written file behind.
+  qel::temporary_files::removeOnSignal();
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
   qel::cli::OutputBuffer buffer(STDOUT_FILENO);

@@ -1,15 +1,29 @@
 // Layout of a side file, in the byte order of the machine that wrote it (a mark tells):
 //   header: magic, format version, byte-order mark, the dictionary's key, the path's size, a
-//           checksum of the header and path, and one record per length (offsets and sizes)
+//           checksum of the header and path, and one record per length (offsets and sizes, a
+//           checksum of the length's bytes here and one of its bytes in the dictionary)
 //   the dictionary's path
 //   per length: its items (DecodedItem as laid out in memory), texts and letters, 8-byte aligned
+//
+// A length's bytes are checked against both checksums when a search first asks for them: a
+// damaged side file, or one made from other contents under the same name, size and times (a
+// dictionary replaced within a file system's time granularity), is never replayed.
 #include "dictionary/DecodedSideFile.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+// xxHash (Debian's libxxhash-dev) compiled in from its header: qel-cli links statically.
+#define XXH_INLINE_ALL
+#include <xxhash.h>
 
 #include "dictionary/Alphabet.h"
 #include "dictionary/Dictionary.h"
@@ -24,7 +38,7 @@ namespace fs = std::filesystem;
 
 constexpr char kMagic[8] = {'Q', 'E', 'L', 'D', 'E', 'C', '\r', '\n'};
 // Changes whenever the layout or the meaning of an item changes.
-constexpr uint32_t kFormatVersion = 4;
+constexpr uint32_t kFormatVersion = 5;
 constexpr uint32_t kByteOrderMark = 0x01020304;
 // The part of a dictionary whose checksum goes into the key: its header tables and symbols.
 constexpr size_t kKeyedBytes = 4096;
@@ -38,6 +52,9 @@ struct SectionRecord {
   // unspelledBefore and referencedBefore (32-bit counts).
   uint64_t spelled = 0, referenced = 0, unspelledBefore = 0, referencedBefore = 0;
   uint64_t unspelledLeading = 0;
+  uint64_t end = 0;                 // just past the length's last array
+  uint64_t checksum = 0;            // of the bytes from `items` to `end`
+  uint64_t dictionaryChecksum = 0;  // of the length's bytes in the dictionary
   int32_t leadingGroupState = 0;
   uint32_t present = 0, complete = 0;
   uint32_t reserved = 0;  // written as 0
@@ -59,11 +76,57 @@ struct Header {
   SectionRecord sections[format::kMaxSlots];
 };
 
-uint64_t fnv1a(const void* data, size_t size, uint64_t hash = 14695981039346656037ull) {
-  const auto* p = static_cast<const uint8_t*>(data);
-  for (size_t i = 0; i < size; ++i) hash = (hash ^ p[i]) * 1099511628211ull;
-  return hash;
+uint64_t checksum(const void* data, size_t size, uint64_t seed = 0) {
+  return XXH3_64bits_withSeed(data, size, seed);
 }
+
+// The bytes of length `length` in the dictionary file: its entry stream and tables, up to where
+// the next length's begin (the file's end for the last). Empty when the tables say nonsense.
+std::span<const uint8_t> dictionaryBytesOf(const Dictionary& dictionary,
+                                           std::span<const uint8_t> file, int length) {
+  const uint64_t start = dictionary.sectionOffset()[length];
+  uint64_t end = file.size();
+  for (int next = length + 1; next < dictionary.slotCount(); ++next) {
+    if (dictionary.sectionOffset()[next] > start) {
+      end = dictionary.sectionOffset()[next];
+      break;
+    }
+  }
+  if (start > end || end > file.size()) return {};
+  return file.subspan(static_cast<size_t>(start), static_cast<size_t>(end - start));
+}
+
+// The dictionary file as the dictionary read it; null when it changed since.
+std::shared_ptr<const MappedFile> mapDictionary(const Dictionary& dictionary) {
+  std::shared_ptr<const MappedFile> file = MappedFile::open(dictionary.path());
+  return file && file->identity() == dictionary.identity() ? file : nullptr;
+}
+
+// Writes to the side file and keeps the checksum of what a length writes.
+class SectionWriter {
+ public:
+  SectionWriter(std::FILE* file, uint64_t& position) : m_file(file), m_position(position) {
+    XXH3_64bits_reset(m_state.get());
+  }
+  bool write(const void* data, size_t size) {
+    XXH3_64bits_update(m_state.get(), data, size);
+    m_position += size;
+    return size == 0 || std::fwrite(data, 1, size, m_file) == size;
+  }
+  bool padTo8() {
+    static const char zeros[8] = {};
+    return write(zeros, (8 - m_position % 8) % 8);
+  }
+  uint64_t checksum() { return XXH3_64bits_digest(m_state.get()); }
+
+ private:
+  struct FreeState {
+    void operator()(XXH3_state_t* state) const { XXH3_freeState(state); }
+  };
+  std::unique_ptr<XXH3_state_t, FreeState> m_state{XXH3_createState()};
+  std::FILE* m_file;
+  uint64_t& m_position;
+};
 
 std::string absolutePath(const std::string& path) {
   std::error_code ec;
@@ -92,7 +155,7 @@ bool keyOf(const Dictionary& dictionary, Header& key, std::string& path) {
   key.dictionaryChangeTime = identity.changed;
   key.dictionaryDevice = identity.device;
   key.dictionaryInode = identity.inode;
-  key.dictionaryChecksum = fnv1a(head, read);
+  key.dictionaryChecksum = checksum(head, read);
   key.slotCount = static_cast<uint32_t>(dictionary.slotCount());
   path = absolutePath(dictionary.path());
   key.pathSize = static_cast<uint32_t>(path.size());
@@ -101,7 +164,7 @@ bool keyOf(const Dictionary& dictionary, Header& key, std::string& path) {
 
 uint64_t headerChecksum(Header header, const std::string& path) {
   header.headerChecksum = 0;
-  return fnv1a(path.data(), path.size(), fnv1a(&header, sizeof header));
+  return checksum(path.data(), path.size(), checksum(&header, sizeof header));
 }
 
 // A region of `count` elements of `size` bytes at `offset` lies inside a file of `fileSize`.
@@ -121,6 +184,14 @@ bool padTo8(std::FILE* f, uint64_t& position) {
   return writeAll(f, zeros, pad);
 }
 
+// A length's bytes hold what their checksums say, here and in the dictionary.
+bool checksumsHold(const SectionRecord& r, std::span<const uint8_t> bytes,
+                   std::span<const uint8_t> dictionaryBytes) {
+  if (r.end < r.items || !inside(r.items, r.end - r.items, 1, bytes.size())) return false;
+  return checksum(bytes.data() + r.items, static_cast<size_t>(r.end - r.items)) == r.checksum &&
+         checksum(dictionaryBytes.data(), dictionaryBytes.size()) == r.dictionaryChecksum;
+}
+
 }  // namespace
 
 std::shared_ptr<DecodedSideFile> DecodedSideFile::open(const std::string& path,
@@ -128,8 +199,10 @@ std::shared_ptr<DecodedSideFile> DecodedSideFile::open(const std::string& path,
   Header key;
   std::string dictionaryPath;
   if (!keyOf(dictionary, key, dictionaryPath)) return nullptr;
-  std::shared_ptr<const MappedFile> file = MappedFile::open(path);
+  std::shared_ptr<const MappedFile> file = MappedFile::open(path, Trust::kPrivate);
   if (!file) return nullptr;
+  std::shared_ptr<const MappedFile> dictionaryFile = mapDictionary(dictionary);
+  if (!dictionaryFile) return nullptr;
   const std::span<const uint8_t> bytes = file->bytes();
   if (bytes.size() < sizeof(Header) + dictionaryPath.size()) return nullptr;
   Header header;
@@ -150,6 +223,11 @@ std::shared_ptr<DecodedSideFile> DecodedSideFile::open(const std::string& path,
   std::shared_ptr<DecodedSideFile> side(new DecodedSideFile);
   side->m_path = path;
   side->m_file = std::move(file);
+  side->m_dictionaryFile = std::move(dictionaryFile);
+  for (int length = 1; length < dictionary.slotCount(); ++length) {
+    side->m_dictionaryBytes[length] =
+        dictionaryBytesOf(dictionary, side->m_dictionaryFile->bytes(), length);
+  }
   side->m_letterCount = dictionary.alphabet().total;
   return side;
 }
@@ -168,7 +246,8 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const
                inside(r.texts, r.textBytes, 1, size) && inside(r.letters, r.letterBytes, 1, size) &&
                r.textBytes <= UINT32_MAX && r.letterBytes <= UINT32_MAX &&
                r.unspelledLeading <= r.itemCount && r.unspelledLeading <= r.leadingEntries &&
-               r.leadingEntries <= r.letterBytes / (static_cast<uint64_t>(length) + 1);
+               r.leadingEntries <= r.letterBytes / (static_cast<uint64_t>(length) + 1) &&
+               checksumsHold(r, bytes, m_dictionaryBytes[length]);
   const uint64_t words = (r.leadingEntries + 63) / 64;
   sound = sound && r.spelled % 8 == 0 && r.referenced % 8 == 0 && r.unspelledBefore % 4 == 0 &&
           r.referencedBefore % 4 == 0 && inside(r.spelled, words, 8, size) &&
@@ -218,8 +297,13 @@ bool DecodedSideFile::make(const std::string& path, Dictionary& dictionary, std:
     error = "the dictionary changed";
     return false;
   }
+  const std::shared_ptr<const MappedFile> dictionaryFile = mapDictionary(dictionary);
+  if (!dictionaryFile) {
+    error = "the dictionary changed";
+    return false;
+  }
   FileReplacement out;
-  if (!out.begin(path)) {
+  if (!out.begin(path, FileReplacement::Target::kPrivate)) {
     error = out.error();
     return false;
   }
@@ -233,21 +317,19 @@ bool DecodedSideFile::make(const std::string& path, Dictionary& dictionary, std:
         EntryEnumerator::decodeSection(dictionary, length);
     if (!s) continue;
     SectionRecord& r = header.sections[length];
+    SectionWriter w(f, position);
     r.present = 1;
     r.complete = s->complete ? 1 : 0;
     r.leadingEntries = s->leadingEntries;
     r.items = position;
     r.itemCount = s->items.size();
-    position += s->items.size_bytes();
+    ok = w.write(s->items.data(), s->items.size_bytes());
     r.texts = position;
     r.textBytes = s->texts.size();
-    position += s->texts.size();
+    ok = ok && w.write(s->texts.data(), s->texts.size());
     r.letters = position;
     r.letterBytes = s->letters.size();
-    position += s->letters.size();
-    ok = writeAll(f, s->items.data(), s->items.size_bytes()) &&
-         writeAll(f, s->texts.data(), s->texts.size()) &&
-         writeAll(f, s->letters.data(), s->letters.size()) && padTo8(f, position);
+    ok = ok && w.write(s->letters.data(), s->letters.size()) && w.padTo8();
     r.unspelledLeading = s->unspelledLeading;
     r.leadingGroupState = s->leadingGroupState;
     // Each array is 8-byte aligned, as the ones before it end on a multiple of 8.
@@ -257,9 +339,13 @@ bool DecodedSideFile::make(const std::string& path, Dictionary& dictionary, std:
           std::pair{&r.unspelledBefore, std::as_bytes(s->unspelledBefore)},
           std::pair{&r.referencedBefore, std::as_bytes(s->referencedBefore)}}) {
       *offset = position;
-      position += part.size();
-      ok = ok && writeAll(f, part.data(), part.size()) && padTo8(f, position);
+      ok = ok && w.write(part.data(), part.size()) && w.padTo8();
     }
+    r.end = position;
+    r.checksum = w.checksum();
+    const std::span<const uint8_t> source =
+        dictionaryBytesOf(dictionary, dictionaryFile->bytes(), length);
+    r.dictionaryChecksum = checksum(source.data(), source.size());
   }
   if (!ok) error = std::strerror(errno);
   // The dictionary changed while it was decoded: what was decoded may be mixed.
@@ -283,13 +369,19 @@ bool DecodedSideFile::make(const std::string& path, Dictionary& dictionary, std:
   return true;
 }
 
-bool restampSideFile(std::vector<uint8_t>& bytes, const Dictionary& dictionary) {
+bool restampSideFile(std::vector<uint8_t>& bytes, const Dictionary& dictionary, Restamp what) {
   Header key;
   std::string path;
   if (!keyOf(dictionary, key, path) || bytes.size() < sizeof key + path.size()) return false;
   Header header;
   std::memcpy(&header, bytes.data(), sizeof header);
   std::memcpy(key.sections, header.sections, sizeof key.sections);
+  for (SectionRecord& r : key.sections) {
+    if (what == Restamp::kKeyAndContents && r.end >= r.items &&
+        inside(r.items, r.end - r.items, 1, bytes.size())) {
+      r.checksum = checksum(bytes.data() + r.items, static_cast<size_t>(r.end - r.items));
+    }
+  }
   std::memcpy(bytes.data() + sizeof key, path.data(), path.size());
   key.headerChecksum = headerChecksum(key, path);
   std::memcpy(bytes.data(), &key, sizeof key);
@@ -308,18 +400,57 @@ std::string sideFilePath(const std::string& folder, const std::string& dictionar
   const std::string absolute = absolutePath(dictionaryPath);
   char name[32];
   std::snprintf(name, sizeof name, "%016llx.qds",
-                static_cast<unsigned long long>(fnv1a(absolute.data(), absolute.size())));
+                static_cast<unsigned long long>(checksum(absolute.data(), absolute.size())));
   return (fs::path(folder) / name).string();
 }
 
+namespace {
+
+// Whether the folder's file system has room for the dictionary's side file, judged generously
+// (a decoded entry takes far less): a full disk is not decoded for and written to by every search.
+bool roomFor(const Dictionary& dictionary, const std::string& folder) {
+  struct statvfs space;
+  if (::statvfs(folder.c_str(), &space) != 0) return false;
+  uint64_t entries = 0;
+  for (int length = 1; length < dictionary.slotCount(); ++length)
+    entries += dictionary.entryCount()[length];
+  constexpr uint64_t kBytesPerEntry = 64;
+  constexpr uint64_t kHeaderRoom = 1 << 20;
+  return static_cast<uint64_t>(space.f_bavail) * space.f_frsize >=
+         entries * kBytesPerEntry + kHeaderRoom;
+}
+
+// Temporaries of side files a stopped process could not remove ("." name "." suffix ".tmp"):
+// this user's, and more than a day old, so that no file being written now is touched.
+void sweepStaleTemporaries(const std::string& folder) {
+  constexpr int64_t kStaleSeconds = 24 * 60 * 60;
+  const int64_t now = static_cast<int64_t>(std::time(nullptr));
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() < 5 || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0)
+      continue;
+    struct stat s;
+    if (::lstat(entry.path().c_str(), &s) == 0 && S_ISREG(s.st_mode) && s.st_uid == ::geteuid() &&
+        now - static_cast<int64_t>(s.st_mtime) > kStaleSeconds) {
+      ::unlink(entry.path().c_str());
+    }
+  }
+}
+
+}  // namespace
+
 SideFileUse useDecodedSideFile(Dictionary& dictionary, const std::string& folder) {
   if (!dictionary.valid() || folder.empty()) return SideFileUse::kNone;
+  // A folder that others could write to, or that is a link, is not used: the search decodes the
+  // dictionary as without a cache.
+  if (!preparePrivateFolder(folder)) return SideFileUse::kUnwritten;
   const std::string path = sideFilePath(folder, dictionary.path());
   std::shared_ptr<DecodedSideFile> side = DecodedSideFile::open(path, dictionary);
   SideFileUse use = SideFileUse::kMapped;
   if (!side) {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
+    if (!roomFor(dictionary, folder)) return SideFileUse::kUnwritten;
+    sweepStaleTemporaries(folder);
     std::string error;
     if (!DecodedSideFile::make(path, dictionary, error)) {
       return dictionary.valid() ? SideFileUse::kUnwritten : SideFileUse::kNone;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,12 +41,19 @@ class DecodedSideFile {
 
   std::string m_path;
   std::shared_ptr<const MappedFile> m_file;
+  // The dictionary as the side file was opened for it, and each length's bytes in it.
+  std::shared_ptr<const MappedFile> m_dictionaryFile;
+  std::span<const uint8_t> m_dictionaryBytes[format::kMaxSlots];
   int m_letterCount = 0;  // letters of the dictionary's alphabet: no letter index reaches it
 };
 
-// Gives side-file bytes the key of `dictionary` as read now and a matching header checksum, so that
-// tests and fuzzing reach the checks behind the header. False when the bytes are too short.
-bool restampSideFile(std::vector<uint8_t>& bytes, const Dictionary& dictionary);
+// Gives side-file bytes the key of `dictionary` as read now and a matching header checksum, and
+// with kKeyAndContents checksums that fit each length's bytes as they are, so that tests and
+// fuzzing reach the checks behind them (a length's checksum in the dictionary stays as it was).
+// False when the bytes are too short.
+enum class Restamp { kKey, kKeyAndContents };
+bool restampSideFile(std::vector<uint8_t>& bytes, const Dictionary& dictionary,
+                     Restamp what = Restamp::kKeyAndContents);
 
 // The folder side files go in: $XDG_CACHE_HOME/qel, else ~/.cache/qel; empty when neither is known.
 std::string sideFileFolder();

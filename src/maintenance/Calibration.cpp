@@ -12,8 +12,11 @@ void ProgressLine::atLine(long count, std::string_view prefix, std::string_view 
   const auto now = std::chrono::steady_clock::now();
   if (now - m_last < std::chrono::milliseconds(500)) return;
   m_last = now;
+  // A field is shown as far as a progress line has room for.
+  constexpr size_t kShownField = 80;
   std::string text(prefix);
-  text.append(field);
+  text.append(field.substr(0, kShownField));
+  if (field.size() > kShownField) text.append("...");
   text.push_back('\n');
   m_source.info(text);
 }

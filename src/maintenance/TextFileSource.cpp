@@ -9,6 +9,9 @@
 namespace qel {
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
+// No entry with its definition comes near this; a longer line (a file without line ends, a
+// binary file) is skipped rather than held, whatever its length.
+constexpr size_t kMaxLineBytes = 65536;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
@@ -45,6 +48,7 @@ void TextFileSource::rewind() {
 
 bool TextFileSource::readLine(std::string& line) {
   line.clear();
+  m_lineTooLong = false;
   for (;;) {
     if (m_position == m_end) {
       m_position = 0;
@@ -55,14 +59,19 @@ bool TextFileSource::readLine(std::string& line) {
           error(std::string("Couldn't read the source file - ") + std::strerror(errno) + "\n");
           return false;
         }
-        return !line.empty();
+        return !line.empty() || m_lineTooLong;
       }
     }
     const char* from = m_buffer.data() + m_position;
     const size_t available = m_end - m_position;
     const void* feed = std::memchr(from, '\n', available);
     const size_t length = feed ? static_cast<const char*>(feed) - from : available;
-    line.append(from, length);
+    if (line.size() + length > kMaxLineBytes) {
+      m_lineTooLong = true;
+      line.clear();
+    } else if (!m_lineTooLong) {
+      line.append(from, length);
+    }
     m_position += length + (feed ? 1 : 0);
     m_offset += length + (feed ? 1 : 0);
     if (feed) return true;
@@ -74,18 +83,22 @@ BuildSource::Line TextFileSource::nextLine(std::string& line, long) {
   std::string& raw = m_encoding == Encoding::Utf8 ? m_raw : line;
   if (!readLine(raw)) return m_failed ? Line::Abandoned : Line::End;
   ++m_lineNumber;
+  // A line that cannot be an entry is reported (in the first pass) and given as an empty line,
+  // which makes none, so that line counts stay line numbers.
+  const auto skip = [&](const std::string& why) {
+    if (m_passes == 1) error("line " + std::to_string(m_lineNumber) + ": " + why + " - line skipped\n");
+    line.clear();
+    return Line::Text;
+  };
+  if (m_lineTooLong) return skip("longer than " + std::to_string(kMaxLineBytes) + " bytes");
+  if (raw.find('\0') != std::string::npos) return skip("a NUL byte, which no text holds");
   if (!raw.empty() && raw.back() == '\r') raw.pop_back();
   // Editors that save UTF-8 with a byte-order mark put it before the first line.
   if (m_lineNumber == 1 && m_encoding == Encoding::Utf8 && raw.starts_with(kByteOrderMark)) {
     raw.erase(0, kByteOrderMark.size());
   }
-  if (m_encoding == Encoding::Utf8 && !cp1252::fromUtf8(raw, line)) {
-    if (m_passes == 1) {
-      error("line " + std::to_string(m_lineNumber) +
-            ": a character that code page 1252 cannot hold - line skipped\n");
-    }
-    line.clear();
-  }
+  if (m_encoding == Encoding::Utf8 && !cp1252::fromUtf8(raw, line))
+    return skip("a character that code page 1252 cannot hold");
   return Line::Text;
 }
 

@@ -27,8 +27,9 @@ class TextFileSource : public BuildSource {
   const std::string& openError() const { return m_openError; }
 
   void rewind() override;
-  // A line that code page 1252 cannot hold is reported with its number (in the first pass only)
-  // and given as an empty line, which makes no entry, so that line counts stay line numbers. A
+  // A line that code page 1252 cannot hold, that holds a NUL byte or that is longer than 65,536
+  // bytes (it is never held whole) is reported with its number (in the first pass only) and
+  // given as an empty line, which makes no entry, so that line counts stay line numbers. A
   // UTF-8 byte-order mark before the first line is dropped. A file that changed since it was
   // opened, or cannot be read, ends the build (reported).
   Line nextLine(std::string& line, long count) override;
@@ -53,6 +54,7 @@ class TextFileSource : public BuildSource {
   long m_lineNumber = 0;
   uint64_t m_offset = 0;  // bytes of the file read in this pass
   bool m_failed = false;  // the file changed or a read failed: the build ends
+  bool m_lineTooLong = false;  // the line in hand was dropped for its length
   std::string m_raw;
 };
 

@@ -31,8 +31,14 @@ std::string absolutePath(const std::string& path) {
 
 }  // namespace
 
+// Only this user can have written it, or can change it.
+bool ownedAndClosed(const struct stat& s) {
+  return s.st_uid == ::geteuid() && (s.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 std::string fileErrorText(int error) {
   if (error == kNotRegularFile) return "not a regular file";
+  if (error == kNotPrivate) return "not a private file";
   return std::strerror(error);
 }
 
@@ -48,16 +54,19 @@ int regularFileIdentity(std::FILE* file, FileIdentity& identity) {
   return identityFromStat(s, identity);
 }
 
-std::FILE* openRegularFile(const std::string& path, int& error, FileIdentity* identity) {
+std::FILE* openRegularFile(const std::string& path, int& error, FileIdentity* identity,
+                           Trust trust) {
   // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC |
+                                          (trust == Trust::kPrivate ? O_NOFOLLOW : 0));
   if (fd < 0) {
-    error = errno;
+    error = errno == ELOOP && trust == Trust::kPrivate ? kNotPrivate : errno;
     return nullptr;
   }
   struct stat s;
   FileIdentity opened;
   error = ::fstat(fd, &s) != 0 ? errno : identityFromStat(s, opened);
+  if (error == 0 && trust == Trust::kPrivate && !ownedAndClosed(s)) error = kNotPrivate;
   if (error == 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) error = errno;
   std::FILE* file = error == 0 ? ::fdopen(fd, "rb") : nullptr;
   if (file == nullptr) {
@@ -67,6 +76,17 @@ std::FILE* openRegularFile(const std::string& path, int& error, FileIdentity* id
   }
   if (identity) *identity = opened;
   return file;
+}
+
+bool preparePrivateFolder(const std::string& folder) {
+  if (folder.empty()) return false;
+  const std::filesystem::path path(folder);
+  const std::filesystem::path parent = path.parent_path();
+  // The parent is made only inside a folder that exists (a cache folder in a home folder).
+  if (!parent.empty() && ::mkdir(parent.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  struct stat s;
+  return ::lstat(path.c_str(), &s) == 0 && S_ISDIR(s.st_mode) && ownedAndClosed(s);
 }
 
 bool sameFile(const std::string& a, const std::string& b) {

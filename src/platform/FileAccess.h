@@ -35,9 +35,21 @@ std::string fileErrorText(int error);
 int regularFileIdentity(const std::string& path, FileIdentity& identity);
 int regularFileIdentity(std::FILE* file, FileIdentity& identity);
 
+// kPrivate: a file the program wrote into a private folder for itself and trusts on reading it
+// back, opened only when the name is no link and the file is this user's and writable by no one
+// else (error kNotPrivate otherwise).
+enum class Trust { kAny, kPrivate };
+inline constexpr int kNotPrivate = -2;
+
 // Opens the regular file at `path` for reading, or returns null with `error` set. Opening does not
 // wait for a FIFO's writer or a device; `identity`, when given, receives what was opened.
-std::FILE* openRegularFile(const std::string& path, int& error, FileIdentity* identity = nullptr);
+std::FILE* openRegularFile(const std::string& path, int& error, FileIdentity* identity = nullptr,
+                           Trust trust = Trust::kAny);
+
+// Makes `folder` ready for private files: created with mode 0700 where missing (and its parent,
+// but nothing above that: a missing home folder is not made), and then a real folder (not a
+// link), owned by this user and writable by no one else. False when it is not, or cannot be.
+bool preparePrivateFolder(const std::string& folder);
 
 // Whether two paths name one file: the same device and inode when both exist, else the same path
 // once made absolute.

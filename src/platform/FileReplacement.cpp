@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "platform/FileAccess.h"
+#include "platform/TemporaryFiles.h"
 
 namespace qel {
 namespace {
@@ -54,19 +55,21 @@ int keepBackup(const std::string& target, const std::string& backup) {
 
 }  // namespace
 
-bool FileReplacement::begin(const std::string& target) {
+bool FileReplacement::begin(const std::string& target, Target kind) {
   discard();
   m_error.clear();
   fs::path path(target);
   std::error_code ec;
-  if (fs::is_symlink(path, ec)) {
+  const bool followLinks = kind == Target::kFollowLinks;
+  if (followLinks && fs::is_symlink(path, ec)) {
     const fs::path resolved = fs::canonical(path, ec);
     if (!ec) path = resolved;
   }
   struct stat old;
-  const bool exists = ::stat(path.c_str(), &old) == 0;
+  const bool exists = (followLinks ? ::stat(path.c_str(), &old) : ::lstat(path.c_str(), &old)) == 0;
   if (!exists && errno != ENOENT) return fail(errno);
-  if (exists && !S_ISREG(old.st_mode)) return fail(kNotRegularFile);
+  if (exists && !S_ISREG(old.st_mode) && (followLinks || !S_ISLNK(old.st_mode)))
+    return fail(kNotRegularFile);
   m_target = path.string();
 
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
@@ -74,7 +77,8 @@ bool FileReplacement::begin(const std::string& target) {
   for (int attempt = 0; fd < 0 && attempt < kNameAttempts; ++attempt) {
     m_temporary =
         (folder / ("." + path.filename().string() + "." + uniqueSuffix() + ".tmp")).string();
-    fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                followLinks ? 0666 : 0600);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
@@ -82,8 +86,9 @@ bool FileReplacement::begin(const std::string& target) {
     m_temporary.clear();
     return fail(error);
   }
+  m_signalSlot = temporary_files::enter(m_temporary);
   // The replacement keeps the permissions of the file it replaces.
-  if (exists) ::fchmod(fd, old.st_mode & 07777);
+  if (exists && followLinks) ::fchmod(fd, old.st_mode & 07777);
   m_file = ::fdopen(fd, "wb");
   if (m_file == nullptr) {
     const int error = errno;
@@ -106,6 +111,8 @@ bool FileReplacement::commit(const std::string& backupPath) {
     if (const int error = keepBackup(m_target, backupPath)) return fail(error);
   }
   if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) return fail(errno);
+  temporary_files::leave(m_signalSlot);
+  m_signalSlot = -1;
   m_temporary.clear();
   const fs::path target(m_target);
   syncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
@@ -116,6 +123,8 @@ void FileReplacement::discard() {
   if (m_file) std::fclose(m_file);
   m_file = nullptr;
   if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
+  temporary_files::leave(m_signalSlot);
+  m_signalSlot = -1;
   m_temporary.clear();
 }
 

@@ -1,6 +1,7 @@
 // New contents for a file, written beside it under a unique temporary name and renamed over it
 // only once complete and on disk: a failed or abandoned write leaves the old file byte for byte,
-// and two writers of one path each leave a whole file (the last to finish wins), never a mix.
+// and two writers of one path each leave a whole file (the last to finish wins), never a mix. A
+// process stopped by SIGINT or SIGTERM removes its temporaries (see TemporaryFiles.h).
 #pragma once
 
 #include <cstdio>
@@ -15,9 +16,14 @@ class FileReplacement {
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
 
-  // Creates the temporary file in the target's folder (a link is followed to the file it names).
-  // False, with error() set, when the target is not a regular file or the folder refuses.
-  bool begin(const std::string& target);
+  // kFollowLinks: a link at the target is followed to the file it names, whose permissions the
+  // new file keeps (a user's own files). kPrivate: whatever stands at the target's name, a link
+  // included, is replaced by the new file itself, readable by its owner only (a private cache's
+  // files, where a link may have been planted).
+  enum class Target { kFollowLinks, kPrivate };
+  // Creates the temporary file in the target's folder. False, with error() set, when the target
+  // is not a regular file (or a link, for kPrivate) or the folder refuses.
+  bool begin(const std::string& target, Target kind = Target::kFollowLinks);
   // The temporary file, open for writing and seeking; null outside begin .. commit.
   std::FILE* file() const { return m_file; }
 
@@ -39,6 +45,7 @@ class FileReplacement {
   std::string m_target;  // the file renamed over, links resolved
   std::string m_temporary;
   std::FILE* m_file = nullptr;
+  int m_signalSlot = -1;  // where a stopped process finds the temporary to remove
   std::string m_error;
 };
 

@@ -9,10 +9,10 @@
 
 namespace qel {
 
-std::shared_ptr<const MappedFile> MappedFile::open(const std::string& path) {
+std::shared_ptr<const MappedFile> MappedFile::open(const std::string& path, Trust trust) {
   int error = 0;
   FileIdentity identity;
-  std::FILE* file = openRegularFile(path, error, &identity);
+  std::FILE* file = openRegularFile(path, error, &identity, trust);
   if (!file) return nullptr;
   void* data = MAP_FAILED;
   if (identity.size > 0 && identity.size <= SIZE_MAX) {

@@ -15,8 +15,9 @@ namespace qel {
 
 class MappedFile {
  public:
-  // Maps the regular file at `path`; null when it cannot be opened or mapped, or is empty.
-  static std::shared_ptr<const MappedFile> open(const std::string& path);
+  // Maps the regular file at `path`; null when it cannot be opened (see Trust) or mapped, or is
+  // empty.
+  static std::shared_ptr<const MappedFile> open(const std::string& path, Trust trust = Trust::kAny);
   ~MappedFile();
   MappedFile(const MappedFile&) = delete;
   MappedFile& operator=(const MappedFile&) = delete;

@@ -3,6 +3,7 @@
 // without them.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -262,6 +263,118 @@ TEST_F(DecodedSideFiles, DamageFarIntoASectionIsFoundWhereReplayReachesIt) {
     test::writeFile(sideFile(), bytes);
     EXPECT_EQ(withSideFile(), decoded) << (counts ? "counts" : "bits");
     EXPECT_TRUE(test::folderContents(folder).empty());
+  }
+}
+
+// The cache is trusted only where no one else could have put anything: a link at a side file's
+// name is replaced, never written through; a folder or file others can write, or a folder that is
+// a link, is not used; and a missing home folder is not made.
+TEST_F(DecodedSideFiles, NeitherLinksNorOthersFilesAreTrusted) {
+  namespace fs = std::filesystem;
+  const auto decoded = items(false);
+  SideFileUse use = SideFileUse::kNone;
+  items(true, &use);
+  ASSERT_EQ(use, SideFileUse::kMade);
+  const std::string outside = dir.file("private.txt");
+  test::writeFile(outside, "not the cache's");
+  ::chmod(outside.c_str(), 0600);
+  for (const std::string& target : {outside, path}) {
+    const std::string before = test::readFile(target);
+    fs::remove(sideFile());
+    fs::create_symlink(target, sideFile());
+    EXPECT_EQ(items(true, &use), decoded) << target;
+    EXPECT_EQ(use, SideFileUse::kMade);
+    EXPECT_EQ(test::readFile(target), before) << target;
+    EXPECT_FALSE(fs::is_symlink(sideFile()));
+    EXPECT_EQ(fs::status(sideFile()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  }
+  // A side file others may write is made again, as the owner's own.
+  ::chmod(sideFile().c_str(), 0666);
+  EXPECT_EQ(items(true, &use), decoded);
+  EXPECT_EQ(use, SideFileUse::kMade);
+
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+  };
+  const std::string real = dir.file("real-cache");
+  const Case refused[] = {
+      {"a folder others may write", [&] { ::chmod(folder.c_str(), 0777); }},
+      {"a folder that is a link",
+       [&] {
+         fs::create_directory(real);
+         ::chmod(real.c_str(), 0700);
+         fs::remove_all(folder);
+         fs::create_directory_symlink(real, folder);
+       }},
+      {"a folder of another user",
+       [&] {
+         if (::geteuid() != 0) return;  // only the superuser can give a folder away
+         fs::create_directories(folder);
+         ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+       }},
+      {"a missing home folder", [&] { folder = dir.file("no-home") + "/.cache/qel"; }},
+  };
+  for (const Case& c : refused) {
+    fs::remove_all(folder);
+    items(true, &use);
+    c.prepare();
+    if (std::string(c.what) == "a folder of another user" && ::geteuid() != 0) continue;
+    std::vector<bool> replayed;
+    EXPECT_EQ(items(true, &use, &replayed), decoded) << c.what;
+    EXPECT_EQ(use, SideFileUse::kUnwritten) << c.what;
+    EXPECT_FALSE(replayed[3]) << c.what;
+  }
+  EXPECT_FALSE(fs::exists(dir.file("no-home")));
+}
+
+// A thousand random byte and bit flips anywhere in a side file, and side files of other contents
+// stamped with this dictionary's key (planted, or left by a dictionary replaced within its file
+// system's time granularity): the results are always those of the dictionary itself.
+TEST_F(DecodedSideFiles, DamagedOrForeignSideFilesNeverChangeResults) {
+  const std::vector<std::string> patterns = {"*", "t*", ";ailt", "*e*"};
+  const auto decoded = searchResults(path, patterns, [](QCDictionaryList&) {});
+  const auto cached = [&] {
+    return searchResults(path, patterns, [&](QCDictionaryList& list) {
+      useDecodedSideFile(list.dictionary(0), folder);
+    });
+  };
+  std::mt19937 random(11);
+  for (int damage = 0; damage < 1000; ++damage) {
+    SideFileUse use = SideFileUse::kNone;
+    items(true, &use);  // made again after the last damage
+    std::string bytes = test::readFile(sideFile());
+    const size_t at = random() % bytes.size();
+    if (damage % 2 == 0) {
+      bytes[at] = static_cast<char>(bytes[at] ^ (1 + random() % 255));
+    } else {
+      bytes[at] = static_cast<char>(bytes[at] ^ (1 << (random() % 8)));
+    }
+    test::writeFile(sideFile(), bytes);
+    const auto got = cached();
+    ASSERT_EQ(got, decoded) << "damage " << damage << " at byte " << at;
+  }
+
+  const std::vector<std::vector<std::string>> others = {
+      {"bail", "bell", "tiles", "tall", "toil"},  // another dictionary
+      // This one with a word changed and the size kept: a same-second replacement.
+      {"tail|A tail.", "Tail End+a band+|Players.", "tail-end:tailend|The end.", "tolk",
+       "tall+adjective+", "tails", ";hidden|Region one.", "bank++2+|Money.", "\xE9t\xE9",
+       "tale:tael|A story.", "abcdefghijklmnopqrstuvwxyzabcd"},
+  };
+  for (const auto& words : others) {
+    const std::string other = dir.file("other.qcd");
+    ASSERT_TRUE(test::buildTestDictionary(other, words));
+    QCDictionaryList otherList(other);
+    ASSERT_TRUE(otherList.recheck(0));
+    ASSERT_EQ(useDecodedSideFile(otherList.dictionary(0), folder), SideFileUse::kMade);
+    std::vector<uint8_t> bytes;
+    for (const char c : test::readFile(sideFilePath(folder, other))) bytes.push_back(c);
+    QCDictionaryList list(path);
+    ASSERT_TRUE(list.recheck(0));
+    ASSERT_TRUE(restampSideFile(bytes, list.dictionary(0), Restamp::kKey));
+    test::writeFile(sideFile(), std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(cached(), decoded) << words[0];
   }
 }
 

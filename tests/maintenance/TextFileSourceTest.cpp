@@ -60,11 +60,18 @@ TEST(TextFileSource, EveryPassGivesTheLinesOfTheFile) {
        TextFileSource::Encoding::Utf8,
        {"a", "", "b"},
        "line 2: a character that code page 1252 cannot hold - line skipped\n"},
-      {"long line",
+      // Never held whole: skipped, however long, and the lines around it kept.
+      {"line longer than the read buffer",
        "a\n" + longLine + "\nb",
        TextFileSource::Encoding::Utf8,
-       {"a", longLine, "b"},
-       ""},
+       {"a", "", "b"},
+       "line 2: longer than 65536 bytes - line skipped\n"},
+      {"longest line kept", std::string(65536, 'y'), TextFileSource::Encoding::Cp1252,
+       {std::string(65536, 'y')}, ""},
+      {"no line end at all", longLine, TextFileSource::Encoding::Cp1252, {""},
+       "line 1: longer than 65536 bytes - line skipped\n"},
+      {"NUL byte", std::string("a\nb\0c\n", 6), TextFileSource::Encoding::Utf8, {"a", ""},
+       "line 2: a NUL byte, which no text holds - line skipped\n"},
       {"empty file", "", TextFileSource::Encoding::Utf8, {}, ""},
   };
   for (const Case& c : cases) {

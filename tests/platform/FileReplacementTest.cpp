@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 
 #include "platform/FileReplacement.h"
+#include "platform/TemporaryFiles.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {
@@ -109,6 +113,31 @@ TEST(FileReplacement, BackupNamesAndABackupThatWouldBeTheTarget) {
   std::fputs("new", r.file());
   ASSERT_TRUE(r.commit(dir.path() + "/./words.qcd")) << r.error();
   EXPECT_EQ(test::readFile(target), "new");
+}
+
+}  // namespace
+}  // namespace qel
+
+namespace qel {
+namespace {
+
+// Stopped by SIGINT or SIGTERM part way, a process removes the temporary it was writing.
+TEST(FileReplacement, AStoppedProcessLeavesNoTemporary) {
+  for (const int signal : {SIGINT, SIGTERM}) {
+    test::TempDir dir;
+    const std::string target = dir.file("target.qcd");
+    EXPECT_EXIT(
+        {
+          temporary_files::removeOnSignal();
+          FileReplacement out;
+          if (!out.begin(target)) std::exit(1);
+          std::fputs("half of it", out.file());
+          std::fflush(out.file());
+          std::raise(signal);
+        },
+        ::testing::KilledBySignal(signal), "");
+    EXPECT_TRUE(test::folderContents(dir.path()).empty()) << signal;
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/SettingsStore.h"
 #include "dictionary/DecodedSection.h"
+#include "platform/TemporaryFiles.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   qel::setUpProgramIdentity("qel");
+  qel::temporary_files::removeOnSignal();  // a save cut short by logging out leaves nothing
   QCommandLineParser parser;
   describe(parser);
   parser.process(app);

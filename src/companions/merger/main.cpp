@@ -7,10 +7,12 @@
 #include "app/qt/ProgramIcon.h"
 #include "app/qt/SettingsStore.h"
 #include "maintenance/qt/QCWordListMergeWindow.h"
+#include "platform/TemporaryFiles.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   qel::setUpProgramIdentity("qel");
+  qel::temporary_files::removeOnSignal();  // a save cut short by logging out leaves nothing
   QCoreApplication::setApplicationName("QEL Word List Merge");
   QCoreApplication::setApplicationVersion("2.5");
   QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);
