@@ -11,6 +11,7 @@
 #include "dictionary/DecodedSideFile.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -184,6 +185,44 @@ bool padTo8(std::FILE* f, uint64_t& position) {
   return writeAll(f, zeros, pad);
 }
 
+// The note that vouches for a side file: the identities of the side file and of the dictionary
+// when every length was found to hold what its checksums say.
+struct VouchNote {
+  char magic[8] = {'Q', 'E', 'L', 'O', 'K', '\r', '\n', 0};
+  uint32_t formatVersion = kFormatVersion;
+  uint32_t reserved = 0;
+  FileIdentity side, dictionary;
+  uint64_t checksum = 0;  // of the note with this field 0
+};
+
+uint64_t noteChecksum(VouchNote note) {
+  note.checksum = 0;
+  return checksum(&note, sizeof note);
+}
+
+bool noteHolds(const std::string& path, const FileIdentity& side, const FileIdentity& dictionary) {
+  int error = 0;
+  std::FILE* file = openRegularFile(path, error, nullptr, Trust::kPrivate);
+  if (!file) return false;
+  VouchNote note, expected;
+  const bool read = std::fread(&note, 1, sizeof note, file) == sizeof note;
+  std::fclose(file);
+  expected.side = side;
+  expected.dictionary = dictionary;
+  expected.checksum = noteChecksum(expected);
+  return read && std::memcmp(&note, &expected, sizeof note) == 0;
+}
+
+// A change of the dictionary this recent could be followed by another that its file system's
+// times (to the second, or two on some) would not show.
+bool changedTooRecently(const FileIdentity& dictionary) {
+  constexpr int64_t kCoarsestTimes = 2'000'000'000;  // nanoseconds
+  const int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                          std::chrono::system_clock::now().time_since_epoch())
+                          .count();
+  return now - std::max(dictionary.modified, dictionary.changed) < kCoarsestTimes;
+}
+
 // A length's bytes hold what their checksums say, here and in the dictionary.
 bool checksumsHold(const SectionRecord& r, std::span<const uint8_t> bytes,
                    std::span<const uint8_t> dictionaryBytes) {
@@ -229,7 +268,30 @@ std::shared_ptr<DecodedSideFile> DecodedSideFile::open(const std::string& path,
         dictionaryBytesOf(dictionary, side->m_dictionaryFile->bytes(), length);
   }
   side->m_letterCount = dictionary.alphabet().total;
+  side->m_dictionaryIdentity = dictionary.identity();
+  side->m_vouched = noteHolds(side->notePath(), side->m_file->identity(), dictionary.identity());
   return side;
+}
+
+void DecodedSideFile::vouch(bool checked) {
+  if (m_vouched || changedTooRecently(m_dictionaryIdentity)) return;
+  const std::span<const uint8_t> bytes = m_file->bytes();
+  Header header;
+  std::memcpy(&header, bytes.data(), sizeof header);
+  for (int length = 1; !checked && length < format::kMaxSlots; ++length) {
+    const SectionRecord& r = header.sections[length];
+    if (r.present && !checksumsHold(r, bytes, m_dictionaryBytes[length])) {
+      std::remove(m_path.c_str());  // damaged: the next process makes it again
+      return;
+    }
+  }
+  VouchNote note;
+  note.side = m_file->identity();
+  note.dictionary = m_dictionaryIdentity;
+  note.checksum = noteChecksum(note);
+  FileReplacement out;
+  if (!out.begin(notePath(), FileReplacement::Target::kPrivate)) return;
+  if (std::fwrite(&note, 1, sizeof note, out.file()) == sizeof note && out.commit()) m_vouched = true;
 }
 
 std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const {
@@ -247,7 +309,7 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const
                r.textBytes <= UINT32_MAX && r.letterBytes <= UINT32_MAX &&
                r.unspelledLeading <= r.itemCount && r.unspelledLeading <= r.leadingEntries &&
                r.leadingEntries <= r.letterBytes / (static_cast<uint64_t>(length) + 1) &&
-               checksumsHold(r, bytes, m_dictionaryBytes[length]);
+               (m_vouched || checksumsHold(r, bytes, m_dictionaryBytes[length]));
   const uint64_t words = (r.leadingEntries + 63) / 64;
   sound = sound && r.spelled % 8 == 0 && r.referenced % 8 == 0 && r.unspelledBefore % 4 == 0 &&
           r.referencedBefore % 4 == 0 && inside(r.spelled, words, 8, size) &&
@@ -459,6 +521,7 @@ SideFileUse useDecodedSideFile(Dictionary& dictionary, const std::string& folder
     if (!side) return SideFileUse::kUnwritten;
     use = SideFileUse::kMade;
   }
+  side->vouch(use == SideFileUse::kMade);
   dictionary.setDecodedSource([side](int length) { return side->section(length); });
   return use;
 }

@@ -36,8 +36,19 @@ class DecodedSideFile {
   // next process).
   std::shared_ptr<const DecodedSection> section(int length) const;
 
+  // Whether every length is known to hold what its checksums say, for the side file and the
+  // dictionary as they are now: a note beside the side file says so, written once they were
+  // checked (or made), and naming both files' identities. Without it each length is checked when
+  // first used.
+  bool vouched() const { return m_vouched; }
+  // Writes that note: at once for a side file this process made (`checked` true), else after
+  // checking every length, removing the side file when one fails. Not while the dictionary's
+  // last change is so recent that a file system's coarse times could hide another change.
+  void vouch(bool checked);
+
  private:
   DecodedSideFile() = default;
+  std::string notePath() const { return m_path + ".ok"; }
 
   std::string m_path;
   std::shared_ptr<const MappedFile> m_file;
@@ -45,6 +56,8 @@ class DecodedSideFile {
   std::shared_ptr<const MappedFile> m_dictionaryFile;
   std::span<const uint8_t> m_dictionaryBytes[format::kMaxSlots];
   int m_letterCount = 0;  // letters of the dictionary's alphabet: no letter index reaches it
+  FileIdentity m_dictionaryIdentity;
+  bool m_vouched = false;
 };
 
 // Gives side-file bytes the key of `dictionary` as read now and a matching header checksum, and

@@ -81,12 +81,15 @@ std::FILE* openRegularFile(const std::string& path, int& error, FileIdentity* id
 bool preparePrivateFolder(const std::string& folder) {
   if (folder.empty()) return false;
   const std::filesystem::path path(folder);
-  const std::filesystem::path parent = path.parent_path();
-  // The parent is made only inside a folder that exists (a cache folder in a home folder).
-  if (!parent.empty() && ::mkdir(parent.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
   struct stat s;
-  return ::lstat(path.c_str(), &s) == 0 && S_ISDIR(s.st_mode) && ownedAndClosed(s);
+  if (::lstat(path.c_str(), &s) != 0) {
+    // The parent is made only inside a folder that exists (a cache folder in a home folder).
+    const std::filesystem::path parent = path.parent_path();
+    if (!parent.empty() && ::mkdir(parent.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (::lstat(path.c_str(), &s) != 0) return false;
+  }
+  return S_ISDIR(s.st_mode) && ownedAndClosed(s);
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
