@@ -272,9 +272,18 @@ TEST_F(DecodedSideFiles, DamageFarIntoASectionIsFoundWhereReplayReachesIt) {
 TEST_F(DecodedSideFiles, NeitherLinksNorOthersFilesAreTrusted) {
   namespace fs = std::filesystem;
   const auto decoded = items(false);
+  // Temporaries a stopped process left: a day old and more, they go when a side file is made.
+  fs::create_directories(folder);
+  ::chmod(folder.c_str(), 0700);
+  for (const char* name : {"/.old.qds.abcdefgh.tmp", "/.new.qds.abcdefgh.tmp"})
+    test::writeFile(folder + name, "left behind");
+  fs::last_write_time(folder + "/.old.qds.abcdefgh.tmp",
+                      fs::file_time_type::clock::now() - std::chrono::hours(25));
   SideFileUse use = SideFileUse::kNone;
   items(true, &use);
   ASSERT_EQ(use, SideFileUse::kMade);
+  EXPECT_FALSE(fs::exists(folder + "/.old.qds.abcdefgh.tmp"));
+  EXPECT_TRUE(fs::exists(folder + "/.new.qds.abcdefgh.tmp"));
   const std::string outside = dir.file("private.txt");
   test::writeFile(outside, "not the cache's");
   ::chmod(outside.c_str(), 0600);
