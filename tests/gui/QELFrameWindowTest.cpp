@@ -4,26 +4,31 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMenuBar>
 #include <QMimeData>
-#include <QSettings>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
 #include "app/WindowSettings.h"
-#include "app/qt/QELFrameWindow.h"
-#include "app/qt/SettingsStore.h"
-#include "search/qt/QELViewWindows.h"
-#include "support/FreshSettings.h"
-#include "support/RecordingPrompts.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {
 namespace {
 
 using test::FreshSettings;
+using test::WindowInput;
+
+// Open (Ctrl+O) answers with the files given; what the boxes said is kept without the file
+// dialog's own record.
+struct Fixture : test::MainWindowFixture {
+  using MainWindowFixture::MainWindowFixture;
+  void open(const QStringList& files) {
+    prompts.chosenFiles = files;
+    input.key(Qt::Key_O, Qt::ControlModifier);
+    prompts.shown.removeAll("Dictionary File Selection");
+  }
+};
 
 }  // namespace
 
@@ -49,129 +54,112 @@ class QELFrameWindowTest : public QObject {
   }
 
   void aMissingRememberedDictionaryIsLeftOut() {
-    FreshSettings fresh;
-    SettingsStore& store = fresh.store;
-    const QTemporaryDir& folder = fresh.folder;
-    writeOpenDictionaries(store, {m_dir.file("gone.qcd"), m_second});
-    QELFrameWindow window(store, folder.path(), {});
-    QCOMPARE(window.dictionaries().count(), 1);
-    QCOMPARE(window.view()->paneCount(), 1);
-    QCOMPARE(window.windowTitle(), QString("second - QEL"));
+    Fixture f({}, [this](SettingsStore& store) {
+      writeOpenDictionaries(store, {m_dir.file("gone.qcd"), m_second});
+    });
+    QCOMPARE(f.window.dictionaries().count(), 1);
+    QCOMPARE(f.view().paneCount(), 1);
+    QCOMPARE(f.window.windowTitle(), QString("second - QEL"));
   }
 
   void closingTheActiveLastPaneActivatesThePaneBefore() {
-    FreshSettings fresh;
-    SettingsStore& store = fresh.store;
-    const QTemporaryDir& folder = fresh.folder;
-    QELFrameWindow window(store, folder.path(), threeDictionaries());
-    QCOMPARE(window.windowTitle(), QString("first, second, third - QEL"));
-    window.view()->setActivePane(2);
-    window.closeActiveDictionary();
-    QCOMPARE(window.view()->paneCount(), 2);
-    QCOMPARE(window.view()->activePane(), 1);
-    window.view()->setActivePane(0);
-    window.closeActiveDictionary();
-    QCOMPARE(window.view()->activePane(), 0);
-    QCOMPARE(window.windowTitle(), QString("second - QEL"));
+    Fixture f(threeDictionaries());
+    QCOMPARE(f.window.windowTitle(), QString("first, second, third - QEL"));
+    WindowInput::click(f.view().pane(2).caption);
+    f.input.menu('f', 'c');
+    QTRY_COMPARE(f.view().paneCount(), 2);
+    QCOMPARE(f.view().activePane(), 1);
+    WindowInput::click(f.view().pane(0).caption);
+    f.input.menu('f', 'c');
+    QTRY_COMPARE(f.view().paneCount(), 1);
+    QCOMPARE(f.view().activePane(), 0);
+    QCOMPARE(f.window.windowTitle(), QString("second - QEL"));
   }
 
   void fileMenuTextsNameTheActiveDictionary() {
-    FreshSettings fresh;
-    SettingsStore& store = fresh.store;
-    const QTemporaryDir& folder = fresh.folder;
-    writeOpenDictionaries(store, {m_dir.file("none-here.qcd")});
-    QELFrameWindow empty(store, folder.path(), {});
-    empty.updateCommands();
-    QCOMPARE(empty.action(Command::kClose)->text(), QString("&Close"));
-    QCOMPARE(empty.action(Command::kSaveResults)->text(), QString("Save Results &As..."));
-    QVERIFY(!empty.action(Command::kClose)->isEnabled());
-    QELFrameWindow window(store, folder.path(),
-                          {QString::fromStdString(m_first), QString::fromStdString(m_second)});
-    window.updateCommands();
-    QCOMPARE(window.action(Command::kClose)->text(), QString("&Close \"first\""));
-    QCOMPARE(window.action(Command::kProperties)->text(), QString("P&roperties for \"first\"..."));
-    QVERIFY(!window.action(Command::kPromote)->isEnabled());
-    QVERIFY(window.action(Command::kDemote)->isEnabled());
+    Fixture empty({}, [this](SettingsStore& store) {
+      writeOpenDictionaries(store, {m_dir.file("none-here.qcd")});
+    });
+    empty.inMenu('f', [&] {
+      QCOMPARE(empty.window.action(Command::kClose)->text(), QString("&Close"));
+      QCOMPARE(empty.window.action(Command::kSaveResults)->text(), QString("Save Results &As..."));
+      QVERIFY(!empty.window.action(Command::kClose)->isEnabled());
+    });
+    Fixture f({QString::fromStdString(m_first), QString::fromStdString(m_second)});
+    f.inMenu('f', [&] {
+      QCOMPARE(f.window.action(Command::kClose)->text(), QString("&Close \"first\""));
+      QCOMPARE(f.window.action(Command::kProperties)->text(),
+               QString("P&roperties for \"first\"..."));
+      QVERIFY(!f.window.action(Command::kPromote)->isEnabled());
+      QVERIFY(f.window.action(Command::kDemote)->isEnabled());
+    });
   }
 
   // Opening: an open dictionary only becomes active; an eighth opens, a ninth is refused; a file
   // that is no dictionary is refused and the open ones stay as they were.
   void openingFollowsTheLimitsAndLeavesTheOpenOnesAlone() {
-    FreshSettings fresh;
-    SettingsStore& store = fresh.store;
-    const QTemporaryDir& folder = fresh.folder;
-    test::RecordingPrompts prompts;
-    QELFrameWindow window(store, folder.path(),
-                          {QString::fromStdString(m_first), QString::fromStdString(m_second)});
-    window.openDictionaries({QString::fromStdString(m_first)});
-    QCOMPARE(window.dictionaries().count(), 2);
-    QCOMPARE(window.view()->activePane(), 0);
+    Fixture f({QString::fromStdString(m_first), QString::fromStdString(m_second)});
+    f.open({QString::fromStdString(m_first)});
+    QCOMPARE(f.window.dictionaries().count(), 2);
+    QCOMPARE(f.view().activePane(), 0);
     const std::string corrupt = m_dir.file("corrupt.qcd");
     test::writeFile(corrupt, "QCD1 but nothing else");
-    window.openDictionaries({QString::fromStdString(corrupt)});
-    QCOMPARE(window.dictionaries().count(), 2);
-    QCOMPARE(prompts.shown.size(), 1);
-    QVERIFY(prompts.shown[0].startsWith("Dictionary Open Failed: "));
-    QVERIFY(prompts.shown[0].endsWith("corrupt.qcd\nis not a valid QEL&Corvanth Dictionary File\n\n"
-                                      "Its contents are not those of a dictionary."));
+    f.open({QString::fromStdString(corrupt)});
+    QCOMPARE(f.window.dictionaries().count(), 2);
+    QCOMPARE(f.prompts.shown.size(), 1);
+    QVERIFY(f.prompts.shown[0].startsWith("Dictionary Open Failed: "));
+    QVERIFY(f.prompts.shown[0].endsWith("corrupt.qcd\nis not a valid QEL&Corvanth Dictionary File\n\n"
+                                        "Its contents are not those of a dictionary."));
     QStringList more;
     for (int i = 0; i < 7; ++i) {
       const std::string path = m_dir.file("more" + std::to_string(i) + ".qcd");
       QVERIFY(test::buildTestDictionary(path, {"word"}));
       more << QString::fromStdString(path);
     }
-    window.openDictionaries(more.mid(0, 6));
-    QCOMPARE(window.dictionaries().count(), 8);
-    QCOMPARE(window.view()->activePane(), 7);
-    window.openDictionaries(more.mid(6));
-    QCOMPARE(window.dictionaries().count(), 8);
-    QVERIFY(prompts.shown.last().contains("The number of allowed dictionaries has been reached."));
+    f.open(more.mid(0, 6));
+    QCOMPARE(f.window.dictionaries().count(), 8);
+    QCOMPARE(f.view().activePane(), 7);
+    f.open(more.mid(6));
+    QCOMPARE(f.window.dictionaries().count(), 8);
+    QVERIFY(f.prompts.shown.last().contains("The number of allowed dictionaries has been reached."));
     // The previously used list: the dictionaries that opened, most recent first.
-    QCOMPARE(window.recentDictionaries().size(), size_t(8));
-    window.openDictionaries({QString::fromStdString(m_first)});
-    QCOMPARE(window.recentDictionaries().front(), m_first);
+    QCOMPARE(f.window.recentDictionaries().size(), size_t(8));
+    f.open({QString::fromStdString(m_first)});
+    QCOMPARE(f.window.recentDictionaries().front(), m_first);
   }
 
   // A file dropped on the window opens as if chosen with Open; a corrupt one is refused in a box.
   void aCorruptFileDroppedIsRefusedAndTheOthersStay() {
-    FreshSettings fresh;
-    SettingsStore& store = fresh.store;
-    const QTemporaryDir& folder = fresh.folder;
-    test::RecordingPrompts prompts;
-    QELFrameWindow window(store, folder.path(), {QString::fromStdString(m_first)});
-    window.show();
+    Fixture f({QString::fromStdString(m_first)});
     const std::string corrupt = m_dir.file("dropped.qcd");
     test::writeFile(corrupt, std::string(4096, 'x'));
     auto drop = [&](const std::string& path) {
       QMimeData data;
       data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
       QDragEnterEvent enter(QPoint(50, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(window.view(), &enter);
+      QApplication::sendEvent(f.window.view(), &enter);
       QDropEvent dropped(QPointF(50, 300), Qt::CopyAction, &data, Qt::LeftButton, {});
-      QApplication::sendEvent(window.view(), &dropped);
+      QApplication::sendEvent(f.window.view(), &dropped);
     };
     drop(corrupt);
-    QCOMPARE(window.dictionaries().count(), 1);
-    QCOMPARE(prompts.shown.size(), 1);
-    QVERIFY(prompts.shown[0].startsWith("Dictionary Open Failed: "));
+    QCOMPARE(f.window.dictionaries().count(), 1);
+    QCOMPARE(f.prompts.shown.size(), 1);
+    QVERIFY(f.prompts.shown[0].startsWith("Dictionary Open Failed: "));
     drop(m_second);
-    QCOMPARE(window.dictionaries().count(), 2);
-    QCOMPARE(window.windowTitle(), QString("first, second - QEL"));
+    QCOMPARE(f.window.dictionaries().count(), 2);
+    QCOMPARE(f.window.windowTitle(), QString("first, second - QEL"));
   }
 
   void promotingAndDemotingMoveTheActivePaneAndTheCaption() {
-    FreshSettings fresh;
-    SettingsStore& store = fresh.store;
-    const QTemporaryDir& folder = fresh.folder;
-    QELFrameWindow window(store, folder.path(), threeDictionaries());
-    window.view()->setActivePane(2);
-    window.promoteActiveDictionary();
-    QCOMPARE(window.windowTitle(), QString("first, third, second - QEL"));
-    QCOMPARE(window.view()->activePane(), 1);
-    window.view()->setActivePane(0);
-    window.demoteActiveDictionary();
-    QCOMPARE(window.windowTitle(), QString("third, first, second - QEL"));
-    QCOMPARE(window.view()->activePane(), 1);
+    Fixture f(threeDictionaries());
+    WindowInput::click(f.view().pane(2).caption);
+    f.input.menu('f', 'm');
+    QTRY_COMPARE(f.window.windowTitle(), QString("first, third, second - QEL"));
+    QCOMPARE(f.view().activePane(), 1);
+    WindowInput::click(f.view().pane(0).caption);
+    f.input.menu('f', 'd');
+    QTRY_COMPARE(f.window.windowTitle(), QString("third, first, second - QEL"));
+    QCOMPARE(f.view().activePane(), 1);
   }
 
   // Changed Shortest and Longest become the defaults only when the user says Yes.
@@ -195,27 +183,22 @@ class QELFrameWindowTest : public QObject {
     }
   }
 
-  // Results saved as text: ".txt" added to a bare name, a file that exists asked about, a failed
-  // save said so.
+  // Results saved as text (Ctrl+S, which acts only while the command is enabled): ".txt" added to
+  // a bare name, a file that exists asked about, a failed save said so.
   void resultsAreSavedAsText() {
-    FreshSettings fresh;
-    test::RecordingPrompts prompts;
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {QString::fromStdString(m_first)});
-    window.view()->setPatternAndSearch("*");
-    QTRY_VERIFY(window.view()->state() == SearchState::Ready);
-    window.updateCommands();
-    QVERIFY(window.action(Command::kSaveResults)->isEnabled());
-    const QString bare = fresh.folder.filePath("results");
-    prompts.chosenSaveNames = {bare};
-    window.saveResults();
+    Fixture f({QString::fromStdString(m_first)});
+    f.search("*");
+    const QString bare = f.fresh.folder.filePath("results");
+    f.prompts.chosenSaveNames = {bare};
+    f.input.key(Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(QString::fromStdString(test::readFile((bare + ".txt").toStdString())),
              QString("tail\nelectron\n"));
-    prompts.chosenSaveNames = {bare};  // again: it exists, and No keeps it
-    window.saveResults();
-    QVERIFY(prompts.shown.join("|").contains("Save As: " + bare + ".txt already exists."));
-    prompts.chosenSaveNames = {fresh.folder.filePath("missing/results.txt")};
-    window.saveResults();
-    QCOMPARE(prompts.shown.last(), QString("Text File Save Error: Results couldn't be saved"));
+    f.prompts.chosenSaveNames = {bare};  // again: it exists, and No keeps it
+    f.input.key(Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(f.prompts.shown.join("|").contains("Save As: " + bare + ".txt already exists."));
+    f.prompts.chosenSaveNames = {f.fresh.folder.filePath("missing/results.txt")};
+    f.input.key(Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(f.prompts.shown.last(), QString("Text File Save Error: Results couldn't be saved"));
   }
 
   void theOpenDictionariesAreRememberedAtExit() {
