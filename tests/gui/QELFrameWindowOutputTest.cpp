@@ -1,61 +1,43 @@
 // The main window's output commands end to end: Save Results as text or as a dictionary by the
 // type chosen, Print with its selection rule into PDF files, Print Preview, and Page Setup with
 // the margins kept in the settings; and a real search of the default dictionary saved and printed.
-#include <QAction>
-#include <QApplication>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <functional>
+#include <QToolBar>
 
 #include "app/WindowSettings.h"
-#include "app/qt/QELFrameWindow.h"
-#include "app/qt/SettingsStore.h"
 #include "maintenance/qt/QCDictionarySaveDialog.h"
 #include "search/qt/QELPrintPreview.h"
-#include "search/qt/QELViewWindows.h"
+#include "support/MainWindowFixture.h"
 #include "support/PdfPages.h"
 #include "support/RecordingPrintDialogs.h"
-#include "support/FreshSettings.h"
-#include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {
 namespace {
 
-using test::FreshSettings;
+using Fixture = test::MainWindowFixture;
+using test::WindowInput;
 
-void search(QELFrameWindow& window, const QString& pattern) {
-  window.view()->setPatternAndSearch(pattern);
-  QTRY_VERIFY_WITH_TIMEOUT(window.view()->state() == SearchState::Ready, 20000);
-  window.updateCommands();
+const ResultList& activeResults(Fixture& f) {
+  return f.view().session()->pane(f.view().activePane()).results;
 }
 
-const ResultList& activeResults(const QELFrameWindow& window) {
-  return window.view()->session()->pane(window.view()->activePane()).results;
-}
-
-std::vector<std::string> entries(const ResultList& results) {
-  std::vector<std::string> texts;
-  for (long i = 0; i < results.count(); ++i) texts.emplace_back(results.record(i)->entry());
-  return texts;
-}
-
-// Does `act` with the dictionary save dialog once it shows (it is modal).
-void whenTheSaveDialogShows(const std::function<void(QCDictionarySaveDialog&)>& act) {
-  auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-    if (auto* dialog = qobject_cast<QCDictionarySaveDialog*>(QApplication::activeModalWidget())) {
-      poll->stop();
-      poll->deleteLater();
-      act(*dialog);
-    }
-  });
-  poll->start(10);
+// Save (Ctrl+S) as the type given (1: a dictionary, whose save dialog `look` sees before its Save
+// is clicked).
+void saveAs(Fixture& f, const QString& name, int type,
+            const std::function<void(QCDictionarySaveDialog*)>& look = nullptr) {
+  f.prompts.chosenSaveNames = {name};
+  f.prompts.chosenSaveType = type;
+  if (type == 1) {
+    test::whenShown<QCDictionarySaveDialog>([look](QCDictionarySaveDialog* dialog) {
+      if (look) look(dialog);
+      WindowInput::click(dialog->saveButton());
+    });
+  }
+  f.input.key(Qt::Key_S, Qt::ControlModifier);
+  if (type == 1) f.reactivate();
 }
 
 QString defaultDictionary() {
@@ -81,84 +63,71 @@ class QELFrameWindowOutputTest : public QObject {
   // The type chosen decides: a bare name gets ".txt" and a text file, or ".qcd" and the
   // dictionary save dialog; the next save offers the type used last.
   void resultsAreSavedByTheTypeChosen() {
-    FreshSettings fresh;
-    test::RecordingPrompts prompts;
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {QString::fromStdString(m_annotated)});
-    search(window, "*");
-    QCOMPARE(activeResults(window).count(), 3L);
-    const QString bare = fresh.folder.filePath("results");
+    Fixture f({QString::fromStdString(m_annotated)});
+    f.search("*");
+    QCOMPARE(activeResults(f).count(), 3L);
+    const QString bare = f.fresh.folder.filePath("results");
 
-    prompts.chosenSaveNames = {bare};
-    prompts.chosenSaveType = 0;
-    window.saveResults();
-    QCOMPARE(prompts.offeredSaveType, 0);
+    saveAs(f, bare, 0);
+    QCOMPARE(f.prompts.offeredSaveType, 0);
     QCOMPARE(QString::fromStdString(test::readFile((bare + ".txt").toStdString())),
              QString("Hi-fi stereo\ntail\ndotting (verb)\n"));
 
-    prompts.chosenSaveNames = {bare};
-    prompts.chosenSaveType = 1;
     QString shownFile, shownDescription;
-    whenTheSaveDialogShows([&](QCDictionarySaveDialog& dialog) {
-      shownFile = dialog.fileEdit()->text();
-      shownDescription = dialog.descriptionEdit()->toPlainText();
-      QTest::mouseClick(dialog.saveButton(), Qt::LeftButton);
+    saveAs(f, bare, 1, [&](QCDictionarySaveDialog* dialog) {
+      shownFile = dialog->fileEdit()->text();
+      shownDescription = dialog->descriptionEdit()->toPlainText();
     });
-    window.saveResults();
     QCOMPARE(shownFile, bare + ".qcd");
     QCOMPARE(shownDescription, QString("*"));
-    QELFrameWindow saved(fresh.store, fresh.folder.path(), {bare + ".qcd"});
-    search(saved, "*");
-    QCOMPARE(entries(activeResults(saved)), entries(activeResults(window)));
-    QCOMPARE(std::string(activeResults(saved).record(2)->text()), std::string("dotting (verb)"));
 
-    prompts.chosenSaveNames = {};
-    prompts.chosenSaveType = -1;
-    window.saveResults();  // cancelled
-    QCOMPARE(prompts.offeredSaveType, 1);
+    f.prompts.chosenSaveNames = {};
+    f.prompts.chosenSaveType = -1;
+    f.input.key(Qt::Key_S, Qt::ControlModifier);  // cancelled
+    QCOMPARE(f.prompts.offeredSaveType, 1);
+
+    Fixture saved({bare + ".qcd"});
+    saved.search("*");
+    QCOMPARE(saved.results(0), f.results(0));
+    QCOMPARE(std::string(activeResults(saved).record(2)->text()), std::string("dotting (verb)"));
   }
 
   // Results saved over the dictionary they came from rebuild it in place: its old contents stay
   // in its ".bak" file and the window goes on with the new ones.
   void savingOverTheOpenDictionaryRebuildsItInPlace() {
-    FreshSettings fresh;
-    test::RecordingPrompts prompts;
-    const QString path = fresh.folder.filePath("words.qcd");
+    test::TempDir folder;
+    const QString path = QString::fromStdString(folder.file("words.qcd"));
     QVERIFY(test::buildTestDictionary(path.toStdString(), {"dotting+(verb)", "tail", "toil"}));
     const std::string old = test::readFile(path.toStdString());
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {path});
-    search(window, "t*");
-    QCOMPARE(activeResults(window).count(), 2L);
-    prompts.chosenSaveNames = {path};
-    prompts.chosenSaveType = 1;
-    whenTheSaveDialogShows([](QCDictionarySaveDialog& dialog) {
-      QTest::mouseClick(dialog.saveButton(), Qt::LeftButton);
-    });
-    window.saveResults();
-    QCOMPARE(test::readFile(fresh.folder.filePath("words.bak").toStdString()), old);
-    search(window, "*");
-    QCOMPARE(entries(activeResults(window)), (std::vector<std::string>{"tail", "toil"}));
-    QCOMPARE(prompts.shown, QStringList{"Save Results"});
+    Fixture f({path});
+    f.search("t*");
+    QCOMPARE(activeResults(f).count(), 2L);
+    saveAs(f, path, 1);
+    QCOMPARE(test::readFile(folder.file("words.bak")), old);
+    f.search("*");
+    QCOMPARE(f.results(0), QStringList({"tail", "toil"}));
+    QCOMPARE(f.prompts.shown, QStringList{"Save Results"});
   }
 
   // One selected result prints every result, unless the print dialog asks for the selection; two
   // selected print only those. The margins leave room for one item a page, so the file's pages
   // count the items printed.
   void theSelectionDecidesWhatPrints() {
-    FreshSettings fresh;
-    writePrintingMargins(fresh.store, {kThousandthsOfAnInch, 4000, 6000, 4000, 5600});
-    test::RecordingPrompts prompts;
-    const QString pdf = fresh.folder.filePath("printed.pdf");
+    Fixture f({QString::fromStdString(m_annotated)}, [](SettingsStore& store) {
+      writePrintingMargins(store, {kThousandthsOfAnInch, 4000, 6000, 4000, 5600});
+    });
+    const QString pdf = f.fresh.folder.filePath("printed.pdf");
     test::RecordingPrintDialogs dialogs(pdf);
     dialogs.choose = [](QPrinter& printer) { printer.setPageSize(QPageSize(QPageSize::A4)); };
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {QString::fromStdString(m_annotated)});
-    search(window, "*");
-    QVERIFY(window.action(Command::kPrint)->isEnabled());
-    QVERIFY(window.action(Command::kPrintPreview)->isEnabled());
-    QVERIFY(window.action(Command::kPageSetup)->isEnabled());
-    ResultSelection& selection = const_cast<ResultList&>(activeResults(window)).selection();
+    f.search("*");
+    f.inMenu('f', [&] {
+      QVERIFY(f.window.action(Command::kPrint)->isEnabled());
+      QVERIFY(f.window.action(Command::kPrintPreview)->isEnabled());
+      QVERIFY(f.window.action(Command::kPageSetup)->isEnabled());
+    });
 
-    selection.selectOnly(1);
-    window.printResults();
+    f.clickResult(0, 1);
+    f.input.key(Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(dialogs.offeredRange, QPrinter::AllPages);
     QVERIFY(dialogs.offeredSelection);
     QCOMPARE(test::pdfPageCount(pdf), 3);
@@ -168,58 +137,57 @@ class QELFrameWindowOutputTest : public QObject {
       chooseSelection(printer);
       printer.setPrintRange(QPrinter::Selection);
     };
-    window.printResults();
+    f.input.key(Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(test::pdfPageCount(pdf), 1);
 
     dialogs.choose = chooseSelection;
-    selection.setRange(0, 1, true);
-    window.printResults();
+    f.clickResult(0, 0, Qt::ShiftModifier);
+    QCOMPARE(activeResults(f).selection().selectedCount(), 2L);
+    f.input.key(Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(dialogs.offeredRange, QPrinter::Selection);
     QCOMPARE(test::pdfPageCount(pdf), 2);
     QCOMPARE(dialogs.printCalls, 3);
-    QCOMPARE(prompts.shown, QStringList());
+    QCOMPARE(f.prompts.shown, QStringList());
   }
 
   void thePreviewPrintsThePageItShows() {
-    FreshSettings fresh;
-    test::RecordingPrompts prompts;
-    test::RecordingPrintDialogs dialogs(fresh.folder.filePath("preview.pdf"));
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {QString::fromStdString(m_annotated)});
-    window.show();
-    search(window, "*");
-    window.printPreview();
-    QELPrintPreview* preview = window.printPreviewWindow();
-    QVERIFY(preview);
-    QVERIFY(QTest::qWaitForWindowExposed(preview));
+    Fixture f({QString::fromStdString(m_annotated)});
+    test::RecordingPrintDialogs dialogs(f.fresh.folder.filePath("preview.pdf"));
+    f.search("*");
+    f.input.menu('f', 'v');
+    QELPrintPreview* preview = nullptr;
+    QTRY_VERIFY((preview = f.window.printPreviewWindow()));
+    QVERIFY(QTest::qWaitForWindowActive(preview));
     QCOMPARE(preview->windowModality(), Qt::WindowModal);
     QCOMPARE(preview->windowTitle(), QString("annotated - Print Preview"));
     QTRY_COMPARE(preview->pageText(), QString("Page 1 of 1"));
-    preview->printAction()->trigger();
+    WindowInput::click(preview->findChild<QToolBar*>()->widgetForAction(preview->printAction()));
     QCOMPARE(dialogs.offeredRange, QPrinter::PageRange);
     QCOMPARE(dialogs.offeredFrom, 1);
     QCOMPARE(dialogs.offeredTo, 1);
     QCOMPARE(test::pdfPageCount(dialogs.pdf), 1);
-    preview->close();
-    QTRY_VERIFY(!window.printPreviewWindow());
+    f.input.key(Qt::Key_Escape);
+    QTRY_VERIFY(!f.window.printPreviewWindow());
   }
 
   // The dialog starts at the stored margins; what it gives is stored in its own units.
   void pageSetupKeepsTheMarginsInTheSettings() {
-    FreshSettings fresh;
-    test::RecordingPrintDialogs dialogs(fresh.folder.filePath("unused.pdf"));
+    Fixture f({});
+    test::RecordingPrintDialogs dialogs(f.fresh.folder.filePath("unused.pdf"));
     dialogs.choose = [](QPrinter& printer) {
       printer.setPageMargins(QMarginsF(20, 15, 20, 25), QPageLayout::Millimeter);
     };
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {});
-    window.pageSetup();
+    f.input.menu('f', 'u');
+    QTRY_COMPARE(dialogs.pageSetupCalls, 1);
     QCOMPARE(dialogs.offeredLayout.units(), QPageLayout::Inch);
     QCOMPARE(dialogs.offeredLayout.margins(), QMarginsF(1, 1, 1, 1));
-    QCOMPARE(readPrintingMargins(fresh.store),
+    QCOMPARE(readPrintingMargins(f.fresh.store),
              (PrintingMargins{kHundredthsOfAMillimetre, 2000, 1500, 2000, 2500}));
     dialogs.accept = false;  // cancelled: nothing changes
     dialogs.choose = nullptr;
-    window.pageSetup();
-    QCOMPARE(readPrintingMargins(fresh.store),
+    f.input.menu('f', 'u');
+    QTRY_COMPARE(dialogs.pageSetupCalls, 2);
+    QCOMPARE(readPrintingMargins(f.fresh.store),
              (PrintingMargins{kHundredthsOfAMillimetre, 2000, 1500, 2000, 2500}));
     QCOMPARE(dialogs.offeredLayout.units(), QPageLayout::Millimeter);
     QCOMPARE(dialogs.offeredLayout.margins(), QMarginsF(20, 15, 20, 25));
@@ -230,32 +198,26 @@ class QELFrameWindowOutputTest : public QObject {
   void aRealSearchSavedAndPrinted() {
     const QString dictionary = defaultDictionary();
     if (dictionary.isEmpty()) QSKIP("the default dictionary has not been built");
-    FreshSettings fresh;
-    test::RecordingPrompts prompts;
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {dictionary});
-    search(window, ";..oting");
-    const std::vector<std::string> found = entries(activeResults(window));
+    Fixture f({dictionary});
+    f.search(";..oting");
+    const QStringList found = f.results(0);
     QVERIFY(found.size() > 100);
-    QCOMPARE(std::string(activeResults(window).record(0)->text()), std::string("agonist +as"));
+    QCOMPARE(std::string(activeResults(f).record(0)->text()), std::string("agonist +as"));
 
-    const QString target = fresh.folder.filePath("oting.qcd");
-    prompts.chosenSaveNames = {target};
-    prompts.chosenSaveType = 1;
-    whenTheSaveDialogShows([](QCDictionarySaveDialog& dialog) {
-      QTest::mouseClick(dialog.saveButton(), Qt::LeftButton);
-    });
-    window.saveResults();
-    QCOMPARE(prompts.shown, QStringList{"Save Results"});
-    QVERIFY(!QFileInfo::exists(fresh.folder.filePath("oting.bak")));
-    QELFrameWindow saved(fresh.store, fresh.folder.path(), {target});
-    search(saved, "*");
-    QCOMPARE(entries(activeResults(saved)), found);
-    QCOMPARE(activeResults(saved).record(0)->text(), activeResults(saved).record(0)->entry());
+    const QString target = f.fresh.folder.filePath("oting.qcd");
+    saveAs(f, target, 1);
+    QCOMPARE(f.prompts.shown, QStringList{"Save Results"});
+    QVERIFY(!QFileInfo::exists(f.fresh.folder.filePath("oting.bak")));
 
-    test::RecordingPrintDialogs dialogs(fresh.folder.filePath("oting.pdf"));
-    window.printResults();
+    test::RecordingPrintDialogs dialogs(f.fresh.folder.filePath("oting.pdf"));
+    f.input.key(Qt::Key_P, Qt::ControlModifier);
     QVERIFY(dialogs.offeredPages >= 1);
     QCOMPARE(test::pdfPageCount(dialogs.pdf), dialogs.offeredPages);
+
+    Fixture saved({target});
+    saved.search("*");
+    QCOMPARE(saved.results(0), found);
+    QCOMPARE(activeResults(saved).record(0)->text(), activeResults(saved).record(0)->entry());
   }
 };
 

@@ -39,6 +39,13 @@ struct MainWindowFixture {
 
   QELViewWindows& view() { return *window.view(); }
 
+  // The window active again, as a window manager makes it when a dialog over it has closed (the
+  // offscreen display leaves no window active then).
+  void reactivate() {
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+  }
+
   // A click on the pattern box, the pattern typed over what it shows, and Return; waits until the
   // search has ended.
   void search(const QString& pattern) {
