@@ -39,8 +39,8 @@ struct MainWindowFixture {
 
   QELViewWindows& view() { return *window.view(); }
 
-  // The window active again, as a window manager makes it when a dialog over it has closed (the
-  // offscreen display leaves no window active then).
+  // The window active again, as a window manager makes it when the window is clicked or a dialog
+  // over it has closed (the offscreen display does neither).
   void reactivate() {
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
