@@ -15,23 +15,20 @@
 #include <QTimer>
 #include <set>
 
-#include "app/qt/QELFrameWindow.h"
+#include "app/WindowSettings.h"
 #include "app/qt/QELPropertiesViewWindows.h"
 #include "definitions/qt/DefinitionRichEdit.h"
 #include "definitions/qt/DefinitionViewFrame.h"
 #include "definitions/qt/DefinitionViewWindows.h"
 #include "definitions/qt/DictionaryListViewWindows.h"
 #include "lookup/qt/LookupService.h"
-#include "search/qt/QELViewWindows.h"
-#include "support/FreshSettings.h"
-#include "support/RecordingPrompts.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestDictionaries.h"
-#include "support/WindowInput.h"
 
 namespace qel {
 namespace {
 
-using test::FreshSettings;
+using test::WindowInput;
 
 QStringList texts(const ResultList& results) {
   QStringList out;
@@ -50,18 +47,15 @@ std::set<std::string> definingDictionaries(QELFrameWindow& window, const std::st
   return paths;
 }
 
-// In the Dictionary List dialog about to open: the other dictionary `name` added, then OK.
-void addInDictionaryList(QObject* context, const QString& name, bool& added) {
-  QTimer::singleShot(0, context, [name, &added] {
-    auto* list = qobject_cast<DictionaryListViewWindows*>(QApplication::activeModalWidget());
-    if (list == nullptr) return;
+// In the Dictionary List dialog once it shows: the other dictionary `name` added, then OK.
+void addInDictionaryList(const QString& name, bool& added) {
+  test::whenShown<DictionaryListViewWindows>([name, &added](DictionaryListViewWindows* list) {
     const QList<QListWidgetItem*> found = list->otherList()->findItems(name, Qt::MatchExactly);
     if (found.size() != 1) return list->reject();
     QListWidget* other = list->otherList();
-    QTest::mouseClick(other->viewport(), Qt::LeftButton, {},
-                      other->visualItemRect(found.first()).center());
-    QTest::mouseClick(list->findChild<QPushButton*>("add"), Qt::LeftButton);
-    QTest::mouseClick(list->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    WindowInput::click(other->viewport(), other->visualItemRect(found.first()).center());
+    WindowInput::click(list->findChild<QPushButton*>("add"));
+    WindowInput::click(list->findChild<QPushButton*>("ok"));
     added = true;
   });
 }
@@ -80,33 +74,33 @@ QStringList highlighted(DefinitionRichEdit* text, const QColor& colour) {
 
 }  // namespace
 
+struct Fixture : test::MainWindowFixture {
+  using MainWindowFixture::MainWindowFixture;
+  // The pattern typed into the pattern box of the window clicked, and searched; the texts found.
+  QStringList search(const QString& pattern) {
+    reactivate();
+    MainWindowFixture::search(pattern);
+    return view().state() == SearchState::Searching ? QStringList{"(still searching)"}
+                                                     : texts(view().session()->pane(0).results);
+  }
+  // The Options dialog, from the Tools menu of the window clicked, at `page`.
+  QELPropertiesViewWindows* openOptions(int page) {
+    reactivate();
+    input.menu('t', 'o');
+    auto* dialog = window.findChild<QELPropertiesViewWindows*>();
+    if (dialog == nullptr || !QTest::qWaitForWindowActive(dialog)) return nullptr;
+    QTabBar* tabs = dialog->pages()->tabBar();
+    WindowInput::click(tabs, tabs->tabRect(page).center());
+    return dialog;
+  }
+};
+
 class MainWindowOptionsTest : public QObject {
   Q_OBJECT
 
  private:
   test::TempDir m_dir;
   QString m_words;
-
-  // Types `pattern` into the pattern box, searches, and waits for the results.
-  static QStringList search(QELFrameWindow& window, const QString& pattern) {
-    QLineEdit* box = window.view()->patternBox()->lineEdit();
-    box->selectAll();
-    QTest::keyClicks(box, pattern);
-    QTest::keyClick(box, Qt::Key_Return);
-    if (!QTest::qWaitFor([&] { return window.view()->state() != SearchState::Searching; }, 20000))
-      return {"(still searching)"};
-    return texts(window.view()->session()->pane(0).results);
-  }
-  // The Options dialog, opened from the Tools menu at `page`.
-  static QELPropertiesViewWindows* openOptions(QELFrameWindow& window, int page) {
-    window.updateCommands();
-    window.action(Command::kOptions)->trigger();
-    auto* dialog = window.findChild<QELPropertiesViewWindows*>();
-    if (dialog == nullptr || !QTest::qWaitForWindowExposed(dialog)) return nullptr;
-    QTabBar* tabs = dialog->pages()->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
-    return dialog;
-  }
 
  private slots:
   void initTestCase() {
@@ -133,35 +127,22 @@ class MainWindowOptionsTest : public QObject {
     QFETCH(QColor, colour);
     const std::string defined = m_dir.file("defined.qcd");
     QVERIFY(test::buildTestDictionary(defined, {"tail|The tail, and the end of the tail."}));
-    FreshSettings fresh;
-    test::RecordingPrompts prompts;
+    Fixture f({QString::fromStdString(defined)});
     QFont italic("DejaVu Serif");
     italic.setPixelSize(18);
     italic.setItalic(true);
-    prompts.chosenFont = italic;
-    prompts.chosenFontColour = Qt::blue;
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {QString::fromStdString(defined)});
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QLineEdit* pattern = window.view()->patternBox()->lineEdit();
-    test::clickCentre(pattern);
-    test::typeText(pattern, "tail");
-    test::pressKey(pattern, Qt::Key_Return, Qt::ControlModifier);
-    QVERIFY(!window.lookup().windows().frames().empty());
-    DefinitionViewFrame* definitions = window.lookup().windows().frames().front().get();
+    f.prompts.chosenFont = italic;
+    f.prompts.chosenFontColour = Qt::blue;
+    WindowInput::click(f.view().patternBox());
+    f.input.type("tail");
+    f.input.key(Qt::Key_Return, Qt::ControlModifier);
+    QVERIFY(!f.window.lookup().windows().frames().empty());
+    DefinitionViewFrame* definitions = f.window.lookup().windows().frames().front().get();
     DefinitionRichEdit* text = definitions->client()->text();
     QCOMPARE(highlighted(text, Qt::red), QStringList({"tail", "tail"}));
 
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    test::pressKey(&window, Qt::Key_T, Qt::AltModifier);  // Tools
-    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
-    test::pressKey(QApplication::activePopupWidget(), Qt::Key_O);  // Options...
-    auto* options = window.findChild<QELPropertiesViewWindows*>();
+    QELPropertiesViewWindows* options = f.openOptions(page);
     QVERIFY(options);
-    QVERIFY(QTest::qWaitForWindowActive(options));
-    QTabBar* tabs = options->pages()->tabBar();
-    test::clickAt(tabs, tabs->tabRect(page).center());
     auto* button = options->findChild<QAbstractButton*>(control);
     QVERIFY(button);
     if (button->isCheckable())
@@ -172,42 +153,35 @@ class MainWindowOptionsTest : public QObject {
   }
 
   void turningOffPhrasesRemovesThemFromTheNextSearch() {
-    FreshSettings fresh;
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {m_words});
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(search(window, "tail*").contains("tail end"));
-    QELPropertiesViewWindows* options = openOptions(window, QELPropertiesViewWindows::kResultPage);
+    Fixture f({m_words});
+    QVERIFY(f.search("tail*").contains("tail end"));
+    QELPropertiesViewWindows* options = f.openOptions(QELPropertiesViewWindows::kResultPage);
     QVERIFY(options);
     auto* phrases = options->findChild<QAbstractButton*>("outputWhitespace");
-    QTest::mouseClick(phrases, Qt::LeftButton, {}, QPoint(6, phrases->height() / 2));
+    test::clickIndicator(phrases);
     QVERIFY(!phrases->isChecked());
-    const QStringList found = search(window, "tail*");
+    const QStringList found = f.search("tail*");
     QVERIFY(!found.contains("tail end"));
     QVERIFY(found.contains("tail-end"));
     QVERIFY(found.contains("Tailor"));
     // Not saved: the next start has phrases again.
-    fresh.settings.sync();
-    QVERIFY(!fresh.settings.contains("OutputWhitespace"));
+    f.fresh.settings.sync();
+    QVERIFY(!f.fresh.settings.contains("OutputWhitespace"));
   }
 
   // "@" stands for what the Pattern page says as soon as it is typed; the pattern in the box is
   // checked again at once.
   void theAtMacroFollowsThePatternPage() {
-    FreshSettings fresh;
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {m_words});
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(search(window, "c@t"), QStringList({"cat", "cot"}));
-    QELPropertiesViewWindows* options = openOptions(window, QELPropertiesViewWindows::kPatternPage);
+    Fixture f({m_words});
+    QCOMPARE(f.search("c@t"), QStringList({"cat", "cot"}));
+    QELPropertiesViewWindows* options = f.openOptions(QELPropertiesViewWindows::kPatternPage);
     QVERIFY(options);
-    auto* at = options->findChild<QLineEdit*>("expansionAt");
-    at->selectAll();
-    QTest::keyClicks(at, "[xyz");  // unfinished: the pattern is wrong until "]" is typed
-    QCOMPARE(window.view()->state(), SearchState::NoPattern);
-    QTest::keyClicks(at, "]");
-    QCOMPARE(window.view()->state(), SearchState::Ready);
-    QCOMPARE(search(window, "c@t"), QStringList({"cxt", "cyt"}));
+    WindowInput::click(options->findChild<QLineEdit*>("expansionAt"));
+    f.input.retype("[xyz");  // unfinished: the pattern is wrong until "]" is typed
+    QCOMPARE(f.view().state(), SearchState::NoPattern);
+    f.input.type("]");
+    QCOMPARE(f.view().state(), SearchState::Ready);
+    QCOMPARE(f.search("c@t"), QStringList({"cxt", "cyt"}));
   }
 
   // The definition dictionaries composed in the Dictionary List dialog are those lookups read,
@@ -218,28 +192,21 @@ class MainWindowOptionsTest : public QObject {
     const std::string beta = definitions.file("beta.qcd");
     QVERIFY(test::buildTestDictionary(alpha, {"tail|The alpha tail."}));
     QVERIFY(test::buildTestDictionary(beta, {"tail|The beta tail."}));
-    FreshSettings fresh;
-    writeDialogString(fresh.store, "DictionaryList", "DictionaryFolder", definitions.path());
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {m_words});  // no definitions there
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(definingDictionaries(window, "tail").empty());
+    Fixture f({m_words}, [&](SettingsStore& store) {  // no definitions in m_words
+      writeDialogString(store, "DictionaryList", "DictionaryFolder", definitions.path());
+    });
+    QVERIFY(definingDictionaries(f.window, "tail").empty());
 
-    QELPropertiesViewWindows* options =
-        openOptions(window, QELPropertiesViewWindows::kDictionaryPage);
+    QELPropertiesViewWindows* options = f.openOptions(QELPropertiesViewWindows::kDictionaryPage);
     QVERIFY(options);
     auto* change = options->findChild<QPushButton*>("changeDefinitionDictionaries");
-    bool added = false;
-    addInDictionaryList(this, "beta", added);
-    QTest::mouseClick(change, Qt::LeftButton);
-    QVERIFY(added);
-    QCOMPARE(definingDictionaries(window, "tail"), std::set<std::string>{beta});
-
-    added = false;
-    addInDictionaryList(this, "alpha", added);
-    QTest::mouseClick(change, Qt::LeftButton);
-    QVERIFY(added);
-    const std::vector<Definition> both = window.lookup().definitionsOf("tail").definitions;
+    for (const char* name : {"beta", "alpha"}) {
+      bool added = false;
+      addInDictionaryList(name, added);
+      WindowInput::click(change);
+      QTRY_VERIFY(added);
+    }
+    const std::vector<Definition> both = f.window.lookup().definitionsOf("tail").definitions;
     QCOMPARE(both.size(), size_t{2});
     QCOMPARE(both.front().dictionaryPath, beta);
     QCOMPARE(both.back().dictionaryPath, alpha);
@@ -248,29 +215,33 @@ class MainWindowOptionsTest : public QObject {
   // The dialog is one window, disabled while a search runs; the main window closes it as it
   // closes, and its place is kept.
   void theDialogIsDisabledWhileSearchingAndClosesWithTheWindow() {
-    FreshSettings fresh;
-    QELFrameWindow window(fresh.store, fresh.folder.path(), {m_words});
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Fixture f({m_words});
     QPointer<QELPropertiesViewWindows> options =
-        openOptions(window, QELPropertiesViewWindows::kSortingPage);
+        f.openOptions(QELPropertiesViewWindows::kSortingPage);
     QVERIFY(options);
-    QCOMPARE(openOptions(window, 0), options.data());  // the same dialog again
-    QCOMPARE(window.findChildren<QELPropertiesViewWindows*>().size(), 1);
+    QCOMPARE(f.openOptions(0), options.data());  // the same dialog again
+    QCOMPARE(f.window.findChildren<QELPropertiesViewWindows*>().size(), 1);
 
-    QLineEdit* box = window.view()->patternBox()->lineEdit();
-    QTest::keyClicks(box, "*");
-    window.view()->onSearchButton();
-    QCOMPARE(window.view()->state(), SearchState::Searching);
-    QVERIFY(!options->isEnabled());
-    QVERIFY(!window.action(Command::kOptions)->isEnabled());
-    QTRY_VERIFY(window.view()->state() != SearchState::Searching);
+    f.reactivate();
+    WindowInput::click(f.view().patternBox());
+    f.input.type("*");
+    bool searching = false, dialogEnabled = true, commandEnabled = true;
+    QTimer::singleShot(0, &f.window, [&] {
+      searching = f.view().state() == SearchState::Searching;
+      dialogEnabled = options->isEnabled();
+      commandEnabled = f.window.action(Command::kOptions)->isEnabled();
+    });
+    f.input.key(Qt::Key_Return);
+    QTRY_VERIFY(searching);
+    QVERIFY(!dialogEnabled);
+    QVERIFY(!commandEnabled);
+    QTRY_VERIFY(f.view().state() != SearchState::Searching);
     QVERIFY(options->isEnabled());
 
-    window.close();
+    f.window.close();
     QTRY_VERIFY(options.isNull());
-    fresh.settings.sync();
-    QVERIFY(fresh.settings.contains("QELViewPosition"));
+    f.fresh.settings.sync();
+    QVERIFY(f.fresh.settings.contains("QELViewPosition"));
   }
 };
 
