@@ -28,6 +28,7 @@
 #include "search/qt/MatchListWindows.h"
 #include "search/qt/QELViewWindows.h"
 #include "support/FreshSettings.h"
+#include "support/MainWindowFixture.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
 #include "support/WindowInput.h"
@@ -43,30 +44,11 @@ class MainWindowInputTest : public QObject {
   test::TempDir m_dir;
   QString m_first, m_second, m_third;
 
-  struct Fixture {
-    test::FreshSettings settings;
-    test::RecordingPrompts prompts;
-    QELFrameWindow window;
-    WindowInput input{window};
-    Fixture(const QStringList& dictionaries)
-        : window(settings.store, settings.folder.path(), dictionaries) {}
-    QELViewWindows& view() { return *window.view(); }
-    void search(const QString& pattern) {
-      WindowInput::click(view().patternBox());
-      input.retype(pattern);
-      input.key(Qt::Key_Return);
-      QTRY_VERIFY_WITH_TIMEOUT(view().state() != SearchState::Searching, 20000);
-    }
-    QStringList results(int pane) {
-      QStringList out;
-      const ResultList& list = view().session()->pane(pane).results;
-      for (long i = 0; i < list.count(); ++i) out << QString::fromLatin1(list.record(i)->entry());
-      return out;
-    }
+  struct Fixture : test::MainWindowFixture {
+    using MainWindowFixture::MainWindowFixture;
     void clickFirstResult(int pane) {
-      MatchListWindows* list = view().pane(pane).list;
-      WindowInput::click(list->viewport(), list->rowRect(0).center());
-      QVERIFY(list->isFocused());
+      clickResult(pane, 0);
+      QVERIFY(view().pane(pane).list->isFocused());
     }
   };
 
