@@ -60,6 +60,7 @@ constexpr TableEntry kMessages[] = {
     {13093, "Follow \\ by the character you want to match exactly"},
     {13094, "Choice lists must contain at least one letter"},
     {14030, "No words of the required length(s) in the dictionaries"},
+    {14040, "Searching paused - the pattern needs too much work; click on Continue to go on"},
 };
 
 static_assert(std::is_sorted(std::begin(kMessages), std::end(kMessages),
@@ -81,6 +82,8 @@ int messageNumber(Message message) {
       return 4960;
     case Message::kSearchPaused:
       return 4970;
+    case Message::kSearchTooMuchWork:
+      return 14040;
     case Message::kPatternBoxTip:
       return 4270;
     case Message::kSearchButtonTip:

@@ -11,10 +11,11 @@ namespace qel {
 
 // Messages the core reports by name; the numbers live in Messages.cpp only.
 enum class Message {
-  kNoDictionary,     // no dictionary is open
-  kNoWordsOfLength,  // the dictionaries hold no entry of the lengths to search
-  kSearching,        // status while a search runs
-  kSearchPaused,     // status while a search is paused
+  kNoDictionary,       // no dictionary is open
+  kNoWordsOfLength,    // the dictionaries hold no entry of the lengths to search
+  kSearching,          // status while a search runs
+  kSearchPaused,       // status while a search is paused
+  kSearchTooMuchWork,  // status while a search is paused for too much work
   // Tooltips of the main view's controls.
   kPatternBoxTip,
   kSearchButtonTip,

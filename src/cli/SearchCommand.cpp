@@ -174,6 +174,8 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     case SearchSession::Failure::kOutOfMemory:
       err << "qel-cli " << command << ": out of memory: the search cannot be completed\n";
       return kError;
+    case SearchSession::Failure::kTooMuchWork:
+      break;  // what was found is written first
   }
   if (const long undecided = session.undecidedEntries(); undecided > 0) {
     err << "qel-cli " << command << ": warning: " << SearchSession::undecidedText(undecided)
@@ -192,6 +194,10 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
       out << cp1252::toUtf8(entriesOnly ? record->entry() : record->text()) << '\n';
       if (bodies) printBody(list, i, record->definitionNumber, out);
     }
+  }
+  if (session.failure() == SearchSession::Failure::kTooMuchWork) {
+    err << "qel-cli " << command << ": the pattern needs too much work: the search was stopped\n";
+    return kError;
   }
   return found > 0 ? kFound : kNothingFound;
 }

@@ -590,6 +590,10 @@ int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
       m_cursor = before;  // replayItem() takes this entry from where it was
       break;
     }
+    if (filter.halted()) {
+      ++i;
+      break;
+    }
   }
   m_replayNext = i;
   return static_cast<int>(i - first);
@@ -608,6 +612,10 @@ const uint8_t* EntryEnumerator::nextBatch(EntryFilter* filter) {
   // Entries kept decoded are tested where they lie; only the one accepted is copied out.
   m_replayAccepted = false;
   if (m_replay && filter) decoded = skipRejectedReplayItems(*filter, kBatchBudget);
+  if (filter && !m_replayAccepted && filter->halted()) {
+    m_entriesScanned += decoded;
+    return nullptr;
+  }
   for (; decoded < kBatchBudget; ++decoded) {
     const bool accepted = m_replayAccepted;
     m_replayAccepted = false;
@@ -621,6 +629,10 @@ const uint8_t* EntryEnumerator::nextBatch(EntryFilter* filter) {
     if (!filter || (accepted && m_replay) || filter->accepts(letters, m_length, m_text)) {
       m_entriesScanned += decoded + 1;
       return letters;
+    }
+    if (filter->halted()) {
+      m_entriesScanned += decoded + 1;
+      return nullptr;
     }
   }
   m_entriesScanned += kBatchBudget;

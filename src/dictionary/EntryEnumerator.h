@@ -40,7 +40,8 @@ class EntryEnumerator {
   // Decodes items until one that `filter` accepts (null: every item). Returns the letter string;
   // a first byte of 0xFF means a group end or the end of the stream.
   const uint8_t* next(EntryFilter* filter);
-  // Like next, but gives up after kBatchBudget rejected items and then returns null.
+  // Like next, but gives up after kBatchBudget rejected items, or after a rejected item once the
+  // filter is halted(), and then returns null.
   const uint8_t* nextBatch(EntryFilter* filter);
 
   // An entry handed out in bulk, valid until the enumerator is next asked for entries.

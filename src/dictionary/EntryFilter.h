@@ -19,6 +19,9 @@ class EntryFilter {
   // Whether the filter keeps nothing of the entry it accepted last that a caller may ask for, so
   // that entries found in bulk may be handed out after later ones were found.
   virtual bool acceptsAlike() const { return false; }
+  // Whether the filter has used up the work it was given: an enumeration then stops after the
+  // entry it just rejected, as when its own budget runs out, and goes on from the next when asked.
+  virtual bool halted() const { return false; }
   // Up to `capacity` of `count` entries of `length` letters, `stride` bytes apart, that the filter
   // accepts: their indices, in order, into `found`; returns how many. When `capacity` are found,
   // the scan ends at the last of them. Only for a filter that does not read the text, and a

@@ -12,6 +12,7 @@ namespace qel::pattern {
 using namespace code;
 
 Matcher::Pc Matcher::anagram(Pc pc, int first, int length) {
+  m_work += kAnagramWork;
   const int positions = pc[2] | pc[3] << 8 | pc[4] << 16 | pc[5] << 24;
   const Pc items = pc + kAnagramHeaderSize;
   AnagramFrame frame;

@@ -37,11 +37,50 @@ bool Matcher::placeSubPatterns(AnagramFrame& frame, Pc items, int positions, int
   placement.otherPositions = positions - subPositions;
   // Letters the word lacks altogether stay lacking however the sub-patterns are placed.
   countAllLetters(frame);
-  const bool cannotFit = lettersCannotFit(frame, std::min(balance, 0));
+  const bool cannotFit = lettersCannotFit(frame, std::min(balance, 0)) ||
+                         (balance >= 0 && namedLettersCannotFit(frame, placement));
   for (int i = frame.first; i < frame.first + frame.length; ++i) frame.counts[m_letters[i]] = 0;
   if (cannotFit) return false;
   countTakers(frame, placement);
   return placeFrom(frame, placement, 0, balance);
+}
+
+// With the balance at 0 or above every occurrence that takes letters is placed on a run of its own,
+// which holds the letters its template names (those before anything but runs and wildcards), and
+// the letters item takes free letters: a body with fewer of some letter fails however the runs are
+// placed.
+bool Matcher::namedLettersCannotFit(const AnagramFrame& frame, const Placement& placement) const {
+  std::array<int, 256> needed{};
+  if (const Pc letters = frame.letters; letters != nullptr && *letters == kLettersOnce) {
+    for (int k = 0; k < letters[1]; ++k) ++needed[letters[2 + k]];
+  } else if (letters != nullptr) {
+    for (Pc q = letters + 1; !isCode(*q); q += 2) needed[q[1]] += q[0];
+  }
+  for (const SubItem& item : placement.items) {
+    for (Pc q = item.program + kHeaderSize;;) {
+      if (*q == kRun) {
+        for (int k = 0; k < q[2]; ++k) needed[q[4 + 2 * k]] += item.left;
+        q += 3 + 2 * q[2];
+      } else if (*q == kMixedRun) {
+        Pc r = q + 3;
+        for (int k = 0; k < q[2]; ++k) {
+          const uint8_t tag = r[0] & kItemTagMask;
+          if (tag == kItemLetter) needed[r[1]] += item.left;
+          r += tag == kItemLetter || tag == kItemVariable ? 2 : 2 + r[1];
+        }
+        q = r;
+      } else if (*q == kWildcard || *q == kLastWildcard || *q == kPunctuation ||
+                 *q == kExactCharacter) {
+        q += 2;
+      } else {
+        break;
+      }
+    }
+  }
+  for (int letter = 0; letter < 256; ++letter) {
+    if (needed[letter] > frame.counts[letter]) return true;
+  }
+  return false;
 }
 
 // For each body position, how many free letters like it the other items could account for: those
@@ -162,7 +201,10 @@ bool Matcher::placeFrom(AnagramFrame& frame, Placement& placement, int i, int ba
                   [](const SubItem& item) { return item.left == 0; }))
     return leaveRestFree(frame, placement, i, balance);
   const PlacementKey key = placementKey(frame, placement, i, balance);
-  if (m_scratch.placements.knownFailure(key)) return false;
+  if (m_scratch.placements.knownFailure(key)) {
+    ++m_work;
+    return false;
+  }
   if (!tick()) return false;
 
   const int from = frame.first + i;

@@ -42,7 +42,7 @@ struct CompiledPattern {
   // Different letter variables stand for different letters (the user's option, fixed at compile).
   bool exclusiveVariables = true;
   // Anagram parts inside sub-patterns, or sub-patterns inside anagram parts: their matches leave
-  // balance counts and use letter marks, so their outcome is not remembered between attempts.
+  // balance counts and use letter marks, so only the failures of their sequences are remembered.
   bool hasNestedAnagram = false;
   MatcherKind matcher = MatcherKind::General;
   size_t fastOperand = 0;  // offset of the run or letters item a fast matcher reads

@@ -31,6 +31,8 @@ void MatchEngineSet::clear() {
   m_currentLength = 0;
   m_scratch.balance = BalanceCounts{};
   m_scratch.abandoned = 0;
+  m_scratch.work = 0;
+  m_workLimit = LONG_MAX;
 }
 
 PatternError MatchEngineSet::parse(const Alphabet& alphabet, std::string_view text, int shortest,

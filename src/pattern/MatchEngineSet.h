@@ -2,6 +2,7 @@
 // decides whether an entry matches, which lengths can match, and the anagram balance of a match.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -95,6 +96,11 @@ class MatchEngineSet : public EntryFilter {
   // Attempts one match of one entry may make before it is given up (for tools that must finish
   // quickly whatever the pattern, such as the fuzz targets).
   void setStepBound(long steps) { m_scratch.stepBound = steps; }
+  // The matcher's work since the last parse, over every entry (MatchScratch::work).
+  long work() const { return m_scratch.work; }
+  // The work after which halted() asks an enumeration to stop; none until set.
+  void setWorkLimit(long work) { m_workLimit = work; }
+  bool halted() const override { return m_scratch.work > m_workLimit; }
   std::string dump() const;
 
  private:
@@ -132,6 +138,7 @@ class MatchEngineSet : public EntryFilter {
   int m_longest = 31;
   int m_currentLength = 0;
   mutable pattern::MatchScratch m_scratch;
+  long m_workLimit = LONG_MAX;
 };
 
 }  // namespace qel

@@ -5,7 +5,7 @@ namespace qel::pattern {
 namespace {
 
 bool sameKey(const SequenceKey& a, const SequenceKey& b) {
-  return a.offset == b.offset && a.position == b.position && a.extra == b.extra &&
+  return a.start == b.start && a.position == b.position && a.extra == b.extra &&
          a.punctuation == b.punctuation && a.bindings == b.bindings;
 }
 
@@ -25,7 +25,7 @@ void MatchMemo::reset(size_t programSize) {
 }
 
 size_t MatchMemo::slotOf(const SequenceKey& key) const {
-  uint64_t h = key.offset * 0x9E3779B97F4A7C15ull;
+  uint64_t h = static_cast<uint64_t>(key.start) * 0x9E3779B97F4A7C15ull;
   h ^= (static_cast<uint64_t>(key.position) << 8 | key.extra) * 0xC2B2AE3D27D4EB4Full;
   h ^= key.punctuation * 0x165667B19E3779F9ull;
   for (uint8_t b : key.bindings) h = (h ^ b) * 0x100000001B3ull;

@@ -1,6 +1,7 @@
 // Remembers, for one match of one entry, the outcome of each sequence attempt, so that patterns
-// with many wildcards or nested variable sub-patterns are matched in polynomial time. Only used
-// for programs whose sequences change nothing but variable bindings (part of key and outcome).
+// with many wildcards or nested variable sub-patterns are matched in polynomial time. A matched
+// outcome is only reused for programs whose sequences change nothing but variable bindings (part
+// of key and outcome); a failure, which changes nothing, is reused for every program.
 #pragma once
 
 #include <array>
@@ -11,7 +12,7 @@
 namespace qel::pattern {
 
 struct SequenceKey {
-  uint32_t offset = 0;  // program offset of the sequence
+  uintptr_t start = 0;  // where the sequence starts: in the program or a sub-pattern's own
   uint8_t position = 0;
   uint8_t extra = 0;
   uint16_t punctuation = 0;

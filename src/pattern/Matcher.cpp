@@ -186,6 +186,7 @@ bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
   }
   Matcher matcher(pattern, alphabet, subject, scratch);
   const bool matched = matcher.run();
+  scratch.work += matcher.work();
   if (matcher.abandoned()) ++scratch.abandoned;
   return matched && !matcher.abandoned();
 }
@@ -198,7 +199,8 @@ Matcher::Matcher(const CompiledPattern& pattern, const Alphabet& alphabet,
       m_text(reinterpret_cast<const uint8_t*>(subject.text ? subject.text : "")),
       m_length(subject.length),
       m_scratch(scratch),
-      m_memo(pattern.hasNestedAnagram ? nullptr : &scratch.memo),
+      m_memo(scratch.memo),
+      m_reuseMatches(!pattern.hasNestedAnagram),
       m_exclusive(pattern.exclusiveVariables) {
   m_bindings.fill(kUnbound);
 }
@@ -211,7 +213,7 @@ bool Matcher::run() {
   if (m_pattern.hasPunctuation || m_pattern.hasExactCharacters) scanText();
   const int fast = matchFast(m_pattern, m_letters, m_length, &m_scratch.balance);
   if (fast >= 0) return fast == 1;
-  if (m_memo != nullptr) m_memo->reset(m_pattern.program.size());
+  m_memo.reset(m_pattern.program.size());
   if (m_pattern.hasNestedAnagram) m_scratch.placements.reset();
   const int extra = m_length - m_pattern.fixedLength;
   return body(m_pattern.program.data() + kHeaderSize, 0, m_length, extra, 0) != nullptr;
@@ -310,14 +312,18 @@ Matcher::Pc Matcher::sequence(Pc pc, int p, int extra, int o) {
   if (m_abandoned) return nullptr;
   SequenceKey key;
   const Pc base = m_pattern.program.data();
-  const bool remember = m_memo != nullptr && o <= 0xFFFF;
+  // Only failures are remembered where matches cannot be reused: those of the sequences that try
+  // lengths one after another, which are the ones worth remembering.
+  const bool remember =
+      o <= 0xFFFF && (m_reuseMatches || *pc == kWildcard || *pc == kVariableSubPattern);
   if (remember) {
-    key.offset = static_cast<uint32_t>(pc - base);
+    key.start = reinterpret_cast<uintptr_t>(pc);
     key.position = static_cast<uint8_t>(p);
     key.extra = static_cast<uint8_t>(extra);
     key.punctuation = static_cast<uint16_t>(o);
     key.bindings = m_bindings;
-    if (const SequenceOutcome* known = m_memo->find(key)) {
+    if (const SequenceOutcome* known = m_memo.find(key)) {
+      ++m_work;
       if (!known->matched) return nullptr;
       m_bindings = known->bindings;
       m_endOffset = known->endOffset;
@@ -328,7 +334,7 @@ Matcher::Pc Matcher::sequence(Pc pc, int p, int extra, int o) {
   const Snapshot snapshot = save();
   Pc next = sequenceSteps(pc, p, extra, o);
   if (next == nullptr) restore(snapshot);
-  if (remember && !m_abandoned && m_endOffset <= 0xFFFF) {
+  if (remember && !m_abandoned && (next == nullptr || (m_reuseMatches && m_endOffset <= 0xFFFF))) {
     SequenceOutcome outcome;
     outcome.matched = next != nullptr;
     if (outcome.matched) {
@@ -336,7 +342,8 @@ Matcher::Pc Matcher::sequence(Pc pc, int p, int extra, int o) {
       outcome.endOffset = static_cast<uint16_t>(m_endOffset);
       outcome.bindings = m_bindings;
     }
-    m_memo->remember(key, outcome);
+    m_memo.remember(key, outcome);
+    m_work += kStoreWork;
   }
   return next;
 }

@@ -30,6 +30,9 @@ struct MatchScratch {
   PlacementMemo placements;
   long abandoned = 0;  // matches given up after stepBound attempts
   long stepBound = kMaxMatchSteps;
+  // The work of every match of the general matcher so far, for a caller that bounds a whole
+  // search: about one unit for each ten nanoseconds or so (Matcher::work()).
+  long work = 0;
 };
 
 // The subject's length must lie within the pattern's fixed length and maximum length, at most
@@ -60,6 +63,7 @@ class Matcher {
           MatchScratch& scratch);
   bool run();
   bool abandoned() const { return m_abandoned; }
+  long work() const { return m_steps + m_work; }
 
  private:
   using Pc = const uint8_t*;
@@ -131,6 +135,7 @@ class Matcher {
   PlacementKey placementKey(const AnagramFrame& frame, const Placement& placement, int i,
                             int balance) const;
   void countTakers(const AnagramFrame& frame, Placement& placement) const;
+  bool namedLettersCannotFit(const AnagramFrame& frame, const Placement& placement) const;
   bool remainingItems(AnagramFrame& frame, Pc pc, int balance);
   bool choiceItem(AnagramFrame& frame, Pc pc, int occurrence, int highest, int balance);
   bool variablesItem(AnagramFrame& frame, Pc pc, int balance);
@@ -151,7 +156,10 @@ class Matcher {
   int m_length;
   int m_textLength = 0;
   MatchScratch& m_scratch;
-  MatchMemo* m_memo = nullptr;
+  MatchMemo& m_memo;
+  // Whether matched sequence outcomes may be reused: not where a sequence's sub-patterns hold
+  // anagram parts, whose matches leave balance counts.
+  bool m_reuseMatches;
   bool m_exclusive;
 
   std::array<uint8_t, kVariableCount> m_bindings;
@@ -159,6 +167,7 @@ class Matcher {
   std::array<int, kSlots> m_letterOffset{};  // text offset of each letter
   int m_endOffset = 0;  // non-letters passed when the last sequence reached its end
   long m_steps = 0;
+  long m_work = 1;  // besides the attempts: the match itself, remembered outcomes, anagram parts
   bool m_abandoned = false;
 };
 

@@ -36,5 +36,10 @@ inline constexpr int kVariableCount = 10;
 // elements with four variable-length sub-patterns need up to about 1.5 million on the longest
 // words. A match that needs more is abandoned, counts as no match and is reported.
 inline constexpr long kMaxMatchSteps = 2000000;
+// Units of the work a whole search counts, in the time they take: an attempt and a remembered
+// outcome used are one each; an outcome stored, with the memory it reaches, and an anagram part,
+// whose letters are counted afresh, take about four.
+inline constexpr long kStoreWork = 4;
+inline constexpr long kAnagramWork = 4;
 
 }  // namespace qel::pattern

@@ -161,9 +161,23 @@ bool SearchSession::start() {
       p.results.setOrder(order, keepIndex);
     }
     m_searchPane = -1;
+    m_workLeft = m_workBudget;
     nextDictionary();
+  } else {
+    m_workLeft = m_workBudget;
+    if (m_searchPane >= 0) limitWork(m_panes[m_searchPane]);
   }
   return true;
+}
+
+void SearchSession::limitWork(Pane& pane) {
+  m_workMark = pane.engine->work();
+  pane.engine->setWorkLimit(m_workMark + m_workLeft);
+}
+
+void SearchSession::countWork(Pane& pane) {
+  m_workLeft -= pane.engine->work() - m_workMark;
+  m_workMark = pane.engine->work();
 }
 
 void SearchSession::pause() {
@@ -177,7 +191,7 @@ bool SearchSession::step() {
   } catch (const std::bad_alloc&) {
     m_failure = Failure::kOutOfMemory;
   }
-  if (m_failure == Failure::kOutOfMemory) {
+  if (m_failure == Failure::kOutOfMemory || m_failure == Failure::kTooMuchWork) {
     setState(SearchState::Paused);
     return false;
   }
@@ -238,6 +252,7 @@ bool SearchSession::addResult(Pane& pane, std::string entry, std::string annotat
 void SearchSession::nextDictionary() {
   m_enumerator.reset();
   m_fullText.reset();
+  if (m_searchPane >= 0) countWork(m_panes[m_searchPane]);
   const bool activeOnly = m_settings.multiple == MultipleDictionaries::ActiveOnly;
   for (;;) {
     if (m_searchPane < 0) {
@@ -251,6 +266,7 @@ void SearchSession::nextDictionary() {
     }
     m_examinedBefore = 0;
     Pane& p = m_panes[m_searchPane];
+    limitWork(p);
     if (m_settings.fullText) {
       m_fullText = FullTextCursor::create(m_dictionaries, m_searchPane, *p.engine,
                                           &p.dictionaryStamp, m_settings.fullTextWithoutIndex);
@@ -348,7 +364,10 @@ bool SearchSession::stepWordSearch(Pane& p) {
       }
     }
     const uint8_t* letters = m_enumerator->nextBatch(filter);
-    if (!letters) return true;
+    if (!letters) {
+      if (filter && filter->halted()) m_failure = Failure::kTooMuchWork;
+      return true;
+    }
     if (letters[0] == kEndOfLetters) {
       m_examinedBefore += m_enumerator->entriesScanned();
       if (advanceLength(p)) return true;

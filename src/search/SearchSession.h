@@ -3,6 +3,7 @@
 // only its yield check and its widgets; qel-cli runs the steps back to back.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -26,6 +27,9 @@ class SearchSession {
  public:
   static constexpr int kCandidateBudget = 401;  // rejected candidates per step
   static constexpr int kIdle = 0x7FFFFFFF;
+  // The matcher's work a search may do before it pauses, and again after each resume: a second or
+  // so of matching. Ordinary patterns need a small part of it for a whole dictionary.
+  static constexpr long kWorkBudget = 100'000'000;
 
   struct Pane {
     Pane();
@@ -114,10 +118,14 @@ class SearchSession {
   static std::string undecidedText(long undecided);
 
   // Why the last search stopped before its end. Out of memory pauses it: the result that could
-  // not be stored is stored first when it resumes. A dictionary file that changed under it stops
-  // it (state NoPattern), and that pane's results, which may be mixed, are cleared.
-  enum class Failure { kNone, kOutOfMemory, kDictionaryInvalidated };
+  // not be stored is stored first when it resumes. Too much work pauses it once the matcher has
+  // done kWorkBudget work (MatchEngineSet::work()) since the search started or last resumed: it
+  // resumes from the next entry with the budget anew. A dictionary file that changed under it
+  // stops it (state NoPattern), and that pane's results, which may be mixed, are cleared.
+  enum class Failure { kNone, kOutOfMemory, kTooMuchWork, kDictionaryInvalidated };
   Failure failure() const { return m_failure; }
+  // The work budget of the searches to come (kWorkBudget unless set).
+  void setWorkBudget(long work) { m_workBudget = work; }
   const std::optional<std::string>& failedPath() const { return m_failedPath; }
 
  private:
@@ -137,6 +145,10 @@ class SearchSession {
   void stepPane();
   void finishPane(Pane& pane);
   void setState(SearchState state);
+  // The work budget: what is left of it is given to the pane being searched, and what it used is
+  // taken off when the search leaves the pane or pauses.
+  void limitWork(Pane& pane);
+  void countWork(Pane& pane);
 
   QCDictionaryList& m_dictionaries;
   std::vector<Pane> m_panes;
@@ -157,6 +169,9 @@ class SearchSession {
   std::vector<std::string> m_separated;  // annotations of results handed over together
   bool m_streaming = false;
   Failure m_failure = Failure::kNone;
+  long m_workBudget = kWorkBudget;
+  long m_workLeft = kWorkBudget;
+  long m_workMark = 0;  // the searched pane's work when it was last limited
   std::optional<std::string> m_failedPath;
 };
 

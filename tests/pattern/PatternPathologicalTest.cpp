@@ -164,5 +164,79 @@ TEST(PatternPathological, CombinatorialAnagramsAreDecidedExactly) {
   }
 }
 
+// Shapes whose work once grew with every entry of a dictionary, scaled down: nested wildcard
+// sub-patterns, sets of variable patterns, anagram parts of wildcard sub-patterns (with anagrams of
+// their own), each decided exactly and none given up.
+TEST(PatternPathological, NestedWildcardsVariablesAndSubPatternAnagramsAreDecidedExactly) {
+  auto has = [](const std::string& w, const std::string& letters) {
+    return std::all_of(letters.begin(), letters.end(),
+                       [&](char c) { return w.find(c) != std::string::npos; });
+  };
+  // Distinct letters for the digits of `order` that the word holds in that order, not necessarily
+  // together.
+  std::function<bool(const std::string&, const std::string&, std::string)> inOrder =
+      [&](const std::string& w, const std::string& order, std::string chosen) -> bool {
+    const size_t k = chosen.size();
+    if (order.find(static_cast<char>('1' + k)) == std::string::npos) {
+      std::string wanted;
+      for (char d : order) wanted += chosen[d - '1'];
+      return holdsInOrder(w, wanted, true);
+    }
+    for (char c = 'a'; c <= 'z'; ++c) {
+      if (chosen.find(c) == std::string::npos && w.find(c) != std::string::npos &&
+          inOrder(w, order, chosen + c))
+        return true;
+    }
+    return false;
+  };
+  // Runs holding a and b, and c and d, apart, and an e outside both.
+  auto runsApart = [](const std::string& w) {
+    const int n = static_cast<int>(w.size());
+    auto holds = [&](int from, int to, char x, char y) {
+      const std::string run = w.substr(from, to - from);
+      return run.find(x) != std::string::npos && run.find(y) != std::string::npos;
+    };
+    for (int a = 0; a < n; ++a)
+      for (int b = a + 1; b <= n; ++b)
+        for (int c = 0; c < n; ++c)
+          for (int d = c + 1; d <= n; ++d) {
+            if ((c < b && a < d) || !holds(a, b, 'a', 'b') || !holds(c, d, 'c', 'd')) continue;
+            for (int e = 0; e < n; ++e)
+              if (w[e] == 'e' && (e < a || e >= b) && (e < c || e >= d)) return true;
+          }
+    return false;
+  };
+  auto joined = [](const std::string& pattern, int copies) {
+    std::string out = pattern;
+    for (int k = 1; k < copies; ++k) out += "|" + pattern;
+    return out;
+  };
+  struct Case {
+    std::string pattern;
+    std::function<bool(const std::string&)> matches;
+  };
+  const Case cases[] = {
+      {repeat("(*", 12) + "e" + repeat("*)", 12),
+       [&](const std::string& w) { return has(w, "e"); }},
+      {joined("*1*2*1*2*", 8), [&](const std::string& w) { return inOrder(w, "1212", ""); }},
+      {joined("*(1*2)*(2*1)*", 8), [&](const std::string& w) { return inOrder(w, "1221", ""); }},
+      {";(*(;ab*)*)(*(;cd*)*)e*", runsApart},
+      {";(*a)(*e)(*i)(*o)(*u)(*s)*", [&](const std::string& w) { return has(w, "aeious"); }},
+      {"*1*2*3*1*2*3*", [&](const std::string& w) { return inOrder(w, "123123", ""); }},
+  };
+  std::vector<std::string> words = kHardWords;
+  words.insert(words.end(), {"abcdefghijklmnopqrstuvwxyzabcde", "cadbxeaxb", "abxcdxeab",
+                             "bacedcab", "housewives", "precautious", "abracadabra", "tattletale"});
+  for (const Case& c : cases) {
+    MatchEngineSet set;
+    ASSERT_EQ(test::parseInto(set, c.pattern), 0) << c.pattern;
+    for (const std::string& word : words) {
+      EXPECT_EQ(test::accepts(set, word), c.matches(folded(word, false)))
+          << c.pattern << " / " << word;
+    }
+    EXPECT_EQ(set.abandonedMatches(), 0) << c.pattern;
+  }
+}
+
 }  // namespace
 }  // namespace qel

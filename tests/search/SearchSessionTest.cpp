@@ -234,6 +234,34 @@ TEST_F(SearchSessionTest, PauseAndResumeContinueFromTheSameCursor) {
   EXPECT_EQ(texts(session.pane(1).results), straight[1]);
 }
 
+// A search past its work budget pauses and says so, on each pane; each resume goes on from the
+// next entry with the budget anew, and the results come out whole.
+TEST_F(SearchSessionTest, TooMuchWorkPausesAndResumingLosesNothing) {
+  SearchSettings s;
+  s.multiple = MultipleDictionaries::Independent;
+  const std::string listText = first + ";" + second;
+  const std::string pattern = "*1*2*1*2* | *ll | !*(;at)*";
+  const auto straight = search(listText, pattern, s);
+  ASSERT_FALSE(straight[0].empty());
+  QCDictionaryList list(listText);
+  SearchSession session(list);
+  session.setWorkBudget(40);
+  ASSERT_EQ(session.validate(pattern, s).state, SearchState::Ready);
+  int pauses = 0;
+  ASSERT_TRUE(session.start());
+  while (session.state() != SearchState::Ready) {
+    if (session.step()) continue;
+    if (session.state() != SearchState::Paused) break;
+    EXPECT_EQ(session.failure(), SearchSession::Failure::kTooMuchWork);
+    ++pauses;
+    ASSERT_TRUE(session.start());
+  }
+  EXPECT_GT(pauses, 3);
+  EXPECT_EQ(session.failure(), SearchSession::Failure::kNone);
+  EXPECT_EQ(texts(session.pane(0).results), straight[0]);
+  EXPECT_EQ(texts(session.pane(1).results), straight[1]);
+}
+
 // Running out of memory anywhere in a step pauses the search; resumed, it loses nothing.
 TEST_F(SearchSessionTest, OutOfMemoryPausesAndResumingLosesNothing) {
   const auto words = test::systemWordList();
