@@ -455,6 +455,9 @@ void QELViewWindows::finishSlice() {
   const long undecided = m_session->undecidedEntries();
   if (m_session->state() == SearchState::Ready && undecided > 0)
     setStatus(fromCore(SearchSession::undecidedText(undecided)));
+  // A pattern that needs too much work pauses rather than holding the window for minutes; Resume
+  // goes on with a fresh allowance.
+  if (failure == SearchSession::Failure::kTooMuchWork) setStatus(text(Message::kSearchTooMuchWork));
   if (m_search->hasFocus()) m_pattern->setFocus();
 }
 
