@@ -20,6 +20,7 @@ inline std::vector<std::string>& scratchFiles() {
 // "/tmp/qel-fuzz-<target>-<pid><suffix>", removed at exit.
 inline std::string scratchFile(const std::string& target, const std::string& suffix) {
   static const bool removesAtExit = [] {
+    scratchFiles();  // made before the handler is registered, so that it is destroyed after it ran
     return std::atexit([] {
       for (const std::string& file : scratchFiles()) std::remove(file.c_str());
     }) == 0;
