@@ -27,13 +27,40 @@ constexpr char kUsage[] =
     "A search keeps each dictionary's decoded words in $XDG_CACHE_HOME/qel (~/.cache/qel) for the\n"
     "next one; --no-cache, or QEL_NO_CACHE set to anything but 0, searches without.\n";
 
+constexpr char kVersion[] = "qel-cli 2.5\n";
+
+// The usage lines of one command: from its own line to the next command's.
+std::string usageOf(const std::string& command) {
+  const std::string usage = kUsage;
+  const size_t start = usage.find("  qel-cli " + command + " ");
+  if (start == std::string::npos) return usage;
+  const size_t end = usage.find("\n  qel-cli ", start + 1);
+  return "usage:\n" + usage.substr(start, end == std::string::npos ? end : end - start + 1);
+}
+
+bool asksForHelp(const std::vector<std::string>& args) {
+  for (const std::string& a : args) {
+    if (a == "--") return false;
+    if (a == "--help" || a == "-h") return true;
+  }
+  return false;
+}
+
 int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     (args.empty() ? err : out) << kUsage;
     return args.empty() ? kError : kFound;
   }
+  if (args[0] == "--version") {
+    out << kVersion;
+    return kFound;
+  }
   const std::string& command = args[0];
   const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (kUsage != usageOf(command) && asksForHelp(rest)) {
+    out << usageOf(command);
+    return kFound;
+  }
   if (command == "build") return buildCommand(rest, out, err);
   if (command == "info") return infoCommand(rest, out, err);
   if (command == "list") return listCommand(rest, out, err);

@@ -96,3 +96,33 @@ TEST(CliReasons, PathsMayHoldSemicolons) {
 
 }  // namespace
 }  // namespace qel
+
+namespace qel {
+namespace {
+
+// --version, a command's own --help, and a dictionary that is not there said as such.
+TEST(CliReasons, VersionHelpAndMissingFiles) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;  // parts that must appear
+  };
+  const Case cases[] = {
+      {{"--version"}, cli::kFound, "qel-cli 2.5\n", ""},
+      {{"search", "--help"}, cli::kFound, "usage:\n  qel-cli search [options]", ""},
+      {{"build", "-h", "x"}, cli::kFound, "qel-cli build [--description TEXT]", ""},
+      {{"info", "/no/such/words.qcd"}, cli::kError, "", "/no/such/words.qcd\ndoes not exist\n"},
+      {{"search", "a*", "/no/such/words.qcd"}, cli::kError, "", "does not exist"},
+  };
+  for (const Case& c : cases) {
+    const test::CliRun r = test::runCli(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args[0] << " " << c.args[1];
+    EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    if (c.args[0] == "search" && c.status == cli::kFound)
+      EXPECT_EQ(r.out.find("qel-cli build"), std::string::npos);  // that command's lines only
+  }
+}
+
+}  // namespace
+}  // namespace qel

@@ -4,12 +4,14 @@
 // main window opens, holding the union of both by folded letters.
 #include <QComboBox>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
@@ -64,6 +66,20 @@ class QCWordListMergeWindowTest : public QObject {
     m_window.reset();
     m_settings.reset();
     m_dir.reset();
+  }
+
+  // At its smallest the window still shows every heading of the counts whole.
+  void theCountsHeadingsAreNeverCut() {
+    m_window->resize(m_window->minimumSizeHint());
+    auto* counts = m_window->findChild<QTreeWidget*>("counts");
+    QVERIFY(counts);
+    QTRY_VERIFY(counts->isVisible());
+    const QHeaderView* headings = counts->header();
+    for (int column = 0; column < counts->columnCount(); ++column) {
+      const QString text = counts->headerItem()->text(column);
+      QVERIFY2(headings->sectionSize(column) >= headings->fontMetrics().horizontalAdvance(text),
+               qPrintable(text));
+    }
   }
 
   // A dictionary and two text lists, added through Add, merged into a dictionary: one entry per

@@ -1,12 +1,12 @@
 // qel: the window program.
 #include <QAction>
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTextStream>
 
+#include "app/qt/ProgramCommandLine.h"
 #include "app/qt/ProgramIcon.h"
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/SettingsStore.h"
@@ -15,49 +15,25 @@
 
 namespace {
 
-void describe(QCommandLineParser& parser) {
-  QCoreApplication::setApplicationName("QEL");
-  QCoreApplication::setApplicationVersion("2.5");
-  parser.setApplicationDescription("A word finder for crossword solvers and setters.");
-  parser.addHelpOption();
-  parser.addVersionOption();
-  parser.addPositionalArgument("dictionary", "Dictionary files to open.", "[dictionary...]");
-}
-
-// --help and --version answer on the terminal, with or without a display.
-bool asksForInformation(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    const QByteArray arg(argv[i]);
-    if (arg == "--") break;
-    if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version")
-      return true;
-  }
-  return false;
-}
+const qel::ProgramDescription kQel = {"qel", "A word finder for crossword solvers and setters.",
+                                      "[dictionary...]", "Dictionary files to open."};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (asksForInformation(argc, argv)) {
-    QCoreApplication core(argc, argv);
-    QCommandLineParser parser;
-    describe(parser);
-    parser.process(core);  // prints and exits
-    return 0;
-  }
+  if (qel::answersInformation(argc, argv, kQel)) return 0;
   QApplication app(argc, argv);
+  QCoreApplication::setApplicationName("QEL");
   qel::setUpProgramIdentity("qel");
   qel::temporary_files::removeOnSignal();  // a save cut short by logging out leaves nothing
-  QCommandLineParser parser;
-  describe(parser);
-  parser.process(app);
+  const QStringList dictionaries = qel::fileArguments(kQel);
   // Sections decoded by one search serve the next ones from memory.
   qel::setDecodedSectionBudget(qel::kWindowDecodedSectionBudget);
 
   QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);
   qel::SettingsStore store(settings);
   const QString folder = QString::fromStdString(qel::programFolder());
-  qel::QELFrameWindow window(store, folder, parser.positionalArguments());
+  qel::QELFrameWindow window(store, folder, dictionaries);
   if (qEnvironmentVariableIsSet("QEL_REPORT_START")) {
     // For the installation check: what the program found beside itself, then exit.
     QTextStream out(stdout);

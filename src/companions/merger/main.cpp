@@ -4,12 +4,22 @@
 #include <QSettings>
 
 #include "app/qt/HelpWindow.h"
+#include "app/qt/ProgramCommandLine.h"
 #include "app/qt/ProgramIcon.h"
 #include "app/qt/SettingsStore.h"
 #include "maintenance/qt/QCWordListMergeWindow.h"
 #include "platform/TemporaryFiles.h"
 
+namespace {
+
+const qel::ProgramDescription kMerger = {
+    "RAVAZAV", "Merges word lists and dictionaries into a source text or a dictionary.",
+    "[input...]", "Word lists and dictionaries to merge."};
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (qel::answersInformation(argc, argv, kMerger)) return 0;
   QApplication app(argc, argv);
   qel::setUpProgramIdentity("qel");
   qel::temporary_files::removeOnSignal();  // a save cut short by logging out leaves nothing
@@ -17,7 +27,9 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationVersion("2.5");
   QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);
   qel::SettingsStore store(settings);
+  const QStringList inputs = qel::fileArguments(kMerger);
   qel::QCWordListMergeWindow window(store);
+  if (!inputs.isEmpty()) window.setInputs(inputs);
   QObject::connect(&window, &qel::PropertiesDialog::helpRequested, &window,
                    [&window](int context) { qel::showHelp(context, &window); });
   window.show();

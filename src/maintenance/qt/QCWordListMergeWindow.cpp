@@ -174,8 +174,16 @@ QCWordListMergeWindow::QCWordListMergeWindow(SettingsBackend& settings, QWidget*
   m_counts->setRootIsDecorated(false);
   m_counts->setHeaderLabels(
       {tr("Input"), tr("Entries"), tr("Added"), tr("Duplicates"), tr("Skipped")});
-  m_counts->header()->setStretchLastSection(false);
-  m_counts->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  // Every heading shows whole: the counts fit their headings and the input column never gets
+  // less than its own.
+  QHeaderView* headings = m_counts->header();
+  headings->setStretchLastSection(false);
+  headings->setSectionResizeMode(QHeaderView::ResizeToContents);
+  headings->setSectionResizeMode(0, QHeaderView::Stretch);
+  int headingsWidth = 2 * m_counts->frameWidth();
+  for (int column = 0; column < m_counts->columnCount(); ++column)
+    headingsWidth += headings->sectionSizeHint(column);
+  m_counts->setMinimumWidth(headingsWidth);
   m_counts->setMinimumHeight(m_counts->fontMetrics().lineSpacing() * 6);
   auto* countsLabel = new QLabel(tr("C&ounts:"), this);
   countsLabel->setBuddy(m_counts);
