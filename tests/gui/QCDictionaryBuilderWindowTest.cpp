@@ -57,7 +57,12 @@ class QCDictionaryBuilderWindowTest : public QObject {
                         "to\n"
                         "banana;plantain|yellow\n");
     const std::string target = m_dir->file("fruit.qcd");
+    // Build waits for both files.
+    QVERIFY(!m_window->buildButton()->isEnabled());
+    m_window->sourceEdit()->setText(q(source));
+    QVERIFY(!m_window->buildButton()->isEnabled());
     fill(source, target);
+    QVERIFY(m_window->buildButton()->isEnabled());
     m_window->descriptionEdit()->setPlainText(QString::fromUtf8("Fruit \xE2\x80\x93 élan"));
     m_window->shortestBox()->setValue(3);
     build();

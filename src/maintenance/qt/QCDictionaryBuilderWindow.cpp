@@ -122,6 +122,10 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
   m_browseOutput->setAutoDefault(false);
   connect(m_browseOutput, &QPushButton::clicked, this, &QCDictionaryBuilderWindow::chooseOutput);
   addRow(tr("&Dictionary file:"), m_output, m_browseOutput);
+  // Build waits for both files to be named.
+  for (QLineEdit* file : {m_source, m_output}) {
+    connect(file, &QLineEdit::textChanged, this, [this] { setControlsEnabled(!m_building); });
+  }
 
   m_description = new QPlainTextEdit(this);
   m_description->setObjectName("description");
@@ -185,6 +189,7 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
 
   setMinimumWidth(fontMetrics().averageCharWidth() * 90);
   setUp(grid);
+  setControlsEnabled(true);
 }
 
 QCDictionaryBuilderWindow::~QCDictionaryBuilderWindow() = default;
@@ -233,6 +238,8 @@ void QCDictionaryBuilderWindow::setControlsEnabled(bool enabled) {
                      static_cast<QWidget*>(m_common), static_cast<QWidget*>(acceptButton())}) {
     w->setEnabled(enabled);
   }
+  acceptButton()->setEnabled(enabled && !m_source->text().trimmed().isEmpty() &&
+                             !m_output->text().trimmed().isEmpty());
   closeButton()->setText(enabled ? tr("&Close") : tr("&Cancel"));
 }
 
