@@ -144,6 +144,16 @@ class QCWordListMergeWindowTest : public QObject {
     QCOMPARE(test::readFile(m_dir->file("a.txt")),
              std::string("caf\xE9|a coffee house\ntail:tails\n"));
     QCOMPARE(test::readFile(m_dir->file("b.bak")), std::string("emu\n"));
+
+    // Code page 1252 read as UTF-8 skips every line: the old result is not replaced by nothing.
+    m_window->setInputs({q(m_dir->file("a.txt"))});
+    test::writeFile(m_dir->file("a.txt"), "caf\xE9\n\xE9lan\n");
+    m_window->encodingBox()->setCurrentIndex(0);
+    m_window->outputEdit()->setText(q(m_dir->file("out.txt")));
+    merge();
+    QVERIFY(m_window->logText().contains("Nothing to write"));
+    QCOMPARE(test::readFile(m_dir->file("out.txt")),
+             std::string("caf\xC3\xA9|a coffee house\ntail\ntails\n"));
   }
 
   // Cancel (Escape) while a long list is read: the old result stays byte for byte, nothing beside

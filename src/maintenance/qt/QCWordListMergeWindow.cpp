@@ -418,6 +418,14 @@ bool QCWordListMergeWindow::merge() {
   }
   sorter.join();
   if (m_cancelled) return false;
+  // A merge that kept nothing (every line skipped, say for the wrong encoding) never replaces
+  // what the output file holds.
+  if (lines.empty()) {
+    addToLog(tr("Nothing to write: no line of the inputs gave an entry (the log above says why) "
+                "- %1 is left as it was")
+                 .arg(QFileInfo(fromLocal(output)).fileName()));
+    return false;
+  }
   if (m_toText->isChecked()) {
     if (!writeMergedText(lines, output, error)) {
       addToLog(fromLocal(error));
