@@ -1,10 +1,14 @@
 // The main window's output commands end to end: Save Results as text or as a dictionary by the
 // type chosen, Print with its selection rule into PDF files, Print Preview, and Page Setup with
 // the margins kept in the settings; and a real search of the default dictionary saved and printed.
+#include <sys/resource.h>
+
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
+#include <csignal>
 
 #include "app/WindowSettings.h"
 #include "maintenance/qt/QCDictionarySaveDialog.h"
@@ -148,6 +152,31 @@ class QELFrameWindowOutputTest : public QObject {
     QCOMPARE(test::pdfPageCount(pdf), 2);
     QCOMPARE(dialogs.printCalls, 3);
     QCOMPARE(f.prompts.shown, QStringList());
+  }
+
+  // A PDF that cannot be written whole (a file size limit stands in for a full disk) leaves the
+  // old file as it was, nothing beside it, and says so.
+  void aPdfCutShortLeavesTheOldFile() {
+    Fixture f({QString::fromStdString(m_annotated)});
+    const QString pdf = f.fresh.folder.filePath("kept.pdf");
+    test::writeFile(pdf.toStdString(), "the old printout");
+    test::RecordingPrintDialogs dialogs(pdf);
+    f.search("*");
+    f.clickResult(0, 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 600;
+    setrlimit(RLIMIT_FSIZE, &small);
+    f.input.key(Qt::Key_P, Qt::ControlModifier);
+    setrlimit(RLIMIT_FSIZE, &old);
+    QCOMPARE(test::readFile(pdf.toStdString()), std::string("the old printout"));
+    QVERIFY(!f.prompts.shown.isEmpty());
+    QVERIFY2(f.prompts.shown.last().startsWith("Print: The results couldn't be printed to\n" + pdf),
+             qPrintable(f.prompts.shown.last()));
+    for (const QString& name : QDir(f.fresh.folder.path()).entryList(QDir::Hidden | QDir::Files))
+      QVERIFY2(!name.endsWith(".tmp"), qPrintable(name));
   }
 
   void thePreviewPrintsThePageItShows() {

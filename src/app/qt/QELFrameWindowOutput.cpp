@@ -10,6 +10,8 @@
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QStandardPaths>
+#include <QStorageInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "app/WindowSettings.h"
@@ -19,6 +21,7 @@
 #include "app/qt/UserPrompts.h"
 #include "maintenance/qt/QCDictionarySaveQELDialog.h"
 #include "platform/Cp1252.h"
+#include "platform/FileReplacement.h"
 #include "search/ResultsText.h"
 #include "search/qt/PrintDialogs.h"
 #include "search/qt/QELPrintPreview.h"
@@ -26,6 +29,22 @@
 #include "search/qt/QELViewWindows.h"
 
 namespace qel {
+namespace {
+
+// A PDF file ends with its end-of-file mark: one cut short by a full disk does not.
+bool pdfComplete(const std::string& path) {
+  QFile file(QFile::decodeName(path.c_str()));
+  if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return false;
+  file.seek(std::max<qint64>(0, file.size() - 1024));
+  return file.readAll().contains("%%EOF");
+}
+
+bool outOfSpace(const QString& path) {
+  const QStorageInfo storage(QFileInfo(path).absolutePath());
+  return storage.isValid() && storage.bytesAvailable() < 64 * 1024;
+}
+
+}  // namespace
 namespace {
 
 enum SaveType { kTextFile = 0, kDictionary = 1 };
@@ -172,6 +191,19 @@ bool QELFrameWindow::printWith(QELPrintout& printout, int first, int last, QWidg
   if (p.printRange() == QPrinter::AllPages) printout.setSelectionFlag(false);
   const bool range = p.printRange() == QPrinter::PageRange;
 
+  // Printing to a file writes it beside the file under a temporary name, renamed over it only
+  // once it is complete: a full disk leaves the old file as it was and says so.
+  const QString target = p.outputFileName();
+  FileReplacement file;
+  if (!target.isEmpty()) {
+    if (!file.begin(QFile::encodeName(target).toStdString())) {
+      UserPrompts::current().warning(parent, tr("Print"),
+                                     tr("The results couldn't be printed to\n%1\n%2")
+                                         .arg(target, QString::fromStdString(file.error())));
+      return false;
+    }
+    p.setOutputFileName(QFile::decodeName(file.temporaryPath().c_str()));
+  }
   QProgressDialog progress(tr("Printing \"%1\"...").arg(printout.title()), tr("Cancel"), 0, 1,
                            parent);
   progress.setWindowTitle(tr("Print"));
@@ -184,12 +216,23 @@ bool QELFrameWindow::printWith(QELPrintout& printout, int first, int last, QWidg
                                         return !progress.wasCanceled();
                                       });
   progress.reset();
-  if (!printed && !progress.wasCanceled()) {
+  QString cause;
+  if (!target.isEmpty()) {
+    p.setOutputFileName(target);
+    if (printed && !pdfComplete(file.temporaryPath())) {
+      cause = outOfSpace(target) ? tr("The disk is full.") : tr("The file was cut short.");
+    } else if (printed && !file.commit()) {
+      cause = QString::fromStdString(file.error());
+    }
+    if (!cause.isEmpty() || !printed) file.discard();
+  }
+  if ((!printed && !progress.wasCanceled()) || !cause.isEmpty()) {
     UserPrompts::current().warning(
         parent, tr("Print"),
-        p.outputFileName().isEmpty()
-            ? tr("The results couldn't be printed.")
-            : tr("The results couldn't be printed to\n%1").arg(p.outputFileName()));
+        target.isEmpty() ? tr("The results couldn't be printed.")
+                         : tr("The results couldn't be printed to\n%1").arg(target) +
+                               (cause.isEmpty() ? QString() : "\n" + cause));
+    return false;
   }
   return printed;
 }
