@@ -33,6 +33,7 @@ bool TextFileSource::open(const std::string& path, Encoding encoding) {
 
 void TextFileSource::rewind() {
   ++m_passes;
+  m_notUtf8Lines = 0;
   m_lineNumber = 0;
   m_offset = 0;
   m_position = m_end = 0;
@@ -97,8 +98,12 @@ BuildSource::Line TextFileSource::nextLine(std::string& line, long) {
   if (m_lineNumber == 1 && m_encoding == Encoding::Utf8 && raw.starts_with(kByteOrderMark)) {
     raw.erase(0, kByteOrderMark.size());
   }
-  if (m_encoding == Encoding::Utf8 && !cp1252::fromUtf8(raw, line))
-    return skip("a character that code page 1252 cannot hold");
+  bool notUtf8 = false;
+  if (m_encoding == Encoding::Utf8 && !cp1252::fromUtf8(raw, line, nullptr, &notUtf8)) {
+    ++m_notUtf8Lines;
+    return skip(notUtf8 ? "not UTF-8 text (a code page 1252 file needs that encoding chosen)"
+                        : "a character that code page 1252 cannot hold");
+  }
   return Line::Text;
 }
 

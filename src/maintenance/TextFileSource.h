@@ -39,6 +39,9 @@ class TextFileSource : public BuildSource {
   // progress bar.
   uint64_t position() const { return m_offset; }
   uint64_t size() const { return m_identity.size; }
+  // Lines of this pass read so far, and those of them skipped as not convertible from UTF-8.
+  long linesRead() const { return m_lineNumber; }
+  long unconvertibleLines() const { return m_notUtf8Lines; }
 
  private:
   // The next line of the file without its line feed; false at the end of the file.
@@ -52,6 +55,7 @@ class TextFileSource : public BuildSource {
   size_t m_position = 0, m_end = 0;  // unread bytes of m_buffer
   int m_passes = 0;
   long m_lineNumber = 0;
+  long m_notUtf8Lines = 0;
   uint64_t m_offset = 0;  // bytes of the file read in this pass
   bool m_failed = false;  // the file changed or a read failed: the build ends
   bool m_lineTooLong = false;  // the line in hand was dropped for its length

@@ -41,7 +41,7 @@ char* writeCodePoint(char* out, uint32_t cp) {
 
 }  // namespace
 
-bool fromUtf8(std::string_view utf8, std::string& out, size_t* badOffset) {
+bool fromUtf8(std::string_view utf8, std::string& out, size_t* badOffset, bool* notUtf8) {
   out.clear();
   out.reserve(utf8.size());
   size_t i = 0;
@@ -70,6 +70,7 @@ bool fromUtf8(std::string_view utf8, std::string& out, size_t* badOffset) {
     const int byte = ok ? toByte(cp) : -1;
     if (byte < 0) {
       if (badOffset) *badOffset = i;
+      if (notUtf8) *notUtf8 = !ok;
       return false;
     }
     out.push_back(static_cast<char>(byte));

@@ -10,8 +10,10 @@
 namespace qel::cp1252 {
 
 // Converts UTF-8 to code page 1252. False (and `out` unspecified) when the text is not valid UTF-8
-// or holds a character that code page 1252 cannot hold; `badOffset` then gives its byte offset.
-bool fromUtf8(std::string_view utf8, std::string& out, size_t* badOffset = nullptr);
+// or holds a character that code page 1252 cannot hold; `badOffset` then gives its byte offset,
+// and `notUtf8` whether it was the first (bytes that are no UTF-8 at all).
+bool fromUtf8(std::string_view utf8, std::string& out, size_t* badOffset = nullptr,
+              bool* notUtf8 = nullptr);
 
 std::string toUtf8(std::string_view text);
 // Writes `text` as UTF-8 to `out`, which has room for kUtf8Growth bytes per byte of the text;

@@ -81,6 +81,30 @@ class QCDictionaryBuilderWindowTest : public QObject {
     QVERIFY(m_window->buildButton()->isEnabled());
   }
 
+  // Skipped lines cost the log nothing past the first thousand; a source that is nearly all not
+  // UTF-8 stops early and names the Encoding to choose.
+  void manySkippedLinesAreCountedNotListed() {
+    struct Case {
+      int good, bad;
+      bool built;  // else stopped early
+      const char* status;
+    };
+    for (const Case& c : {Case{1500, 1500, true, "Dictionary built - 1500 line(s) skipped"},
+                          Case{0, 30000, false, "Build failed"}}) {
+      std::string text;
+      for (int i = 0; i < c.bad + c.good; ++i)
+        text += (i % 2 == 0 && c.good > 0) || i >= c.bad + c.good ? "word\n" : "caf\xE9\n";
+      const std::string source = m_dir->file("many.txt");
+      test::writeFile(source, text);
+      fill(source, m_dir->file("many.qcd"));
+      build();
+      QVERIFY2(m_window->statusText().startsWith(c.status), qPrintable(m_window->statusText()));
+      QCOMPARE(m_window->skippedLines().size(), 1000);
+      QVERIFY(m_window->logText().contains(
+          c.built ? "500 more skipped line(s)" : "does not look like UTF-8"));
+    }
+  }
+
   // A second build replaces the dictionary and keeps the first in its ".bak"; a source in code
   // page 1252 reads as such.
   void aReplacedDictionaryKeepsItsBackup() {

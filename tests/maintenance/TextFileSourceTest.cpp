@@ -60,6 +60,9 @@ TEST(TextFileSource, EveryPassGivesTheLinesOfTheFile) {
        TextFileSource::Encoding::Utf8,
        {"a", "", "b"},
        "line 2: a character that code page 1252 cannot hold - line skipped\n"},
+      {"code page 1252 read as UTF-8", "caf\xE9\n", TextFileSource::Encoding::Utf8, {""},
+       "line 1: not UTF-8 text (a code page 1252 file needs that encoding chosen) - line "
+       "skipped\n"},
       // Never held whole: skipped, however long, and the lines around it kept.
       {"line longer than the read buffer",
        "a\n" + longLine + "\nb",

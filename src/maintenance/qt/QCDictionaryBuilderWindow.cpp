@@ -64,6 +64,16 @@ class QCDictionaryBuilderWindow::Source : public TextFileSource {
   }
   Line nextLine(std::string& line, long count) override {
     const Line got = TextFileSource::nextLine(line, count);
+    // Nearly every one of the first lines no UTF-8: the file is in another encoding, and going on
+    // would only list its lines.
+    constexpr long kJudgedLines = 2000;
+    if (m_pass == 1 && linesRead() == kJudgedLines &&
+        unconvertibleLines() >= kJudgedLines * 95 / 100) {
+      error("The file does not look like UTF-8: nearly all of its first " +
+            std::to_string(kJudgedLines) +
+            " lines are not UTF-8 text. Choose Code page 1252 as the Encoding and build again\n");
+      return Line::Abandoned;
+    }
     if (got == Line::Text && (++m_calls & 63) == 0 && !turn()) return Line::Abandoned;
     return got;
   }
@@ -244,10 +254,13 @@ void QCDictionaryBuilderWindow::setControlsEnabled(bool enabled) {
 }
 
 void QCDictionaryBuilderWindow::addToLog(const std::string& cp1252Text, bool failure) {
+  // The reader reports a line it skips by its number. Only the first ones are listed: a log that
+  // grows by a line for each of a binary file's lines would cost more than the build.
+  const bool skippedLine = failure && cp1252Text.starts_with("line ");
+  if (skippedLine && ++m_skippedCount > kListedSkippedLines) return;
   const QString text = fromCp1252(cp1252Text).trimmed();
   m_log->appendPlainText(text);
-  // The reader reports a line it skips by its number.
-  if (failure && text.startsWith("line ")) m_skipped->addItem(text);
+  if (skippedLine) m_skipped->addItem(text);
   m_status->setText(text);
 }
 
@@ -261,6 +274,7 @@ bool QCDictionaryBuilderWindow::apply() {
   if (m_building) return false;
   m_log->clear();
   m_skipped->clear();
+  m_skippedCount = 0;
   m_progress->setValue(0);
   m_building = true;
   m_cancelled = false;
@@ -270,11 +284,15 @@ bool QCDictionaryBuilderWindow::apply() {
   QApplication::restoreOverrideCursor();
   m_building = false;
   setControlsEnabled(true);
+  if (m_skippedCount > kListedSkippedLines) {
+    m_log->appendPlainText(tr("... and %n more skipped line(s), not listed", "",
+                              static_cast<int>(m_skippedCount - kListedSkippedLines)));
+  }
   if (built) {
     m_progress->setValue(m_progress->maximum());
-    m_status->setText(m_skipped->count() == 0
-                          ? tr("Dictionary built")
-                          : tr("Dictionary built - %n line(s) skipped", "", m_skipped->count()));
+    m_status->setText(m_skippedCount == 0 ? tr("Dictionary built")
+                                          : tr("Dictionary built - %n line(s) skipped", "",
+                                               static_cast<int>(m_skippedCount)));
   } else {
     m_progress->setValue(0);
     m_status->setText(m_cancelled ? tr("Build cancelled - the dictionary file is unchanged")

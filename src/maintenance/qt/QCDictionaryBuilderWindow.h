@@ -32,7 +32,7 @@ class QCDictionaryBuilderWindow : public PropertiesDialog {
   bool building() const { return m_building; }
   QString logText() const;
   QString statusText() const;
-  // The skipped lines as the build reported them ("line 7: ...").
+  // The skipped lines as the build reported them ("line 7: ..."), the first 1,000 of them.
   QStringList skippedLines() const;
 
   QLineEdit* sourceEdit() const { return m_source; }
@@ -79,6 +79,8 @@ class QCDictionaryBuilderWindow : public PropertiesDialog {
   QProgressBar* m_progress = nullptr;
   QPlainTextEdit* m_log = nullptr;
   QListWidget* m_skipped = nullptr;
+  static constexpr long kListedSkippedLines = 1000;
+  long m_skippedCount = 0;  // listed or not
   QLabel* m_status = nullptr;
   bool m_building = false;
   bool m_cancelled = false;
