@@ -46,9 +46,13 @@ QPixmap drawIcon(int size) {
 
 }  // namespace
 
+// Drawn once: the application and the main window both ask for it at start.
 QIcon programIcon() {
-  QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(drawIcon(size));
+  static const QIcon icon = [] {
+    QIcon drawn;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) drawn.addPixmap(drawIcon(size));
+    return drawn;
+  }();
   return icon;
 }
 

@@ -199,10 +199,11 @@ void QELFrameWindow::openDictionaries(const QStringList& paths) {
 
 // The dialog starts in the folder of the dictionary used last, else in the default dictionary's.
 void QELFrameWindow::openWithDialog() {
-  QString folder = m_programFolder + "/" +
-                   QFileInfo(QString::fromUtf8(kDefaultDictionary.data(),
-                                               static_cast<qsizetype>(kDefaultDictionary.size())))
-                       .path();
+  QString folder = QFileInfo(QFile::decodeName(
+                                 resolveSettingPath(kDefaultDictionary,
+                                                    m_programFolder.toStdString())
+                                     .c_str()))
+                       .absolutePath();
   if (!m_recent.empty()) {
     const QFileInfo last(QFile::decodeName(m_recent.front().c_str()));
     if (last.dir().exists()) folder = last.absolutePath();
