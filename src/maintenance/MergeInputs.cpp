@@ -1,6 +1,7 @@
 #include "maintenance/MergeInputs.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -21,16 +22,34 @@ namespace {
 
 constexpr long kProgressEvery = 4096;  // lines or entries between progress calls
 
-// The text file, read once, keeping what it reports.
+// The text file, read once, keeping what it reports and showing progress as it goes.
 class ListReader : public TextFileSource {
  public:
+  explicit ListReader(const MergeProgress& progress) : m_progress(progress) {}
   void info(const std::string&) override {}
   void error(const std::string& text) override {
     ++reported;
     last = text;
   }
+  // Progress by the piece, not by the line: a file without line ends is one line.
+  bool pieceRead() override {
+    if (!m_progress || size() == 0 || m_progress(static_cast<double>(position()) / size()))
+      return true;
+    cancelled = true;
+    return false;
+  }
+  // Why the last line reported was skipped: its report without the line number.
+  std::string reason() const {
+    std::string text = last.substr(std::min(last.find(": ") + 2, last.size()));
+    const size_t end = text.rfind(" - line skipped");
+    return text.substr(0, end);
+  }
   long reported = 0;
   std::string last;
+  bool cancelled = false;
+
+ private:
+  const MergeProgress& m_progress;
 };
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
@@ -39,7 +58,7 @@ std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
 bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
                    const MergeProgress& progress, std::string& error) {
-  ListReader reader;
+  ListReader reader(progress);
   if (!reader.open(path,
                    utf8 ? TextFileSource::Encoding::Utf8 : TextFileSource::Encoding::Cp1252)) {
     error = "Couldn't read " + quoted(path) + " - " + reader.openError();
@@ -53,12 +72,16 @@ bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
     const BuildSource::Line got = reader.nextLine(line, count);
     if (got == BuildSource::Line::End) break;
     if (got == BuildSource::Line::Abandoned) {
+      if (reader.cancelled) {
+        error = "Merge cancelled";
+        return false;
+      }
       error = reader.last.empty() ? "Couldn't read " + quoted(path) : reader.last;
       while (!error.empty() && error.back() == '\n') error.pop_back();
       return false;
     }
     if (reader.reported != reportedBefore) {
-      merge.skipLine();  // a character that code page 1252 cannot hold
+      merge.skipLine(reader.reason());
     } else {
       merge.addSourceLine(line);
     }

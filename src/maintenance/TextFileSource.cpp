@@ -62,6 +62,10 @@ bool TextFileSource::readLine(std::string& line) {
         }
         return !line.empty() || m_lineTooLong;
       }
+      if (!pieceRead()) {
+        m_abandoned = true;
+        return false;
+      }
     }
     const char* from = m_buffer.data() + m_position;
     const size_t available = m_end - m_position;
@@ -80,9 +84,9 @@ bool TextFileSource::readLine(std::string& line) {
 }
 
 BuildSource::Line TextFileSource::nextLine(std::string& line, long) {
-  if (m_failed) return Line::Abandoned;
+  if (m_failed || m_abandoned) return Line::Abandoned;
   std::string& raw = m_encoding == Encoding::Utf8 ? m_raw : line;
-  if (!readLine(raw)) return m_failed ? Line::Abandoned : Line::End;
+  if (!readLine(raw)) return m_failed || m_abandoned ? Line::Abandoned : Line::End;
   ++m_lineNumber;
   // A line that cannot be an entry is reported (in the first pass) and given as an empty line,
   // which makes none, so that line counts stay line numbers.

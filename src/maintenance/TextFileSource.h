@@ -43,6 +43,11 @@ class TextFileSource : public BuildSource {
   long linesRead() const { return m_lineNumber; }
   long unconvertibleLines() const { return m_notUtf8Lines; }
 
+ protected:
+  // Called after each piece of the file is read (at most 1 MB, however long the line in hand):
+  // a caller's chance to show progress and to give up, which makes nextLine() Abandoned.
+  virtual bool pieceRead() { return true; }
+
  private:
   // The next line of the file without its line feed; false at the end of the file.
   bool readLine(std::string& line);
@@ -58,6 +63,7 @@ class TextFileSource : public BuildSource {
   long m_notUtf8Lines = 0;
   uint64_t m_offset = 0;  // bytes of the file read in this pass
   bool m_failed = false;  // the file changed or a read failed: the build ends
+  bool m_abandoned = false;  // pieceRead() gave up
   bool m_lineTooLong = false;  // the line in hand was dropped for its length
   std::string m_raw;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "dictionary/FileFormat.h"
 #include "maintenance/EntryOrder.h"
 #include "maintenance/FoldTable.h"
 #include "maintenance/SourceLine.h"
@@ -11,7 +12,7 @@
 namespace qel {
 
 void WordListMerge::beginInput(std::string name) {
-  m_counts.push_back(InputCounts{std::move(name)});
+  m_counts.emplace_back().name = std::move(name);
 }
 
 std::string WordListMerge::keyOf(std::string_view word, std::string_view annotation) const {
@@ -29,16 +30,41 @@ std::string WordListMerge::keyOf(std::string_view word, std::string_view annotat
   return key;
 }
 
+void WordListMerge::skipLine(std::string_view reason) {
+  if (m_counts.empty()) beginInput(std::string());
+  InputCounts& counts = m_counts.back();
+  ++counts.skipped;
+  for (auto& [text, count] : counts.skippedFor) {
+    if (text == reason) {
+      ++count;
+      return;
+    }
+  }
+  counts.skippedFor.emplace_back(reason, 1);
+}
+
+const char* WordListMerge::whyNotHeld(std::string_view word, std::string_view annotation) const {
+  const size_t letters = folded::letterCount(word);
+  if (letters == 0) return "no letter";
+  if (m_holds == Holds::kAnyEntry) return nullptr;
+  if (letters > static_cast<size_t>(format::kMaxEntryLength))
+    return "more than 31 letters, which no dictionary holds";
+  // The entry's text as the builder stores it: the word, a line feed and the annotation.
+  if (word.size() + (annotation.empty() ? 0 : annotation.size() + 1) > build::kMaxEntryText)
+    return "too long for a dictionary entry";
+  return nullptr;
+}
+
 bool WordListMerge::add(std::string_view word, std::string_view annotation,
                         std::string_view definition) {
   if (m_counts.empty()) beginInput(std::string());
-  InputCounts& counts = m_counts.back();
-  ++counts.entries;
-  if (folded::letterCount(word) == 0) {
-    ++counts.skipped;
+  ++m_counts.back().entries;
+  if (const char* reason = whyNotHeld(word, annotation)) {
+    skipLine(reason);
     m_last = -1;
     return false;
   }
+  InputCounts& counts = m_counts.back();
   const auto [place, added] =
       m_index.try_emplace(keyOf(word, annotation), static_cast<uint32_t>(m_entries.size()));
   if (added) {

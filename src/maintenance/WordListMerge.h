@@ -18,16 +18,25 @@ class WordListMerge {
     kKeepEverySpelling,  // every distinct spelling (and annotation); exact repeats go
   };
 
+  // Which entries the result can hold.
+  enum class Holds {
+    kAnyEntry,          // a text file
+    kDictionaryEntries  // a dictionary: up to 31 letters, and text that fits a reader's buffer
+  };
+
   // What one input brought.
   struct InputCounts {
     std::string name;
     long entries = 0;     // entries read
     long added = 0;       // new entries
     long duplicates = 0;  // entries already held (their definitions still join the kept entry)
-    long skipped = 0;     // entries without a letter, or lines that could not be read
+    long skipped = 0;     // entries the result cannot hold, or lines that could not be read
+    // The skipped ones by reason, in the order the reasons were first met.
+    std::vector<std::pair<std::string, long>> skippedFor;
   };
 
-  explicit WordListMerge(Duplicates duplicates) : m_duplicates(duplicates) {}
+  explicit WordListMerge(Duplicates duplicates, Holds holds = Holds::kAnyEntry)
+      : m_duplicates(duplicates), m_holds(holds) {}
 
   // Starts the next input: the counts that follow go under `name`.
   void beginInput(std::string name);
@@ -40,8 +49,8 @@ class WordListMerge {
   // The entries of one line in the builder's line syntax (a plain word list is such a file): each
   // entry of the line, with the line's definition.
   void addSourceLine(std::string_view line);
-  // A line of the current input that could not be read.
-  void skipLine() { ++m_counts.back().skipped; }
+  // A line of the current input that could not be read, and why.
+  void skipLine(std::string_view reason);
 
   const std::vector<InputCounts>& counts() const { return m_counts; }
   size_t size() const { return m_entries.size(); }
@@ -60,8 +69,11 @@ class WordListMerge {
 
   std::string keyOf(std::string_view word, std::string_view annotation) const;
   void addTo(Entry& entry, std::string_view definition);
+  // The reason the result cannot hold `word` with `annotation`, or null when it can.
+  const char* whyNotHeld(std::string_view word, std::string_view annotation) const;
 
   Duplicates m_duplicates;
+  Holds m_holds;
   std::vector<Entry> m_entries;
   std::unordered_map<std::string, uint32_t> m_index;  // key of each entry -> its place
   std::vector<InputCounts> m_counts;

@@ -107,6 +107,10 @@ class QCWordListMergeWindowTest : public QObject {
     merge();
     QCOMPARE(m_window->countRows(),
              (QStringList{"birds.qcd 3 3 0 0", "a.txt 3 1 1 2", "b.txt 3 1 2 0", "Total 9 5 3 2"}));
+    // Skipped lines are listed by reason.
+    QVERIFY(m_window->logText().contains("a.txt: 1 skipped - no letter"));
+    QVERIFY(m_window->logText().contains(
+        "a.txt: 1 skipped - a character that code page 1252 cannot hold"));
     QCOMPARE(entryTexts(target), (Texts{"emu", "owl", "kite", "wren\nnoun", "Robin"}));
     expectDefinition(target, "robin", "a red-breasted bird");
     const std::string first = test::readFile(target);

@@ -1,6 +1,7 @@
 // Merging word lists and dictionaries: duplicates by folded letters or by spelling, the sorted
 // source lines they give, and real files in and a real dictionary out.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "dictionary/DefinitionsOfWord.h"
 #include "dictionary/QCDictionaryList.h"
@@ -109,6 +110,65 @@ TEST(WordListMerge, ProgressCanCancelALongList) {
       merge, dir.file("long.txt"), true, [](double) { return false; }, error));
   EXPECT_EQ(error, "Merge cancelled");
   EXPECT_LT(merge.size(), 20000u);
+}
+
+// A result meant for a dictionary leaves out what no dictionary holds, so that its counts are what
+// the dictionary then holds; the reasons are kept for the log. A text result keeps such entries.
+TEST(WordListMerge, CountsAreWhatTheResultHolds) {
+  const std::string longWord(40, 'x');
+  const std::string longNote = "ox+" + std::string(900, 'n') + "+";
+  for (const auto holds : {WordListMerge::Holds::kDictionaryEntries, WordListMerge::Holds::kAnyEntry}) {
+    WordListMerge merge(WordListMerge::Duplicates::kKeepFirst, holds);
+    merge.beginInput("list");
+    for (const std::string& line : {std::string("apple"), longWord, longNote, std::string("123"),
+                                    std::string("pear:") + longWord})
+      merge.addSourceLine(line);
+    merge.skipLine("not UTF-8 text");
+    const auto& counts = merge.counts()[0];
+    using Reasons = std::vector<std::pair<std::string, long>>;
+    if (holds == WordListMerge::Holds::kAnyEntry) {
+      EXPECT_EQ(counts.added, 4);
+      EXPECT_EQ(counts.skippedFor, (Reasons{{"no letter", 1}, {"not UTF-8 text", 1}}));
+      continue;
+    }
+    EXPECT_EQ(counts.added, 2);
+    EXPECT_EQ(counts.skipped, 5);
+    EXPECT_EQ(counts.skippedFor,
+              (Reasons{{"more than 31 letters, which no dictionary holds", 2},
+                       {"too long for a dictionary entry", 1},
+                       {"no letter", 1},
+                       {"not UTF-8 text", 1}}));
+    test::TempDir dir;
+    const std::string built = dir.file("merged.qcd");
+    ASSERT_TRUE(test::buildTestDictionary(built, merge.sourceLines()));
+    EXPECT_EQ(test::entryTexts(built).size(), static_cast<size_t>(counts.added));
+  }
+}
+
+// A file without a line end is one line, read in pieces: progress comes with every piece, Cancel
+// works within the line, and read to its end the line is skipped for its length.
+TEST(WordListMerge, AFileWithoutLineEndsIsReadInPieces) {
+  test::TempDir dir;
+  const std::string path = dir.file("one-line.txt");
+  test::writeFile(path, "");
+  ASSERT_EQ(truncate(path.c_str(), 48 << 20), 0);  // sparse: no disk used
+  for (const int cancelAt : {0, 3}) {
+    WordListMerge merge(WordListMerge::Duplicates::kKeepFirst);
+    int calls = 0;
+    std::string error;
+    const bool read = mergeTextFile(
+        merge, path, true, [&](double) { return ++calls != cancelAt; }, error);
+    if (cancelAt) {
+      EXPECT_FALSE(read);
+      EXPECT_EQ(error, "Merge cancelled");
+      EXPECT_EQ(calls, cancelAt);
+      continue;
+    }
+    ASSERT_TRUE(read) << error;
+    EXPECT_GE(calls, 48);
+    EXPECT_EQ(merge.counts()[0].skippedFor,
+              (std::vector<std::pair<std::string, long>>{{"longer than 65536 bytes", 1}}));
+  }
 }
 
 }  // namespace

@@ -371,7 +371,9 @@ bool QCWordListMergeWindow::merge() {
   }
 
   WordListMerge merged(m_keepFirst->isChecked() ? WordListMerge::Duplicates::kKeepFirst
-                                                : WordListMerge::Duplicates::kKeepEverySpelling);
+                                                : WordListMerge::Duplicates::kKeepEverySpelling,
+                       m_toText->isChecked() ? WordListMerge::Holds::kAnyEntry
+                                             : WordListMerge::Holds::kDictionaryEntries);
   const bool utf8 = m_encoding->currentIndex() == 0;
   const MergeProgress progress = [this](double done) { return turn(done); };
   std::string error;
@@ -398,6 +400,12 @@ bool QCWordListMergeWindow::merge() {
     }
     auto* item = new QTreeWidgetItem(m_counts, cells);
     item->setToolTip(0, fromLocal(c.name));
+    for (const auto& [reason, count] : c.skippedFor) {
+      addToLog(tr("%1: %2 skipped - %3")
+                   .arg(cells[0])
+                   .arg(count)
+                   .arg(fromCp1252(reason)));
+    }
   }
   QStringList cells{tr("Total")};
   for (long t : totals) cells << QString::number(t);
