@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
   window.updateCommands();
   window.printPreview();
   if (qel::QELPrintPreview* preview = window.printPreviewWindow()) {
-    preview->resize(760, 820);
+    preview->resize(preview->width(), 820);  // its own width: the whole tool bar shows
     QApplication::processEvents();
     ok = save(*preview, out.filePath("print-preview.png")) && ok;
     preview->close();

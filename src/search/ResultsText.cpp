@@ -1,7 +1,10 @@
 // Saving results as text.
 #include "search/ResultsText.h"
 
+#include <cerrno>
+
 #include "platform/Cp1252.h"
+#include "platform/FileAccess.h"
 #include "platform/FileReplacement.h"
 #include "search/ResultList.h"
 
@@ -25,7 +28,7 @@ bool saveResultsText(const ResultList& results, const std::string& path, const s
   for (long i = 0; i < results.count(); ++i) {
     const std::string line = cp1252::toUtf8(results.record(i)->text()) + lineEnd;
     if (std::fwrite(line.data(), 1, line.size(), file.file()) != line.size()) {
-      error = "the file could not be written";
+      error = fileErrorText(errno);  // "No space left on device", say
       return false;  // the replacement is discarded: the old file stays
     }
   }

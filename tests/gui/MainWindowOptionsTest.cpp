@@ -212,8 +212,8 @@ class MainWindowOptionsTest : public QObject {
     QCOMPARE(both.back().dictionaryPath, alpha);
   }
 
-  // The dialog is one window, disabled while a search runs; the main window closes it as it
-  // closes, and its place is kept.
+  // The dialog is one window, disabled while a search runs (Page Setup is not); the main window
+  // closes it as it closes, and its place is kept.
   void theDialogIsDisabledWhileSearchingAndClosesWithTheWindow() {
     Fixture f({m_words});
     QPointer<QELPropertiesViewWindows> options =
@@ -225,16 +225,18 @@ class MainWindowOptionsTest : public QObject {
     f.reactivate();
     WindowInput::click(f.view().patternBox());
     f.input.type("*");
-    bool searching = false, dialogEnabled = true, commandEnabled = true;
+    bool searching = false, dialogEnabled = true, commandEnabled = true, pageSetupEnabled = false;
     QTimer::singleShot(0, &f.window, [&] {
       searching = f.view().state() == SearchState::Searching;
       dialogEnabled = options->isEnabled();
       commandEnabled = f.window.action(Command::kOptions)->isEnabled();
+      pageSetupEnabled = f.window.action(Command::kPageSetup)->isEnabled();
     });
     f.input.key(Qt::Key_Return);
     QTRY_VERIFY(searching);
     QVERIFY(!dialogEnabled);
     QVERIFY(!commandEnabled);
+    QVERIFY(pageSetupEnabled);  // the margins do not touch the search
     QTRY_VERIFY(f.view().state() != SearchState::Searching);
     QVERIFY(options->isEnabled());
 

@@ -34,6 +34,8 @@ class QCDictionaryBuilderWindowTest : public QObject {
   void init() {
     m_dir = std::make_unique<test::TempDir>();
     m_settings = std::make_unique<FreshSettings>();
+    m_prompts = std::make_unique<test::RecordingPrompts>();
+    m_prompts->question = UserPrompts::Answer::kYes;  // replace a file that is there
     m_window = std::make_unique<QCDictionaryBuilderWindow>(m_settings->store);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -41,6 +43,7 @@ class QCDictionaryBuilderWindowTest : public QObject {
   void cleanup() {
     m_window.reset();
     m_settings.reset();
+    m_prompts.reset();
     m_dir.reset();
   }
 
@@ -105,8 +108,8 @@ class QCDictionaryBuilderWindowTest : public QObject {
     }
   }
 
-  // A second build replaces the dictionary and keeps the first in its ".bak"; a source in code
-  // page 1252 reads as such.
+  // A second build asks, then replaces the dictionary and keeps the first in its ".bak"; a source
+  // in code page 1252 reads as such.
   void aReplacedDictionaryKeepsItsBackup() {
     const std::string source = m_dir->file("words.txt");
     const std::string target = m_dir->file("words.qcd");
@@ -118,6 +121,13 @@ class QCDictionaryBuilderWindowTest : public QObject {
     QCOMPARE(entryTexts(target), (Texts{"caf\xE9"}));
 
     test::writeFile(source, "tea\ncoffee\n");
+    // Asked first: No leaves the dictionary alone, Yes builds.
+    m_prompts->question = UserPrompts::Answer::kNo;
+    build();
+    QCOMPARE(test::readFile(target), first);
+    QCOMPARE(m_prompts->shown,
+             QStringList{"!Save As: " + q(target) + " already exists.\nDo you want to replace it?"});
+    m_prompts->question = UserPrompts::Answer::kYes;
     build();
     QCOMPARE(entryTexts(target), (Texts{"tea", "coffee"}));
     QCOMPARE(test::readFile(m_dir->file("words.bak")), first);
@@ -183,13 +193,10 @@ class QCDictionaryBuilderWindowTest : public QObject {
   // Browse and Change remember their folders in the shared settings and suggest a dictionary
   // name from the source.
   void fileChoicesAreRemembered() {
-    test::RecordingPrompts prompts;
-    UserPrompts::install(&prompts);
-    prompts.chosenFiles = {q(m_dir->file("list.txt"))};
+    m_prompts->chosenFiles = {q(m_dir->file("list.txt"))};
     for (QPushButton* b : m_window->findChildren<QPushButton*>()) {
       if (b->text() == "Bro&wse...") QTest::mouseClick(b, Qt::LeftButton);
     }
-    UserPrompts::install(nullptr);
     QCOMPARE(m_window->sourceEdit()->text(), q(m_dir->file("list.txt")));
     QCOMPARE(m_window->outputEdit()->text(), q(m_dir->file("list.qcd")));
     QCOMPARE(m_settings->settings.value("BuilderSourceFolder").toString(), q(m_dir->path()));
@@ -204,6 +211,7 @@ class QCDictionaryBuilderWindowTest : public QObject {
 
   std::unique_ptr<test::TempDir> m_dir;
   std::unique_ptr<FreshSettings> m_settings;
+  std::unique_ptr<test::RecordingPrompts> m_prompts;
   std::unique_ptr<QCDictionaryBuilderWindow> m_window;
 };
 

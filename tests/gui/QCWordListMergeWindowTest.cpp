@@ -58,6 +58,8 @@ class QCWordListMergeWindowTest : public QObject {
   void init() {
     m_dir = std::make_unique<test::TempDir>();
     m_settings = std::make_unique<FreshSettings>();
+    m_prompts = std::make_unique<test::RecordingPrompts>();
+    m_prompts->question = UserPrompts::Answer::kYes;  // replace a file that is there
     m_window = std::make_unique<QCWordListMergeWindow>(m_settings->store);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -65,6 +67,7 @@ class QCWordListMergeWindowTest : public QObject {
   void cleanup() {
     m_window.reset();
     m_settings.reset();
+    m_prompts.reset();
     m_dir.reset();
   }
 
@@ -91,13 +94,10 @@ class QCWordListMergeWindowTest : public QObject {
     test::writeFile(m_dir->file("a.txt"),
                     "ROBIN|a red-breasted bird\nkite\n\n123\nsnow\xE2\x98\x83\n");
     test::writeFile(m_dir->file("b.txt"), "Kite\nOwl\nemu\n");
-    test::RecordingPrompts prompts;
-    UserPrompts::install(&prompts);
-    prompts.chosenFiles = {q(dictionary), q(m_dir->file("a.txt")), q(m_dir->file("b.txt"))};
+    m_prompts->chosenFiles = {q(dictionary), q(m_dir->file("a.txt")), q(m_dir->file("b.txt"))};
     for (QPushButton* b : m_window->findChildren<QPushButton*>()) {
       if (b->text() == "&Add...") QTest::mouseClick(b, Qt::LeftButton);
     }
-    UserPrompts::install(nullptr);
     QCOMPARE(m_window->inputs().size(), 3);
     QCOMPARE(m_settings->settings.value("MergeInputFolder").toString(), q(m_dir->path()));
 
@@ -117,6 +117,8 @@ class QCWordListMergeWindowTest : public QObject {
 
     m_window->keepEveryButton()->setChecked(true);
     merge();
+    QVERIFY(m_prompts->shown.contains("!Save As: " + q(target) +
+                                      " already exists.\nDo you want to replace it?"));
     QCOMPARE(entryTexts(target),
              (Texts{"emu", "Owl", "owl", "Kite", "kite", "wren\nnoun", "ROBIN", "Robin"}));
     QCOMPARE(test::readFile(m_dir->file("merged.bak")), first);
@@ -247,6 +249,7 @@ class QCWordListMergeWindowTest : public QObject {
 
   std::unique_ptr<test::TempDir> m_dir;
   std::unique_ptr<FreshSettings> m_settings;
+  std::unique_ptr<test::RecordingPrompts> m_prompts;
   std::unique_ptr<QCWordListMergeWindow> m_window;
 };
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -106,11 +107,13 @@ class QELFrameWindowOutputTest : public QObject {
     Fixture f({path});
     f.search("t*");
     QCOMPARE(activeResults(f).count(), 2L);
+    f.prompts.question = UserPrompts::Answer::kYes;  // replace it
     saveAs(f, path, 1);
     QCOMPARE(test::readFile(folder.file("words.bak")), old);
     f.search("*");
     QCOMPARE(f.results(0), QStringList({"tail", "toil"}));
-    QCOMPARE(f.prompts.shown, QStringList{"Save Results"});
+    QCOMPARE(f.prompts.shown, (QStringList{"Save Results", "!Save As: " + path +
+                                               " already exists.\nDo you want to replace it?"}));
   }
 
   // One selected result prints every result, unless the print dialog asks for the selection; two
@@ -190,12 +193,38 @@ class QELFrameWindowOutputTest : public QObject {
     QCOMPARE(preview->windowModality(), Qt::WindowModal);
     QCOMPARE(preview->windowTitle(), QString("annotated - Print Preview"));
     QTRY_COMPARE(preview->pageText(), QString("Page 1 of 1"));
+    // At its first size every item of the tool bar shows, none behind an overflow button.
+    const QToolBar* bar = preview->findChild<QToolBar*>();
+    for (QAction* item : bar->actions()) {
+      QVERIFY2(item->isSeparator() || bar->widgetForAction(item)->isVisible(),
+               qPrintable(item->text()));
+    }
     WindowInput::click(preview->findChild<QToolBar*>()->widgetForAction(preview->printAction()));
     QCOMPARE(dialogs.offeredRange, QPrinter::PageRange);
     QCOMPARE(dialogs.offeredFrom, 1);
     QCOMPARE(dialogs.offeredTo, 1);
     QCOMPARE(test::pdfPageCount(dialogs.pdf), 1);
     f.input.key(Qt::Key_Escape);
+    QTRY_VERIFY(!f.window.printPreviewWindow());
+  }
+
+  // A preview of many pages shows its progress while it lays them out; Cancel closes it.
+  void aLongPreviewShowsProgressAndCancels() {
+    test::TempDir folder;
+    std::vector<std::string> words;
+    for (int i = 0; i < 60000; ++i) words.push_back("w" + std::to_string(i * 7919) + "x");
+    const std::string path = folder.file("many.qcd");
+    QVERIFY(test::buildTestDictionary(path, words));
+    Fixture f({QString::fromStdString(path)});
+    test::RecordingPrintDialogs dialogs(f.fresh.folder.filePath("unused.pdf"));
+    f.search("*");
+    bool progressShown = false;
+    test::whenShown<QProgressDialog>([&](QProgressDialog* progress) {
+      progressShown = progress->labelText().startsWith("Preparing the preview of");
+      progress->cancel();
+    });
+    f.input.menu('f', 'v');
+    QVERIFY(progressShown);
     QTRY_VERIFY(!f.window.printPreviewWindow());
   }
 

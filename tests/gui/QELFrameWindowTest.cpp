@@ -2,6 +2,7 @@
 // out), the caption, closing the active last pane, and what is stored at exit.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -10,6 +11,7 @@
 #include <QUrl>
 
 #include "app/WindowSettings.h"
+#include "maintenance/qt/QCDictionarySaveQELDialog.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDictionaries.h"
 
@@ -183,22 +185,53 @@ class QELFrameWindowTest : public QObject {
     }
   }
 
-  // Results saved as text (Ctrl+S, which acts only while the command is enabled): ".txt" added to
-  // a bare name, a file that exists asked about, a failed save said so.
-  void resultsAreSavedAsText() {
+  // Save Results (Ctrl+S, which acts only while the command is enabled): ".txt" added to a bare
+  // name; one exclamation prompt before a file is replaced; a folder that does not exist refused;
+  // a failed save names the file and the cause; a ".qcd" name chosen under the text filter saves
+  // a dictionary.
+  void resultsAreSaved() {
     Fixture f({QString::fromStdString(m_first)});
     f.search("*");
     const QString bare = f.fresh.folder.filePath("results");
-    f.prompts.chosenSaveNames = {bare};
-    f.input.key(Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(QDir(f.fresh.folder.path()).mkdir("folder.txt"));
+    struct Case {
+      QString chosen;
+      UserPrompts::Answer replace;
+      QString said;  // empty: nothing but the file dialog
+    };
+    const QString exists = "!Save As: " + bare + ".txt already exists.\nDo you want to replace it?";
+    const QString folder = f.fresh.folder.filePath("folder.txt");
+    for (const Case& c : {
+             Case{bare, UserPrompts::Answer::kNo, ""},
+             Case{bare, UserPrompts::Answer::kNo, exists},
+             Case{f.fresh.folder.filePath("missing/results.txt"), UserPrompts::Answer::kYes,
+                  "Save As: The folder " + f.fresh.folder.filePath("missing") +
+                      " does not exist.\nChoose another."},
+             Case{folder, UserPrompts::Answer::kYes,
+                  "Text File Save Error: Results couldn't be saved\n" + folder +
+                      " - not a regular file"},
+         }) {
+      f.prompts.shown.clear();
+      f.prompts.question = c.replace;
+      f.prompts.chosenSaveNames = {c.chosen};  // then the dialog is cancelled
+      f.input.key(Qt::Key_S, Qt::ControlModifier);
+      if (c.said.isEmpty()) QCOMPARE(f.prompts.shown, QStringList{"Save Results"});
+      QVERIFY2(c.said.isEmpty() || f.prompts.shown.contains(c.said),
+               qPrintable(f.prompts.shown.join("|")));
+    }
     QCOMPARE(QString::fromStdString(test::readFile((bare + ".txt").toStdString())),
              QString("tail\nelectron\n"));
-    f.prompts.chosenSaveNames = {bare};  // again: it exists, and No keeps it
+
+    const QString dictionary = f.fresh.folder.filePath("results.qcd");
+    f.prompts.chosenSaveType = 0;  // the text filter
+    f.prompts.chosenSaveNames = {dictionary};
+    bool dictionaryDialog = false;
+    test::whenShown<QCDictionarySaveQELDialog>([&](QCDictionarySaveQELDialog* dialog) {
+      dictionaryDialog = true;
+      dialog->reject();
+    });
     f.input.key(Qt::Key_S, Qt::ControlModifier);
-    QVERIFY(f.prompts.shown.join("|").contains("Save As: " + bare + ".txt already exists."));
-    f.prompts.chosenSaveNames = {f.fresh.folder.filePath("missing/results.txt")};
-    f.input.key(Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(f.prompts.shown.last(), QString("Text File Save Error: Results couldn't be saved"));
+    QVERIFY(dictionaryDialog);
   }
 
   void theOpenDictionariesAreRememberedAtExit() {

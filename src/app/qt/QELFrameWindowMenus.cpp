@@ -239,7 +239,8 @@ void QELFrameWindow::updateCommands() {
   // Without a printer installed, printing writes a PDF file.
   action(Command::kPrint)->setEnabled(!searching && anyResults);
   action(Command::kPrintPreview)->setEnabled(!searching && anyResults);
-  action(Command::kPageSetup)->setEnabled(!searching);
+  // The margins do not touch a running search; without a printer they shape the PDF.
+  action(Command::kPageSetup)->setEnabled(true);
   action(Command::kOptions)->setEnabled(!searching);
   // Without the companion programs beside it the commands are off.
   for (auto [command, program] : kCompanions) {

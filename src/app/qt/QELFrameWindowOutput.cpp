@@ -75,15 +75,21 @@ void QELFrameWindow::saveResults() {
         this, tr("Save Results"), types, QString::fromStdString(suggestedSaveName(m_lastSaveName)),
         type);
     if (chosen.isEmpty()) return;
+    // A name's own extension says what it is ("list.qcd" under the text filter is a dictionary).
+    const QString suffix = QFileInfo(chosen).suffix().toLower();
+    if (suffix == "qcd") type = kDictionary;
+    if (suffix == "txt") type = kTextFile;
     const std::string name =
         withDefaultExtension(chosen.toStdString(), type == kDictionary ? ".qcd" : ".txt");
     const QString shown = QString::fromStdString(name);
-    // The file dialog asked about the name it was given; one with the extension added is new to it.
-    if (name != chosen.toStdString() && QFileInfo::exists(shown) &&
-        UserPrompts::current().yesOrNo(
-            this, tr("Save As"), shown + tr(" already exists.\nDo you want to replace it?")) !=
-            UserPrompts::Answer::kYes)
+    const QString folder = QFileInfo(shown).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+      UserPrompts::current().warning(this, tr("Save As"),
+                                     tr("The folder %1 does not exist.\nChoose another.")
+                                         .arg(QDir::toNativeSeparators(folder)));
       continue;
+    }
+    if (!mayReplaceFile(this, shown)) continue;
     m_lastSaveName = name;
     m_lastSaveType = type;
     if (type == kDictionary) {
@@ -96,8 +102,9 @@ void QELFrameWindow::saveResults() {
                                        QFile::encodeName(shown).toStdString(), kLineEnd, error);
     QApplication::restoreOverrideCursor();
     if (!saved) {
-      UserPrompts::current().warning(this, tr("Text File Save Error"),
-                                     tr("Results couldn't be saved"));
+      UserPrompts::current().warning(
+          this, tr("Text File Save Error"),
+          tr("Results couldn't be saved\n%1 - %2").arg(shown, QString::fromLocal8Bit(error)));
     }
     return;
   }

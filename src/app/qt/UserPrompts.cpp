@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 
@@ -49,6 +50,11 @@ class MessageBoxes : public UserPrompts {
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return button == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
   }
+  Answer warningYesOrNo(QWidget* parent, const QString& caption, const QString& text) override {
+    const auto button = QMessageBox::warning(parent, caption, text,
+                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return button == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
+  }
   QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) override {
     const FileDialogHelp f1;
     return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
@@ -70,14 +76,16 @@ class MessageBoxes : public UserPrompts {
   QString saveFile(QWidget* parent, const QString& caption, const QString& filter,
                    const QString& suggested) override {
     const FileDialogHelp f1;
-    return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
   }
   QString saveFileOfType(QWidget* parent, const QString& caption, const QStringList& filters,
                          const QString& suggested, int& type) override {
     QString selected = filters.value(type);
     const FileDialogHelp f1;
     const QString chosen =
-        QFileDialog::getSaveFileName(parent, caption, suggested, filters.join(";;"), &selected);
+        QFileDialog::getSaveFileName(parent, caption, suggested, filters.join(";;"), &selected,
+                                     QFileDialog::DontConfirmOverwrite);
     type = std::max<int>(static_cast<int>(filters.indexOf(selected)), 0);
     return chosen;
   }
@@ -112,6 +120,19 @@ QStringList UserPrompts::openFilesIn(QWidget* parent, const QString& caption, co
 QString UserPrompts::openFileIn(QWidget* parent, const QString& caption, const QString& filter,
                                 const QString&) {
   return openFile(parent, caption, filter);
+}
+
+UserPrompts::Answer UserPrompts::warningYesOrNo(QWidget* parent, const QString& caption,
+                                                const QString& text) {
+  return yesOrNo(parent, caption, text);
+}
+
+bool mayReplaceFile(QWidget* parent, const QString& path) {
+  if (!QFileInfo::exists(path)) return true;
+  return UserPrompts::current().warningYesOrNo(
+             parent, QObject::tr("Save As"),
+             QObject::tr("%1 already exists.\nDo you want to replace it?").arg(path)) ==
+         UserPrompts::Answer::kYes;
 }
 
 UserPrompts& UserPrompts::current() { return *g_current; }

@@ -23,6 +23,8 @@ class UserPrompts {
   virtual Answer retryOrCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
   // A question with Yes and No, No the default.
   virtual Answer yesOrNo(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // The same with the exclamation icon: before something is destroyed.
+  virtual Answer warningYesOrNo(QWidget* parent, const QString& caption, const QString& text);
   // Existing files chosen in an open-file dialog; none when it was cancelled.
   virtual QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) = 0;
   // The same, starting in `folder` (the folder last used, say).
@@ -33,8 +35,9 @@ class UserPrompts {
   // The same, starting in `folder` (the folder last used, say).
   virtual QString openFileIn(QWidget* parent, const QString& caption, const QString& filter,
                              const QString& folder);
-  // A file name chosen in a save dialog that starts at `suggested` (which asks before replacing a
-  // file it shows); empty when it was cancelled.
+  // A file name chosen in a save dialog that starts at `suggested`; empty when it was cancelled.
+  // The dialog does not ask about replacing a file: the caller does, with mayReplaceFile(), when
+  // it writes.
   virtual QString saveFile(QWidget* parent, const QString& caption, const QString& filter,
                            const QString& suggested) = 0;
   // The same with a choice of file types, one filter each: `type` is the one offered first and
@@ -53,5 +56,9 @@ class UserPrompts {
   static UserPrompts& current();
   static void install(UserPrompts* prompts);  // null restores the message boxes
 };
+
+// True when `path` may be written: no file is there, or the user agreed to replace it. Every
+// save asks the same question, once, with the exclamation icon.
+bool mayReplaceFile(QWidget* parent, const QString& path);
 
 }  // namespace qel

@@ -273,6 +273,10 @@ bool QCDictionaryBuilderWindow::yield(const Source& source) {
 
 bool QCDictionaryBuilderWindow::apply() {
   if (m_building) return false;
+  // The old file would go to its ".bak"; still, the user is asked first, as every save asks.
+  const QString output = m_output->text().trimmed();
+  if (!output.isEmpty() && !mayReplaceFile(this, QFileInfo(output).absoluteFilePath()))
+    return false;
   m_log->clear();
   m_skipped->clear();
   m_skippedCount = 0;

@@ -57,6 +57,7 @@ QCDictionarySaveDialog::QCDictionarySaveDialog(const Request& request, const QSt
   connect(m_list, &QListWidget::itemSelectionChanged, this, &QCDictionarySaveDialog::updateStatus);
 
   m_file = new QLineEdit(request.path, this);
+  if (!request.path.isEmpty()) m_askedPath = QFileInfo(request.path).absoluteFilePath();
   m_file->setObjectName("file");
   auto* fileLabel = new QLabel(tr("&File:"), this);
   fileLabel->setBuddy(m_file);
@@ -180,7 +181,9 @@ bool QCDictionarySaveDialog::saveSingle() {
     m_maintainer->error("The description has a character that a dictionary cannot hold\n");
     return false;
   }
-  return m_maintainer->save(toLocal(QFileInfo(file).absoluteFilePath()), description, m_dictionary);
+  const QString target = QFileInfo(file).absoluteFilePath();
+  if (target != m_askedPath && !mayReplaceFile(this, target)) return false;
+  return m_maintainer->save(toLocal(target), description, m_dictionary);
 }
 
 // Each selected dictionary in list order is written over with its own alphabet and description;

@@ -75,6 +75,8 @@ class QCDictionarySaveDialog : public PropertiesDialog {
   std::unique_ptr<DictionaryMaintainer> m_maintainer;
   QListWidget* m_list = nullptr;
   QLineEdit* m_file = nullptr;
+  // The target the dialog was opened with: the Save Results box has asked about replacing it.
+  QString m_askedPath;
   QPushButton* m_change = nullptr;
   QPlainTextEdit* m_description = nullptr;
   QPlainTextEdit* m_log = nullptr;

@@ -321,6 +321,10 @@ bool QCWordListMergeWindow::turn(double done) {
 
 bool QCWordListMergeWindow::apply() {
   if (m_merging) return false;
+  // The old file would go to its ".bak"; still, the user is asked first, as every save asks.
+  const QString output = m_output->text().trimmed();
+  if (!output.isEmpty() && !mayReplaceFile(this, QFileInfo(output).absoluteFilePath()))
+    return false;
   m_log->clear();
   m_counts->clear();
   m_progress->setValue(0);

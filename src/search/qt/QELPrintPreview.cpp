@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/HelpContexts.h"
@@ -39,8 +41,7 @@ QELPrintPreview::QELPrintPreview(std::unique_ptr<QELPrintout> printout, QPrinter
   m_pages->setObjectName("pages");
   m_pages->setViewMode(QPrintPreviewWidget::SinglePageView);
   m_pages->setZoomMode(QPrintPreviewWidget::FitInView);
-  connect(m_pages, &QPrintPreviewWidget::paintRequested, this,
-          [this](QPrinter* printer) { m_printout->print(*printer); });
+  connect(m_pages, &QPrintPreviewWidget::paintRequested, this, &QELPrintPreview::paintPages);
   connect(m_pages, &QPrintPreviewWidget::previewChanged, this, &QELPrintPreview::updateStatus);
   setCentralWidget(m_pages);
   m_pageLabel = new QLabel(this);
@@ -59,7 +60,8 @@ QELPrintPreview::QELPrintPreview(std::unique_ptr<QELPrintout> printout, QPrinter
     if (m_next->isEnabled()) m_next->trigger();
   });
   onKey(QKeySequence::HelpContents, [this] { emit helpRequested(help::kPrintPreview); });
-  resize(640, 760);
+  // Wide enough for the whole tool bar: its last items choose what prints and close the window.
+  resize(std::max(640, findChild<QToolBar*>("toolBar")->sizeHint().width()), 760);
   restoreDialogPosition(*this, m_settings, kWindowName);
   m_pages->updatePreview();
   updateStatus();
@@ -119,6 +121,21 @@ void QELPrintPreview::buildToolBar() {
   bar->addSeparator();
   QAction* close = addItem(bar, tr("&Close"), tr("Close the print preview"), tr("Close"));
   connect(close, &QAction::triggered, this, &QWidget::close);
+}
+
+// A long list takes seconds to lay out as pages: the progress shows, and Cancel closes the preview.
+void QELPrintPreview::paintPages(QPrinter* printer) {
+  QProgressDialog progress(tr("Preparing the preview of \"%1\"...").arg(m_printout->title()),
+                           tr("Cancel"), 0, 1, isVisible() ? this : parentWidget());
+  progress.setWindowTitle(tr("Print Preview"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(500);
+  const bool whole = m_printout->print(*printer, 0, 0, [&progress](int page, int lastPage) {
+    progress.setMaximum(lastPage);
+    progress.setValue(page);
+    return !progress.wasCanceled();
+  }, QELPrintout::WhenCancelled::kKeepPagesDone);
+  if (!whole && progress.wasCanceled()) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void QELPrintPreview::chooseResults(bool selectedOnly) {

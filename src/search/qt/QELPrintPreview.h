@@ -53,6 +53,7 @@ class QELPrintPreview : public QMainWindow {
 
  private:
   void buildToolBar();
+  void paintPages(QPrinter* printer);
   void chooseResults(bool selectedOnly);
   void showPage(int page);
   void updateStatus();

@@ -103,7 +103,8 @@ int QELPrintout::paginate(QPrinter& printer) {
 }
 
 bool QELPrintout::print(QPrinter& printer, int from, int to,
-                        const std::function<bool(int, int)>& pagePrinted) {
+                        const std::function<bool(int, int)>& pagePrinted,
+                        WhenCancelled cancelled) {
   printer.setDocName(m_title);
   const int count = paginate(printer);
   if (from <= 0 && to <= 0) {
@@ -118,7 +119,11 @@ bool QELPrintout::print(QPrinter& printer, int from, int to,
     if (page > from && !printer.newPage()) return false;
     printPage(painter, page);
     if (pagePrinted && !pagePrinted(page, to)) {
-      printer.abort();
+      if (cancelled == WhenCancelled::kAbortJob) {
+        printer.abort();
+      } else {
+        painter.end();
+      }
       return false;
     }
   }

@@ -42,9 +42,12 @@ class QELPrintout {
   int paginate(QPrinter& printer);
   // Prints pages `from` to `to` (from 1, clamped to the pages there are; 0 and 0 for all) on
   // `printer`, paginating first. `pagePrinted` hears of each page done and may cancel the rest
-  // by answering false. False when the printer could not be used or the print was cancelled.
+  // by answering false: a print job is then aborted, while a preview (kKeepPagesDone) keeps the
+  // pages drawn so far. False when the printer could not be used or the print was cancelled.
+  enum class WhenCancelled { kAbortJob, kKeepPagesDone };
   bool print(QPrinter& printer, int from = 0, int to = 0,
-             const std::function<bool(int page, int last)>& pagePrinted = {});
+             const std::function<bool(int page, int last)>& pagePrinted = {},
+             WhenCancelled cancelled = WhenCancelled::kAbortJob);
   // Draws page `page` (from 1) of the last pagination with a painter active on its printer.
   void printPage(QPainter& painter, int page);
 

@@ -13,8 +13,9 @@ namespace qel::test {
 
 class RecordingPrompts : public UserPrompts {
  public:
-  RecordingPrompts() { UserPrompts::install(this); }
-  ~RecordingPrompts() override { UserPrompts::install(nullptr); }
+  // Answers while it lives; then the prompts it stood in for answer again.
+  RecordingPrompts() : m_previous(&UserPrompts::current()) { UserPrompts::install(this); }
+  ~RecordingPrompts() override { UserPrompts::install(m_previous); }
 
   void warning(QWidget*, const QString& caption, const QString& text) override {
     shown << caption + ": " + text;
@@ -28,6 +29,11 @@ class RecordingPrompts : public UserPrompts {
   }
   Answer yesOrNo(QWidget*, const QString& caption, const QString& text) override {
     shown << caption + ": " + text;
+    return question;
+  }
+  // Recorded with a "!" before it, for the exclamation icon.
+  Answer warningYesOrNo(QWidget*, const QString& caption, const QString& text) override {
+    shown << "!" + caption + ": " + text;
     return question;
   }
   QStringList openFiles(QWidget*, const QString& caption, const QString&) override {
@@ -82,6 +88,9 @@ class RecordingPrompts : public UserPrompts {
   QColor chosenFontColour;  // invalid: the colour stays
   QColor chosenColour;      // invalid: cancelled
   QString chosenFolder;     // empty: cancelled
+
+ private:
+  UserPrompts* m_previous;
 };
 
 }  // namespace qel::test
