@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "app/Messages.h"
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
 #include "cli/InvalidDictionary.h"
@@ -157,7 +158,9 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   const auto validation = session.validate(pattern, s);
   if (validation.state != SearchState::Ready) {
     err << cp1252::toUtf8(validation.statusText) << "\n";
-    return kError;
+    // A valid pattern whose lengths no dictionary holds finds nothing: that is not an error.
+    return validation.messageNumber == messageNumber(Message::kNoWordsOfLength) ? kNothingFound
+                                                                                 : kError;
   }
   session.start();
   while (session.step()) {

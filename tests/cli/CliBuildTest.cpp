@@ -37,6 +37,10 @@ TEST(CliBuild, Utf8SourceRoundTripsAndBadLinesAreReportedByNumber) {
   EXPECT_EQ(listed.out, "caf\xC3\xA9\n\xC5\x92uvre\tnoun\nStra\xC3\x9F" "e\n");
   EXPECT_EQ(run({"list", "--length", "5", dict}).out, "\xC5\x92uvre\tnoun\n");
   EXPECT_EQ(run({"list", "--length", "9", dict}).status, cli::kNothingFound);
+  // A valid pattern of lengths the dictionary lacks finds nothing, as a script expects: not an error.
+  const CliRun none = run({"search", ".........", dict});
+  EXPECT_EQ(none.status, cli::kNothingFound);
+  EXPECT_EQ(none.err, "No words of the required length(s) in the dictionaries\n");
 
   CliRun info = run({"info", dict});
   EXPECT_EQ(info.status, cli::kFound);

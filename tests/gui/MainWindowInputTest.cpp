@@ -82,6 +82,19 @@ class MainWindowInputTest : public QObject {
     }
   }
 
+  // Alt+A reaches the pattern box from wherever the focus is, Shortest and Longest included.
+  void altAAlwaysReachesThePatternBox() {
+    Fixture f({m_first});
+    for (QWidget* from : {static_cast<QWidget*>(f.view().shortestBox()),
+                          static_cast<QWidget*>(f.view().longestBox()),
+                          static_cast<QWidget*>(f.view().patternBox())}) {
+      WindowInput::click(from);
+      f.input.key(Qt::Key_A, Qt::AltModifier);
+      QTRY_VERIFY(f.view().patternBox()->isAncestorOf(QApplication::focusWidget()) ||
+                  QApplication::focusWidget() == f.view().patternBox());
+    }
+  }
+
   // The history is a drop-down list, never a completion of what is typed.
   void theHistoryDoesNotCompleteTheTypedPattern() {
     Fixture f({m_first});

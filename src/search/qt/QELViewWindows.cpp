@@ -92,6 +92,9 @@ QELViewWindows::~QELViewWindows() {
 void QELViewWindows::buildControls() {
   m_group = new QGroupBox(tr("P&attern"), this);
   m_pattern = new QComboBox(m_group);
+  // The group's mnemonic would go back to whichever of its boxes had the focus last: Alt+A is
+  // the pattern box's, wherever the focus is.
+  m_group->installEventFilter(this);
   m_pattern->setEditable(true);
   m_pattern->setInsertPolicy(QComboBox::NoInsert);
   m_pattern->setMaxCount(1000);
@@ -680,6 +683,11 @@ void QELViewWindows::keyPressEvent(QKeyEvent* event) {
 }
 
 bool QELViewWindows::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_group && event->type() == QEvent::Shortcut) {
+    m_pattern->setFocus(Qt::ShortcutFocusReason);
+    m_pattern->lineEdit()->selectAll();
+    return true;
+  }
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Escape && m_state == SearchState::Searching) {

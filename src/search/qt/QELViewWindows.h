@@ -94,6 +94,8 @@ class QELViewWindows : public QWidget {
   const OutputGroup& pane(int i) const { return m_panes[i]; }
   const SearchSession* session() const { return m_session.get(); }
   QComboBox* patternBox() const { return m_pattern; }
+  QSpinBox* shortestBox() const { return m_shortest; }
+  QSpinBox* longestBox() const { return m_longest; }
   QPushButton* searchButton() const { return m_search; }
   QELProgressBar* progressBar() const { return m_progress; }
   // The rectangle of pane i (caption and list) in the view.
