@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-dependencies.sh
-scripts/build.sh
+scripts/build.sh --programs
 scripts/build-default-dictionary.sh build
 dictionary=build/Dictionaries/Devuduvodi.qcd
 if [ $# -eq 0 ] && [ -x build/qel ]; then

@@ -3,6 +3,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
+#include "dictionary/DecodedSideFile.h"
 #include "maintenance/DictionaryBuilder.h"
 #include "maintenance/FoldTable.h"
 #include "maintenance/TextFileSource.h"
@@ -64,7 +65,9 @@ int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     return kError;
   }
   p.outputPath = a.positional()[1];
-  return buildDictionary(source, p) ? kFound : kError;
+  if (!buildDictionary(source, p)) return kError;
+  prepareSideFile(p.outputPath);  // the first search is then as fast as the rest
+  return kFound;
 }
 
 }  // namespace qel::cli

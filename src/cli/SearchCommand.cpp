@@ -36,12 +36,6 @@ void printBody(const QCDictionaryList& list, int dictionary, int32_t definitionN
   }
 }
 
-// QEL_NO_CACHE turns side files off for scripts and tests that must not leave files behind.
-bool sideFilesWanted() {
-  const char* off = std::getenv("QEL_NO_CACHE");
-  return off == nullptr || off[0] == 0 || std::string_view(off) == "0";
-}
-
 int runSearch(const std::string& command, const std::vector<std::string>& args, bool fullText,
               std::ostream& out, std::ostream& err) {
   Arguments a;

@@ -450,6 +450,11 @@ bool restampSideFile(std::vector<uint8_t>& bytes, const Dictionary& dictionary, 
   return true;
 }
 
+bool sideFilesWanted() {
+  const char* off = std::getenv("QEL_NO_CACHE");
+  return off == nullptr || off[0] == 0 || std::string_view(off) == "0";
+}
+
 std::string sideFileFolder() {
   const char* cache = std::getenv("XDG_CACHE_HOME");
   if (cache && cache[0] == '/') return (fs::path(cache) / "qel").string();
@@ -524,6 +529,12 @@ SideFileUse useDecodedSideFile(Dictionary& dictionary, const std::string& folder
   side->vouch(use == SideFileUse::kMade);
   dictionary.setDecodedSource([side](int length) { return side->section(length); });
   return use;
+}
+
+void prepareSideFile(const std::string& dictionaryPath) {
+  if (!sideFilesWanted()) return;
+  Dictionary dictionary;
+  if (dictionary.open(dictionaryPath, false)) useDecodedSideFile(dictionary, sideFileFolder());
 }
 
 }  // namespace qel

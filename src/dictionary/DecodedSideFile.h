@@ -68,6 +68,10 @@ enum class Restamp { kKey, kKeyAndContents };
 bool restampSideFile(std::vector<uint8_t>& bytes, const Dictionary& dictionary,
                      Restamp what = Restamp::kKeyAndContents);
 
+// False when QEL_NO_CACHE is set to anything but 0: scripts and tests that must leave no files
+// behind turn side files off with it.
+bool sideFilesWanted();
+
 // The folder side files go in: $XDG_CACHE_HOME/qel, else ~/.cache/qel; empty when neither is known.
 std::string sideFileFolder();
 // The side file of the dictionary at `dictionaryPath` (made absolute) in `folder`.
@@ -79,5 +83,10 @@ enum class SideFileUse { kMapped, kMade, kUnwritten, kNone };
 // Gives `dictionary` the side file in `folder` as the source of its decoded sections, made first
 // when there is none that fits.
 SideFileUse useDecodedSideFile(Dictionary& dictionary, const std::string& folder);
+
+// Makes the side file of the dictionary just written at `dictionaryPath`, so that its first search
+// maps it as later ones do: every program that writes a dictionary calls this as it finishes.
+// Quietly does nothing when side files are off, the folder refuses them or the file is invalid.
+void prepareSideFile(const std::string& dictionaryPath);
 
 }  // namespace qel

@@ -13,6 +13,7 @@
 #include <random>
 #include <thread>
 
+#include "cli/Cli.h"
 #include "dictionary/DecodedSideFile.h"
 #include "dictionary/Dictionary.h"
 #include "dictionary/EnumeratedItems.h"
@@ -209,6 +210,12 @@ TEST_F(DecodedSideFiles, QelCliMakesItInTheCacheFolderUnlessToldNotTo) {
   EXPECT_EQ(test::runCli({"search", "t*", path}).out, plain.out);  // makes it
   EXPECT_EQ(test::folderContents(folder + "/qel").size(), 1u);
   EXPECT_EQ(test::runCli({"search", "t*", path}).out, plain.out);  // maps it
+
+  // A build makes the new dictionary's side file as it finishes.
+  std::filesystem::remove_all(folder + "/qel");
+  test::writeFile(folder + "/source.txt", "tail\ntoil\n");
+  ASSERT_EQ(test::runCli({"build", folder + "/source.txt", path}).status, cli::kFound);
+  EXPECT_TRUE(std::filesystem::exists(sideFilePath(folder + "/qel", path)));
   before ? setenv("XDG_CACHE_HOME", saved.c_str(), 1) : unsetenv("XDG_CACHE_HOME");
 }
 

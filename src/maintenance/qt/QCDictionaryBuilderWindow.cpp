@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "app/qt/UserPrompts.h"
+#include "dictionary/DecodedSideFile.h"
 #include "maintenance/FoldTable.h"
 #include "maintenance/TextFileSource.h"
 #include "platform/Cp1252.h"
@@ -346,7 +347,9 @@ bool QCDictionaryBuilderWindow::build() {
     addToLog("Couldn't read \"" + toCp1252(sourcePath) + "\" - " + lines.openError() + "\n", true);
     return false;
   }
-  return buildDictionary(lines, p);
+  if (!buildDictionary(lines, p)) return false;
+  prepareSideFile(p.outputPath);  // its first search is then as fast as the rest
+  return true;
 }
 
 void QCDictionaryBuilderWindow::done(int result) {

@@ -24,6 +24,7 @@
 #include <thread>
 
 #include "app/qt/UserPrompts.h"
+#include "dictionary/DecodedSideFile.h"
 #include "maintenance/DictionaryBuilder.h"
 #include "maintenance/FoldTable.h"
 #include "maintenance/MergeInputs.h"
@@ -452,6 +453,7 @@ bool QCWordListMergeWindow::merge() {
     m_status->setText(tr("Building the dictionary"));
     Lines source(*this, lines);
     if (!buildDictionary(source, p)) return false;
+    prepareSideFile(p.outputPath);  // its first search is then as fast as the rest
   }
   m_status->setText(tr("%n entries written", "", static_cast<int>(merged.size())));
   return true;
