@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
   libxcb1-dev dbus-daemon
   xdotool xclip openbox
+  help2man desktop-file-utils appstream dpkg-dev lintian man-db
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 // Dispatch of qel-cli commands.
 #include "cli/Cli.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ostream>
@@ -11,31 +12,89 @@
 namespace qel::cli {
 namespace {
 
-constexpr char kUsage[] =
-    "usage:\n"
-    "  qel-cli build [--description TEXT] [--shortest N] [--longest N] [--common P]\n"
-    "                [--encoding utf-8|cp1252] SOURCE OUT.qcd\n"
-    "  qel-cli info DICT...\n"
-    "  qel-cli list [--length L] DICT\n"
-    "  qel-cli search [options] PATTERN DICT...\n"
-    "      --shortest N --longest N --at TEXT --hash TEXT --no-exclusive --no-annotations\n"
-    "      --no-balances --no-lower --no-upper --no-punctuation --no-phrases --sort --descending\n"
-    "      --no-group --group-descending --mode suppress|independent|active --active N\n"
-    "      --entries-only --no-cache\n"
-    "  qel-cli define WORD DICT...\n"
-    "  qel-cli fulltext [search options] [--sequential] [--bodies] PATTERN DICT...\n"
-    "A search keeps each dictionary's decoded words in $XDG_CACHE_HOME/qel (~/.cache/qel) for the\n"
-    "next one; --no-cache, or QEL_NO_CACHE set to anything but 0, searches without.\n";
+// The help: a "Usage:" line and an "or:" line per command, then the options, laid out as help2man
+// reads them (the manual page is made from this text). A command's own --help shows its line and
+// the blocks it names.
+constexpr char kBuildOptions[] =
+    "Build options:\n"
+    "  --description TEXT          the text shown in the dictionary's properties\n"
+    "  --shortest N, --longest N   leave out the entries of other lengths\n"
+    "  --common P                  leave a word found in more than P percent of the\n"
+    "                              definitions out of the index (default 0: none)\n"
+    "  --encoding utf-8|cp1252     the encoding of SOURCE (utf-8 by default)\n";
+
+constexpr char kSearchOptions[] =
+    "Search options (search and fulltext):\n"
+    "  --shortest N, --longest N   the lengths searched (1 and 31 by default)\n"
+    "  --at TEXT, --hash TEXT      what @ and # stand for ([aeiou] and [^aeiou] by\n"
+    "                              default); an empty TEXT makes the character plain\n"
+    "  --no-exclusive              let different letter variables be the same letter\n"
+    "  --no-annotations            leave out the entries' annotations\n"
+    "  --no-balances               leave out the anagram balances\n"
+    "  --no-lower                  leave out the words in lower case only (tail)\n"
+    "  --no-upper                  leave out the words with capitals (Charlie)\n"
+    "  --no-punctuation            leave out the words with punctuation (tail-end)\n"
+    "  --no-phrases                leave out the phrases (tail end)\n"
+    "  --sort                      sort alphabetically\n"
+    "  --descending                with --sort or --no-group, from z to a\n"
+    "  --no-group                  do not group by length (and sort alphabetically)\n"
+    "  --group-descending          list the longest words first\n"
+    "  --mode suppress|independent|active\n"
+    "                              with several dictionaries: list a word only in the\n"
+    "                              first that has it (suppress, the default), in\n"
+    "                              every one that has it (independent), or search\n"
+    "                              one dictionary only (active)\n"
+    "  --active N                  which dictionary --mode active searches, from 1\n"
+    "  --entries-only              print the entries alone, without annotation and\n"
+    "                              anagram balance\n"
+    "  --no-cache                  search without the cache of decoded words\n";
+
+constexpr char kCacheNote[] =
+    "A search keeps each dictionary's decoded words in $XDG_CACHE_HOME/qel\n"
+    "(~/.cache/qel) for the next one; --no-cache, or QEL_NO_CACHE set to anything\n"
+    "but 0, searches without.\n";
+
+struct CommandHelp {
+  const char* name;
+  const char* synopsis;   // after "qel-cli "
+  const char* blocks[2];  // shown below the usage lines, each block once
+};
+
+constexpr CommandHelp kCommands[] = {
+    {"build", "build [options] SOURCE OUT.qcd", {kBuildOptions, nullptr}},
+    {"info", "info DICT...", {nullptr, nullptr}},
+    {"list", "list [--length L] DICT", {nullptr, nullptr}},
+    {"search", "search [options] PATTERN DICT...", {kSearchOptions, kCacheNote}},
+    {"define", "define WORD DICT...", {nullptr, nullptr}},
+    {"fulltext",
+     "fulltext [options] [--sequential] [--bodies] PATTERN DICT...",
+     {kSearchOptions, nullptr}},
+};
 
 constexpr char kVersion[] = "qel-cli 2.5\n";
 
-// The usage lines of one command: from its own line to the next command's.
-std::string usageOf(const std::string& command) {
-  const std::string usage = kUsage;
-  const size_t start = usage.find("  qel-cli " + command + " ");
-  if (start == std::string::npos) return usage;
-  const size_t end = usage.find("\n  qel-cli ", start + 1);
-  return "usage:\n" + usage.substr(start, end == std::string::npos ? end : end - start + 1);
+const CommandHelp* commandHelp(const std::string& name) {
+  for (const CommandHelp& c : kCommands) {
+    if (name == c.name) return &c;
+  }
+  return nullptr;
+}
+
+// The help of one command, or of all of them when `only` is null.
+std::string usage(const CommandHelp* only = nullptr) {
+  std::string text;
+  std::vector<const char*> blocks;
+  for (const CommandHelp& c : kCommands) {
+    if (only != nullptr && only != &c) continue;
+    text.append(text.empty() ? "Usage: qel-cli " : "  or:  qel-cli ").append(c.synopsis) += '\n';
+    for (const char* block : c.blocks) {
+      if (block != nullptr && std::find(blocks.begin(), blocks.end(), block) == blocks.end())
+        blocks.push_back(block);
+    }
+  }
+  if (only == nullptr) text += "  or:  qel-cli COMMAND --help\n  or:  qel-cli --version\n";
+  for (const char* block : blocks) text.append("\n").append(block);
+  return text;
 }
 
 bool asksForHelp(const std::vector<std::string>& args) {
@@ -48,7 +107,7 @@ bool asksForHelp(const std::vector<std::string>& args) {
 
 int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    (args.empty() ? err : out) << kUsage;
+    (args.empty() ? err : out) << usage();
     return args.empty() ? kError : kFound;
   }
   if (args[0] == "--version") {
@@ -57,8 +116,8 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   const std::string& command = args[0];
   const std::vector<std::string> rest(args.begin() + 1, args.end());
-  if (kUsage != usageOf(command) && asksForHelp(rest)) {
-    out << usageOf(command);
+  if (const CommandHelp* help = commandHelp(command); help != nullptr && asksForHelp(rest)) {
+    out << usage(help);
     return kFound;
   }
   if (command == "build") return buildCommand(rest, out, err);
@@ -67,7 +126,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (command == "search") return searchCommand(rest, out, err);
   if (command == "define") return defineCommand(rest, out, err);
   if (command == "fulltext") return fulltextCommand(rest, out, err);
-  err << "qel-cli: unknown command \"" << command << "\"\n" << kUsage;
+  err << "qel-cli: unknown command \"" << command << "\"\n" << usage();
   return kError;
 }
 

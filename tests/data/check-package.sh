@@ -40,7 +40,9 @@ check "qel-cli finds electron in the packaged dictionary" \
   bash -c "'$root/usr/bin/qel-cli' search .l...r.n '$root/usr/share/qel/Dictionaries/Devuduvodi.qcd' | grep -qx electron"
 for path in usr/share/qel/Tips.txt usr/share/applications/qel.desktop \
             usr/share/icons/hicolor/scalable/apps/qel.svg usr/share/mime/packages/qel.xml \
-            usr/share/doc/qel/copyright usr/share/doc/qel/changelog.gz; do
+            usr/share/doc/qel/copyright usr/share/doc/qel/changelog.gz \
+            usr/share/metainfo/io.github.qelwords.qel.metainfo.xml \
+            usr/share/bash-completion/completions/qel-cli usr/share/man/man1/qel-cli.1.gz; do
   check "the package holds /$path" test -s "$root/$path"
 done
 for page in "$root"/usr/share/man/man1/*.1.gz; do
