@@ -12,4 +12,5 @@ if(TARGET qel)
 endif()
 install(FILES ${CMAKE_BINARY_DIR}/Tips.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/qel OPTIONAL)
 install(FILES ${CMAKE_BINARY_DIR}/Dictionaries/Devuduvodi.qcd
+              ${CMAKE_BINARY_DIR}/Dictionaries/Devuduvodi.qcr
         DESTINATION ${CMAKE_INSTALL_DATADIR}/qel/Dictionaries OPTIONAL)

@@ -41,8 +41,9 @@ description="QEL default dictionary: words and phrases of WordNet 3.0 (Copyright
 University), with its glosses as definitions, and of a SCOWL-derived British English word list \
 (SCOWL, Copyright 2000-2011 by Kevin Atkinson; Debian package wbritish-huge)."
 
-if [ "$force" -eq 0 ] && [ -f "$target" ] &&
-   [ "$target" -nt "$0" ] && [ "$target" -nt "$generator" ]; then
+ranker="$script_dir/make-default-ranks.py"
+if [ "$force" -eq 0 ] && [ -f "$target" ] && [ -f "${target%.qcd}.qcr" ] &&
+   [ "$target" -nt "$0" ] && [ "$target" -nt "$generator" ] && [ "$target" -nt "$ranker" ]; then
   echo "$target is up to date (use --force to rebuild)"
   exit 0
 fi
@@ -60,13 +61,18 @@ done
 
 mkdir -p "$out_dir"
 source_file=$(mktemp "${TMPDIR:-/tmp}/qel-default-source.XXXXXX")
+ranks_file=$(mktemp "${TMPDIR:-/tmp}/qel-default-ranks.XXXXXX")
 partial=$(mktemp --suffix=.qcd "$out_dir/.Devuduvodi.XXXXXX")
-trap 'rm -f "$source_file" "$partial"' EXIT
+trap 'rm -f "$source_file" "$ranks_file" "$partial" "${partial%.qcd}.qcr"' EXIT
 trap 'exit 130' INT TERM
 
 started=$(date +%s)
 python3 "$generator" "$source_file"
-"$cli" build --description "$description" --common "$common" "$source_file" "$partial"
-chmod 644 "$partial"
+# How common each entry is, from SCOWL's size levels and WordNet's sense counts.
+python3 "$ranker" "$source_file" "$ranks_file"
+QEL_NO_CACHE=1 "$cli" build --description "$description" --common "$common" --ranks "$ranks_file" \
+  "$source_file" "$partial"
+chmod 644 "$partial" "${partial%.qcd}.qcr"
+mv -f "${partial%.qcd}.qcr" "${target%.qcd}.qcr"
 mv -f "$partial" "$target"
 echo "$target written in $(( $(date +%s) - started )) s"

@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ pkg-config libxxhash-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  python3 wbritish-huge wordnet-base
+  python3 wbritish-huge wordnet-base scowl
   ripgrep hyperfine time
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
   libxcb1-dev dbus-daemon

@@ -1,8 +1,11 @@
 // qel-cli build: reads a text source in the builder's line syntax and writes a dictionary.
+#include <cerrno>
+#include <cstdio>
 #include <ostream>
 
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
+#include "dictionary/CommonnessRanks.h"
 #include "dictionary/DecodedSideFile.h"
 #include "maintenance/DictionaryBuilder.h"
 #include "maintenance/FoldTable.h"
@@ -32,7 +35,7 @@ int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   Arguments a;
   BuildParameters p;
   p.fold = lowerCaseFoldTable();
-  if (!a.parse(args, {"description", "shortest", "longest", "common", "encoding"}, {}) ||
+  if (!a.parse(args, {"description", "shortest", "longest", "common", "encoding", "ranks"}, {}) ||
       !a.number("shortest", p.shortest) || !a.number("longest", p.longest) ||
       !a.number("common", p.commonWordPercentage)) {
     err << "qel-cli build: " << a.error() << "\n";
@@ -64,8 +67,28 @@ int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         << "\n";
     return kError;
   }
+  // Ranks are read before the build, so that a bad file fails it before the dictionary is replaced.
+  CommonnessRanks ranks;
+  if (const auto ranksPath = a.value("ranks")) {
+    std::string error;
+    std::vector<std::string> skipped;
+    if (!ranks.addText(*ranksPath, error, skipped)) {
+      err << "qel-cli build: cannot read the ranks \"" << *ranksPath << "\": " << error << "\n";
+      return kError;
+    }
+    for (const std::string& line : skipped) err << "ranks " << line << " - line skipped\n";
+  }
   p.outputPath = a.positional()[1];
   if (!buildDictionary(source, p)) return kError;
+  // The ranks go beside the new dictionary; an old dictionary's ranks go with it.
+  const std::string ranksPath = CommonnessRanks::pathFor(p.outputPath);
+  std::string error;
+  if (a.has("ranks") ? !ranks.save(ranksPath, error)
+                     : std::remove(ranksPath.c_str()) != 0 && errno != ENOENT) {
+    err << "qel-cli build: the ranks could not be written to \"" << ranksPath << "\": "
+        << (error.empty() ? fileErrorText(errno) : error) << "\n";
+    return kError;
+  }
   prepareSideFile(p.outputPath);  // the first search is then as fast as the rest
   return kFound;
 }

@@ -21,7 +21,10 @@ constexpr char kBuildOptions[] =
     "  --shortest N, --longest N   leave out the entries of other lengths\n"
     "  --common P                  leave a word found in more than P percent of the\n"
     "                              definitions out of the index (default 0: none)\n"
-    "  --encoding utf-8|cp1252     the encoding of SOURCE (utf-8 by default)\n";
+    "  --encoding utf-8|cp1252     the encoding of SOURCE (utf-8 by default)\n"
+    "  --ranks FILE                how common each entry is: lines of an entry, a tab\n"
+    "                              and a rank from 1 (most common) to 100, kept\n"
+    "                              beside OUT.qcd as OUT.qcr\n";
 
 constexpr char kSearchOptions[] =
     "Search options (search and fulltext):\n"
@@ -36,6 +39,11 @@ constexpr char kSearchOptions[] =
     "  --no-punctuation            leave out the words with punctuation (tail-end)\n"
     "  --no-phrases                leave out the phrases (tail end)\n"
     "  --sort                      sort alphabetically\n"
+    "  --sort common               the most common words first (within each length\n"
+    "                              group), by the ranks beside the dictionary\n"
+    "  --max-rank N                leave out the words rarer than rank N\n"
+    "  --ranks                     print each result's rank after a tab (100 for an\n"
+    "                              unranked word)\n"
     "  --descending                with --sort or --no-group, from z to a\n"
     "  --no-group                  do not group by length (and sort alphabetically)\n"
     "  --group-descending          list the longest words first\n"

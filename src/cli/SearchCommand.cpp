@@ -10,10 +10,12 @@
 #include "cli/Cli.h"
 #include "cli/InvalidDictionary.h"
 #include "definitions/RichTextPlain.h"
+#include "dictionary/CommonnessRanks.h"
 #include "dictionary/DecodedSideFile.h"
 #include "dictionary/Definition.h"
 #include "dictionary/QCDictionaryDefinitionRetriever.h"
 #include "platform/Cp1252.h"
+#include "search/CommonnessOrder.h"
 #include "search/SearchSession.h"
 
 namespace qel::cli {
@@ -36,19 +38,45 @@ void printBody(const QCDictionaryList& list, int dictionary, int32_t definitionN
   }
 }
 
-int runSearch(const std::string& command, const std::vector<std::string>& args, bool fullText,
-              std::ostream& out, std::ostream& err) {
+// "--sort common" (or "--sort=common") asks for the most common words first; a plain "--sort"
+// stays the alphabetical sort. "common" after --sort is the word only while a pattern and a
+// dictionary still follow it, so that a search for the pattern "common" keeps working.
+std::vector<std::string> withCommonSort(const std::vector<std::string>& args, bool& commonFirst) {
+  std::vector<std::string> rest;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--sort=common" ||
+        (args[i] == "--sort" && i + 3 < args.size() && args[i + 1] == "common")) {
+      commonFirst = true;
+      if (args[i] == "--sort") ++i;
+      continue;
+    }
+    if (args[i] == "--") {
+      rest.insert(rest.end(), args.begin() + static_cast<long>(i), args.end());
+      break;
+    }
+    rest.push_back(args[i]);
+  }
+  return rest;
+}
+
+int runSearch(const std::string& command, const std::vector<std::string>& givenArgs,
+              bool fullText, std::ostream& out, std::ostream& err) {
+  bool commonFirst = false;
+  const std::vector<std::string> args = withCommonSort(givenArgs, commonFirst);
   Arguments a;
   SearchSettings s;
   s.fullText = fullText;
-  const std::set<std::string> valued = {"shortest", "longest", "at", "hash", "mode", "active"};
+  const std::set<std::string> valued = {"shortest", "longest", "at",    "hash",
+                                          "mode",     "active",  "max-rank"};
   std::set<std::string> switches = {
       "no-exclusive",     "no-annotations", "no-balances", "no-lower",   "no-upper",
       "no-punctuation",   "no-phrases",     "sort",        "descending", "no-group",
-      "group-descending", "entries-only",   "no-cache"};
+      "group-descending", "entries-only",   "no-cache",    "ranks"};
   if (fullText) switches.insert({"sequential", "bodies"});
+  int maxRank = CommonnessRanks::kRarest;
   if (!a.parse(args, valued, switches) || !a.number("shortest", s.shortest) ||
-      !a.number("longest", s.longest) || !a.number("active", s.activePane)) {
+      !a.number("longest", s.longest) || !a.number("active", s.activePane) ||
+      !a.number("max-rank", maxRank)) {
     err << "qel-cli " << command << ": " << a.error() << "\n";
     return kError;
   }
@@ -77,6 +105,14 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   s.lengthGrouping = !a.has("no-group");
   s.lengthGroupingAscending = !a.has("group-descending");
   s.fullTextWithoutIndex = a.has("sequential");
+  // Most common first orders the results by length group and rank itself. A dictionary lists
+  // each length's entries in alphabetical order, so that results kept in the order they are found
+  // are already grouped by ascending length and alphabetical: the ordered list, which costs as
+  // much as the sort itself, is not needed then.
+  const bool groupFirst = s.lengthGrouping, groupAscending = s.lengthGroupingAscending;
+  if (commonFirst && !fullText && s.lengthGrouping && s.sortingAscending && groupAscending) {
+    s.sorting = s.lengthGrouping = false;
+  }
   const std::string mode = a.value("mode").value_or("suppress");
   if (mode == "suppress") {
     s.multiple = MultipleDictionaries::SuppressDuplicates;
@@ -111,6 +147,29 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
       }
     }
   }
+  // Commonness ranks, read only when asked for: without them nothing changes.
+  const bool showRanks = a.has("ranks");
+  std::vector<CommonnessRanks> ranks(static_cast<size_t>(list.count()));
+  if (commonFirst || showRanks || a.has("max-rank")) {  // see ranksUsed
+    for (int i = 0; i < list.count(); ++i) {
+      std::string error;
+      if (!ranks[static_cast<size_t>(i)].loadFor(list.path(i), error)) {
+        err << "qel-cli " << command << ": cannot read the ranks of \"" << list.path(i)
+            << "\": " << error << "\n";
+        return kError;
+      }
+    }
+  }
+  const bool ranksUsed = commonFirst || showRanks || a.has("max-rank");
+  // Whether a result of this rank is shown, and the rank column after it.
+  const auto rankShown = [&](int rank, std::string& column) {
+    column.clear();
+    if (rank > maxRank) return false;
+    if (showRanks) column = "\t" + std::to_string(rank);
+    return true;
+  };
+  std::string rankColumn;
+
   SearchSession session(list);
   const bool entriesOnly = a.has("entries-only");
   // Results written as found, entries only: annotations and balances would be made for nothing.
@@ -129,12 +188,15 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
     used = 0;
   };
   auto write = [&](const SearchSession::StreamedResult& result) {
+    if (ranksUsed && !rankShown(ranks[0].rankOf(result.entry), rankColumn)) return;
+    ++streamed;
     std::string_view line = result.entry;
     if (!entriesOnly && !(result.annotation.empty() && result.extra.empty())) {
       line = text.assign(result.entry).append(result.annotation).append(result.extra);
     }
     if (line.size() > ResultRecord::kMaxText) line = line.substr(0, ResultRecord::kMaxText);
     char* end = cp1252::writeUtf8(line, pending.data() + used);
+    end = std::copy(rankColumn.begin(), rankColumn.end(), end);
     *end++ = '\n';
     used = static_cast<size_t>(end - pending.data());
     if (bodies) {
@@ -144,9 +206,12 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
       flush();
     }
   };
-  session.setResultSink([&](std::span<const SearchSession::StreamedResult> results) {
-    streamed += static_cast<long>(results.size());
-    if (!out) return;  // once a write failed nothing more can reach the output
+  // Most common first needs every result before the first is written.
+  if (!commonFirst) session.setResultSink([&](std::span<const SearchSession::StreamedResult> results) {
+    if (!out) {
+      streamed += static_cast<long>(results.size());
+      return;
+    }  // once a write failed nothing more can reach the output
     for (const SearchSession::StreamedResult& result : results) write(result);
   });
   const auto validation = session.validate(pattern, s);
@@ -183,12 +248,22 @@ int runSearch(const std::string& command, const std::vector<std::string>& args, 
   for (int i = 0; i < session.paneCount(); ++i) {
     if (!session.searchesPane(i)) continue;
     const ResultList& results = session.pane(i).results;
-    found += results.count();
     if (list.count() > 1) out << "# " << session.paneHeading(i) << "\n";  // names as on disk
+    const CommonnessRanks& paneRanks = ranks[static_cast<size_t>(i)];
+    std::vector<uint8_t> rankOf;
+    const std::vector<long> order =
+        commonFirst ? commonFirstOrder(results, paneRanks, groupFirst, groupAscending, &rankOf)
+                    : std::vector<long>();
     // Once a write failed nothing more can reach the output: the rest is not formatted.
     for (long r = 0; r < results.count() && out; ++r) {
-      const ResultRecord* record = results.record(r);
-      out << cp1252::toUtf8(entriesOnly ? record->entry() : record->text()) << '\n';
+      const long index = commonFirst ? order[static_cast<size_t>(r)] : r;
+      const ResultRecord* record = results.record(index);
+      if (ranksUsed &&
+          !rankShown(commonFirst ? rankOf[static_cast<size_t>(index)] : paneRanks.rankOf(record->entry()),
+                     rankColumn))
+        continue;
+      ++found;
+      out << cp1252::toUtf8(entriesOnly ? record->entry() : record->text()) << rankColumn << '\n';
       if (bodies) printBody(list, i, record->definitionNumber, out);
     }
   }
