@@ -10,12 +10,10 @@
 #include "cli/Cli.h"
 #include "cli/InvalidDictionary.h"
 #include "definitions/RichTextPlain.h"
-#include "dictionary/CommonnessRanks.h"
 #include "dictionary/DecodedSideFile.h"
 #include "dictionary/Definition.h"
 #include "dictionary/QCDictionaryDefinitionRetriever.h"
 #include "platform/Cp1252.h"
-#include "search/CommonnessOrder.h"
 #include "search/SearchSession.h"
 
 namespace qel::cli {
@@ -105,14 +103,8 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
   s.lengthGrouping = !a.has("no-group");
   s.lengthGroupingAscending = !a.has("group-descending");
   s.fullTextWithoutIndex = a.has("sequential");
-  // Most common first orders the results by length group and rank itself. A dictionary lists
-  // each length's entries in alphabetical order, so that results kept in the order they are found
-  // are already grouped by ascending length and alphabetical: the ordered list, which costs as
-  // much as the sort itself, is not needed then.
-  const bool groupFirst = s.lengthGrouping, groupAscending = s.lengthGroupingAscending;
-  if (commonFirst && !fullText && s.lengthGrouping && s.sortingAscending && groupAscending) {
-    s.sorting = s.lengthGrouping = false;
-  }
+  s.commonFirst = commonFirst;
+  s.maxRank = maxRank;
   const std::string mode = a.value("mode").value_or("suppress");
   if (mode == "suppress") {
     s.multiple = MultipleDictionaries::SuppressDuplicates;
@@ -147,28 +139,25 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
       }
     }
   }
-  // Commonness ranks, read only when asked for: without them nothing changes.
+  // The rank column after each result.
   const bool showRanks = a.has("ranks");
-  std::vector<CommonnessRanks> ranks(static_cast<size_t>(list.count()));
-  if (commonFirst || showRanks || a.has("max-rank")) {  // see ranksUsed
+  // Asked for, ranks that cannot be read are an error (the window leaves such words unranked).
+  if (commonFirst || showRanks || a.has("max-rank")) {
     for (int i = 0; i < list.count(); ++i) {
+      CommonnessRanks ranks;
       std::string error;
-      if (!ranks[static_cast<size_t>(i)].loadFor(list.path(i), error)) {
+      if (!ranks.loadFor(list.path(i), error)) {
         err << "qel-cli " << command << ": cannot read the ranks of \"" << list.path(i)
             << "\": " << error << "\n";
         return kError;
       }
     }
   }
-  const bool ranksUsed = commonFirst || showRanks || a.has("max-rank");
-  // Whether a result of this rank is shown, and the rank column after it.
-  const auto rankShown = [&](int rank, std::string& column) {
-    column.clear();
-    if (rank > maxRank) return false;
-    if (showRanks) column = "\t" + std::to_string(rank);
-    return true;
-  };
   std::string rankColumn;
+  const auto rankText = [&](const SearchSession& session, int pane, std::string_view entry) {
+    if (showRanks) rankColumn = "\t" + std::to_string(session.rankOf(pane, entry));
+    return std::string_view(rankColumn);
+  };
 
   SearchSession session(list);
   const bool entriesOnly = a.has("entries-only");
@@ -188,15 +177,15 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
     used = 0;
   };
   auto write = [&](const SearchSession::StreamedResult& result) {
-    if (ranksUsed && !rankShown(ranks[0].rankOf(result.entry), rankColumn)) return;
     ++streamed;
+    const std::string_view column = rankText(session, 0, result.entry);
     std::string_view line = result.entry;
     if (!entriesOnly && !(result.annotation.empty() && result.extra.empty())) {
       line = text.assign(result.entry).append(result.annotation).append(result.extra);
     }
     if (line.size() > ResultRecord::kMaxText) line = line.substr(0, ResultRecord::kMaxText);
     char* end = cp1252::writeUtf8(line, pending.data() + used);
-    end = std::copy(rankColumn.begin(), rankColumn.end(), end);
+    end = std::copy(column.begin(), column.end(), end);
     *end++ = '\n';
     used = static_cast<size_t>(end - pending.data());
     if (bodies) {
@@ -206,8 +195,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
       flush();
     }
   };
-  // Most common first needs every result before the first is written.
-  if (!commonFirst) session.setResultSink([&](std::span<const SearchSession::StreamedResult> results) {
+  session.setResultSink([&](std::span<const SearchSession::StreamedResult> results) {
     if (!out) {
       streamed += static_cast<long>(results.size());
       return;
@@ -249,21 +237,12 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
     if (!session.searchesPane(i)) continue;
     const ResultList& results = session.pane(i).results;
     if (list.count() > 1) out << "# " << session.paneHeading(i) << "\n";  // names as on disk
-    const CommonnessRanks& paneRanks = ranks[static_cast<size_t>(i)];
-    std::vector<uint8_t> rankOf;
-    const std::vector<long> order =
-        commonFirst ? commonFirstOrder(results, paneRanks, groupFirst, groupAscending, &rankOf)
-                    : std::vector<long>();
     // Once a write failed nothing more can reach the output: the rest is not formatted.
     for (long r = 0; r < results.count() && out; ++r) {
-      const long index = commonFirst ? order[static_cast<size_t>(r)] : r;
-      const ResultRecord* record = results.record(index);
-      if (ranksUsed &&
-          !rankShown(commonFirst ? rankOf[static_cast<size_t>(index)] : paneRanks.rankOf(record->entry()),
-                     rankColumn))
-        continue;
+      const ResultRecord* record = results.record(r);
       ++found;
-      out << cp1252::toUtf8(entriesOnly ? record->entry() : record->text()) << rankColumn << '\n';
+      out << cp1252::toUtf8(entriesOnly ? record->entry() : record->text())
+          << rankText(session, i, record->entry()) << '\n';
       if (bodies) printBody(list, i, record->definitionNumber, out);
     }
   }

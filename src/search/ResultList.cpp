@@ -282,6 +282,33 @@ void ResultList::indexEntry(std::string_view entry) {
   head = static_cast<uint32_t>(m_nodes.size());
 }
 
+bool ResultList::arrange(const std::vector<long>& order) {
+  if (static_cast<long>(order.size()) != m_count) return false;
+  std::vector<Block> blocks;
+  try {
+    blocks.reserve(static_cast<size_t>(m_count / kBlockLimit + 1));
+    for (long i = 0; i < m_count; ++i) {
+      if (blocks.empty() || blocks.back().size() == static_cast<size_t>(kBlockLimit)) {
+        blocks.emplace_back().reserve(kBlockLimit);
+      }
+      blocks.back().push_back(*record(order[static_cast<size_t>(i)]));
+    }
+    if (blocks.empty()) blocks.emplace_back();
+    m_tailKeys.assign(blocks.size(), 0);
+    m_blockTree.reserve(blocks.size());
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  // The texts stay where they are; only the records move.
+  m_blocks = std::move(blocks);
+  rebuildBlockTree();
+  m_order = ResultOrder::Discovery;
+  m_cursorIndex = -1;
+  m_selection.clear();
+  m_changedFrom = 0;
+  return true;
+}
+
 void ResultList::rebuildBlockTree() {
   const size_t n = m_blocks.size();
   m_blockTree.resize(n);

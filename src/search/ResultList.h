@@ -36,6 +36,11 @@ class ResultList {
   // Whether the list holds an entry with the same folded letters.
   bool contains(std::string_view entry) const;
 
+  // Puts the records in the order `order` gives (every index once), as a list kept in the order
+  // found: a later add() goes to the end. The selection is cleared and every row counts as
+  // changed. False, with the list as it was, when memory ran out.
+  bool arrange(const std::vector<long>& order);
+
   long count() const { return m_count; }
   // Record i, or null outside 0..count-1; valid until the next insertion. Asking for i + 1 right
   // after i costs one step.

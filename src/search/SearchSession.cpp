@@ -9,6 +9,7 @@
 #include "pattern/MacroExpansion.h"
 #include "pattern/MatchEngineSet.h"
 #include "pattern/PatternErrors.h"
+#include "search/CommonnessOrder.h"
 #include "search/EntryClass.h"
 #include "search/FullTextCursor.h"
 
@@ -144,11 +145,19 @@ bool SearchSession::start() {
   m_failedPath.reset();
   if (previous == SearchState::Ready) {
     m_pending.reset();
-    m_streaming = m_sink && paneCount() == 1 && !m_settings.sorting;
+    // Most common first needs every result before it can order them.
+    m_streaming = m_sink && paneCount() == 1 && !m_settings.sorting && !m_settings.commonFirst;
     m_watch = std::make_unique<DictionaryWatch>(m_dictionaries);
-    const ResultOrder order =
+    ResultOrder order =
         resultOrderFor(m_settings.sorting, m_settings.sortingAscending, m_settings.lengthGrouping,
                        m_settings.lengthGroupingAscending);
+    // A dictionary lists each length's entries alphabetically, so that a word search found in
+    // order is already grouped by ascending length and alphabetical: most common first then
+    // orders that, without the cost of keeping an ordered list as well.
+    if (m_settings.commonFirst && !m_settings.fullText &&
+        (order == ResultOrder::ShortFirstAscending || order == ResultOrder::Discovery))
+      order = ResultOrder::Discovery;
+    loadRanks();
     for (int i = 0; i < paneCount(); ++i) {
       if (!searchesPane(i)) continue;
       Pane& p = m_panes[i];
@@ -232,6 +241,22 @@ void SearchSession::stepPane() {
   }
 }
 
+// Mapping a ranks file costs next to nothing; its lookups are made only where ranks are used.
+void SearchSession::loadRanks() {
+  m_ranks.clear();
+  m_ranks.resize(static_cast<size_t>(paneCount()));
+  for (int i = 0; i < paneCount(); ++i) {
+    std::string error;
+    // Damaged ranks count as none: the search goes on, every word unranked.
+    if (searchesPane(i)) m_ranks[static_cast<size_t>(i)].loadFor(m_dictionaries.path(i), error);
+  }
+}
+
+uint8_t SearchSession::rankOf(int pane, std::string_view entry) const {
+  if (pane < 0 || pane >= static_cast<int>(m_ranks.size())) return CommonnessRanks::kRarest;
+  return m_ranks[static_cast<size_t>(pane)].rankOf(entry);
+}
+
 bool SearchSession::addResult(Pane& pane, std::string entry, std::string annotation,
                               std::string extra, int32_t definitionNumber) {
   if (m_streaming) {
@@ -307,6 +332,7 @@ bool SearchSession::advanceLength(Pane& p) {
 bool SearchSession::acceptsEveryText(int pane) const {
   const SearchSettings& s = m_settings;
   return s.outputLower && s.outputUpper && s.outputPunctuation && s.outputWhitespace &&
+         s.maxRank >= CommonnessRanks::kRarest &&
          (s.multiple != MultipleDictionaries::SuppressDuplicates || pane == 0);
 }
 
@@ -328,6 +354,8 @@ bool SearchSession::acceptable(int pane, const char* text) const {
         break;
     }
   }
+  // The word, which text() spells out first with its terminator.
+  if (s.maxRank < CommonnessRanks::kRarest && rankOf(pane, text) > s.maxRank) return false;
   if (s.multiple == MultipleDictionaries::SuppressDuplicates) {
     for (int j = 0; j < pane; ++j) {
       if (m_panes[j].results.contains(text)) return false;
@@ -409,6 +437,12 @@ bool SearchSession::stepFullText(Pane& p) {
 }
 
 void SearchSession::finishPane(Pane& p) {
+  if (m_settings.commonFirst && !m_streaming) {
+    const CommonnessRanks& ranks = m_ranks[static_cast<size_t>(&p - m_panes.data())];
+    // Out of memory, the list keeps the order it has.
+    p.results.arrange(commonFirstOrder(p.results, ranks, m_settings.lengthGrouping,
+                                       m_settings.lengthGroupingAscending));
+  }
   p.currentLength = kIdle;
   p.displayedCount = p.results.count();
 }

@@ -15,6 +15,7 @@
 #include "dictionary/DictionaryWatch.h"
 #include "dictionary/QCDictionaryList.h"
 #include "pattern/MatchEngineSet.h"
+#include "dictionary/CommonnessRanks.h"
 #include "search/ResultList.h"
 #include "search/SearchSettings.h"
 
@@ -105,6 +106,9 @@ class SearchSession {
   void setResultSink(ResultSink sink) { m_sink = std::move(sink); }
   // Whether the search that start() began hands its results to the sink.
   bool streaming() const { return m_streaming; }
+  // How common an entry of pane i's dictionary is, by the ranks beside it as they were when the
+  // search started (CommonnessRanks::kRarest for an unranked entry, or without ranks).
+  uint8_t rankOf(int pane, std::string_view entry) const;
 
   // The patterns pane i's results were found with, compiled again for its dictionary (whose
   // alphabet they use while it stays open); null when the pane has no search or cannot compile it.
@@ -144,6 +148,7 @@ class SearchSession {
                  int32_t definitionNumber);
   void stepPane();
   void finishPane(Pane& pane);
+  void loadRanks();
   void setState(SearchState state);
   // The work budget: what is left of it is given to the pane being searched, and what it used is
   // taken off when the search leaves the pane or pauses.
@@ -168,6 +173,7 @@ class SearchSession {
   ResultSink m_sink;
   std::vector<std::string> m_separated;  // annotations of results handed over together
   bool m_streaming = false;
+  std::vector<CommonnessRanks> m_ranks;  // each pane's, mapped at the start of a search
   Failure m_failure = Failure::kNone;
   long m_workBudget = kWorkBudget;
   long m_workLeft = kWorkBudget;

@@ -36,6 +36,11 @@ struct SearchSettings {
   bool variablesExclusive = true;
   // Full Text Search reads every definition even where the index could answer (for comparisons).
   bool fullTextWithoutIndex = false;
+  // Commonness ranks (beside each dictionary), when there are any: the most common words first
+  // within each length group or order, and the words rarer than maxRank left out. The defaults
+  // leave every search as it was without ranks.
+  bool commonFirst = false;
+  int maxRank = 100;
 };
 
 // Shortest and Longest move together, as their boxes do: a Shortest raised above Longest raises

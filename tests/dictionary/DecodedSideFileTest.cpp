@@ -362,7 +362,9 @@ TEST_F(DecodedSideFiles, DamagedOrForeignSideFilesNeverChangeResults) {
   for (int damage = 0; damage < 1000; ++damage) {
     SideFileUse use = SideFileUse::kNone;
     items(true, &use);  // made again after the last damage
-    if (damage == 0) EXPECT_TRUE(std::filesystem::exists(sideFile() + ".ok"));
+    if (damage == 0) {
+      EXPECT_TRUE(std::filesystem::exists(sideFile() + ".ok"));
+    }
     std::string bytes = test::readFile(sideFile());
     const size_t at = random() % bytes.size();
     if (damage % 2 == 0) {
