@@ -27,11 +27,13 @@ const OptionInfo kOptions[] = {
     {"OutputUpper", K::Flag, &O::outputUpper, "", 1},
     {"OutputPunctuation", K::Flag, &O::outputPunctuation, "", 1},
     {"OutputWhitespace", K::Flag, &O::outputWhitespace, "", 1},
+    {"ViewMaxRank", K::Number, &O::viewMaxRank, "", 100, 1, 100},
     // Sorting
     {"ViewSorting", K::Flag, &O::viewSorting, "", 0},
     {"ViewSortingAscending", K::Flag, &O::viewSortingAscending, "", 1},
     {"ViewLengthGrouping", K::Flag, &O::viewLengthGrouping, "", 1},
     {"ViewLengthGroupingAscending", K::Flag, &O::viewLengthGroupingAscending, "", 1},
+    {"ViewCommonFirst", K::Flag, &O::viewCommonFirst, "", 0},
     // Dictionaries
     {"ViewMultipleDictionaries", K::Number, &O::viewMultipleDictionaries, "", 0, 0, 2},
     {"ViewDefinitionDictionary", K::Text, &O::viewDefinitionDictionary,
@@ -42,6 +44,7 @@ const OptionInfo kOptions[] = {
     {"FontOutputAnnotation", K::Font, &O::fontOutputAnnotation,
      "0,0,0,-16,0,0,0,400,255,0,0,0,0,0,0,49,Courier New"},
     {"FontPrinting", K::Font, &O::fontPrinting, "0,0,0,-13,0,0,0,400,0,0,0,0,0,0,0,49,Courier New"},
+    {"ViewRareLighter", K::Flag, &O::viewRareLighter, "", 1},
     {"DefinitionBackgroundColor", K::Colour, &O::definitionBackgroundColor, "255,255,255"},
     {"DefinitionDefaultFont", K::Font, &O::definitionDefaultFont,
      "0,0,0,-16,0,0,0,400,0,0,0,0,3,2,1,18,Times New Roman"},
@@ -202,6 +205,8 @@ void applyOptions(const Options& options, SearchSettings& search) {
   search.sortingAscending = options.viewSortingAscending;
   search.lengthGrouping = options.viewLengthGrouping;
   search.lengthGroupingAscending = options.viewLengthGroupingAscending;
+  search.commonFirst = options.viewCommonFirst;
+  search.maxRank = options.viewMaxRank;
   // Options set in the program itself are not checked on the way in, so the range is kept here too.
   const int32_t multiple = options.viewMultipleDictionaries;
   search.multiple = multiple >= 0 && multiple <= 2 ? static_cast<MultipleDictionaries>(multiple)

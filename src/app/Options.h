@@ -31,6 +31,11 @@ struct Options {
   bool viewSortingAscending;
   bool viewLengthGrouping;
   bool viewLengthGroupingAscending;
+  // Commonness ranks, where a dictionary has them: the most common words first, words rarer than
+  // a rank hidden (100: none hidden), rare words drawn lighter.
+  bool viewCommonFirst;
+  int32_t viewMaxRank;
+  bool viewRareLighter;
   int32_t viewMultipleDictionaries;  // the values of MultipleDictionaries
   // The definition dictionaries' list text as stored (UTF-8): resolveListText() makes its paths
   // absolute.

@@ -30,6 +30,7 @@ SearchSession::Pane& SearchSession::Pane::operator=(Pane&&) noexcept = default;
 
 SearchSession::SearchSession(QCDictionaryList& dictionaries) : m_dictionaries(dictionaries) {
   m_panes.resize(dictionaries.count());
+  loadRanks();  // a window shows the ranks of results kept from an earlier session too
 }
 
 SearchSession::~SearchSession() = default;
@@ -248,8 +249,13 @@ void SearchSession::loadRanks() {
   for (int i = 0; i < paneCount(); ++i) {
     std::string error;
     // Damaged ranks count as none: the search goes on, every word unranked.
-    if (searchesPane(i)) m_ranks[static_cast<size_t>(i)].loadFor(m_dictionaries.path(i), error);
+    m_ranks[static_cast<size_t>(i)].loadFor(m_dictionaries.path(i), error);
   }
+}
+
+bool SearchSession::hasRanks(int pane) const {
+  return pane >= 0 && pane < static_cast<int>(m_ranks.size()) &&
+         !m_ranks[static_cast<size_t>(pane)].empty();
 }
 
 uint8_t SearchSession::rankOf(int pane, std::string_view entry) const {

@@ -109,6 +109,8 @@ class SearchSession {
   // How common an entry of pane i's dictionary is, by the ranks beside it as they were when the
   // search started (CommonnessRanks::kRarest for an unranked entry, or without ranks).
   uint8_t rankOf(int pane, std::string_view entry) const;
+  // Whether pane i's dictionary has ranks beside it.
+  bool hasRanks(int pane) const;
 
   // The patterns pane i's results were found with, compiled again for its dictionary (whose
   // alphabet they use while it stays open); null when the pane has no search or cannot compile it.
@@ -148,7 +150,7 @@ class SearchSession {
                  int32_t definitionNumber);
   void stepPane();
   void finishPane(Pane& pane);
-  void loadRanks();
+  void loadRanks();  // from the files beside the dictionaries, as they are now
   void setState(SearchState state);
   // The work budget: what is left of it is given to the pane being searched, and what it used is
   // taken off when the search leaves the pane or pauses.

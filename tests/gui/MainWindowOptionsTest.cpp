@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <QToolTip>
 #include <set>
 
 #include "app/WindowSettings.h"
@@ -21,7 +23,9 @@
 #include "definitions/qt/DefinitionViewFrame.h"
 #include "definitions/qt/DefinitionViewWindows.h"
 #include "definitions/qt/DictionaryListViewWindows.h"
+#include "dictionary/CommonnessRanks.h"
 #include "lookup/qt/LookupService.h"
+#include "search/qt/MatchListWindows.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestDictionaries.h"
 
@@ -108,6 +112,40 @@ class MainWindowOptionsTest : public QObject {
     QVERIFY(test::buildTestDictionary(
         m_words.toStdString(),
         {"cat", "cot", "cxt", "cyt", "tail", "tailed", "tail end", "tail-end", "Tailor"}));
+  }
+
+  // With ranks beside the dictionary: most common first within each length, the rarer words
+  // hidden when asked, and a word's rank in its tooltip. Without ranks the same options change
+  // nothing.
+  void commonWordsComeFirstWhereRanksExist() {
+    struct Case {
+      bool ranked;
+      int maxRank;
+      QStringList results;
+    };
+    const QString ranks = m_dir.file("words.qcr").c_str();
+    CommonnessRanks written;
+    for (const auto& [word, rank] : {std::pair{"cyt", 10}, {"cot", 20}, {"Tailor", 35}})
+      written.set(word, static_cast<uint8_t>(rank));
+    for (const Case& c : {Case{false, 100, {"cat", "cot", "cxt", "cyt"}},
+                          Case{true, 100, {"cyt", "cot", "cat", "cxt"}},
+                          Case{true, 20, {"cyt", "cot"}}}) {
+      std::string error;
+      QFile::remove(ranks);
+      if (c.ranked) QVERIFY(written.save(ranks.toStdString(), error));
+      Fixture f({m_words}, [&](SettingsStore& store) {
+        store.writeNumber("ViewCommonFirst", 1);
+        store.writeNumber("ViewMaxRank", c.maxRank);
+      });
+      f.search("c.t");
+      QCOMPARE(f.results(0), c.results);
+      if (!c.ranked) continue;
+      MatchListWindows* list = f.view().findChildren<MatchListWindows*>().value(0);
+      test::pointAt(list->viewport(), list->rowRect(0).center());
+      QTRY_COMPARE(QToolTip::text(),
+                   QString("cyt\nCommonness rank 10 (1 is the most common, 95 the rarest)"));
+    }
+    QFile::remove(ranks);
   }
 
   // A definition keeps its highlights through a change of options: one that has nothing to do

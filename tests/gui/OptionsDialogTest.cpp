@@ -102,19 +102,19 @@ class OptionsDialogTest : public QObject {
     QVERIFY(m_options.viewSorting);
     save(*dialog);
     QCOMPARE(sorted(m_fresh->settings.allKeys()),
-             QStringList({"ViewLengthGrouping", "ViewLengthGroupingAscending", "ViewSorting",
-                          "ViewSortingAscending"}));
+             QStringList({"ViewCommonFirst", "ViewLengthGrouping", "ViewLengthGroupingAscending",
+                          "ViewSorting", "ViewSortingAscending"}));
     QCOMPARE(m_fresh->settings.value("ViewSorting").toInt(), 1);
 
     const QStringList pages[] = {
         {"ExpansionAt", "ExpansionHash", "VariablesExclusive"},
         {"OutputLower", "OutputPunctuation", "OutputUpper", "OutputWhitespace", "ViewDoubleClick",
-         "ViewShowAnnotations", "ViewShowBalances"},
-        {"ViewLengthGrouping", "ViewLengthGroupingAscending", "ViewSorting",
+         "ViewMaxRank", "ViewShowAnnotations", "ViewShowBalances"},
+        {"ViewCommonFirst", "ViewLengthGrouping", "ViewLengthGroupingAscending", "ViewSorting",
          "ViewSortingAscending"},
         {"ViewDefinitionDictionary", "ViewMultipleDictionaries"},
         {"DefinitionBackgroundColor", "DefinitionDefaultFont", "DefinitionHighlightFont",
-         "FontOutput", "FontOutputAnnotation", "FontPattern", "FontPrinting"},
+         "FontOutput", "FontOutputAnnotation", "FontPattern", "FontPrinting", "ViewRareLighter"},
     };
     const int kPageHelp[] = {help::kOptionsPatternPage, help::kOptionsResultPage,
                              help::kOptionsSortingPage, help::kOptionsDictionaryPage,

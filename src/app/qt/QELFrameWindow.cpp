@@ -138,6 +138,7 @@ void QELFrameWindow::applyOptions() {
   appearance.results = toQFont(m_options.fontOutput);
   appearance.resultsColour = textColour(m_options.fontOutput);
   appearance.annotation = toQFont(m_options.fontOutputAnnotation);
+  appearance.rareLighter = m_options.viewRareLighter;
   appearance.annotationColour = textColour(m_options.fontOutputAnnotation);
   m_view->setAppearance(appearance);
   // Definitions are drawn again only for a look of their own: a redraw would move the reader's

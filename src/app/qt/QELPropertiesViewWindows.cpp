@@ -42,15 +42,17 @@ constexpr std::string_view kPatternOptions[] = {"ExpansionAt", "ExpansionHash",
                                                 "VariablesExclusive"};
 constexpr std::string_view kResultOptions[] = {
     "ViewShowAnnotations", "ViewShowBalances",  "ViewDoubleClick", "OutputLower",
-    "OutputUpper",         "OutputPunctuation", "OutputWhitespace"};
+    "OutputUpper",         "OutputPunctuation", "OutputWhitespace", "ViewMaxRank"};
 constexpr std::string_view kSortingOptions[] = {
-    "ViewSorting", "ViewSortingAscending", "ViewLengthGrouping", "ViewLengthGroupingAscending"};
+    "ViewSorting", "ViewSortingAscending", "ViewLengthGrouping", "ViewLengthGroupingAscending",
+    "ViewCommonFirst"};
 constexpr std::string_view kDictionaryOptions[] = {"ViewMultipleDictionaries",
                                                    "ViewDefinitionDictionary"};
 constexpr std::string_view kAppearanceOptions[] = {"FontPattern",
                                                    "FontOutput",
                                                    "FontOutputAnnotation",
                                                    "FontPrinting",
+                                                   "ViewRareLighter",
                                                    "DefinitionBackgroundColor",
                                                    "DefinitionDefaultFont",
                                                    "DefinitionHighlightFont"};
@@ -196,6 +198,25 @@ QLayout* QELPropertiesViewWindows::resultPage() {
          m_options.outputPunctuation);
   filter("outputWhitespace", tr("Show phr&ases (e.g. tail-end Charlie)"),
          m_options.outputWhitespace);
+  // Ranks come from a file beside each dictionary; a dictionary without one hides nothing.
+  auto* rarity = new QHBoxLayout;
+  auto* rarityLabel = new QLabel(tr("&Hide words rarer than:"));
+  auto* maxRank = named(bind(new PVWCombo({{tr("(show all)"), 100},
+                                            {tr("10 - the most common"), 10},
+                                            {tr("20"), 20},
+                                            {tr("35 - everyday words"), 35},
+                                            {tr("50"), 50},
+                                            {tr("60"), 60},
+                                            {tr("70 - a large dictionary"), 70},
+                                            {tr("80"), 80},
+                                            {tr("95 - the rarest ranked"), 95}},
+                                           PVWValue<int>::of(m_options.viewMaxRank))),
+                        "maxRank");
+  rarityLabel->setBuddy(maxRank);
+  rarity->addWidget(rarityLabel);
+  rarity->addWidget(maxRank);
+  rarity->addStretch();
+  filters->addLayout(rarity);
   layout->addWidget(filtering);
   layout->addWidget(named(bind(new PVWRadioGroup(tr("&Double-click action"),
                                                  {{tr("L&ookup"), 0}, {tr("E&xternal lookup"), 1}},
@@ -223,6 +244,9 @@ QLayout* QELPropertiesViewWindows::sortingPage() {
   layout->addLayout(indented(m_sortingAscending));
   layout->addWidget(m_grouping);
   layout->addLayout(indented(m_groupingAscending));
+  layout->addWidget(named(bind(new PVWCheckBox(tr("&Most common first (within each length group)"),
+                                               PVWValue<bool>::of(m_options.viewCommonFirst))),
+                          "commonFirst"));
   return layout;
 }
 
@@ -280,6 +304,9 @@ QLayout* QELPropertiesViewWindows::appearancePage() {
   mainForm->addRow(tr("R&esults annotation font:"), m_annotationFont);
   mainForm->addRow(tr("Pri&ntout font:"), fontButton("fontPrinting", "alveary", tr("Printout Font"),
                                                      m_options.fontPrinting));
+  mainForm->addRow(named(bind(new PVWCheckBox(tr("Draw rare &words in a lighter colour"),
+                                              PVWValue<bool>::of(m_options.viewRareLighter))),
+                         "rareLighter"));
 
   auto* definitionWindows = new QGroupBox(tr("Definition windows"));
   auto* definitionForm = new QFormLayout(definitionWindows);

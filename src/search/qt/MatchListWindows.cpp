@@ -249,6 +249,17 @@ bool MatchListWindows::viewportEvent(QEvent* event) {
   return QAbstractScrollArea::viewportEvent(event);
 }
 
+namespace {
+
+// A colour halfway to the list's background: rare words stay readable but step back.
+QColor lighter(const QColor& colour, const QPalette& palette) {
+  const QColor base = palette.color(QPalette::Base);
+  return QColor((colour.red() + base.red()) / 2, (colour.green() + base.green()) / 2,
+                (colour.blue() + base.blue()) / 2);
+}
+
+}  // namespace
+
 void MatchListWindows::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const QRect area = event->rect();
@@ -274,11 +285,14 @@ void MatchListWindows::paintEvent(QPaintEvent* event) {
     const RowText text = rowText(*record, m_resultsMetrics, width);
     const int baseline = rect.top() + m_baseline;
     painter.setFont(m_resultsFont);
-    painter.setPen(shownSelected ? highlightText : m_resultsColour);
+    const bool rare = m_rareLighter && m_rankOf && m_rankOf(record->entry()) >= kRareFrom;
+    painter.setPen(shownSelected ? highlightText : rare ? lighter(m_resultsColour, colours) : m_resultsColour);
     painter.drawText(kTextLeft, baseline, text.first);
     if (!text.rest.isEmpty()) {
       painter.setFont(m_annotationFont);
-      painter.setPen(shownSelected ? highlightText : m_annotationColour);
+      painter.setPen(shownSelected ? highlightText
+                     : rare        ? lighter(m_annotationColour, colours)
+                                   : m_annotationColour);
       painter.drawText(kTextLeft + text.firstWidth, baseline, text.rest);
     }
   }
@@ -459,6 +473,12 @@ void MatchListWindows::focusOutEvent(QFocusEvent* event) {
   emit focusLost();
 }
 
+void MatchListWindows::setRanks(RankOf rankOf, bool lighter) {
+  m_rankOf = std::move(rankOf);
+  m_rareLighter = lighter;
+  viewport()->update();
+}
+
 void MatchListWindows::showToolTip(QPoint pos, QPoint globalPos) {
   const long row = existingRow(rowAt(pos), m_list->count());
   const ResultRecord* record = row >= 0 ? m_list->record(row) : nullptr;
@@ -469,11 +489,19 @@ void MatchListWindows::showToolTip(QPoint pos, QPoint globalPos) {
   const QRect rect = rowRect(row);
   const bool cut =
       paintedWidth(*record) > viewport()->width() || rect.bottom() >= viewport()->height();
-  if (!cut) {
+  // A ranked word's tooltip gives its rank, whether the row is cut or not.
+  const int rank = m_rankOf ? m_rankOf(record->entry()) : 0;
+  if (!cut && rank == 0) {
     QToolTip::hideText();
     return;
   }
-  QToolTip::showText(globalPos, fromCp1252(record->text()), viewport(), rect);
+  QString tip = fromCp1252(record->text());
+  if (rank > 0) {
+    tip += "\n" + (rank >= 100 ? tr("Not ranked: rarer than every ranked word")
+                               : tr("Commonness rank %1 (1 is the most common, 95 the rarest)")
+                                     .arg(rank));
+  }
+  QToolTip::showText(globalPos, tip, viewport(), rect);
 }
 
 int MatchListWindows::paintedWidth(const ResultRecord& record) const {

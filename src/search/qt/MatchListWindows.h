@@ -2,6 +2,9 @@
 // in view, so that it can hold millions, and hands keys and clicks to the core's selection rules.
 #pragma once
 
+#include <functional>
+#include <string_view>
+
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
@@ -36,6 +39,12 @@ class MatchListWindows : public QAbstractScrollArea {
 
   void setFonts(const QFont& results, const QFont& annotation, const QColor& resultsColour,
                 const QColor& annotationColour);
+  // How common an entry is, for a list whose dictionary is ranked: 1 (most common) to 100; a
+  // null function for an unranked one. With `lighter`, words from kRareFrom on are drawn in a
+  // lighter colour; the tooltip of a ranked word gives its rank.
+  using RankOf = std::function<int(std::string_view entry)>;
+  static constexpr int kRareFrom = 60;
+  void setRanks(RankOf rankOf, bool lighter);
   const QFont& resultsFont() const { return m_resultsFont; }
   const QFont& annotationFont() const { return m_annotationFont; }
 
@@ -110,6 +119,8 @@ class MatchListWindows : public QAbstractScrollArea {
   QFontMetrics m_resultsMetrics;
   QFontMetrics m_annotationMetrics;
   QColor m_resultsColour;
+  RankOf m_rankOf;
+  bool m_rareLighter = false;
   QColor m_annotationColour;
   int m_rowHeight = 1;
   int m_baseline = 0;  // from the top of a row; both fonts share it

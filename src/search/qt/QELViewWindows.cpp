@@ -201,6 +201,7 @@ void QELViewWindows::setDictionaries(QCDictionaryList* dictionaries) {
   m_state = static_cast<SearchState>(255);
   rebuildPanes(origin);
   earlier.reset();  // after the lists have left its results
+  updateRanks();
   validatePattern();
 }
 
@@ -218,6 +219,23 @@ void QELViewWindows::setAppearance(const ViewAppearance& appearance) {
   for (OutputGroup& p : m_panes) {
     p.list->setFonts(appearance.results, appearance.annotation, appearance.resultsColour,
                      appearance.annotationColour);
+  }
+  updateRanks();
+}
+
+// Each list learns whether its dictionary is ranked: ranks are read as a session starts and as
+// each search starts.
+void QELViewWindows::updateRanks() {
+  for (int i = 0; i < paneCount(); ++i) {
+    MatchListWindows* list = m_panes[i].list;
+    MatchListWindows::RankOf rankOf;
+    if (m_session && m_session->hasRanks(i)) {
+      rankOf = [this, list](std::string_view entry) {
+        const int pane = paneOf(list);
+        return m_session && pane >= 0 ? int{m_session->rankOf(pane, entry)} : 0;
+      };
+    }
+    list->setRanks(std::move(rankOf), m_appearance.rareLighter);
   }
 }
 
@@ -381,6 +399,7 @@ void QELViewWindows::onSearchButton() {
     validatePattern();
     return;
   }
+  updateRanks();
   if (fresh) {
     for (int i = 0; i < paneCount(); ++i) {
       if (!m_session->searchesPane(i)) continue;

@@ -45,6 +45,8 @@ struct ViewAppearance {
   QColor resultsColour{Qt::black};
   QFont annotation{"DejaVu Sans Mono"};
   QColor annotationColour{Qt::black};
+  // Words of a ranked dictionary rarer than kRareFrom drawn lighter.
+  bool rareLighter = true;
 };
 
 class QELViewWindows : public QWidget {
@@ -176,6 +178,7 @@ class QELViewWindows : public QWidget {
   void removePane(OutputGroup& pane);
   // The pane a list or caption belongs to, or -1.
   int paneOf(const QObject* widget) const;
+  void updateRanks();
   // Shortest and Longest take what was typed into them.
   void commitLengths();
   void addToHistory(const QString& pattern);
