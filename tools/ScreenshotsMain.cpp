@@ -243,5 +243,23 @@ int main(int argc, char** argv) {
     QTest::mouseClick(merger.mergeButton(), Qt::LeftButton);
     ok = save(merger, out.filePath("word-list-merge.png")) && ok;
   }
+
+  // Most common first, the rarer words lighter: the first dictionary alone, with its ranks.
+  {
+    QTemporaryDir rankedFolder;
+    QSettings rankedSettings(rankedFolder.filePath("settings.ini"), QSettings::IniFormat);
+    qel::SettingsStore rankedStore(rankedSettings);
+    rankedStore.writeNumber("ViewCommonFirst", 1);
+    qel::QELFrameWindow ranked(rankedStore, QDir::currentPath(), args.mid(1, 1));
+    ranked.resize(760, 620);
+    ranked.show();
+    qel::QELViewWindows& rankedView = *ranked.view();
+    rankedView.patternBox()->setEditText("tr...e");
+    rankedView.onSearchButton();
+    waited.restart();
+    while (rankedView.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
+      QApplication::processEvents(QEventLoop::AllEvents, 50);
+    ok = save(ranked, out.filePath("main-window-common-first.png")) && ok;
+  }
   return ok ? 0 : 1;
 }

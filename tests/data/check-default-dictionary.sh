@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the default dictionary built by scripts/build-default-dictionary.sh:
 # its size, its length range, that the common phrases, proper names and accented words are there
-# exactly once each, and that no possessive slipped in.
+# exactly once each, that no possessive slipped in, and that its ranks put each Quick Reference
+# example's word among the first of its length.
 #
 # Usage: check-default-dictionary.sh BUILD_DIR
 set -u
@@ -72,6 +73,31 @@ done
 possessives=$(grep -c "'s\$" "$workdir/entries")
 if [ "$possessives" -ne 0 ]; then
   fail "$possessives entries end in 's, e.g. $(grep -m 3 "'s\$" "$workdir/entries" | tr '\n' ' ')"
+fi
+
+# Ranked, each Quick Reference example finds its word among the first three of its length.
+if [ -f "${dict%.qcd}.qcr" ]; then
+  while IFS='|' read -r pattern word; do
+    letters=$(printf '%s' "$word" | tr -d -- '- ' | wc -c)
+    place=$(XDG_CACHE_HOME="$workdir/cache" "$cli" search --sort common --entries-only "$pattern" "$dict" |
+      awk -v n="$letters" -v w="$word" '{ s = $0; gsub(/[- ]/, "", s)
+        if (length(s) == n) { k++; if ($0 == w) { print k; exit } } }')
+    [ -n "$place" ] && [ "$place" -le 3 ] ||
+      fail "most common first puts \"$word\" at ${place:-no place} among the $letters-letter results of $pattern"
+  done <<'EXAMPLES'
+.l...r.n|electron
+;lobikes|obelisk
+m*ja|maharaja
+;diners[ai]|sardine
+......*;gdangboot|toboggan
+12341234|beriberi
+...-..-.....|fly-by-night
+;..oting & ! *ing|tonight
+@#@#@#@#@#@|imaginative
+;rebel(ada)|readable
+EXAMPLES
+else
+  fail "the default dictionary has no ranks beside it"
 fi
 
 duplicates=$(sort "$workdir/list" | uniq -d | head -n 5)
