@@ -1,6 +1,4 @@
 // qel-cli build: reads a text source in the builder's line syntax and writes a dictionary.
-#include <cerrno>
-#include <cstdio>
 #include <ostream>
 
 #include "cli/Arguments.h"
@@ -80,13 +78,10 @@ int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   }
   p.outputPath = a.positional()[1];
   if (!buildDictionary(source, p)) return kError;
-  // The ranks go beside the new dictionary; an old dictionary's ranks go with it.
-  const std::string ranksPath = CommonnessRanks::pathFor(p.outputPath);
   std::string error;
-  if (a.has("ranks") ? !ranks.save(ranksPath, error)
-                     : std::remove(ranksPath.c_str()) != 0 && errno != ENOENT) {
-    err << "qel-cli build: the ranks could not be written to \"" << ranksPath << "\": "
-        << (error.empty() ? fileErrorText(errno) : error) << "\n";
+  if (!ranks.saveFor(p.outputPath, error)) {
+    err << "qel-cli build: the ranks could not be written beside \"" << p.outputPath << "\": "
+        << error << "\n";
     return kError;
   }
   prepareSideFile(p.outputPath);  // the first search is then as fast as the rest

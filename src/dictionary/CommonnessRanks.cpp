@@ -95,6 +95,14 @@ bool CommonnessRanks::loadFor(const std::string& dictionaryPath, std::string& er
   return true;
 }
 
+bool CommonnessRanks::saveFor(const std::string& dictionaryPath, std::string& error) const {
+  const std::string path = pathFor(dictionaryPath);
+  if (!empty()) return save(path, error);
+  if (std::remove(path.c_str()) == 0 || errno == ENOENT) return true;
+  error = fileErrorText(errno);
+  return false;
+}
+
 // An entry is known by its 64-bit hash and its length, without reading its text: that keeps a
 // lookup to one cache line of the table. Two entries of a dictionary that share both, or a word
 // that meets an entry's, would take one in 2^64 lookups; the texts serve all() and merges.

@@ -47,6 +47,9 @@ class CommonnessRanks {
   // Writes every rank held as a companion file, replaced only once complete. False, with `error`
   // set, when it cannot be written.
   bool save(const std::string& path, std::string& error) const;
+  // What every program that writes a dictionary does as it finishes: the ranks go beside it, or,
+  // when there are none, an old dictionary's ranks there are removed with it.
+  bool saveFor(const std::string& dictionaryPath, std::string& error) const;
 
   // The rank of an entry (its text in code page 1252, without annotation): kRarest when unranked.
   uint8_t rankOf(std::string_view entry) const;

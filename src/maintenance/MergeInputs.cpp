@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dictionary/Alphabet.h"
+#include "dictionary/CommonnessRanks.h"
 #include "dictionary/Definition.h"
 #include "dictionary/DefinitionReferences.h"
 #include "dictionary/DictionaryWatch.h"
@@ -95,7 +96,10 @@ bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
 }
 
 bool mergeDictionary(WordListMerge& merge, const std::string& path, const MergeProgress& progress,
-                     std::string& error) {
+                     std::string& error, CommonnessRanks* ranks) {
+  CommonnessRanks inputRanks;
+  std::string ranksError;
+  if (ranks) inputRanks.loadFor(path, ranksError);  // unreadable ranks: the entries come unranked
   QCDictionaryList list(std::vector<std::string>{path});
   if (!list.recheck(0)) {
     error = quoted(path) + " is not a valid dictionary";
@@ -127,6 +131,10 @@ bool mergeDictionary(WordListMerge& merge, const std::string& path, const MergeP
         references.references(false, length, *number, entries.groupState(), offsets);
       }
       merge.add(entries.word(), annotation, {});
+      if (ranks && !inputRanks.empty()) {
+        if (const uint8_t rank = inputRanks.rankOf(entries.word()); rank < CommonnessRanks::kRarest)
+          ranks->set(entries.word(), rank);
+      }
       for (uint32_t offset : offsets) {
         definition = Definition{};
         if (retriever.read(offset, definition)) merge.addDefinition(definition.body);

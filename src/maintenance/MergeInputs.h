@@ -10,6 +10,8 @@
 
 namespace qel {
 
+class CommonnessRanks;
+
 // Called now and then with the share of the input read (0 to 1); false cancels the merge.
 using MergeProgress = std::function<bool(double done)>;
 
@@ -20,10 +22,11 @@ bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
                    const MergeProgress& progress, std::string& error);
 
 // Adds every entry of a dictionary file, with its annotation and the bodies of its definitions,
-// as the next input of `merge`. False, with `error`, for an invalid dictionary, one that changed
-// while it was read, or a cancelled merge.
+// as the next input of `merge`, and its entries' commonness ranks to `ranks` (the commoner rank
+// where inputs differ). False, with `error`, for an invalid dictionary, one that changed while it
+// was read, or a cancelled merge.
 bool mergeDictionary(WordListMerge& merge, const std::string& path, const MergeProgress& progress,
-                     std::string& error);
+                     std::string& error, CommonnessRanks* ranks = nullptr);
 
 // True when `path` starts like a dictionary file rather than a text file.
 bool looksLikeDictionary(const std::string& path);

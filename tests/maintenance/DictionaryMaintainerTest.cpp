@@ -4,7 +4,9 @@
 
 #include <filesystem>
 
+#include "dictionary/CommonnessRanks.h"
 #include "dictionary/QCDictionaryList.h"
+#include "maintenance/MergeInputs.h"
 #include "maintenance/DictionaryMaintainer.h"
 #include "maintenance/FoldTable.h"
 #include "maintenance/SourceLine.h"
@@ -62,6 +64,47 @@ TEST(DictionaryMaintainer, AnInvalidDictionaryGivesNoAlphabetAndNothingIsWritten
 // results are being read or the file written, and the target keeps what it held.
 // A dictionary opened from a target's backup ("words.bak" for "words.qcd") would be overwritten by
 // the target's old contents once the save succeeded.
+// Results saved as a dictionary, and a dictionary merged, keep their entries' ranks; a save of
+// results from an unranked dictionary leaves no ranks beside the target, not even old ones.
+TEST(DictionaryMaintainer, SavedAndMergedEntriesKeepTheirRanks) {
+  test::TempDir dir;
+  const std::string source = dir.file("words.qcd");
+  ASSERT_TRUE(test::buildTestDictionary(source, {"older", "words", "newer"}));
+  CommonnessRanks ranks;
+  ranks.set("older", 20);
+  ranks.set("newer", 70);
+  std::string error;
+  ASSERT_TRUE(ranks.saveFor(source, error)) << error;
+  using Ranks = std::vector<std::pair<std::string, uint8_t>>;
+  const auto ranksBeside = [&](const std::string& path) {
+    CommonnessRanks read;
+    EXPECT_TRUE(read.loadFor(path, error)) << error;
+    return read.all();
+  };
+
+  const std::string saved = dir.file("saved.qcd");
+  QCDictionaryList list(std::vector<std::string>{source});
+  ResultList results;
+  results.add("older", "", "", 0);
+  results.add("words", "", "", 0);
+  DictionaryMaintainer maintainer(results, list, 1, 31);
+  maintainer.setState(DictionaryMaintainer::State::kSaving);
+  ASSERT_TRUE(maintainer.save(saved, "", 0)) << maintainer.log();
+  EXPECT_EQ(ranksBeside(saved), (Ranks{{"older", 20}}));
+
+  WordListMerge merge(WordListMerge::Duplicates::kKeepFirst);
+  CommonnessRanks merged;
+  ASSERT_TRUE(mergeDictionary(merge, source, {}, error, &merged)) << error;
+  EXPECT_EQ(merged.all(), (Ranks{{"newer", 70}, {"older", 20}}));
+
+  std::filesystem::remove(CommonnessRanks::pathFor(source));
+  QCDictionaryList unranked(std::vector<std::string>{source});
+  DictionaryMaintainer again(results, unranked, 1, 31);
+  again.setState(DictionaryMaintainer::State::kSaving);
+  ASSERT_TRUE(again.save(saved, "", 0)) << again.log();
+  EXPECT_FALSE(std::filesystem::exists(CommonnessRanks::pathFor(saved)));
+}
+
 TEST(DictionaryMaintainer, TheSourceIsNeverTheTargetsBackup) {
   test::TempDir dir;
   const std::string source = dir.file("words.bak");

@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "app/qt/UserPrompts.h"
+#include "dictionary/CommonnessRanks.h"
 #include "dictionary/DecodedSideFile.h"
 #include "maintenance/FoldTable.h"
 #include "maintenance/TextFileSource.h"
@@ -138,6 +139,20 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
   for (QLineEdit* file : {m_source, m_output}) {
     connect(file, &QLineEdit::textChanged, this, [this] { setControlsEnabled(!m_building); });
   }
+
+  // Optional: how common each entry is, as lines of an entry, a tab and a rank.
+  m_ranks = new QLineEdit(this);
+  m_ranks->setObjectName("ranks");
+  m_ranks->setPlaceholderText(tr("(none: every entry unranked)"));
+  auto* browseRanks = new QPushButton(tr("Selec&t..."), this);
+  browseRanks->setAutoDefault(false);
+  connect(browseRanks, &QPushButton::clicked, this, [this] {
+    const QString chosen = UserPrompts::current().openFileIn(
+        this, tr("Commonness Ranks"), tr("Text Files (*.txt);;All Files (*)"),
+        QFileInfo(m_source->text().trimmed()).absolutePath());
+    if (!chosen.isEmpty()) m_ranks->setText(chosen);
+  });
+  addRow(tr("&Ranks file:"), m_ranks, browseRanks);
 
   m_description = new QPlainTextEdit(this);
   m_description->setObjectName("description");
@@ -347,7 +362,22 @@ bool QCDictionaryBuilderWindow::build() {
     addToLog("Couldn't read \"" + toCp1252(sourcePath) + "\" - " + lines.openError() + "\n", true);
     return false;
   }
+  CommonnessRanks ranks;
+  if (const QString ranksPath = m_ranks->text().trimmed(); !ranksPath.isEmpty()) {
+    std::string error;
+    std::vector<std::string> skipped;
+    if (!ranks.addText(toLocal(ranksPath), error, skipped)) {
+      addToLog("Couldn't read the ranks \"" + toCp1252(ranksPath) + "\" - " + error + "\n", true);
+      return false;
+    }
+    for (const std::string& line : skipped) addToLog("ranks " + line + " - line skipped\n", true);
+  }
   if (!buildDictionary(lines, p)) return false;
+  std::string error;
+  if (!ranks.saveFor(p.outputPath, error)) {
+    addToLog("The ranks could not be written beside the dictionary - " + error + "\n", true);
+    return false;
+  }
   prepareSideFile(p.outputPath);  // its first search is then as fast as the rest
   return true;
 }

@@ -71,6 +71,7 @@ class QCDictionaryBuilderWindow : public PropertiesDialog {
   QPushButton* m_browseSource = nullptr;
   QComboBox* m_encoding = nullptr;
   QLineEdit* m_output = nullptr;
+  QLineEdit* m_ranks = nullptr;
   QPushButton* m_browseOutput = nullptr;
   QPlainTextEdit* m_description = nullptr;
   QSpinBox* m_shortest = nullptr;

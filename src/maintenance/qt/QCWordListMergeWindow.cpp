@@ -24,6 +24,7 @@
 #include <thread>
 
 #include "app/qt/UserPrompts.h"
+#include "dictionary/CommonnessRanks.h"
 #include "dictionary/DecodedSideFile.h"
 #include "maintenance/DictionaryBuilder.h"
 #include "maintenance/FoldTable.h"
@@ -381,12 +382,13 @@ bool QCWordListMergeWindow::merge() {
                                              : WordListMerge::Holds::kDictionaryEntries);
   const bool utf8 = m_encoding->currentIndex() == 0;
   const MergeProgress progress = [this](double done) { return turn(done); };
+  CommonnessRanks ranks;  // of the dictionaries merged: the merged dictionary keeps them
   std::string error;
   for (m_input = 0; m_input < paths.size(); ++m_input) {
     const std::string path = toLocal(QFileInfo(paths[m_input]).absoluteFilePath());
     m_status->setText(tr("Reading %1").arg(paths[m_input]));
     const bool read = looksLikeDictionary(path)
-                          ? mergeDictionary(merged, path, progress, error)
+                          ? mergeDictionary(merged, path, progress, error, &ranks)
                           : mergeTextFile(merged, path, utf8, progress, error);
     if (!read) {
       addToLog(fromLocal(error));
@@ -453,6 +455,10 @@ bool QCWordListMergeWindow::merge() {
     m_status->setText(tr("Building the dictionary"));
     Lines source(*this, lines);
     if (!buildDictionary(source, p)) return false;
+    if (!ranks.saveFor(p.outputPath, error)) {
+      addToLog(tr("The ranks could not be written beside the dictionary - %1").arg(fromLocal(error)));
+      return false;
+    }
     prepareSideFile(p.outputPath);  // its first search is then as fast as the rest
   }
   m_status->setText(tr("%n entries written", "", static_cast<int>(merged.size())));
