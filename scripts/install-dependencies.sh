@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3 wbritish-huge wordnet-base scowl
-  ripgrep hyperfine time
+  ripgrep hyperfine time an
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
   libxcb1-dev dbus-daemon
   xdotool xclip openbox

@@ -23,7 +23,7 @@ bool Arguments::parse(const std::vector<std::string>& args, const std::set<std::
         m_error = "option " + a + " needs a value";
         return false;
       }
-      m_values[name] = args[++i];
+      m_values[name].push_back(args[++i]);
     } else if (switches.count(name)) {
       m_switches.insert(name);
     } else {
@@ -37,7 +37,12 @@ bool Arguments::parse(const std::vector<std::string>& args, const std::set<std::
 std::optional<std::string> Arguments::value(const std::string& name) const {
   const auto it = m_values.find(name);
   if (it == m_values.end()) return std::nullopt;
-  return it->second;
+  return it->second.back();
+}
+
+std::vector<std::string> Arguments::values(const std::string& name) const {
+  const auto it = m_values.find(name);
+  return it == m_values.end() ? std::vector<std::string>() : it->second;
 }
 
 bool Arguments::number(const std::string& name, int& result) {

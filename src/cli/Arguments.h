@@ -18,14 +18,16 @@ class Arguments {
 
   const std::vector<std::string>& positional() const { return m_positional; }
   bool has(const std::string& name) const { return m_values.count(name) || m_switches.count(name); }
+  // The option's last value; values() gives every one, for an option that may be repeated.
   std::optional<std::string> value(const std::string& name) const;
+  std::vector<std::string> values(const std::string& name) const;
   // The option as a whole number; false, with error() set, when it is not one.
   bool number(const std::string& name, int& result);
   const std::string& error() const { return m_error; }
 
  private:
   std::vector<std::string> m_positional;
-  std::map<std::string, std::string> m_values;
+  std::map<std::string, std::vector<std::string>> m_values;
   std::set<std::string> m_switches;
   std::string m_error;
 };

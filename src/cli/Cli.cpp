@@ -57,6 +57,18 @@ constexpr char kSearchOptions[] =
     "                              anagram balance\n"
     "  --no-cache                  search without the cache of decoded words\n";
 
+constexpr char kAnagramsOptions[] =
+    "Anagrams options:\n"
+    "  --words N                   at most N words in a combination, from 1 to 6 (3 by\n"
+    "                              default), those of --contains included\n"
+    "  --shortest N                use no word shorter than N letters\n"
+    "  --contains WORD             put WORD in every combination, its letters taken\n"
+    "                              out first (may be repeated)\n"
+    "  --pattern PAT               use only words that match the pattern PAT\n"
+    "  --phrases                   use the entries with blanks or punctuation too\n"
+    "  --limit N                   stop after N combinations (100000 by default)\n"
+    "  --no-cache                  search without the cache of decoded words\n";
+
 constexpr char kCacheNote[] =
     "A search keeps each dictionary's decoded words in $XDG_CACHE_HOME/qel\n"
     "(~/.cache/qel) for the next one; --no-cache, or QEL_NO_CACHE set to anything\n"
@@ -77,6 +89,7 @@ constexpr CommandHelp kCommands[] = {
     {"fulltext",
      "fulltext [options] [--sequential] [--bodies] PATTERN DICT...",
      {kSearchOptions, nullptr}},
+    {"anagrams", "anagrams [options] LETTERS DICT", {kAnagramsOptions, kCacheNote}},
 };
 
 constexpr char kVersion[] = "qel-cli 2.5\n";
@@ -134,6 +147,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (command == "search") return searchCommand(rest, out, err);
   if (command == "define") return defineCommand(rest, out, err);
   if (command == "fulltext") return fulltextCommand(rest, out, err);
+  if (command == "anagrams") return anagramsCommand(rest, out, err);
   err << "qel-cli: unknown command \"" << command << "\"\n" << usage();
   return kError;
 }

@@ -28,5 +28,6 @@ int listCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 int searchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int defineCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int fulltextCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int anagramsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace qel::cli

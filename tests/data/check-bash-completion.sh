@@ -32,7 +32,7 @@ fail=0
 # command line|what it completes to
 cases=$(
   cat <<'EOF'
-qel-cli |build define fulltext info list search
+qel-cli |anagrams build define fulltext info list search
 qel-cli se|search
 qel-cli --v|--version
 qel-cli search --no-a|--no-annotations
@@ -52,6 +52,9 @@ qel-cli build c.txt out.qcd |
 qel-cli list --length 5 |a.qcd b.QCD words
 qel-cli define |
 qel-cli define crossword w|words
+qel-cli anagrams --contains |
+qel-cli anagrams --words 2 dormitory |a.qcd b.QCD words
+qel-cli anagrams --p|--pattern --phrases
 qel-cli unknown |
 EOF
 )

@@ -1,0 +1,140 @@
+// qel-cli anagrams: phrase anagrams of some letters from one dictionary, one combination a line.
+#include <ostream>
+#include <set>
+#include <span>
+#include <vector>
+
+#include "cli/Arguments.h"
+#include "cli/Cli.h"
+#include "cli/InvalidDictionary.h"
+#include "dictionary/DecodedSideFile.h"
+#include "dictionary/QCDictionaryList.h"
+#include "platform/Cp1252.h"
+#include "search/PhraseAnagramSearch.h"
+#include "search/SearchSession.h"
+
+namespace qel::cli {
+namespace {
+
+constexpr char kCommand[] = "qel-cli anagrams: ";
+
+// Reads the options into `s`; false, with the reason on `err`, for one that is wrong.
+bool readSettings(Arguments& a, PhraseAnagramSettings& s, std::ostream& err) {
+  int limit = static_cast<int>(s.limit);
+  if (!a.number("words", s.words) || !a.number("shortest", s.shortest) ||
+      !a.number("limit", limit)) {
+    err << kCommand << a.error() << "\n";
+    return false;
+  }
+  s.limit = limit;
+  if (s.words < 1 || s.words > PhraseAnagramSettings::kMaxWords) {
+    err << kCommand << "--words is a number from 1 to " << PhraseAnagramSettings::kMaxWords << "\n";
+    return false;
+  }
+  if (s.shortest < 1 || s.shortest > 31) {
+    err << kCommand << "--shortest is a number from 1 to 31\n";
+    return false;
+  }
+  if (s.limit < 1) {
+    err << kCommand << "--limit is a number from 1 up\n";
+    return false;
+  }
+  s.phrases = a.has("phrases");
+  for (const std::string& word : a.values("contains")) {
+    if (!cp1252::fromUtf8(word, s.contains.emplace_back())) {
+      err << kCommand << "--contains has a character that code page 1252 cannot hold\n";
+      return false;
+    }
+  }
+  if (!cp1252::fromUtf8(a.value("pattern").value_or(""), s.pattern)) {
+    err << kCommand << "the pattern has a character that code page 1252 cannot hold\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int anagramsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  Arguments a;
+  PhraseAnagramSettings s;
+  if (!a.parse(args, {"words", "shortest", "contains", "pattern", "limit"},
+               {"phrases", "no-cache"})) {
+    err << kCommand << a.error() << "\n";
+    return kError;
+  }
+  if (!readSettings(a, s, err)) return kError;
+  if (a.positional().size() != 2) {
+    err << kCommand << "give LETTERS and one DICT\n";
+    return kError;
+  }
+  std::string letters;
+  if (!cp1252::fromUtf8(a.positional()[0], letters)) {
+    err << kCommand << "the letters have a character that code page 1252 cannot hold\n";
+    return kError;
+  }
+  QCDictionaryList list(std::vector<std::string>{a.positional()[1]});
+  if (reportFirstInvalidDictionary(list, err)) return kError;
+  if (!a.has("no-cache") && sideFilesWanted() &&
+      useDecodedSideFile(list.dictionary(0), sideFileFolder()) == SideFileUse::kNone &&
+      !list.dictionary(0).valid()) {
+    reportChanged(list.path(0), "anagrams", err);
+    return kError;
+  }
+
+  PhraseAnagramSearch search(list, 0);
+  // Combinations gather in one buffer, written when full: no stream call per combination.
+  std::string pending;
+  search.setSink([&](std::span<const std::string_view> words) {
+    if (!out) return;  // once a write failed nothing more can reach the output
+    for (size_t i = 0; i < words.size(); ++i) {
+      if (i > 0) pending += ' ';
+      pending += cp1252::toUtf8(words[i]);
+    }
+    pending += '\n';
+    if (pending.size() >= (1 << 16)) {
+      out << pending;
+      pending.clear();
+    }
+  });
+  const PhraseAnagramSearch::Validation v = search.start(letters, s);
+  switch (v.problem) {
+    case PhraseAnagramSearch::Problem::kNone:
+      break;
+    case PhraseAnagramSearch::Problem::kInvalidDictionary:
+      reportChanged(list.path(0), "anagrams", err);
+      return kError;
+    case PhraseAnagramSearch::Problem::kPattern:
+      err << cp1252::toUtf8(v.text) << "\n";  // in the words of the search command
+      return kError;
+    case PhraseAnagramSearch::Problem::kNotInLetters:
+      err << kCommand << cp1252::toUtf8(v.text) << "\n";
+      return kNothingFound;
+    default:
+      err << kCommand << cp1252::toUtf8(v.text) << "\n";
+      return kError;
+  }
+  while (search.step()) {
+  }
+  if (out) out << pending;
+  if (const long undecided = search.undecidedEntries(); undecided > 0) {
+    err << kCommand << "warning: " << SearchSession::undecidedText(undecided) << "\n";
+  }
+  switch (search.ending()) {
+    case PhraseAnagramSearch::Ending::kComplete:
+      break;
+    case PhraseAnagramSearch::Ending::kLimitReached:
+      // What was found is written first; the limit is no error, but the list is not whole.
+      err << kCommand << search.endingText() << "\n";
+      break;
+    case PhraseAnagramSearch::Ending::kDictionaryInvalidated:
+      reportChanged(search.changedPath(), "anagrams", err);
+      return kError;
+    case PhraseAnagramSearch::Ending::kOutOfMemory:
+      err << kCommand << search.endingText() << "\n";
+      return kError;
+  }
+  return search.found() > 0 ? kFound : kNothingFound;
+}
+
+}  // namespace qel::cli
