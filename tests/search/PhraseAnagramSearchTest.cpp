@@ -13,6 +13,14 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// The default settings with `change` made to them.
+template <typename Change>
+PhraseAnagramSettings with(Change change) {
+  PhraseAnagramSettings s;
+  change(s);
+  return s;
+}
+
 class PhraseAnagramSearchTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -52,11 +60,6 @@ class PhraseAnagramSearchTest : public ::testing::Test {
 };
 
 TEST_F(PhraseAnagramSearchTest, EachOptionGivesExactlyItsCombinations) {
-  const auto with = [](auto change) {
-    PhraseAnagramSettings s;
-    change(s);
-    return s;
-  };
   const struct {
     const char* letters;
     PhraseAnagramSettings settings;
@@ -122,11 +125,6 @@ TEST_F(PhraseAnagramSearchTest, LimitStopsTheSearchAndSaysSo) {
 
 TEST_F(PhraseAnagramSearchTest, WhatCannotBeSearchedIsRefused) {
   using P = PhraseAnagramSearch::Problem;
-  const auto with = [](auto change) {
-    PhraseAnagramSettings s;
-    change(s);
-    return s;
-  };
   const struct {
     const char* letters;
     PhraseAnagramSettings settings;
