@@ -225,6 +225,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
       err << "qel-cli " << command << ": out of memory: the search cannot be completed\n";
       return kError;
     case SearchSession::Failure::kTooMuchWork:
+    case SearchSession::Failure::kResultLimit:  // only a Phrase Anagram search, which is not this
       break;  // what was found is written first
   }
   if (const long undecided = session.undecidedEntries(); undecided > 0) {

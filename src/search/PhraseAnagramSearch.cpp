@@ -306,7 +306,7 @@ void PhraseAnagramSearch::beginExpansion(int count) {
 }
 
 void PhraseAnagramSearch::expandNext() {
-  if (!emit()) return;
+  if (!listCombination()) return;
   // The next entries, as an odometer whose last word turns fastest; a group chosen more than
   // once gives its entries in order (each combination of entries is a set, listed once).
   for (int s = m_chosenCount - 1; s >= 0; --s) {
@@ -322,7 +322,7 @@ void PhraseAnagramSearch::expandNext() {
   m_expansionPending = false;
 }
 
-bool PhraseAnagramSearch::emit() {
+bool PhraseAnagramSearch::listCombination() {
   m_words.clear();
   for (const std::string& word : m_settings.contains) m_words.push_back(word);
   bool phrase = false;

@@ -125,7 +125,7 @@ class PhraseAnagramSearch {
   // Lists the pending combination of entries and moves on to the next of the chosen groups.
   void expandNext();
   // Hands one combination to the sink; false, ending the search, at the limit.
-  bool emit();
+  bool listCombination();
   // Whether the combination, which holds a phrase, prints the same line as the combination of
   // its phrases' words taken one by one, which the search lists too: the line is listed once.
   bool listedWordByWord();

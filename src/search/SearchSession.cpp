@@ -1,6 +1,7 @@
 // The sliced search over the open dictionaries.
 #include "search/SearchSession.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -53,6 +54,7 @@ void SearchSession::setState(SearchState state) {
   if (state == SearchState::Ready || state == SearchState::NoPattern) {
     m_enumerator.reset();
     m_fullText.reset();
+    m_anagram.reset();
     m_searchPane = -1;
   }
   m_state = state;
@@ -75,6 +77,7 @@ SearchSession::Validation SearchSession::validate(const std::string& pattern,
   };
   for (int i = m_dictionaries.count() - 1; i >= 0; --i) m_dictionaries.recheck(i);
   if (m_dictionaries.count() == 0) return fail(messageNumber(Message::kNoDictionary), "");
+  if (settings.phraseAnagram) return validateAnagram(pattern);
 
   const std::optional<std::string> expanded =
       expandMacros(pattern, settings.expansionAt, settings.expansionHash);
@@ -103,6 +106,95 @@ SearchSession::Validation SearchSession::validate(const std::string& pattern,
   v.statusText = messageText(v.messageNumber);
   setState(v.state);
   return v;
+}
+
+namespace {
+
+PhraseAnagramSettings anagramSettings(const SearchSettings& settings) {
+  PhraseAnagramSettings a;
+  a.words = std::clamp(settings.anagramWords, 1, PhraseAnagramSettings::kMaxWords);
+  a.shortest = settings.shortest;
+  return a;
+}
+
+}  // namespace
+
+// The letters checked against the active dictionary, whose entries the search combines.
+SearchSession::Validation SearchSession::validateAnagram(const std::string& letters) {
+  Validation v;
+  const int pane = std::clamp(m_settings.activePane, 0, m_dictionaries.count() - 1);
+  v.state = SearchState::NoPattern;
+  if (m_dictionaries.dictionary(pane).valid()) {
+    PhraseAnagramSearch check(m_dictionaries, pane);
+    const PhraseAnagramSearch::Validation problem = check.start(letters, anagramSettings(m_settings));
+    if (problem.problem == PhraseAnagramSearch::Problem::kNone) {
+      v.state = SearchState::Ready;
+      v.messageNumber = messageNumber(PatternError::kValid);
+      v.statusText = messageText(v.messageNumber);
+    } else {
+      v.statusText = m_dictionaries.name(pane) + ": " + problem.text;
+    }
+  }
+  setState(v.state);
+  return v;
+}
+
+void SearchSession::startAnagram() {
+  const int active = std::clamp(m_settings.activePane, 0, paneCount() - 1);
+  m_streaming = false;
+  m_watch = std::make_unique<DictionaryWatch>(m_dictionaries);
+  Pane& p = m_panes[active];
+  p.searchPattern = m_pattern;
+  p.searchSettings = m_settings;
+  p.displayedCount = 0;
+  p.results.clear();
+  p.results.setOrder(ResultOrder::Discovery, false);
+  m_anagram = std::make_unique<PhraseAnagramSearch>(m_dictionaries, active);
+  // Each combination is one result, its words apart by blanks as a phrase is.
+  m_anagram->setSink([this, active](std::span<const std::string_view> words) {
+    std::string line;
+    for (const std::string_view word : words) {
+      if (!line.empty()) line += ' ';
+      line += word;
+    }
+    addResult(m_panes[active], std::move(line), std::string(), std::string(), 0);
+  });
+  m_anagram->start(m_pattern, anagramSettings(m_settings));
+  m_searchPane = active;
+}
+
+bool SearchSession::stepAnagram() {
+  bool more = false;
+  try {
+    more = m_anagram->step();
+  } catch (const std::bad_alloc&) {
+    m_failure = Failure::kOutOfMemory;
+  }
+  if (m_failure == Failure::kOutOfMemory) {
+    setState(SearchState::Paused);
+    return false;
+  }
+  if (more) return true;
+  switch (m_anagram->ending()) {
+    case PhraseAnagramSearch::Ending::kComplete:
+      break;
+    case PhraseAnagramSearch::Ending::kLimitReached:
+      m_failure = Failure::kResultLimit;
+      m_failureText = m_anagram->endingText();
+      break;
+    case PhraseAnagramSearch::Ending::kDictionaryInvalidated:
+      m_failure = Failure::kDictionaryInvalidated;
+      m_failedPath = m_anagram->changedPath();
+      m_panes[m_searchPane].results.clear();
+      setState(SearchState::NoPattern);
+      return false;
+    case PhraseAnagramSearch::Ending::kOutOfMemory:
+      m_failure = Failure::kOutOfMemory;
+      break;
+  }
+  finishPane(m_panes[m_searchPane]);
+  setState(SearchState::Ready);
+  return false;
 }
 
 std::unique_ptr<MatchEngineSet> SearchSession::searchPatterns(int i) const {
@@ -144,6 +236,13 @@ bool SearchSession::start() {
   m_state = SearchState::Searching;
   m_failure = Failure::kNone;
   m_failedPath.reset();
+  if (previous == SearchState::Ready && m_settings.phraseAnagram) {
+    m_pending.reset();
+    m_failureText.clear();
+    startAnagram();
+    return true;
+  }
+  if (m_anagram) return true;  // resumed where it paused
   if (previous == SearchState::Ready) {
     m_pending.reset();
     // Most common first needs every result before it can order them.
@@ -196,6 +295,7 @@ void SearchSession::pause() {
 
 bool SearchSession::step() {
   if (m_state != SearchState::Searching) return false;
+  if (m_anagram) return stepAnagram();
   try {
     stepPane();
   } catch (const std::bad_alloc&) {
@@ -454,6 +554,7 @@ void SearchSession::finishPane(Pane& p) {
 }
 
 bool SearchSession::searchesPane(int i) const {
+  if (m_settings.phraseAnagram) return i == m_settings.activePane;
   return m_settings.multiple != MultipleDictionaries::ActiveOnly || i == m_settings.activePane;
 }
 
@@ -479,6 +580,16 @@ SearchSession::Progress SearchSession::progress() const {
   if (m_searchPane < 0) return progress;
   const Pane& p = m_panes[m_searchPane];
   progress.currentLength = p.currentLength;
+  if (m_anagram) {
+    const PhraseAnagramSearch::Progress a = m_anagram->progress();
+    // Reading the dictionary is the first half of the bar, combining its words the second.
+    const long half = 1'000'000;
+    const double share = a.total > 0 ? static_cast<double>(a.done) / a.total : 0;
+    progress.examined = static_cast<long>(share * half) +
+                        (a.phase == PhraseAnagramSearch::Phase::kCombining ? half : 0);
+    progress.total = 2 * half;
+    return progress;
+  }
   if (m_fullText) {
     progress.examined = m_fullText->position();
     progress.total = m_fullText->total();

@@ -16,6 +16,7 @@
 #include "dictionary/QCDictionaryList.h"
 #include "pattern/MatchEngineSet.h"
 #include "dictionary/CommonnessRanks.h"
+#include "search/PhraseAnagramSearch.h"
 #include "search/ResultList.h"
 #include "search/SearchSettings.h"
 
@@ -128,11 +129,15 @@ class SearchSession {
   // done kWorkBudget work (MatchEngineSet::work()) since the search started or last resumed: it
   // resumes from the next entry with the budget anew. A dictionary file that changed under it
   // stops it (state NoPattern), and that pane's results, which may be mixed, are cleared.
-  enum class Failure { kNone, kOutOfMemory, kTooMuchWork, kDictionaryInvalidated };
+  // kResultLimit: a Phrase Anagram search listed as many combinations as it may (failureText()
+  // says so).
+  enum class Failure { kNone, kOutOfMemory, kTooMuchWork, kDictionaryInvalidated, kResultLimit };
   Failure failure() const { return m_failure; }
   // The work budget of the searches to come (kWorkBudget unless set).
   void setWorkBudget(long work) { m_workBudget = work; }
   const std::optional<std::string>& failedPath() const { return m_failedPath; }
+  // What the user is told of kResultLimit (code page 1252).
+  const std::string& failureText() const { return m_failureText; }
 
  private:
   LengthProblem selectLengths(Pane& pane) const;
@@ -150,7 +155,10 @@ class SearchSession {
                  int32_t definitionNumber);
   void stepPane();
   void finishPane(Pane& pane);
-  void loadRanks();  // from the files beside the dictionaries, as they are now
+  void loadRanks();
+  Validation validateAnagram(const std::string& letters);
+  void startAnagram();
+  bool stepAnagram();  // from the files beside the dictionaries, as they are now
   void setState(SearchState state);
   // The work budget: what is left of it is given to the pane being searched, and what it used is
   // taken off when the search leaves the pane or pauses.
@@ -176,7 +184,9 @@ class SearchSession {
   std::vector<std::string> m_separated;  // annotations of results handed over together
   bool m_streaming = false;
   std::vector<CommonnessRanks> m_ranks;  // each pane's, mapped at the start of a search
+  std::unique_ptr<PhraseAnagramSearch> m_anagram;  // a Phrase Anagram search under way
   Failure m_failure = Failure::kNone;
+  std::string m_failureText;
   long m_workBudget = kWorkBudget;
   long m_workLeft = kWorkBudget;
   long m_workMark = 0;  // the searched pane's work when it was last limited

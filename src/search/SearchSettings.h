@@ -41,6 +41,10 @@ struct SearchSettings {
   // leave every search as it was without ranks.
   bool commonFirst = false;
   int maxRank = 100;
+  // Phrase Anagram instead of Word Search: the pattern is the letters to rearrange into up to
+  // anagramWords entries of the active dictionary, each of at least `shortest` letters.
+  bool phraseAnagram = false;
+  int anagramWords = 3;
 };
 
 // Shortest and Longest move together, as their boxes do: a Shortest raised above Longest raises

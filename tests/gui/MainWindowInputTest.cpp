@@ -95,6 +95,26 @@ class MainWindowInputTest : public QObject {
     }
   }
 
+  // Ctrl+G makes the search a Phrase Anagram of the active dictionary: each combination is one
+  // row, Lookup takes its first word, and Ctrl+W goes back to Word Search.
+  void phraseAnagramsFromTheKeyboard() {
+    const QString path = QString::fromStdString(m_dir.file("anagrams.qcd"));
+    QVERIFY(test::buildTestDictionary(path.toStdString(),
+                                      {"dirty", "room", "dormitory", "dory", "trim", "or", "tidy"}));
+    Fixture f({path});
+    WindowInput::click(f.view().patternBox());
+    f.input.key(Qt::Key_G, Qt::ControlModifier);
+    QVERIFY(f.view().phraseAnagram());
+    f.input.retype("dormitory");
+    f.input.key(Qt::Key_Return);
+    QTRY_COMPARE(f.results(0), QStringList({"dormitory", "dirty room"}));
+    f.clickResult(0, 1);
+    QCOMPARE(f.view().lookupSubject()->word, std::string("dirty"));
+    WindowInput::click(f.view().patternBox());
+    f.input.key(Qt::Key_W, Qt::ControlModifier);
+    QVERIFY(!f.view().phraseAnagram());
+  }
+
   // The history is a drop-down list, never a completion of what is typed.
   void theHistoryDoesNotCompleteTheTypedPattern() {
     Fixture f({m_first});

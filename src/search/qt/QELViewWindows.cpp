@@ -125,7 +125,12 @@ void QELViewWindows::buildControls() {
   m_fullTextSearch = m_modeMenu->addAction(tr("&Full Text Search"));
   m_fullTextSearch->setShortcut(QKeySequence(tr("Ctrl+F")));
   m_fullTextSearch->setStatusTip(text(Message::kFullTextSearchHint));
-  for (QAction* action : {m_wordSearch, m_fullTextSearch}) {
+  m_phraseAnagramSearch = m_modeMenu->addAction(tr("&Phrase Anagram"));
+  m_phraseAnagramSearch->setShortcut(QKeySequence(tr("Ctrl+G")));
+  m_phraseAnagramSearch->setStatusTip(
+      tr("Rearrange the letters of the pattern into phrases of up to three words of the active "
+         "dictionary"));
+  for (QAction* action : {m_wordSearch, m_fullTextSearch, m_phraseAnagramSearch}) {
     action->setCheckable(true);
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     modes->addAction(action);
@@ -134,6 +139,7 @@ void QELViewWindows::buildControls() {
   m_wordSearch->setChecked(true);
   connect(m_wordSearch, &QAction::triggered, this, [this] { setFullText(false); });
   connect(m_fullTextSearch, &QAction::triggered, this, [this] { setFullText(true); });
+  connect(m_phraseAnagramSearch, &QAction::triggered, this, [this] { setPhraseAnagram(); });
   connect(m_mode, &QAbstractButton::pressed, this, [this] {
     m_modeMenu->exec(m_mode->mapToGlobal(QPoint(0, m_mode->height())));
     m_mode->setDown(false);
@@ -265,8 +271,18 @@ void QELViewWindows::setProportionsStore(std::function<QString(int)> read,
 void QELViewWindows::setFullText(bool fullText) {
   if (m_state == SearchState::Searching) return;
   m_fullText = fullText;
+  m_phraseAnagram = false;
   (fullText ? m_fullTextSearch : m_wordSearch)->setChecked(true);
   m_state = static_cast<SearchState>(255);  // the button's text follows the mode
+  validatePattern();
+}
+
+void QELViewWindows::setPhraseAnagram() {
+  if (m_state == SearchState::Searching) return;
+  m_fullText = false;
+  m_phraseAnagram = true;
+  m_phraseAnagramSearch->setChecked(true);
+  m_state = static_cast<SearchState>(255);
   validatePattern();
 }
 
@@ -298,6 +314,7 @@ SearchSettings QELViewWindows::currentSettings() const {
   s.shortest = m_shortest->value();
   s.longest = m_longest->value();
   s.fullText = m_fullText;
+  s.phraseAnagram = m_phraseAnagram;
   s.activePane = m_activePane;
   return s;
 }
@@ -480,6 +497,7 @@ void QELViewWindows::finishSlice() {
   // A pattern that needs too much work pauses rather than holding the window for minutes; Resume
   // goes on with a fresh allowance.
   if (failure == SearchSession::Failure::kTooMuchWork) setStatus(text(Message::kSearchTooMuchWork));
+  if (failure == SearchSession::Failure::kResultLimit) setStatus(fromCore(m_session->failureText()));
   if (m_search->hasFocus()) m_pattern->setFocus();
 }
 
@@ -502,9 +520,11 @@ void QELViewWindows::updateProgress() {
     return;
   }
   if (m_state == SearchState::Searching) {
-    m_progress->showSession(m_dictionaries, *m_session, m_activePane, m_fullText);
+    // Phrase Anagram, as Full Text Search, goes through no lengths: the bar shows no ruler.
+    m_progress->showSession(m_dictionaries, *m_session, m_activePane,
+                            m_fullText || m_phraseAnagram);
   } else {
-    m_progress->showIdle(m_dictionaries, *m_session, m_activePane, m_fullText);
+    m_progress->showIdle(m_dictionaries, *m_session, m_activePane, m_fullText || m_phraseAnagram);
   }
 }
 
@@ -596,7 +616,10 @@ std::optional<QELViewWindows::LookupSubject> QELViewWindows::resultSubject(int p
   if (!m_session || pane < 0 || pane >= paneCount()) return std::nullopt;
   const ResultRecord* record = m_session->pane(pane).results.record(row);
   if (!record) return std::nullopt;
-  return LookupSubject{std::string(record->entry()), pane, row, record->definitionNumber};
+  // A phrase anagram's row is several words: its first is looked up.
+  std::string_view word = record->entry();
+  if (m_session->pane(pane).searchSettings.phraseAnagram) word = word.substr(0, word.find(' '));
+  return LookupSubject{std::string(word), pane, row, record->definitionNumber};
 }
 
 std::optional<ResultStep> QELViewWindows::resultStepFor(bool next) const {
@@ -657,7 +680,9 @@ void QELViewWindows::setState(SearchState state) {
   } else if (state == SearchState::Paused) {
     m_search->setText(tr("Re&sume"));
   } else {
-    m_search->setText(m_fullText ? tr("Full Text &Search") : tr("Word &Search"));
+    m_search->setText(m_phraseAnagram ? tr("Anagram &Search")
+                      : m_fullText    ? tr("Full Text &Search")
+                                      : tr("Word &Search"));
   }
   if (state == m_state) return;
   m_state = state;

@@ -88,6 +88,9 @@ class QELViewWindows : public QWidget {
 
   SearchState state() const { return m_state; }
   bool fullText() const { return m_fullText; }
+  bool phraseAnagram() const { return m_phraseAnagram; }
+  // Phrase Anagram as the search mode (Word Search and Full Text Search have setFullText()).
+  void setPhraseAnagram();
   void setFullText(bool fullText);
   QString statusText() const { return m_statusText; }
   int activePane() const { return m_activePane; }
@@ -220,6 +223,7 @@ class QELViewWindows : public QWidget {
   QMenu* m_modeMenu = nullptr;
   QAction* m_wordSearch = nullptr;
   QAction* m_fullTextSearch = nullptr;
+  QAction* m_phraseAnagramSearch = nullptr;
   QLabel* m_shortestLabel = nullptr;
   QLabel* m_longestLabel = nullptr;
   QSpinBox* m_shortest = nullptr;
@@ -237,6 +241,7 @@ class QELViewWindows : public QWidget {
 
   SearchState m_state = static_cast<SearchState>(255);
   bool m_fullText = false;
+  bool m_phraseAnagram = false;
   bool m_closing = false;
   bool m_settingBoxes = false;
   bool m_patternFocused = false;
