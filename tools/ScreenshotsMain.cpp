@@ -260,6 +260,16 @@ int main(int argc, char** argv) {
     while (rankedView.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
       QApplication::processEvents(QEventLoop::AllEvents, 50);
     ok = save(ranked, out.filePath("main-window-common-first.png")) && ok;
+
+    // Phrase anagrams of "dormitory" in the same window.
+    rankedView.setPhraseAnagram();
+    rankedView.shortestBox()->setValue(3);  // words of three letters or more
+    rankedView.patternBox()->setEditText("dormitory");
+    rankedView.onSearchButton();
+    waited.restart();
+    while (rankedView.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
+      QApplication::processEvents(QEventLoop::AllEvents, 50);
+    ok = save(ranked, out.filePath("main-window-phrase-anagrams.png")) && ok;
   }
   return ok ? 0 : 1;
 }

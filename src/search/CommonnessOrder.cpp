@@ -33,6 +33,10 @@ std::vector<long> commonFirstOrder(const ResultList& results, const CommonnessRa
     rankOf->resize(keys.size());
     for (size_t i = 0; i < keys.size(); ++i) (*rankOf)[i] = static_cast<uint8_t>(keys[i]);
   }
+  return orderByKeys(keys);
+}
+
+std::vector<long> orderByKeys(const std::vector<uint32_t>& keys) {
   // Each key with its index below it: a plain sort of the numbers is then a stable sort of the
   // results (a list holds fewer than 2^32).
   std::vector<uint64_t> sorted(keys.size());

@@ -11,6 +11,9 @@ namespace qel {
 class CommonnessRanks;
 class ResultList;
 
+// The indices of results in the order of their keys, results of one key in the order they have.
+std::vector<long> orderByKeys(const std::vector<uint32_t>& keys);
+
 // The indices of `results` in that order; `rankOf`, when given, receives each result's rank.
 std::vector<long> commonFirstOrder(const ResultList& results, const CommonnessRanks& ranks,
                                    bool grouping, bool groupingAscending,
