@@ -7,9 +7,11 @@
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
 #include "cli/InvalidDictionary.h"
+#include "dictionary/CommonnessRanks.h"
 #include "dictionary/DecodedSideFile.h"
 #include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
+#include "search/CommonnessOrder.h"
 #include "search/PhraseAnagramSearch.h"
 #include "search/SearchSession.h"
 
@@ -83,10 +85,25 @@ int anagramsCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
 
   PhraseAnagramSearch search(list, 0);
+  // With ranks beside the dictionary the combinations of common words come first: they are kept
+  // (code page 1252, one after another) and written in that order at the end.
+  CommonnessRanks ranks;
+  std::string ranksError;
+  if (!ranks.loadFor(list.path(0), ranksError)) {
+    err << kCommand << "cannot read the ranks of \"" << list.path(0) << "\": " << ranksError << "\n";
+    return kError;
+  }
+  std::string kept;
+  std::vector<size_t> keptEnds;
   // Combinations gather in one buffer, written when full: no stream call per combination.
   std::string pending;
   search.setSink([&](std::span<const std::string_view> words) {
     if (!out) return;  // once a write failed nothing more can reach the output
+    if (!ranks.empty()) {
+      for (size_t i = 0; i < words.size(); ++i) kept.append(i > 0 ? " " : "").append(words[i]);
+      keptEnds.push_back(kept.size());
+      return;
+    }
     for (size_t i = 0; i < words.size(); ++i) {
       if (i > 0) pending += ' ';
       pending += cp1252::toUtf8(words[i]);
@@ -115,6 +132,18 @@ int anagramsCommand(const std::vector<std::string>& args, std::ostream& out, std
       return kError;
   }
   while (search.step()) {
+  }
+  if (!keptEnds.empty()) {
+    std::vector<std::string_view> rows;
+    for (size_t i = 0, start = 0; i < keptEnds.size(); start = keptEnds[i++])
+      rows.emplace_back(kept.data() + start, keptEnds[i] - start);
+    for (const long row : commonPhrasesFirstOrder(rows, ranks)) {
+      pending.append(cp1252::toUtf8(rows[static_cast<size_t>(row)])) += '\n';
+      if (pending.size() >= (1 << 16) && out) {
+        out << pending;
+        pending.clear();
+      }
+    }
   }
   if (out) out << pending;
   if (const long undecided = search.undecidedEntries(); undecided > 0) {

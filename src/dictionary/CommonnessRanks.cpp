@@ -140,6 +140,16 @@ uint8_t CommonnessRanks::rankOf(std::string_view entry) const {
   return rank;
 }
 
+uint8_t CommonnessRanks::rankOfWords(std::string_view words) const {
+  uint8_t rank = kMostCommon;
+  for (size_t start = 0; start <= words.size();) {
+    const size_t end = std::min(words.find(' ', start), words.size());
+    rank = std::max(rank, rankOf(words.substr(start, end - start)));
+    start = end + 1;
+  }
+  return rank;
+}
+
 void CommonnessRanks::set(std::string_view entry, uint8_t rank) {
   if (entry.empty() || entry.size() > kMaxEntry) return;
   rank = std::clamp(rank, kMostCommon, kRarest);

@@ -53,6 +53,9 @@ class CommonnessRanks {
 
   // The rank of an entry (its text in code page 1252, without annotation): kRarest when unranked.
   uint8_t rankOf(std::string_view entry) const;
+  // The rank of several entries written one after another with blanks between them (a phrase
+  // anagram): the rank of the rarest.
+  uint8_t rankOfWords(std::string_view words) const;
   // Asks the processor for the table slot of `entry` ahead of its rankOf(): a caller looking up
   // many entries in turn hides the wait for memory behind the work on the others.
   void prefetch(std::string_view entry) const;

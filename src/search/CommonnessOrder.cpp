@@ -36,6 +36,17 @@ std::vector<long> commonFirstOrder(const ResultList& results, const CommonnessRa
   return orderByKeys(keys);
 }
 
+std::vector<long> commonPhrasesFirstOrder(const std::vector<std::string_view>& rows,
+                                          const CommonnessRanks& ranks) {
+  std::vector<uint32_t> keys(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const std::string_view row = rows[i];
+    keys[i] = uint32_t{ranks.rankOfWords(row)} << 8 |
+              static_cast<uint32_t>(std::count(row.begin(), row.end(), ' '));
+  }
+  return orderByKeys(keys);
+}
+
 std::vector<long> orderByKeys(const std::vector<uint32_t>& keys) {
   // Each key with its index below it: a plain sort of the numbers is then a stable sort of the
   // results (a list holds fewer than 2^32).

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace qel {
@@ -13,6 +14,12 @@ class ResultList;
 
 // The indices of results in the order of their keys, results of one key in the order they have.
 std::vector<long> orderByKeys(const std::vector<uint32_t>& keys);
+
+// The order phrase anagrams are listed in when the dictionary has ranks: combinations of common
+// words first (a combination ranks as its rarest word), fewer words before more, and otherwise in
+// the order they were found. `rows` are the combinations, words apart by blanks.
+std::vector<long> commonPhrasesFirstOrder(const std::vector<std::string_view>& rows,
+                                          const CommonnessRanks& ranks);
 
 // The indices of `results` in that order; `rankOf`, when given, receives each result's rank.
 std::vector<long> commonFirstOrder(const ResultList& results, const CommonnessRanks& ranks,

@@ -195,13 +195,10 @@ bool SearchSession::stepAnagram() {
   // With ranks, the combinations of common words come first, fewer words before more.
   ResultList& results = m_panes[m_searchPane].results;
   if (hasRanks(m_searchPane)) {
-    std::vector<uint32_t> keys(static_cast<size_t>(results.count()));
-    for (long i = 0; i < results.count(); ++i) {
-      const std::string_view row = results.record(i)->entry();
-      keys[static_cast<size_t>(i)] = uint32_t{rankOf(m_searchPane, row)} << 8 |
-                                     static_cast<uint32_t>(std::count(row.begin(), row.end(), ' '));
-    }
-    results.arrange(orderByKeys(keys));  // out of memory, the order found stays
+    std::vector<std::string_view> rows(static_cast<size_t>(results.count()));
+    for (long i = 0; i < results.count(); ++i) rows[static_cast<size_t>(i)] = results.record(i)->entry();
+    // Out of memory, the order found stays.
+    results.arrange(commonPhrasesFirstOrder(rows, m_ranks[static_cast<size_t>(m_searchPane)]));
   }
   finishPane(m_panes[m_searchPane]);
   setState(SearchState::Ready);
@@ -372,15 +369,7 @@ bool SearchSession::hasRanks(int pane) const {
 uint8_t SearchSession::rankOf(int pane, std::string_view entry) const {
   if (pane < 0 || pane >= static_cast<int>(m_ranks.size())) return CommonnessRanks::kRarest;
   const CommonnessRanks& ranks = m_ranks[static_cast<size_t>(pane)];
-  if (!m_panes[pane].searchSettings.phraseAnagram) return ranks.rankOf(entry);
-  // A phrase anagram is as common as its rarest word.
-  uint8_t rank = CommonnessRanks::kMostCommon;
-  for (size_t start = 0; start <= entry.size();) {
-    const size_t end = std::min(entry.find(' ', start), entry.size());
-    rank = std::max(rank, ranks.rankOf(entry.substr(start, end - start)));
-    start = end + 1;
-  }
-  return rank;
+  return m_panes[pane].searchSettings.phraseAnagram ? ranks.rankOfWords(entry) : ranks.rankOf(entry);
 }
 
 bool SearchSession::addResult(Pane& pane, std::string entry, std::string annotation,

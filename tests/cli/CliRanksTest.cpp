@@ -93,5 +93,14 @@ TEST_F(CliRanks, RoundTripAndABuildWithoutRanks) {
   EXPECT_EQ(runCli({"search", "t*", dict}).status, 0);  // unless asked for, ranks are not read
 }
 
+// Phrase anagrams of common words come first: a combination ranks as its rarest word.
+TEST_F(CliRanks, CommonPhraseAnagramsFirst) {
+  test::writeFile(source, "dirty\nroom\nmoor\ndormitory\n");
+  test::writeFile(ranksText, "dirty\t35\nroom\t10\nmoor\t70\ndormitory\t50\n");
+  ASSERT_EQ(runCli({"build", "--ranks", ranksText, source, dict}).status, 0);
+  EXPECT_EQ(lines({"anagrams", "dormitory", dict}),
+            (std::vector<std::string>{"dirty room", "dormitory", "dirty moor"}));
+}
+
 }  // namespace
 }  // namespace qel
