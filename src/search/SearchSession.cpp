@@ -46,7 +46,6 @@ void SearchSession::takeResults(SearchSession& earlier, const std::vector<int>& 
     pane.searchPattern = std::move(source.searchPattern);
     pane.searchSettings = source.searchSettings;
     pane.dictionaryStamp = source.dictionaryStamp;
-    pane.displayedCount = source.displayedCount;
   }
 }
 
@@ -146,7 +145,6 @@ void SearchSession::startAnagram() {
   Pane& p = m_panes[active];
   p.searchPattern = m_pattern;
   p.searchSettings = m_settings;
-  p.displayedCount = 0;
   p.results.clear();
   p.results.setOrder(ResultOrder::Discovery, false);
   m_anagram = std::make_unique<PhraseAnagramSearch>(m_dictionaries, active);
@@ -271,7 +269,6 @@ bool SearchSession::start() {
       Pane& p = m_panes[i];
       p.searchPattern = m_pattern;
       p.searchSettings = m_settings;
-      p.displayedCount = 0;
       p.results.clear();
       const bool keepIndex = m_settings.multiple == MultipleDictionaries::SuppressDuplicates &&
                              !m_settings.sorting && i + 1 < paneCount();
@@ -559,7 +556,6 @@ void SearchSession::finishPane(Pane& p) {
                                        m_settings.lengthGroupingAscending));
   }
   p.currentLength = kIdle;
-  p.displayedCount = p.results.count();
 }
 
 bool SearchSession::searchesPane(int i) const {

@@ -48,7 +48,6 @@ class SearchSession {
     int longest = kIdle;
     int step = kIdle;
     int64_t dictionaryStamp = 0;  // file time when a full-text search of this pane began
-    long displayedCount = 0;      // what the caption shows
   };
 
   struct Validation {
