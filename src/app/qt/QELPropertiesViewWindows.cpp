@@ -200,7 +200,7 @@ QLayout* QELPropertiesViewWindows::resultPage() {
          m_options.outputWhitespace);
   // Ranks come from a file beside each dictionary; a dictionary without one hides nothing.
   auto* rarity = new QHBoxLayout;
-  auto* rarityLabel = new QLabel(tr("&Hide words rarer than:"));
+  auto* rarityLabel = new QLabel(tr("Hide words ra&rer than:"));
   auto* maxRank = named(bind(new PVWCombo({{tr("(show all)"), 100},
                                             {tr("10 - the most common"), 10},
                                             {tr("20"), 20},
