@@ -41,6 +41,16 @@
 
 namespace {
 
+// Searches `pattern` in the view and waits until the search ends (at most 30 s).
+void search(qel::QELViewWindows& view, const QString& pattern) {
+  view.patternBox()->setEditText(pattern);
+  view.onSearchButton();
+  QElapsedTimer waited;
+  waited.start();
+  while (view.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
 bool save(QWidget& window, const QString& path) {
   QApplication::processEvents();
   const bool saved = window.grab().save(path);
@@ -66,12 +76,7 @@ int main(int argc, char** argv) {
   window.resize(760, 620);
   window.show();
   qel::QELViewWindows& view = *window.view();
-  view.patternBox()->setEditText(".l...r.n");
-  view.onSearchButton();
-  QElapsedTimer waited;
-  waited.start();
-  while (view.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
-    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  search(view, ".l...r.n");
   bool ok = save(window, out.filePath("main-window-stacked.png"));
   view.setOrientation(1);
   ok = save(window, out.filePath("main-window-side-by-side.png")) && ok;
@@ -109,11 +114,7 @@ int main(int argc, char** argv) {
   prompt.hide();
   // The print preview of a page of long phrases, in two columns.
   view.setShortestLongest(24, 31);
-  view.patternBox()->setEditText("*");
-  view.onSearchButton();
-  waited.restart();
-  while (view.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
-    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  search(view, "*");
   window.updateCommands();
   window.printPreview();
   if (qel::QELPrintPreview* preview = window.printPreviewWindow()) {
@@ -125,11 +126,7 @@ int main(int argc, char** argv) {
 
   // The dictionary save dialog part of the way through a build, its log filling.
   view.setShortestLongest(4, 6);
-  view.patternBox()->setEditText("*");
-  view.onSearchButton();
-  waited.restart();
-  while (view.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
-    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  search(view, "*");
   QTemporaryDir saveFolder;
   qel::QCDictionarySaveDialog::Request request;
   request.results = &view.session()->pane(0).results;
@@ -254,21 +251,13 @@ int main(int argc, char** argv) {
     ranked.resize(760, 620);
     ranked.show();
     qel::QELViewWindows& rankedView = *ranked.view();
-    rankedView.patternBox()->setEditText("tr...e");
-    rankedView.onSearchButton();
-    waited.restart();
-    while (rankedView.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
-      QApplication::processEvents(QEventLoop::AllEvents, 50);
+    search(rankedView, "tr...e");
     ok = save(ranked, out.filePath("main-window-common-first.png")) && ok;
 
     // Phrase anagrams of "dormitory" in the same window.
     rankedView.setPhraseAnagram();
     rankedView.shortestBox()->setValue(3);  // words of three letters or more
-    rankedView.patternBox()->setEditText("dormitory");
-    rankedView.onSearchButton();
-    waited.restart();
-    while (rankedView.state() == qel::SearchState::Searching && waited.elapsed() < 30000)
-      QApplication::processEvents(QEventLoop::AllEvents, 50);
+    search(rankedView, "dormitory");
     ok = save(ranked, out.filePath("main-window-phrase-anagrams.png")) && ok;
   }
   return ok ? 0 : 1;

@@ -141,18 +141,6 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
   }
   // The rank column after each result.
   const bool showRanks = a.has("ranks");
-  // Asked for, ranks that cannot be read are an error (the window leaves such words unranked).
-  if (commonFirst || showRanks || a.has("max-rank")) {
-    for (int i = 0; i < list.count(); ++i) {
-      CommonnessRanks ranks;
-      std::string error;
-      if (!ranks.loadFor(list.path(i), error)) {
-        err << "qel-cli " << command << ": cannot read the ranks of \"" << list.path(i)
-            << "\": " << error << "\n";
-        return kError;
-      }
-    }
-  }
   std::string rankColumn;
   const auto rankText = [&](const SearchSession& session, int pane, std::string_view entry) {
     if (showRanks) rankColumn = "\t" + std::to_string(session.rankOf(pane, entry));
@@ -210,6 +198,13 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
                                                                                  : kError;
   }
   session.start();
+  // Asked for, ranks that cannot be read are an error (the window leaves such words unranked).
+  for (int i = 0; (commonFirst || showRanks || a.has("max-rank")) && i < list.count(); ++i) {
+    if (session.ranksError(i).empty()) continue;
+    err << "qel-cli " << command << ": cannot read the ranks of \"" << list.path(i)
+        << "\": " << session.ranksError(i) << "\n";
+    return kError;
+  }
   while (session.step()) {
   }
   flush();

@@ -1,7 +1,6 @@
 #include "maintenance/MergeInputs.h"
 
 #include <cstdio>
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -28,10 +27,7 @@ class ListReader : public TextFileSource {
  public:
   explicit ListReader(const MergeProgress& progress) : m_progress(progress) {}
   void info(const std::string&) override {}
-  void error(const std::string& text) override {
-    ++reported;
-    last = text;
-  }
+  void error(const std::string& text) override { last = text; }
   // Progress by the piece, not by the line: a file without line ends is one line.
   bool pieceRead() override {
     if (!m_progress || size() == 0 || m_progress(static_cast<double>(position()) / size()))
@@ -39,13 +35,6 @@ class ListReader : public TextFileSource {
     cancelled = true;
     return false;
   }
-  // Why the last line reported was skipped: its report without the line number.
-  std::string reason() const {
-    std::string text = last.substr(std::min(last.find(": ") + 2, last.size()));
-    const size_t end = text.rfind(" - line skipped");
-    return text.substr(0, end);
-  }
-  long reported = 0;
   std::string last;
   bool cancelled = false;
 
@@ -69,7 +58,6 @@ bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
   reader.rewind();
   std::string line;
   for (long count = 1;; ++count) {
-    const long reportedBefore = reader.reported;
     const BuildSource::Line got = reader.nextLine(line, count);
     if (got == BuildSource::Line::End) break;
     if (got == BuildSource::Line::Abandoned) {
@@ -81,8 +69,8 @@ bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
       while (!error.empty() && error.back() == '\n') error.pop_back();
       return false;
     }
-    if (reader.reported != reportedBefore) {
-      merge.skipLine(reader.reason());
+    if (!reader.skipReason().empty()) {
+      merge.skipLine(reader.skipReason());
     } else {
       merge.addSourceLine(line);
     }

@@ -84,6 +84,7 @@ bool TextFileSource::readLine(std::string& line) {
 }
 
 BuildSource::Line TextFileSource::nextLine(std::string& line, long) {
+  m_skipReason.clear();
   if (m_failed || m_abandoned) return Line::Abandoned;
   std::string& raw = m_encoding == Encoding::Utf8 ? m_raw : line;
   if (!readLine(raw)) return m_failed || m_abandoned ? Line::Abandoned : Line::End;
@@ -91,6 +92,7 @@ BuildSource::Line TextFileSource::nextLine(std::string& line, long) {
   // A line that cannot be an entry is reported (in the first pass) and given as an empty line,
   // which makes none, so that line counts stay line numbers.
   const auto skip = [&](const std::string& why) {
+    m_skipReason = why;
     if (m_passes == 1) error("line " + std::to_string(m_lineNumber) + ": " + why + " - line skipped\n");
     line.clear();
     return Line::Text;

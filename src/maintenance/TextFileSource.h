@@ -42,6 +42,8 @@ class TextFileSource : public BuildSource {
   // Lines of this pass read so far, and those of them skipped as not convertible from UTF-8.
   long linesRead() const { return m_lineNumber; }
   long unconvertibleLines() const { return m_notUtf8Lines; }
+  // Why the line nextLine() gave last was skipped ("not UTF-8 text ..."); empty when it was not.
+  const std::string& skipReason() const { return m_skipReason; }
 
  protected:
   // Called after each piece of the file is read (at most 1 MB, however long the line in hand):
@@ -66,6 +68,7 @@ class TextFileSource : public BuildSource {
   bool m_abandoned = false;  // pieceRead() gave up
   bool m_lineTooLong = false;  // the line in hand was dropped for its length
   std::string m_raw;
+  std::string m_skipReason;
 };
 
 }  // namespace qel

@@ -31,7 +31,6 @@ SearchSession::Pane& SearchSession::Pane::operator=(Pane&&) noexcept = default;
 
 SearchSession::SearchSession(QCDictionaryList& dictionaries) : m_dictionaries(dictionaries) {
   m_panes.resize(dictionaries.count());
-  loadRanks();  // a window shows the ranks of results kept from an earlier session too
 }
 
 SearchSession::~SearchSession() = default;
@@ -47,6 +46,7 @@ void SearchSession::takeResults(SearchSession& earlier, const std::vector<int>& 
     pane.searchSettings = source.searchSettings;
     pane.dictionaryStamp = source.dictionaryStamp;
   }
+  loadRanks();  // the results kept show their ranks before the next search
 }
 
 void SearchSession::setState(SearchState state) {
@@ -242,6 +242,7 @@ bool SearchSession::start() {
   m_state = SearchState::Searching;
   m_failure = Failure::kNone;
   m_failedPath.reset();
+  if (previous == SearchState::Ready) loadRanks();  // as the files beside are now
   if (previous == SearchState::Ready && m_settings.phraseAnagram) {
     m_pending.reset();
     m_failureText.clear();
@@ -263,7 +264,6 @@ bool SearchSession::start() {
     if (m_settings.commonFirst && !m_settings.fullText &&
         (order == ResultOrder::ShortFirstAscending || order == ResultOrder::Discovery))
       order = ResultOrder::Discovery;
-    loadRanks();
     for (int i = 0; i < paneCount(); ++i) {
       if (!searchesPane(i)) continue;
       Pane& p = m_panes[i];
@@ -351,11 +351,16 @@ void SearchSession::stepPane() {
 void SearchSession::loadRanks() {
   m_ranks.clear();
   m_ranks.resize(static_cast<size_t>(paneCount()));
+  m_ranksErrors.assign(static_cast<size_t>(paneCount()), std::string());
   for (int i = 0; i < paneCount(); ++i) {
-    std::string error;
     // Damaged ranks count as none: the search goes on, every word unranked.
-    m_ranks[static_cast<size_t>(i)].loadFor(m_dictionaries.path(i), error);
+    m_ranks[static_cast<size_t>(i)].loadFor(m_dictionaries.path(i), m_ranksErrors[i]);
   }
+}
+
+const std::string& SearchSession::ranksError(int pane) const {
+  static const std::string none;
+  return pane >= 0 && pane < static_cast<int>(m_ranksErrors.size()) ? m_ranksErrors[pane] : none;
 }
 
 bool SearchSession::hasRanks(int pane) const {

@@ -111,6 +111,9 @@ class SearchSession {
   uint8_t rankOf(int pane, std::string_view entry) const;
   // Whether pane i's dictionary has ranks beside it.
   bool hasRanks(int pane) const;
+  // Why pane i's ranks could not be read as the search started (they count as none); empty when
+  // they were, or there are none.
+  const std::string& ranksError(int pane) const;
 
   // The patterns pane i's results were found with, compiled again for its dictionary (whose
   // alphabet they use while it stays open); null when the pane has no search or cannot compile it.
@@ -183,6 +186,7 @@ class SearchSession {
   std::vector<std::string> m_separated;  // annotations of results handed over together
   bool m_streaming = false;
   std::vector<CommonnessRanks> m_ranks;  // each pane's, mapped at the start of a search
+  std::vector<std::string> m_ranksErrors;
   std::unique_ptr<PhraseAnagramSearch> m_anagram;  // a Phrase Anagram search under way
   Failure m_failure = Failure::kNone;
   std::string m_failureText;
