@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "app/qt/SettingsStore.h"
+#include "common/qt/SettingsStore.h"
 #include "maintenance/qt/QCDictionaryBuilderWindow.h"
 #include "maintenance/qt/QCWordListMergeWindow.h"
 

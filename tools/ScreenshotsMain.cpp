@@ -19,15 +19,15 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/qt/HelpWindow.h"
-#include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/QELPropertiesViewWindows.h"
 #include "app/qt/QuickReferenceWindow.h"
-#include "app/qt/SettingsStore.h"
 #include "app/qt/StartupTipsWindow.h"
+#include "common/qt/HelpWindow.h"
+#include "common/qt/SettingsStore.h"
 #include "definitions/qt/DefinitionViewFrame.h"
 #include "definitions/qt/DictionaryListViewWindows.h"
+#include "definitions/qt/QELDictionaryPropertiesWindows.h"
 #include "lookup/qt/ExternalLookupViewWindows.h"
 #include "lookup/qt/LookupPropertiesViewWindows.h"
 #include "lookup/qt/LookupService.h"

@@ -12,8 +12,6 @@
 
 namespace qel {
 
-struct SearchSettings;
-
 struct Options {
   Options();  // every option at its default
 
@@ -94,9 +92,5 @@ void keepResultsOrdered(Options& options, bool sortingChanged);
 // set and face over to the annotation font wherever that had the old results font's value: what
 // the annotations took over from the results they keep following, what was set apart stays.
 void carryFontChanges(const FontSetting& before, const FontSetting& after, FontSetting& follower);
-
-// Carries the options that govern a search into `search`; the rest of it (lengths, mode, active
-// pane) belongs to the main view and is left alone.
-void applyOptions(const Options& options, SearchSettings& search);
 
 }  // namespace qel

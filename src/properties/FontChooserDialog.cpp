@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/qt/SettingsFonts.h"
+#include "common/qt/SettingsFonts.h"
 #include "properties/PVWControls.h"
 
 namespace qel {

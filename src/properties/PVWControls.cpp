@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/qt/SettingsFonts.h"
-#include "app/qt/UserPrompts.h"
+#include "common/qt/SettingsFonts.h"
+#include "common/qt/UserPrompts.h"
 
 namespace qel {
 

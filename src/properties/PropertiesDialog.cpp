@@ -7,7 +7,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/qt/WindowPosition.h"
+#include "common/qt/WindowPosition.h"
 
 namespace qel {
 

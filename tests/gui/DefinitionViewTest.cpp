@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "app/qt/SettingsStore.h"
+#include "common/qt/SettingsStore.h"
 #include "definitions/qt/DefinitionRichEdit.h"
 #include "definitions/qt/DefinitionViewFrame.h"
 #include "definitions/qt/DefinitionViewWindows.h"

@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "definitions/qt/DictionaryListViewWindows.h"
+#include "definitions/qt/QELDictionaryPropertiesWindows.h"
 #include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"

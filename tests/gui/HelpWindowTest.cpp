@@ -19,8 +19,8 @@
 #include <sstream>
 
 #include "app/HelpContexts.h"
-#include "app/qt/HelpWindow.h"
 #include "cli/Cli.h"
+#include "common/qt/HelpWindow.h"
 
 namespace qel {
 namespace {

@@ -15,12 +15,12 @@
 #include <functional>
 #include <memory>
 
-#include "app/qt/SettingsStore.h"
+#include "common/qt/SettingsStore.h"
 #include "lookup/qt/ExternalLookupMenu.h"
 #include "lookup/qt/ExternalLookupViewWindows.h"
 #include "lookup/qt/LookupPropertiesViewWindows.h"
-#include "properties/PVWControls.h"
 #include "lookup/qt/LookupService.h"
+#include "properties/PVWControls.h"
 #include "support/RecordingPrompts.h"
 #include "support/WindowInput.h"
 

@@ -13,8 +13,8 @@
 #include <memory>
 
 #include "app/HelpContexts.h"
-#include "app/qt/QELDictionaryPropertiesWindows.h"
-#include "app/qt/SettingsStore.h"
+#include "common/qt/SettingsStore.h"
+#include "definitions/qt/QELDictionaryPropertiesWindows.h"
 #include "properties/FontChooserDialog.h"
 #include "properties/PropertiesDialog.h"
 #include "support/TestDictionaries.h"

@@ -17,7 +17,7 @@
 #include <csignal>
 #include <filesystem>
 
-#include "app/qt/SettingsStore.h"
+#include "common/qt/SettingsStore.h"
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/qt/QCDictionarySaveQELDialog.h"
 #include "search/ResultList.h"

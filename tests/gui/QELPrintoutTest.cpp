@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/qt/SettingsStore.h"
+#include "common/qt/SettingsStore.h"
 #include "search/ResultList.h"
 #include "search/qt/QELPrintPreview.h"
 #include "search/qt/QELPrintout.h"

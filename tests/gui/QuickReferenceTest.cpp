@@ -13,7 +13,7 @@
 
 #include "app/WindowSettings.h"
 #include "app/qt/QuickReferenceWindow.h"
-#include "app/qt/SettingsStore.h"
+#include "common/qt/SettingsStore.h"
 #include "search/SearchSession.h"
 #include "search/qt/QELViewWindows.h"
 #include "support/TestDictionaries.h"

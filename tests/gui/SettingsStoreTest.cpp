@@ -14,7 +14,8 @@
 
 #include "app/Options.h"
 #include "app/WindowSettings.h"
-#include "app/qt/SettingsStore.h"
+#include "common/qt/SettingsStore.h"
+#include "search/SearchOptions.h"
 #include "search/SearchSettings.h"
 
 namespace qel {

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "app/WindowSettings.h"
-#include "app/qt/SettingsStore.h"
 #include "app/qt/StartupTipsWindow.h"
+#include "common/qt/SettingsStore.h"
 
 namespace qel {
 

@@ -7,7 +7,7 @@
 #include <QShortcut>
 
 #include "app/qt/QELFrameWindow.h"
-#include "app/qt/UserPrompts.h"
+#include "common/qt/UserPrompts.h"
 #include "definitions/qt/DefinitionViewFrame.h"
 #include "dictionary/QCDictionaryDefinitionRetriever.h"
 #include "lookup/LookupMethodTable.h"

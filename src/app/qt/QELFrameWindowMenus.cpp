@@ -20,11 +20,11 @@
 #include <vector>
 
 #include "app/WindowSettings.h"
-#include "app/qt/HelpWindow.h"
-#include "app/qt/MenuHints.h"
-#include "app/qt/QELDictionaryPropertiesWindows.h"
 #include "app/qt/QELFrameWindow.h"
-#include "app/qt/UserPrompts.h"
+#include "common/qt/HelpWindow.h"
+#include "common/qt/MenuHints.h"
+#include "common/qt/UserPrompts.h"
+#include "definitions/qt/QELDictionaryPropertiesWindows.h"
 #include "search/qt/MatchListWindows.h"
 #include "search/qt/QELViewWindows.h"
 

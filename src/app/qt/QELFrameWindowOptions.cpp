@@ -1,8 +1,8 @@
 // The main window's Options dialog: one at a time, modeless, disabled while a search runs, each
 // change applied to the running program at once.
-#include "app/qt/HelpWindow.h"
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/QELPropertiesViewWindows.h"
+#include "common/qt/HelpWindow.h"
 #include "search/qt/QELViewWindows.h"
 
 namespace qel {

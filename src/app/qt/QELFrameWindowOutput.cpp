@@ -15,10 +15,10 @@
 #include <cmath>
 
 #include "app/WindowSettings.h"
-#include "app/qt/HelpWindow.h"
 #include "app/qt/QELFrameWindow.h"
-#include "app/qt/SettingsFonts.h"
-#include "app/qt/UserPrompts.h"
+#include "common/qt/HelpWindow.h"
+#include "common/qt/SettingsFonts.h"
+#include "common/qt/UserPrompts.h"
 #include "maintenance/qt/QCDictionarySaveQELDialog.h"
 #include "platform/Cp1252.h"
 #include "platform/FileReplacement.h"

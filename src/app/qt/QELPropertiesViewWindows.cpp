@@ -12,7 +12,7 @@
 
 #include "app/HelpContexts.h"
 #include "app/SettingsFormat.h"
-#include "app/qt/HelpWindow.h"
+#include "common/qt/HelpWindow.h"
 #include "definitions/qt/DictionaryListViewWindows.h"
 #include "platform/Cp1252.h"
 #include "platform/qt/CoreText.h"

@@ -12,7 +12,7 @@
 
 #include "app/HelpContexts.h"
 #include "app/WindowSettings.h"
-#include "app/qt/WindowPosition.h"
+#include "common/qt/WindowPosition.h"
 
 namespace qel {
 namespace {

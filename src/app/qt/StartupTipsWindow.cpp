@@ -13,7 +13,7 @@
 
 #include "app/HelpContexts.h"
 #include "app/WindowSettings.h"
-#include "app/qt/WindowPosition.h"
+#include "common/qt/WindowPosition.h"
 #include "platform/FileAccess.h"
 
 namespace qel {

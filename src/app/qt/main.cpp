@@ -6,10 +6,10 @@
 #include <QSettings>
 #include <QTextStream>
 
-#include "app/qt/ProgramCommandLine.h"
-#include "app/qt/ProgramIcon.h"
 #include "app/qt/QELFrameWindow.h"
-#include "app/qt/SettingsStore.h"
+#include "common/qt/ProgramCommandLine.h"
+#include "common/qt/ProgramIcon.h"
+#include "common/qt/SettingsStore.h"
 #include "dictionary/DecodedSection.h"
 #include "platform/TemporaryFiles.h"
 

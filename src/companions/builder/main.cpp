@@ -5,10 +5,10 @@
 #include <QSettings>
 #include <QTextStream>
 
-#include "app/qt/HelpWindow.h"
-#include "app/qt/ProgramCommandLine.h"
-#include "app/qt/ProgramIcon.h"
-#include "app/qt/SettingsStore.h"
+#include "common/qt/HelpWindow.h"
+#include "common/qt/ProgramCommandLine.h"
+#include "common/qt/ProgramIcon.h"
+#include "common/qt/SettingsStore.h"
 #include "maintenance/qt/QCDictionaryBuilderWindow.h"
 #include "platform/TemporaryFiles.h"
 

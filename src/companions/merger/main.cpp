@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QSettings>
 
-#include "app/qt/HelpWindow.h"
-#include "app/qt/ProgramCommandLine.h"
-#include "app/qt/ProgramIcon.h"
-#include "app/qt/SettingsStore.h"
+#include "common/qt/HelpWindow.h"
+#include "common/qt/ProgramCommandLine.h"
+#include "common/qt/ProgramIcon.h"
+#include "common/qt/SettingsStore.h"
 #include "maintenance/qt/QCWordListMergeWindow.h"
 #include "platform/TemporaryFiles.h"
 

@@ -14,8 +14,8 @@
 
 #include "app/HelpContexts.h"
 #include "app/SettingsBackend.h"
-#include "app/qt/HelpWindow.h"
-#include "app/qt/WindowPosition.h"
+#include "common/qt/HelpWindow.h"
+#include "common/qt/WindowPosition.h"
 #include "definitions/DefinitionHighlights.h"
 #include "definitions/qt/DefinitionRichEdit.h"
 #include "definitions/qt/DefinitionViewWindows.h"

@@ -15,9 +15,9 @@
 
 #include "app/HelpContexts.h"
 #include "app/SettingsFormat.h"
-#include "app/qt/HelpWindow.h"
-#include "app/qt/QELDictionaryPropertiesWindows.h"
-#include "app/qt/UserPrompts.h"
+#include "common/qt/HelpWindow.h"
+#include "common/qt/UserPrompts.h"
+#include "definitions/qt/QELDictionaryPropertiesWindows.h"
 #include "platform/qt/CoreText.h"
 
 namespace qel {

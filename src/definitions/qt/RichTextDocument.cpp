@@ -6,7 +6,7 @@
 #include <QTextDocument>
 
 #include "app/SettingsFormat.h"
-#include "app/qt/SettingsFonts.h"
+#include "common/qt/SettingsFonts.h"
 #include "definitions/RichTextFormat.h"
 #include "platform/qt/CoreText.h"
 

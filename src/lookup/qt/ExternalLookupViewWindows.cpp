@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/HelpContexts.h"
-#include "app/qt/HelpWindow.h"
+#include "common/qt/HelpWindow.h"
 #include "lookup/ExternalLookupPrompt.h"
 #include "platform/Cp1252.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/Messages.h"
-#include "app/qt/UserPrompts.h"
+#include "common/qt/UserPrompts.h"
 #include "lookup/LookupArguments.h"
 #include "lookup/qt/LookupChannels.h"
 #include "platform/Cp1252.h"

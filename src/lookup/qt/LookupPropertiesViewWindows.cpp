@@ -11,8 +11,8 @@
 
 #include "app/HelpContexts.h"
 #include "app/Messages.h"
-#include "app/qt/HelpWindow.h"
-#include "app/qt/UserPrompts.h"
+#include "common/qt/HelpWindow.h"
+#include "common/qt/UserPrompts.h"
 #include "lookup/LookupArguments.h"
 #include "lookup/qt/LookupPerformer.h"
 #include "platform/Cp1252.h"

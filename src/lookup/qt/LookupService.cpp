@@ -1,7 +1,7 @@
 #include "lookup/qt/LookupService.h"
 
 #include "app/SettingsFormat.h"
-#include "app/qt/SettingsFonts.h"
+#include "common/qt/SettingsFonts.h"
 #include "definitions/qt/RichTextDocument.h"
 #include "dictionary/DefinitionsOfWord.h"
 #include "lookup/qt/ExternalLookupMenu.h"

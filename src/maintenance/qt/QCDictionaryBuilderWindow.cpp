@@ -17,7 +17,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "app/qt/UserPrompts.h"
+#include "common/qt/UserPrompts.h"
 #include "dictionary/CommonnessRanks.h"
 #include "dictionary/DecodedSideFile.h"
 #include "maintenance/FoldTable.h"

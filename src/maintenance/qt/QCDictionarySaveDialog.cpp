@@ -11,7 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/qt/UserPrompts.h"
+#include "common/qt/UserPrompts.h"
 #include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
 #include "platform/qt/CoreText.h"

@@ -23,7 +23,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/qt/UserPrompts.h"
+#include "common/qt/UserPrompts.h"
 #include "dictionary/CommonnessRanks.h"
 #include "dictionary/DecodedSideFile.h"
 #include "maintenance/DictionaryBuilder.h"

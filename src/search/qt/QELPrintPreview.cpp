@@ -14,7 +14,7 @@
 #include <QToolBar>
 
 #include "app/HelpContexts.h"
-#include "app/qt/WindowPosition.h"
+#include "common/qt/WindowPosition.h"
 
 namespace qel {
 namespace {

@@ -28,8 +28,8 @@
 
 #include "app/Commands.h"
 #include "app/Messages.h"
-#include "app/qt/MenuHints.h"
-#include "app/qt/UserPrompts.h"
+#include "common/qt/MenuHints.h"
+#include "common/qt/UserPrompts.h"
 #include "platform/Cp1252.h"
 #include "platform/qt/CoreText.h"
 #include "search/PaneLayout.h"

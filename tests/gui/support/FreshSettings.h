@@ -4,7 +4,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "app/qt/SettingsStore.h"
+#include "common/qt/SettingsStore.h"
 
 namespace qel::test {
 

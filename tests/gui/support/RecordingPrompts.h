@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "app/qt/UserPrompts.h"
+#include "common/qt/UserPrompts.h"
 
 namespace qel::test {
 

@@ -1,5 +1,5 @@
 // The help window and the manual's pages for the web browser.
-#include "app/qt/HelpWindow.h"
+#include "common/qt/HelpWindow.h"
 
 #include <QAction>
 #include <QApplication>

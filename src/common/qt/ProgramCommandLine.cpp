@@ -1,4 +1,4 @@
-#include "app/qt/ProgramCommandLine.h"
+#include "common/qt/ProgramCommandLine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "app/qt/ProgramIcon.h"
+#include "common/qt/ProgramIcon.h"
 
 #include <QFont>
 #include <QGuiApplication>

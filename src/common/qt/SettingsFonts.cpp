@@ -1,5 +1,5 @@
 // Stored fonts and colours as Qt's.
-#include "app/qt/SettingsFonts.h"
+#include "common/qt/SettingsFonts.h"
 
 #include <QFontInfo>
 #include <algorithm>

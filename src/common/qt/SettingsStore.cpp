@@ -1,5 +1,5 @@
 // Settings through QSettings: the registry on Windows, an INI file elsewhere.
-#include "app/qt/SettingsStore.h"
+#include "common/qt/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

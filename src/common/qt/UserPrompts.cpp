@@ -1,5 +1,5 @@
 // Message boxes, unless a test answers instead.
-#include "app/qt/UserPrompts.h"
+#include "common/qt/UserPrompts.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -9,7 +9,7 @@
 #include <QMessageBox>
 
 #include "app/HelpContexts.h"
-#include "app/qt/HelpWindow.h"
+#include "common/qt/HelpWindow.h"
 #include "properties/FontChooserDialog.h"
 
 namespace qel {

@@ -1,5 +1,5 @@
 // Window placement from and into settings.
-#include "app/qt/WindowPosition.h"
+#include "common/qt/WindowPosition.h"
 
 #include <QGuiApplication>
 #include <QScreen>

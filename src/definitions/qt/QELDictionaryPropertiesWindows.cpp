@@ -1,5 +1,5 @@
 // The dictionary properties dialog.
-#include "app/qt/QELDictionaryPropertiesWindows.h"
+#include "definitions/qt/QELDictionaryPropertiesWindows.h"
 
 #include <QFile>
 #include <QFormLayout>

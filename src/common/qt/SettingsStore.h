@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "app/SettingsBackend.h"
-#include "app/qt/SettingsFonts.h"
-#include "app/qt/WindowPosition.h"
+#include "common/qt/SettingsFonts.h"
+#include "common/qt/WindowPosition.h"
 
 class QSettings;
 

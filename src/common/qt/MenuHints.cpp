@@ -1,4 +1,4 @@
-#include "app/qt/MenuHints.h"
+#include "common/qt/MenuHints.h"
 
 #include <QAction>
 #include <QCoreApplication>
