@@ -33,6 +33,9 @@ function(qel_layer name)
   add_library(${name} STATIC ${L_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${L_USES} ${L_LINKS})
+  if(L_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+  endif()
 endfunction()
 
 # The core: standard C++ only, Qt never enters it.
