@@ -49,12 +49,6 @@ PropertiesDialog::~PropertiesDialog() {
   if (isVisible()) storePosition();
 }
 
-void PropertiesDialog::readValues() {
-  for (const Bound& bound : m_controls) {
-    if (bound.widget) bound.control->readValue();
-  }
-}
-
 void PropertiesDialog::writeValues() {
   for (const Bound& bound : m_controls) {
     if (bound.widget) bound.control->writeValue();

@@ -51,8 +51,6 @@ class PropertiesDialog : public QDialog {
   void setHelpContext(int context) { m_helpContext = context; }
   SettingsBackend& settings() const { return m_settings; }
 
-  // Every bound control from its value, for values changed behind the dialog's back.
-  void readValues();
   // Every bound control into its value.
   void writeValues();
 

@@ -1,10 +1,6 @@
 // qel: the window program.
-#include <QAction>
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QSettings>
-#include <QTextStream>
 
 #include "app/qt/QELFrameWindow.h"
 #include "common/qt/ProgramCommandLine.h"
@@ -34,20 +30,6 @@ int main(int argc, char** argv) {
   qel::SettingsStore store(settings);
   const QString folder = QString::fromStdString(qel::programFolder());
   qel::QELFrameWindow window(store, folder, dictionaries);
-  if (qEnvironmentVariableIsSet("QEL_REPORT_START")) {
-    // For the installation check: what the program found beside itself, then exit.
-    QTextStream out(stdout);
-    for (int i = 0; i < window.dictionaries().count(); ++i) {
-      out << "dictionary " << QFile::decodeName(window.dictionaries().path(i).c_str())
-          << (window.dictionaries().dictionary(i).valid() ? " valid" : " invalid") << "\n";
-    }
-    out << "tips " << (QFileInfo::exists(folder + "/Tips.txt") ? "found" : "missing") << "\n";
-    window.updateCommands();
-    const bool companions = window.action(qel::Command::kDictionaryBuilder)->isEnabled() &&
-                            window.action(qel::Command::kWordListMerge)->isEnabled();
-    out << "companions " << (companions ? "found" : "missing") << "\n";
-    return 0;
-  }
   window.show();
   window.showStartWindows();
   return app.exec();
