@@ -202,7 +202,8 @@ qel_layer(qel_maintenance_qt QT FOLDERS maintenance/qt USES qel_qt_common qel_ma
   src/maintenance/qt/QCDictionaryBuilderWindow.cpp
   src/maintenance/qt/QCDictionarySaveDialog.cpp
   src/maintenance/qt/QCDictionarySaveQELDialog.cpp
-  src/maintenance/qt/QCWordListMergeWindow.cpp)
+  src/maintenance/qt/QCWordListMergeWindow.cpp
+  src/maintenance/qt/MaintenanceJobDialog.cpp)
 
 # The application: the main frame over the views.
 qel_layer(qel_app_qt QT FOLDERS app/qt

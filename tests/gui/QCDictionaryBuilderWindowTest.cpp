@@ -148,7 +148,7 @@ class QCDictionaryBuilderWindowTest : public QObject {
     test::writeFile(source, lines);
     fill(source, target);
     QTimer::singleShot(0, m_window.get(), [this] {
-      QVERIFY(m_window->building());
+      QVERIFY(m_window->running());
       QCOMPARE(m_window->cancelButton()->text(), QString("&Cancel"));
       QTest::mouseClick(m_window->cancelButton(), Qt::LeftButton);
     });

@@ -174,7 +174,7 @@ class QCWordListMergeWindowTest : public QObject {
     m_window->outputEdit()->setText(q(m_dir->file("out.txt")));
     // Escape cancels as the Cancel button does, and leaves the window open.
     QTimer::singleShot(0, m_window.get(), [this] {
-      QVERIFY(m_window->merging());
+      QVERIFY(m_window->running());
       QCOMPARE(m_window->cancelButton()->text(), QString("&Cancel"));
       QTest::keyClick(m_window.get(), Qt::Key_Escape);
     });

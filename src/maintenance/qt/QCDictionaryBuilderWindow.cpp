@@ -1,9 +1,7 @@
 // The dictionary builder's window: its controls, the build with its progress and log, and Cancel.
 #include "maintenance/qt/QCDictionaryBuilderWindow.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -34,8 +32,6 @@ namespace {
 constexpr int kBuilderHelpContext = 4980;
 constexpr std::string_view kSourceFolder = "BuilderSourceFolder";
 constexpr std::string_view kOutputFolder = "BuilderOutputFolder";
-// The window runs at least this often while a build reads lines or writes entries.
-constexpr qint64 kTurnMilliseconds = 40;
 
 QString fromLocal(const std::string& path) { return QFile::decodeName(path.c_str()); }
 std::string toLocal(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -53,7 +49,7 @@ QSpinBox* spinBox(const char* name, int least, int most, int value, QWidget* par
 // The source file, read once per pass, giving the window its turns and its log.
 class QCDictionaryBuilderWindow::Source : public TextFileSource {
  public:
-  explicit Source(QCDictionaryBuilderWindow& window) : m_window(window) { m_clock.start(); }
+  explicit Source(QCDictionaryBuilderWindow& window) : m_window(window) {}
 
   void rewind() override {
     TextFileSource::rewind();
@@ -85,21 +81,17 @@ class QCDictionaryBuilderWindow::Source : public TextFileSource {
   void error(const std::string& text) override { m_window.addToLog(text, true); }
 
  private:
-  bool turn() {
-    if (m_clock.elapsed() < kTurnMilliseconds) return !m_window.m_cancelled;
-    m_clock.restart();
-    return m_window.yield(*this);
-  }
+  bool turn() { return m_window.takeTurn(done()); }
 
   QCDictionaryBuilderWindow& m_window;
-  QElapsedTimer m_clock;
   unsigned m_calls = 0;
   int m_pass = 0;
 };
 
 QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, QWidget* parent)
-    : PropertiesDialog("DictionaryBuilder", kBuilderHelpContext, Buttons::kOkCancel, settings,
-                       parent) {
+    : MaintenanceJobDialog("DictionaryBuilder", kBuilderHelpContext,
+                           tr("Choose a source file and a dictionary file, then Build"), settings,
+                           parent) {
   setWindowTitle(tr("QEL&Corvanth Dictionary Builder"));
   acceptButton()->setText(tr("&Build"));
   acceptButton()->setObjectName("build");
@@ -137,7 +129,7 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
   addRow(tr("&Dictionary file:"), m_output, m_browseOutput);
   // Build waits for both files to be named.
   for (QLineEdit* file : {m_source, m_output}) {
-    connect(file, &QLineEdit::textChanged, this, [this] { setControlsEnabled(!m_building); });
+    connect(file, &QLineEdit::textChanged, this, [this] { enableControls(!running()); });
   }
 
   // Optional: how common each entry is, as lines of an entry, a tab and a rank.
@@ -185,17 +177,8 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
   connect(m_shortest, &QSpinBox::valueChanged, this,
           [this](int value) { m_longest->setMinimum(value); });
 
-  m_progress = new QProgressBar(this);
-  m_progress->setObjectName("progress");
-  m_progress->setRange(0, 1000);
-  m_progress->setValue(0);
-  m_progress->setTextVisible(false);
   grid->addWidget(m_progress, row++, 1, 1, 2);
 
-  m_log = new QPlainTextEdit(this);
-  m_log->setObjectName("log");
-  m_log->setReadOnly(true);
-  m_log->setTabChangesFocus(true);
   m_log->setMinimumHeight(m_log->fontMetrics().lineSpacing() * 6);
   addRow(tr("L&og:"), m_log);
   const int logRow = row - 1;
@@ -206,23 +189,17 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
                               2 * m_skipped->frameWidth() + 4);
   addRow(tr("S&kipped lines:"), m_skipped);
 
-  m_status = new QLabel(tr("Choose a source file and a dictionary file, then Build"), this);
-  m_status->setObjectName("status");
-  m_status->setFrameShape(QFrame::StyledPanel);
-  m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
   grid->addWidget(m_status, row++, 0, 1, 3);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(logRow, 1);
 
   setMinimumWidth(fontMetrics().averageCharWidth() * 90);
   setUp(grid);
-  setControlsEnabled(true);
+  enableControls(true);
 }
 
 QCDictionaryBuilderWindow::~QCDictionaryBuilderWindow() = default;
 
-QString QCDictionaryBuilderWindow::logText() const { return m_log->toPlainText(); }
-QString QCDictionaryBuilderWindow::statusText() const { return m_status->text(); }
 
 QStringList QCDictionaryBuilderWindow::skippedLines() const {
   QStringList lines;
@@ -257,7 +234,7 @@ void QCDictionaryBuilderWindow::chooseOutput() {
   settings().writeString(kOutputFolder, toLocal(QFileInfo(chosen).absolutePath()));
 }
 
-void QCDictionaryBuilderWindow::setControlsEnabled(bool enabled) {
+void QCDictionaryBuilderWindow::enableControls(bool enabled) {
   for (QWidget* w : {static_cast<QWidget*>(m_source), static_cast<QWidget*>(m_browseSource),
                      static_cast<QWidget*>(m_encoding), static_cast<QWidget*>(m_output),
                      static_cast<QWidget*>(m_browseOutput), static_cast<QWidget*>(m_description),
@@ -267,7 +244,6 @@ void QCDictionaryBuilderWindow::setControlsEnabled(bool enabled) {
   }
   acceptButton()->setEnabled(enabled && !m_source->text().trimmed().isEmpty() &&
                              !m_output->text().trimmed().isEmpty());
-  closeButton()->setText(enabled ? tr("&Close") : tr("&Cancel"));
 }
 
 void QCDictionaryBuilderWindow::addToLog(const std::string& cp1252Text, bool failure) {
@@ -276,50 +252,31 @@ void QCDictionaryBuilderWindow::addToLog(const std::string& cp1252Text, bool fai
   const bool skippedLine = failure && cp1252Text.starts_with("line ");
   if (skippedLine && ++m_skippedCount > kListedSkippedLines) return;
   const QString text = fromCp1252(cp1252Text).trimmed();
-  m_log->appendPlainText(text);
+  MaintenanceJobDialog::addToLog(text);
   if (skippedLine) m_skipped->addItem(text);
-  m_status->setText(text);
-}
-
-bool QCDictionaryBuilderWindow::yield(const Source& source) {
-  m_progress->setValue(static_cast<int>(source.done() * m_progress->maximum()));
-  QApplication::processEvents();
-  return !m_cancelled;
 }
 
 bool QCDictionaryBuilderWindow::apply() {
-  if (m_building) return false;
-  // The old file would go to its ".bak"; still, the user is asked first, as every save asks.
-  const QString output = m_output->text().trimmed();
-  if (!output.isEmpty() && !mayReplaceFile(this, QFileInfo(output).absoluteFilePath()))
-    return false;
-  m_log->clear();
-  m_skipped->clear();
-  m_skippedCount = 0;
-  m_progress->setValue(0);
-  m_building = true;
-  m_cancelled = false;
-  setControlsEnabled(false);
-  QApplication::setOverrideCursor(Qt::BusyCursor);
-  const bool built = build();
-  QApplication::restoreOverrideCursor();
-  m_building = false;
-  setControlsEnabled(true);
+  const Outcome outcome = runJob(m_output->text().trimmed(), [this] {
+    m_skipped->clear();
+    m_skippedCount = 0;
+    return build();
+  });
+  if (outcome == Outcome::kDeclined) return false;
   if (m_skippedCount > kListedSkippedLines) {
     m_log->appendPlainText(tr("... and %n more skipped line(s), not listed", "",
                               static_cast<int>(m_skippedCount - kListedSkippedLines)));
   }
-  if (built) {
-    m_progress->setValue(m_progress->maximum());
+  if (outcome == Outcome::kDone) {
     m_status->setText(m_skippedCount == 0 ? tr("Dictionary built")
                                           : tr("Dictionary built - %n line(s) skipped", "",
                                                static_cast<int>(m_skippedCount)));
   } else {
-    m_progress->setValue(0);
-    m_status->setText(m_cancelled ? tr("Build cancelled - the dictionary file is unchanged")
-                                  : tr("Build failed - the dictionary file is unchanged"));
+    m_status->setText(outcome == Outcome::kCancelled
+                          ? tr("Build cancelled - the dictionary file is unchanged")
+                          : tr("Build failed - the dictionary file is unchanged"));
   }
-  emit buildFinished(built);
+  emit buildFinished(outcome == Outcome::kDone);
   return false;
 }
 
@@ -380,15 +337,6 @@ bool QCDictionaryBuilderWindow::build() {
   }
   prepareSideFile(p.outputPath);  // its first search is then as fast as the rest
   return true;
-}
-
-void QCDictionaryBuilderWindow::done(int result) {
-  if (m_building) {
-    // The build stops at its next turn; the window stays for its log.
-    m_cancelled = true;
-    return;
-  }
-  PropertiesDialog::done(result);
 }
 
 }  // namespace qel

@@ -7,20 +7,18 @@
 #include <QString>
 #include <string>
 
-#include "properties/PropertiesDialog.h"
+#include "maintenance/qt/MaintenanceJobDialog.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 class QSpinBox;
 
 namespace qel {
 
-class QCDictionaryBuilderWindow : public PropertiesDialog {
+class QCDictionaryBuilderWindow : public MaintenanceJobDialog {
   Q_OBJECT
 
  public:
@@ -29,9 +27,6 @@ class QCDictionaryBuilderWindow : public PropertiesDialog {
   explicit QCDictionaryBuilderWindow(SettingsBackend& settings, QWidget* parent = nullptr);
   ~QCDictionaryBuilderWindow() override;
 
-  bool building() const { return m_building; }
-  QString logText() const;
-  QString statusText() const;
   // The skipped lines as the build reported them ("line 7: ..."), the first 1,000 of them.
   QStringList skippedLines() const;
 
@@ -42,7 +37,6 @@ class QCDictionaryBuilderWindow : public PropertiesDialog {
   QSpinBox* shortestBox() const { return m_shortest; }
   QSpinBox* longestBox() const { return m_longest; }
   QSpinBox* commonBox() const { return m_common; }
-  QProgressBar* progressBar() const { return m_progress; }
   QPushButton* buildButton() const { return acceptButton(); }
   QPushButton* cancelButton() const { return closeButton(); }
 
@@ -53,19 +47,15 @@ class QCDictionaryBuilderWindow : public PropertiesDialog {
  protected:
   // Build: runs the build; the window stays open for the next one.
   bool apply() override;
-  // Cancel while a build runs abandons it and leaves the window open; otherwise it closes.
-  void done(int result) override;
+  void enableControls(bool enabled) override;
 
  private:
   class Source;
 
   void chooseSource();
   void chooseOutput();
-  void setControlsEnabled(bool enabled);
   void addToLog(const std::string& cp1252Text, bool failure);
   bool build();
-  // Lets the window run during a build: false once the user cancelled.
-  bool yield(const Source& source);
 
   QLineEdit* m_source = nullptr;
   QPushButton* m_browseSource = nullptr;
@@ -77,14 +67,9 @@ class QCDictionaryBuilderWindow : public PropertiesDialog {
   QSpinBox* m_shortest = nullptr;
   QSpinBox* m_longest = nullptr;
   QSpinBox* m_common = nullptr;
-  QProgressBar* m_progress = nullptr;
-  QPlainTextEdit* m_log = nullptr;
   QListWidget* m_skipped = nullptr;
   static constexpr long kListedSkippedLines = 1000;
   long m_skippedCount = 0;  // listed or not
-  QLabel* m_status = nullptr;
-  bool m_building = false;
-  bool m_cancelled = false;
 };
 
 }  // namespace qel

@@ -42,8 +42,6 @@ namespace {
 constexpr int kMergeHelpContext = 5120;
 constexpr std::string_view kInputFolder = "MergeInputFolder";
 constexpr std::string_view kOutputFolder = "MergeOutputFolder";
-// The window runs at least this often while a merge reads or writes.
-constexpr qint64 kTurnMilliseconds = 40;
 // The share of the progress bar that reading the inputs takes; writing takes the rest.
 constexpr double kReadingShare = 0.6;
 
@@ -85,7 +83,9 @@ class QCWordListMergeWindow::Lines : public BuildSource {
 };
 
 QCWordListMergeWindow::QCWordListMergeWindow(SettingsBackend& settings, QWidget* parent)
-    : PropertiesDialog("WordListMerge", kMergeHelpContext, Buttons::kOkCancel, settings, parent) {
+    : MaintenanceJobDialog("WordListMerge", kMergeHelpContext,
+                           tr("Add the word lists and dictionaries to merge, then Merge"), settings,
+                           parent) {
   setWindowTitle(tr("QEL&Corvanth Word List Merge"));
   acceptButton()->setText(tr("&Merge"));
   acceptButton()->setObjectName("merge");
@@ -165,10 +165,6 @@ QCWordListMergeWindow::QCWordListMergeWindow(SettingsBackend& settings, QWidget*
   connect(m_change, &QPushButton::clicked, this, &QCWordListMergeWindow::chooseOutput);
   connect(m_toDictionary, &QRadioButton::toggled, this, &QCWordListMergeWindow::updateControls);
 
-  m_progress = new QProgressBar(this);
-  m_progress->setObjectName("progress");
-  m_progress->setRange(0, 1000);
-  m_progress->setTextVisible(false);
   grid->addWidget(m_progress, row++, 0, 1, 3);
 
   m_counts = new QTreeWidget(this);
@@ -192,20 +188,12 @@ QCWordListMergeWindow::QCWordListMergeWindow(SettingsBackend& settings, QWidget*
   grid->addWidget(countsLabel, row, 0, Qt::AlignTop);
   grid->addWidget(m_counts, row++, 1, 1, 2);
 
-  m_log = new QPlainTextEdit(this);
-  m_log->setObjectName("log");
-  m_log->setReadOnly(true);
-  m_log->setTabChangesFocus(true);
   m_log->setMaximumHeight(m_log->fontMetrics().lineSpacing() * 4 + 2 * m_log->frameWidth() + 8);
   auto* logLabel = new QLabel(tr("&Log:"), this);
   logLabel->setBuddy(m_log);
   grid->addWidget(logLabel, row, 0, Qt::AlignTop);
   grid->addWidget(m_log, row++, 1, 1, 2);
 
-  m_status = new QLabel(tr("Add the word lists and dictionaries to merge, then Merge"), this);
-  m_status->setObjectName("status");
-  m_status->setFrameShape(QFrame::StyledPanel);
-  m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
   grid->addWidget(m_status, row++, 0, 1, 3);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(inputsRow, 1);
@@ -234,8 +222,6 @@ void QCWordListMergeWindow::setInputs(const QStringList& paths) {
   updateControls();
 }
 
-QString QCWordListMergeWindow::logText() const { return m_log->toPlainText(); }
-QString QCWordListMergeWindow::statusText() const { return m_status->text(); }
 
 QStringList QCWordListMergeWindow::countRows() const {
   QStringList rows;
@@ -286,7 +272,7 @@ void QCWordListMergeWindow::chooseOutput() {
 }
 
 void QCWordListMergeWindow::updateControls() {
-  if (m_merging) return;
+  if (running()) return;
   const bool selected = !m_inputs->selectedItems().isEmpty();
   m_remove->setEnabled(selected);
   m_up->setEnabled(selected && m_inputs->currentRow() > 0);
@@ -295,56 +281,33 @@ void QCWordListMergeWindow::updateControls() {
   acceptButton()->setEnabled(m_inputs->count() > 0);
 }
 
-void QCWordListMergeWindow::setControlsEnabled(bool enabled) {
+void QCWordListMergeWindow::enableControls(bool enabled) {
   for (QWidget* w : std::initializer_list<QWidget*>{
            m_inputs, m_add, m_remove, m_up, m_down, m_encoding, m_keepFirst, m_keepEvery, m_toText,
            m_toDictionary, m_output, m_change, m_description, acceptButton()}) {
     w->setEnabled(enabled);
   }
-  closeButton()->setText(enabled ? tr("&Close") : tr("&Cancel"));
   if (enabled) updateControls();
 }
 
-void QCWordListMergeWindow::addToLog(const QString& text) {
-  m_log->appendPlainText(text);
-  m_status->setText(text);
-}
-
 bool QCWordListMergeWindow::turn(double done) {
-  if (m_clock.isValid() && m_clock.elapsed() < kTurnMilliseconds) return !m_cancelled;
-  m_clock.restart();
   const double inputs = std::max(1, m_inputs->count());
-  const double share = m_input < m_inputs->count() ? kReadingShare * (m_input + done) / inputs
-                                                   : kReadingShare + (1 - kReadingShare) * done;
-  m_progress->setValue(static_cast<int>(share * m_progress->maximum()));
-  QApplication::processEvents();
-  return !m_cancelled;
+  return takeTurn(m_input < m_inputs->count() ? kReadingShare * (m_input + done) / inputs
+                                              : kReadingShare + (1 - kReadingShare) * done);
 }
 
 bool QCWordListMergeWindow::apply() {
-  if (m_merging) return false;
-  // The old file would go to its ".bak"; still, the user is asked first, as every save asks.
-  const QString output = m_output->text().trimmed();
-  if (!output.isEmpty() && !mayReplaceFile(this, QFileInfo(output).absoluteFilePath()))
-    return false;
-  m_log->clear();
-  m_counts->clear();
-  m_progress->setValue(0);
-  m_merging = true;
-  m_cancelled = false;
-  m_clock.invalidate();
-  setControlsEnabled(false);
-  QApplication::setOverrideCursor(Qt::BusyCursor);
-  const bool merged = merge();
-  QApplication::restoreOverrideCursor();
-  m_merging = false;
-  setControlsEnabled(true);
-  m_progress->setValue(merged ? m_progress->maximum() : 0);
-  if (!merged) {
-    m_status->setText(m_cancelled ? tr("Merge cancelled - the result file is unchanged")
-                                  : tr("Merge failed - the result file is unchanged"));
+  const Outcome outcome = runJob(m_output->text().trimmed(), [this] {
+    m_counts->clear();
+    return merge();
+  });
+  if (outcome == Outcome::kDeclined) return false;
+  if (outcome != Outcome::kDone) {
+    m_status->setText(outcome == Outcome::kCancelled
+                          ? tr("Merge cancelled - the result file is unchanged")
+                          : tr("Merge failed - the result file is unchanged"));
   }
-  emit mergeFinished(merged);
+  emit mergeFinished(outcome == Outcome::kDone);
   return false;
 }
 
@@ -432,7 +395,7 @@ bool QCWordListMergeWindow::merge() {
     QThread::msleep(5);
   }
   sorter.join();
-  if (m_cancelled) return false;
+  if (cancelled()) return false;
   // A merge that kept nothing (every line skipped, say for the wrong encoding) never replaces
   // what the output file holds.
   if (lines.empty()) {
@@ -463,14 +426,6 @@ bool QCWordListMergeWindow::merge() {
   }
   m_status->setText(tr("%n entries written", "", static_cast<int>(merged.size())));
   return true;
-}
-
-void QCWordListMergeWindow::done(int result) {
-  if (m_merging) {
-    m_cancelled = true;
-    return;
-  }
-  PropertiesDialog::done(result);
 }
 
 }  // namespace qel

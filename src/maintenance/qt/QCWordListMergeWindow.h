@@ -5,37 +5,30 @@
 // complete result and keeps its old contents in its ".bak" file.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <string>
 
-#include "properties/PropertiesDialog.h"
+#include "maintenance/qt/MaintenanceJobDialog.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
 
 namespace qel {
 
-class QCWordListMergeWindow : public PropertiesDialog {
+class QCWordListMergeWindow : public MaintenanceJobDialog {
   Q_OBJECT
 
  public:
   explicit QCWordListMergeWindow(SettingsBackend& settings, QWidget* parent = nullptr);
   ~QCWordListMergeWindow() override;
 
-  bool merging() const { return m_merging; }
   QStringList inputs() const;
   void setInputs(const QStringList& paths);
-  QString logText() const;
-  QString statusText() const;
   // Each input's counts as shown: name, entries, added, duplicates, skipped; then the total.
   QStringList countRows() const;
 
@@ -47,7 +40,6 @@ class QCWordListMergeWindow : public PropertiesDialog {
   QRadioButton* dictionaryOutputButton() const { return m_toDictionary; }
   QLineEdit* outputEdit() const { return m_output; }
   QLineEdit* descriptionEdit() const { return m_description; }
-  QProgressBar* progressBar() const { return m_progress; }
   QPushButton* mergeButton() const { return acceptButton(); }
   QPushButton* cancelButton() const { return closeButton(); }
 
@@ -57,8 +49,7 @@ class QCWordListMergeWindow : public PropertiesDialog {
  protected:
   // Merge: runs the merge; the window stays open for the next one.
   bool apply() override;
-  // Cancel while a merge runs stops it and leaves the window open; otherwise it closes.
-  void done(int result) override;
+  void enableControls(bool enabled) override;
 
  private:
   class Lines;
@@ -68,8 +59,6 @@ class QCWordListMergeWindow : public PropertiesDialog {
   void moveInput(int step);
   void chooseOutput();
   void updateControls();
-  void setControlsEnabled(bool enabled);
-  void addToLog(const QString& text);
   bool merge();
   // Lets the window run during a merge: false once the user cancelled.
   bool turn(double done);
@@ -87,14 +76,8 @@ class QCWordListMergeWindow : public PropertiesDialog {
   QLineEdit* m_output = nullptr;
   QPushButton* m_change = nullptr;
   QLineEdit* m_description = nullptr;
-  QProgressBar* m_progress = nullptr;
   QTreeWidget* m_counts = nullptr;
-  QPlainTextEdit* m_log = nullptr;
-  QLabel* m_status = nullptr;
-  bool m_merging = false;
-  bool m_cancelled = false;
   int m_input = 0;        // the input being read, for the progress bar
-  QElapsedTimer m_clock;  // since the window last ran
 };
 
 }  // namespace qel
