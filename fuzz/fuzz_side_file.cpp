@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   qel::BuildParameters p;
   p.fold = qel::lowerCaseFoldTable();
   p.outputPath = dictionaryPath();
-  if (!qel::buildDictionary(source, p) || !dictionary().open(p.outputPath, false)) std::abort();
+  if (!qel::buildDictionary(source, p) || !dictionary().open(p.outputPath, false).ok()) std::abort();
   for (int i = 1; i < *argc; ++i) {
     if ((*argv)[i][0] == '-') continue;
     std::string error;

@@ -1,6 +1,5 @@
 #include "cli/InvalidDictionary.h"
 
-#include <cerrno>
 #include <ostream>
 
 #include "platform/FileAccess.h"
@@ -8,16 +7,17 @@
 namespace qel::cli {
 
 void reportInvalidDictionary(const QCDictionaryList& list, int i, std::ostream& err) {
-  const int error = list.dictionary(i).openError();
+  const Status& status = list.dictionary(i).status();
   err << list.path(i);
-  // A file that is not a regular file is simply no dictionary; a missing one, or one that cannot
-  // be read (no permission, a folder that is a file), has a reason the user can act on.
-  if (error == ENOENT) {
+  // A missing file, or one that cannot be read, is said in the words of a command line; any other
+  // is no dictionary, for the reason the reading found.
+  if (status.code() == Status::Code::kNotFound) {
     err << "\ndoes not exist\n";
-  } else if (error != 0 && error != kNotRegularFile) {
-    err << "\ncannot be read: " << fileErrorText(error) << "\n";
+  } else if (status.code() == Status::Code::kUnreadable) {
+    err << "\ncannot be read: " << fileErrorText(status.systemError()) << "\n";
   } else {
-    err << "\nis not a valid QEL&Corvanth Dictionary File\n";
+    err << "\n" << kNotAValidDictionaryText << "\n";
+    if (!status.reason().empty()) err << status.reason() << "\n";
   }
 }
 

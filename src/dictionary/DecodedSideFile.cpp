@@ -534,7 +534,7 @@ SideFileUse useDecodedSideFile(Dictionary& dictionary, const std::string& folder
 void prepareSideFile(const std::string& dictionaryPath) {
   if (!sideFilesWanted()) return;
   Dictionary dictionary;
-  if (dictionary.open(dictionaryPath, false)) useDecodedSideFile(dictionary, sideFileFolder());
+  if (dictionary.open(dictionaryPath, false).ok()) useDecodedSideFile(dictionary, sideFileFolder());
 }
 
 }  // namespace qel

@@ -95,7 +95,7 @@ bool Dictionary::keepDecodedSection(int length, std::shared_ptr<const DecodedSec
 void Dictionary::reset(const std::string& path) {
   dropDecodedSections();
   m_valid = m_invalidated = m_read = false;
-  m_openError = 0;
+  m_status = Status();
   ++m_generation;
   m_fileTime = 0;
   m_path = path;
@@ -104,13 +104,17 @@ void Dictionary::reset(const std::string& path) {
   m_description = kInvalidDictionaryText;
 }
 
-bool Dictionary::open(const std::string& path, bool loadScores) {
-  if (m_valid && path == m_path) return true;
+Status Dictionary::open(const std::string& path, bool loadScores) {
+  if (m_valid && path == m_path) return m_status;
   reset(path);
   m_loadScores = loadScores;
-  if (path.empty()) return false;
-  m_valid = read(path);
-  return m_valid;
+  if (path.empty()) {
+    m_status = Status::fromFileError(ENOENT);
+    return m_status;
+  }
+  m_status = read(path);
+  m_valid = m_status.ok();
+  return m_status;
 }
 
 bool Dictionary::recheck() {
@@ -118,10 +122,10 @@ bool Dictionary::recheck() {
   if (m_read && regularFileIdentity(m_path, now) == 0 && now == m_identity) return m_valid;
   const std::string path = m_path;
   reset(std::string());
-  return open(path, m_loadScores);
+  return open(path, m_loadScores).ok();
 }
 
-bool Dictionary::read(const std::string& path) {
+Status Dictionary::read(const std::string& path) {
   // A FIFO, a device or a folder is no dictionary, and reading one could wait for ever.
   int error = 0;
   FileIdentity identity;
@@ -129,7 +133,6 @@ bool Dictionary::read(const std::string& path) {
   int64_t time = 0;
   if (file && !fileWriteTime(path, time)) error = ENOENT;  // gone since it was opened
   if (!file || error != 0) {
-    m_openError = error;
     if (error == ENOENT) {
       m_description = kDictionaryNotFoundText;
     } else if (error == kNotRegularFile) {
@@ -137,24 +140,29 @@ bool Dictionary::read(const std::string& path) {
     } else {
       m_description = kDictionaryUnreadableText + fileErrorText(error) + " --";
     }
-    return false;
+    std::error_code ignored;
+    return Status::fromFileError(error, std::filesystem::is_directory(path, ignored));
   }
+  if (identity.size == 0) return Status::invalid("The file is empty.");
   std::FILE* f = file.get();
 
+  const Status notADictionary = Status::invalid("Its contents are not those of a dictionary.");
+  const Status damagedHeader = Status::invalid("Its header is damaged or cut short.");
+  const Status damagedAlphabet = Status::invalid("Its alphabet or its code table is damaged.");
   char tag[4];
-  if (!readExact(f, tag, 4)) return false;
+  if (!readExact(f, tag, 4)) return notADictionary;
   if (std::memcmp(tag, format::kTagVersion1, 4) == 0) {
     m_version = 1;
   } else if (std::memcmp(tag, format::kTagVersion0, 4) == 0) {
     m_version = 0;
   } else {
-    return false;
+    return notADictionary;
   }
 
   uint16_t n = 0;
-  if (!readU16(f, n)) return false;
+  if (!readU16(f, n)) return damagedHeader;
   // The tables have 32 slots: a larger slot count cannot be held, and none means no slot 0.
-  if (n < 1 || n > format::kMaxSlots) return false;
+  if (n < 1 || n > format::kMaxSlots) return damagedHeader;
   m_slotCount = n;
 
   size_t descriptionWidth = format::kDescriptionSizeV0;
@@ -162,7 +170,7 @@ bool Dictionary::read(const std::string& path) {
     if (!readU32(f, m_region1Start) || !readU32(f, m_region2Start) ||
         !readU32(f, m_definitionsEnd) || !readTable(f, m_indexTableOffset, n) ||
         !readTable(f, m_entryReferenceOffset, n) || !readTable(f, m_entryReferenceCount, n)) {
-      return false;
+      return damagedHeader;
     }
     descriptionWidth = format::kDescriptionSize;
   } else {
@@ -172,23 +180,23 @@ bool Dictionary::read(const std::string& path) {
     m_entryReferenceCount.fill(0);
     m_indexTableOffset[0] = m_entryReferenceOffset[0] = 0;
   }
-  if (!readTable(f, m_sectionOffset, n) || !readTable(f, m_entryCount, n)) return false;
+  if (!readTable(f, m_sectionOffset, n) || !readTable(f, m_entryCount, n)) return damagedHeader;
 
   char description[format::kDescriptionSize];
-  if (!readExact(f, description, descriptionWidth)) return false;
+  if (!readExact(f, description, descriptionWidth)) return damagedHeader;
   // Version 1 writes a NUL within the field; version 0 files may fill all 80 bytes with text.
   const void* nul = std::memchr(description, 0, descriptionWidth);
-  if (nul == nullptr && m_version > 0) return false;  // the text would run past its field
+  if (nul == nullptr && m_version > 0) return damagedHeader;  // the text would run past its field
   const size_t descriptionSize =
       nul ? static_cast<size_t>(static_cast<const char*>(nul) - description) : descriptionWidth;
 
   uint16_t s = 0, t = 0;
-  if (!readU16(f, s) || !readU16(f, t)) return false;
+  if (!readU16(f, s) || !readU16(f, t)) return damagedHeader;
   const int active = static_cast<int16_t>(s), total = static_cast<int16_t>(t);
-  if (active <= 0 || active >= 254 || total <= 0 || total >= 254 || active > total) return false;
+  if (active <= 0 || active >= 254 || total <= 0 || total >= 254 || active > total) return damagedHeader;
 
   uint8_t records[format::kSymbolCount * format::kSymbolRecordSize];
-  if (!readExact(f, records, sizeof records)) return false;
+  if (!readExact(f, records, sizeof records)) return damagedAlphabet;
   Alphabet alphabet;
   alphabet.letterIndex.fill(kNotALetter);
   alphabet.character.fill('!');
@@ -202,9 +210,9 @@ bool Dictionary::read(const std::string& path) {
     const int length = r[1];
     const int index = decodeI16(r + 2);
     const uint32_t code = decodeU32(r + 4);
-    if (length > 0 && !m_decoder.insert(i, code, length)) return false;
+    if (length > 0 && !m_decoder.insert(i, code, length)) return damagedAlphabet;
     if (index >= 0) {
-      if (index >= total) return false;  // a letter outside the alphabet
+      if (index >= total) return damagedAlphabet;  // a letter outside the alphabet
       alphabet.letterIndex[i] = static_cast<uint8_t>(index);
       alphabet.character[index] = canonical;
       m_decoder.setLetterIndex(i, static_cast<uint8_t>(index));
@@ -212,13 +220,13 @@ bool Dictionary::read(const std::string& path) {
     alphabet.canonical[i] = canonical;
   }
   // Entries are ended by symbol 0; a stream that cannot end an entry is unreadable.
-  if (m_decoder.node(0).codeLength == 0) return false;
+  if (m_decoder.node(0).codeLength == 0) return damagedAlphabet;
 
   if (m_loadScores) {
     uint16_t count = 0;
-    if (!readU16(f, count)) return false;
+    if (!readU16(f, count)) return Status::invalid("Its letter scores are cut short.");
     m_scores.resize(static_cast<size_t>(count) * active);
-    if (!m_scores.empty() && !readExact(f, m_scores.data(), m_scores.size())) return false;
+    if (!m_scores.empty() && !readExact(f, m_scores.data(), m_scores.size())) return Status::invalid("Its letter scores are cut short.");
   }
 
   m_alphabet = alphabet;
@@ -226,7 +234,7 @@ bool Dictionary::read(const std::string& path) {
   m_fileTime = time;
   m_identity = identity;
   m_read = true;
-  return true;
+  return Status();
 }
 
 void Dictionary::invalidate() {

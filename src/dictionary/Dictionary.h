@@ -14,9 +14,12 @@
 #include "dictionary/DecodingTable.h"
 #include "dictionary/FileFormat.h"
 #include "platform/FileAccess.h"
+#include "platform/Status.h"
 
 namespace qel {
 
+// After the path of a file that is no dictionary, and before the reason.
+inline constexpr char kNotAValidDictionaryText[] = "is not a valid QEL&Corvanth Dictionary File";
 inline constexpr char kInvalidDictionaryText[] = "-- INVALID DICTIONARY FILE --";
 inline constexpr char kDictionaryNotFoundText[] = "-- DICTIONARY FILE NOT FOUND --";
 // Followed by the reason in the system's words and " --".
@@ -31,16 +34,18 @@ class Dictionary {
   Dictionary(const Dictionary&) = delete;
   Dictionary& operator=(const Dictionary&) = delete;
 
-  // Opens and validates `path`; true when the file is a valid dictionary. Opening the path that is
-  // already open and valid does not touch the file. An empty path leaves the dictionary invalid.
-  bool open(const std::string& path, bool loadScores);
+  // Opens and validates `path`: ok when the file is a valid dictionary, else why it is not.
+  // Opening the path that is already open and valid does not touch the file. An empty path leaves
+  // the dictionary invalid.
+  Status open(const std::string& path, bool loadScores);
   // Re-reads the file when it changed since it was read (another file under the name, another
   // size or last-write time) or vanished.
   bool recheck();
 
   bool valid() const { return m_valid; }
-  // Why the file could not be opened: 0 when it was, else an errno value or kNotRegularFile.
-  int openError() const { return m_openError; }
+  // Why the file is not a valid dictionary, as the last reading found; ok when it is, or when it
+  // was only invalidated (see invalidated()).
+  const Status& status() const { return m_status; }
   // True once a reader found the file changed or cut short while this dictionary was being read:
   // the dictionary is then invalid, and what was read from it may be mixed or partial. Cleared
   // when the file is read again.
@@ -99,13 +104,13 @@ class Dictionary {
 
  private:
   void reset(const std::string& path);
-  bool read(const std::string& path);
+  Status read(const std::string& path);
   void dropDecodedSections();
 
   std::string m_path;
   bool m_valid = false;
   bool m_invalidated = false;
-  int m_openError = 0;
+  Status m_status;
   bool m_loadScores = false;
   int64_t m_fileTime = 0;
   FileIdentity m_identity;  // of the file read, when m_read

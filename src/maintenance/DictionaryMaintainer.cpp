@@ -35,12 +35,12 @@ DictionaryMaintainer::DictionaryMaintainer(const ResultList& results,
 
 bool DictionaryMaintainer::save(const std::string& path, const std::string& description,
                                 int dictionary) {
-  if (dictionary < 0 || dictionary >= m_dictionaries.count() ||
-      !m_dictionaries.recheck(dictionary)) {
-    const std::string shown = dictionary >= 0 && dictionary < m_dictionaries.count()
-                                  ? m_dictionaries.path(dictionary)
-                                  : std::string();
-    error("\"" + shown + "\" is not a valid dictionary\n");
+  const bool listed = dictionary >= 0 && dictionary < m_dictionaries.count();
+  if (!listed || !m_dictionaries.recheck(dictionary)) {
+    const std::string shown = listed ? m_dictionaries.path(dictionary) : std::string();
+    const std::string reason =
+        listed ? " - " + m_dictionaries.dictionary(dictionary).status().reason() : std::string();
+    error("\"" + shown + "\" is not a valid dictionary" + reason + "\n");
     return false;
   }
   BuildParameters p;

@@ -90,7 +90,7 @@ bool mergeDictionary(WordListMerge& merge, const std::string& path, const MergeP
   if (ranks) inputRanks.loadFor(path, ranksError);  // unreadable ranks: the entries come unranked
   QCDictionaryList list(std::vector<std::string>{path});
   if (!list.recheck(0)) {
-    error = quoted(path) + " is not a valid dictionary";
+    error = quoted(path) + " is not a valid dictionary - " + list.dictionary(0).status().reason();
     return false;
   }
   merge.beginInput(path);

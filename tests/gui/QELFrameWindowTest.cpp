@@ -111,7 +111,7 @@ class QELFrameWindowTest : public QObject {
     QCOMPARE(f.prompts.shown.size(), 1);
     QVERIFY(f.prompts.shown[0].startsWith("Dictionary Open Failed: "));
     QVERIFY(f.prompts.shown[0].endsWith("corrupt.qcd\nis not a valid QEL&Corvanth Dictionary File\n\n"
-                                        "Its contents are not those of a dictionary."));
+                                        "Its header is damaged or cut short."));
     QStringList more;
     for (int i = 0; i < 7; ++i) {
       const std::string path = m_dir.file("more" + std::to_string(i) + ".qcd");

@@ -37,7 +37,7 @@ std::string readFile(const std::string& path) {
 }
 
 WrittenFile::WrittenFile(const std::string& path) : bytes(readFile(path)) {
-  EXPECT_TRUE(reader.open(path, true)) << reader.description();
+  EXPECT_TRUE(reader.open(path, true).ok()) << reader.description();
 }
 
 uint32_t WrittenFile::u32(size_t offset) const {

@@ -56,7 +56,9 @@ TEST(DictionaryMaintainer, AnInvalidDictionaryGivesNoAlphabetAndNothingIsWritten
   DictionaryMaintainer maintainer(results, list, 1, 31);
   maintainer.setState(DictionaryMaintainer::State::kSaving);
   EXPECT_FALSE(maintainer.save(dir.file("saved.qcd"), "", 0));
-  EXPECT_EQ(maintainer.log(), "\"" + source + "\" is not a valid dictionary\n");
+  EXPECT_EQ(maintainer.log(), "\"" + source +
+                                  "\" is not a valid dictionary - Its contents are not those of "
+                                  "a dictionary.\n");
   EXPECT_EQ(folderContents(dir.path()), Texts{"source.qcd"});
 }
 

@@ -80,7 +80,7 @@ std::vector<std::string> folderContents(const std::string& folder) {
 
 std::vector<std::string> entryTexts(const std::string& path, std::string* description) {
   Dictionary d;
-  if (!d.open(path, false)) return {"invalid"};
+  if (!d.open(path, false).ok()) return {"invalid"};
   if (description) *description = d.description();
   std::vector<std::string> texts;
   for (int length = 1; length < d.slotCount(); ++length) {

@@ -103,23 +103,13 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   setDictionaries(std::move(open));
 }
 
-// Why a file is not a dictionary, in words the user can act on.
-QString QELFrameWindow::openFailureCause(const std::string& path) {
-  const QFileInfo file(QFile::decodeName(path.c_str()));
-  if (!file.exists()) return tr("The file does not exist.");
-  if (file.isDir()) return tr("It is a folder, not a file.");
-  if (!file.isReadable()) return tr("You do not have permission to read it.");
-  if (file.size() == 0) return tr("The file is empty.");
-  return tr("Its contents are not those of a dictionary.");
-}
-
 std::unique_ptr<QCDictionaryList> QELFrameWindow::checkedDictionary(const std::string& path) {
   auto list = std::make_unique<QCDictionaryList>(std::vector<std::string>{path});
   if (list->recheck(0)) return list;
-  UserPrompts::current().warning(this, tr("Dictionary Open Failed"),
-                                 QFile::decodeName(path.c_str()) +
-                                     tr("\nis not a valid QEL&Corvanth Dictionary File") + "\n\n" +
-                                     openFailureCause(path));
+  UserPrompts::current().warning(
+      this, tr("Dictionary Open Failed"),
+      QFile::decodeName(path.c_str()) + "\n" + QString::fromLatin1(kNotAValidDictionaryText) +
+          "\n\n" + QString::fromStdString(list->dictionary(0).status().reason()));
   return nullptr;
 }
 

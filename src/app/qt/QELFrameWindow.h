@@ -96,7 +96,6 @@ class QELFrameWindow : public QMainWindow {
   // The dictionary at `path` opened on its own to check it, or null after the box that says why
   // it cannot be opened.
   std::unique_ptr<QCDictionaryList> checkedDictionary(const std::string& path);
-  static QString openFailureCause(const std::string& path);
   void moveActiveDictionary(int by);
   void rememberRecent(const std::string& path);
   void buildMenus();

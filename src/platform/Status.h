@@ -1,0 +1,43 @@
+// The outcome of opening, reading or writing a file: success, or what kind of failure with a reason
+// the user can act on. A failure keeps the system's error number when there was one, so that a
+// front end can word it its own way ("cannot be read: Permission denied").
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qel {
+
+class Status {
+ public:
+  enum class Code : uint8_t {
+    kOk,
+    kNotFound,    // nothing at the path
+    kNotAFile,    // a folder, a FIFO or a device
+    kUnreadable,  // there, but the system refuses to read it (the system's error is kept)
+    kInvalid,     // read, but its contents are not what they must be
+  };
+
+  Status() = default;  // success
+  static Status invalid(std::string reason) { return Status(Code::kInvalid, 0, std::move(reason)); }
+  // From what opening a file said: an errno value or kNotRegularFile (platform/FileAccess.h).
+  // `isFolder` words a file that is no regular file as the folder it is.
+  static Status fromFileError(int error, bool isFolder = false);
+
+  bool ok() const { return m_code == Code::kOk; }
+  Code code() const { return m_code; }
+  // A sentence ("The file does not exist."); empty on success.
+  const std::string& reason() const { return m_reason; }
+  // The errno value of kUnreadable, else 0.
+  int systemError() const { return m_systemError; }
+
+ private:
+  Status(Code code, int systemError, std::string reason)
+      : m_code(code), m_systemError(systemError), m_reason(std::move(reason)) {}
+
+  Code m_code = Code::kOk;
+  int m_systemError = 0;
+  std::string m_reason;
+};
+
+}  // namespace qel
