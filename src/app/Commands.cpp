@@ -9,16 +9,19 @@ namespace {
 
 constexpr CommandInfo kCommands[] = {
     {Command::kOpen, "&Open...\tCtrl+O", "Open a dictionary for searching"},
-    {Command::kClose, "&Close \"*\"", "Close the active dictionary"},
+    {Command::kClose, "&Close \"*\"", "Close the active dictionary", "&Close"},
     {Command::kSaveResults, "Save Results from \"*\" &As...\tCtrl+S",
-     "Save the list of results as a file"},
-    {Command::kDemote, "&Demote \"*\"", "Move the active dictionary down in the search order"},
-    {Command::kPromote, "Pro&mote \"*\"", "Move the active dictionary up in the search order"},
+     "Save the list of results as a file", "Save Results &As...\tCtrl+S"},
+    {Command::kDemote, "&Demote \"*\"", "Move the active dictionary down in the search order",
+     "&Demote"},
+    {Command::kPromote, "Pro&mote \"*\"", "Move the active dictionary up in the search order",
+     "Pro&mote"},
     {Command::kProperties, "P&roperties for \"*\"...",
-     "Show the location, description and statistics of the active dictionary"},
-    {Command::kPrint, "&Print Results from \"*\"...\tCtrl+P", "Print the list of results"},
+     "Show the location, description and statistics of the active dictionary", "P&roperties"},
+    {Command::kPrint, "&Print Results from \"*\"...\tCtrl+P", "Print the list of results",
+     "&Print...\tCtrl+P"},
     {Command::kPrintPreview, "Print Pre&view Results from \"*\"...",
-     "Show the printed pages of the list of results"},
+     "Show the printed pages of the list of results", "Print Pre&view..."},
     {Command::kPageSetup, "Page Set&up...", "Choose the paper and the margins for printing"},
     {Command::kRecentFile, "", "Change to this previously used dictionary"},
     {Command::kExit, "E&xit", "Close QEL"},
@@ -29,7 +32,8 @@ constexpr CommandInfo kCommands[] = {
     {Command::kLookup, "&Lookup...\tCtrl+Enter", "Show the definitions of the selected word"},
     {Command::kLookupInNewWindow, "Lookup in &New Window...\tShift+Ctrl+Enter",
      "Show the definitions of the selected word in a new window"},
-    {Command::kExternalLookup, "&External Lookup", "Look the selected word up outside QEL"},
+    {Command::kExternalLookup, "&External Lookup", "Look the selected word up outside QEL",
+     "&External Lookup\tCtrl+Alt+Enter"},
     {Command::kExternalLookupSetup, "&Setup...", "Choose the ways of looking words up outside QEL"},
     {Command::kOptions, "&Options...", "Change the options of QEL"},
     {Command::kDictionaryBuilder, "Dictionary &Builder",
@@ -98,6 +102,11 @@ std::string menuText(Command command, std::string_view activeName, bool anyOpen)
     return text.erase(phrase.start, end - phrase.start);
   }
   return text;
+}
+
+std::string_view paneMenuText(Command command) {
+  const CommandInfo& info = commandInfo(command);
+  return info.paneMenuText.empty() ? info.text : info.paneMenuText;
 }
 
 std::string recentFileText(int index, std::string_view path) {

@@ -49,6 +49,9 @@ struct CommandInfo {
   Command command;
   std::string_view text;  // "&Open...\tCtrl+O"; a "*" stands for the active dictionary's name
   std::string_view hint;  // shown in the status bar while the item is under the pointer
+  // In a results pane's shortcut menus, where the active dictionary goes without saying; empty
+  // when it is `text`.
+  std::string_view paneMenuText = {};
 };
 
 const CommandInfo& commandInfo(Command command);
@@ -56,6 +59,9 @@ const CommandInfo& commandInfo(Command command);
 // The text of a File menu item that names the active dictionary: the name in place of "*", or,
 // with no dictionary open, the phrase that names it left out ("&Close", "Save Results &As...").
 std::string menuText(Command command, std::string_view activeName, bool anyOpen);
+
+// The text of the command in a results pane's shortcut menus.
+std::string_view paneMenuText(Command command);
 
 // "&1 path" for the first previously used dictionary ... "&0 path" for the tenth.
 std::string recentFileText(int index, std::string_view path);

@@ -35,20 +35,15 @@
 #include "search/PaneLayout.h"
 #include "search/qt/MatchListLabelWindows.h"
 #include "search/qt/MatchListWindows.h"
+#include "search/qt/PaneMenus.h"
+#include "search/qt/PaneSplitter.h"
+#include "search/qt/PatternControls.h"
+#include "search/qt/ResultPanes.h"
 #include "search/qt/QELProgressBar.h"
 #include "search/qt/SearchModeButton.h"
 
 namespace qel {
 namespace {
-
-// A menu item that carries out a command given by the main window: disabled when the command is
-// missing or disabled.
-void addGivenAction(QMenu& menu, const QString& text, QAction* given) {
-  QAction* item = menu.addAction(text);
-  item->setEnabled(given && given->isEnabled());
-  if (given) item->setStatusTip(given->statusTip());
-  if (given) QObject::connect(item, &QAction::triggered, given, &QAction::trigger);
-}
 
 QString text(Message message) {
   return fromCp1252(messageText(messageNumber(message)));
@@ -64,11 +59,6 @@ QStringList localFiles(const QMimeData* data) {
   return paths;
 }
 
-QString hintOf(Command command) {
-  const std::string_view hint = commandInfo(command).hint;
-  return QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));
-}
-
 const char kInvalidatedCaption[] = "Dictionary Invalidated";
 const char kInvalidatedText[] = "\nis no longer a valid QEL&Corvanth Dictionary File";
 
@@ -77,6 +67,25 @@ const char kInvalidatedText[] = "\nis no longer a valid QEL&Corvanth Dictionary 
 QELViewWindows::QELViewWindows(QWidget* parent) : QWidget(parent) {
   setAcceptDrops(true);
   setMouseTracking(true);
+  m_splitter = new PaneSplitter(this);
+  connect(m_splitter, &PaneSplitter::moved, this, &QELViewWindows::placePanes);
+  m_panes = new ResultPanes(this);
+  connect(m_panes, &ResultPanes::focused, this, &QELViewWindows::setActivePane);
+  connect(m_panes, &ResultPanes::menuRequested, this, [this](int i, QPoint at, bool selected) {
+    if (selected) {
+      showResultsMenu(i, at);
+    } else {
+      showPaneMenu(i, at);
+    }
+  });
+  // A double-click on a caption opens the dictionary's properties, the pane menu's first item.
+  connect(m_panes, &ResultPanes::captionDoubleClicked, this, [this](int i) {
+    setActivePane(i);
+    QAction* properties = m_menus.propertiesAction();
+    if (properties && properties->isEnabled()) properties->trigger();
+  });
+  connect(m_panes, &ResultPanes::selectionChanged, this, &QELViewWindows::lookupSubjectChanged);
+  connect(m_panes, &ResultPanes::resultDoubleClicked, this, &QELViewWindows::resultDoubleClicked);
   buildControls();
   m_slice.setSingleShot(true);
   m_slice.setInterval(0);
@@ -86,57 +95,36 @@ QELViewWindows::QELViewWindows(QWidget* parent) : QWidget(parent) {
 
 QELViewWindows::~QELViewWindows() {
   // The lists show the session's results: they go first.
-  for (OutputGroup& p : m_panes) removePane(p);
+  m_panes->removeAll(m_pattern);
 }
 
 void QELViewWindows::buildControls() {
-  m_group = new QGroupBox(tr("P&attern"), this);
-  m_pattern = new QComboBox(m_group);
+  m_group = new PatternControls(this);
+  m_pattern = m_group->pattern;
+  m_search = m_group->search;
+  m_mode = m_group->mode;
+  m_modeMenu = m_group->modeMenu;
+  m_wordSearch = m_group->wordSearch;
+  m_fullTextSearch = m_group->fullTextSearch;
+  m_phraseAnagramSearch = m_group->phraseAnagramSearch;
+  m_shortest = m_group->shortest;
+  m_longest = m_group->longest;
+  m_progress = m_group->progress;
+  m_splitter->setGap(m_group->spacing());
+
   // The group's mnemonic would go back to whichever of its boxes had the focus last: Alt+A is
   // the pattern box's, wherever the focus is.
   m_group->installEventFilter(this);
-  m_pattern->setEditable(true);
-  m_pattern->setInsertPolicy(QComboBox::NoInsert);
-  m_pattern->setMaxCount(1000);
-  // The pattern is what the user types: the history is only the drop-down list, never a
-  // completion of it.
-  m_pattern->setCompleter(nullptr);
-  m_pattern->setToolTip(text(Message::kPatternBoxTip));
   // The combo box holds the focus and hands keys to its line edit directly, past any filter.
   m_pattern->installEventFilter(this);
   m_pattern->lineEdit()->installEventFilter(this);
   connect(m_pattern, &QComboBox::editTextChanged, this, [this] {
     if (m_state != SearchState::Searching) validatePattern();
   });
-
-  m_search = new QPushButton(m_group);
-  m_search->setDefault(true);
-  m_search->setAutoDefault(true);
-  m_search->setToolTip(text(Message::kSearchButtonTip));
   connect(m_search, &QPushButton::clicked, this, &QELViewWindows::onSearchButton);
 
-  m_mode = new SearchModeButton(m_group);
-  m_mode->setToolTip(text(Message::kSearchModeTip));
-  m_modeMenu = new QMenu(this);
-  auto* modes = new QActionGroup(m_modeMenu);
-  m_wordSearch = m_modeMenu->addAction(tr("&Word Search"));
-  m_wordSearch->setShortcut(QKeySequence(tr("Ctrl+W")));
-  m_wordSearch->setStatusTip(text(Message::kWordSearchHint));
-  m_fullTextSearch = m_modeMenu->addAction(tr("&Full Text Search"));
-  m_fullTextSearch->setShortcut(QKeySequence(tr("Ctrl+F")));
-  m_fullTextSearch->setStatusTip(text(Message::kFullTextSearchHint));
-  m_phraseAnagramSearch = m_modeMenu->addAction(tr("&Phrase Anagram"));
-  m_phraseAnagramSearch->setShortcut(QKeySequence(tr("Ctrl+G")));
-  m_phraseAnagramSearch->setStatusTip(
-      tr("Rearrange the letters of the pattern into phrases of up to three words of the active "
-         "dictionary"));
-  for (QAction* action : {m_wordSearch, m_fullTextSearch, m_phraseAnagramSearch}) {
-    action->setCheckable(true);
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    modes->addAction(action);
-    addAction(action);
-  }
-  m_wordSearch->setChecked(true);
+  // The search modes' shortcuts act wherever the focus is in the view.
+  for (QAction* action : {m_wordSearch, m_fullTextSearch, m_phraseAnagramSearch}) addAction(action);
   connect(m_wordSearch, &QAction::triggered, this, [this] { setFullText(false); });
   connect(m_fullTextSearch, &QAction::triggered, this, [this] { setFullText(true); });
   connect(m_phraseAnagramSearch, &QAction::triggered, this, [this] { setPhraseAnagram(); });
@@ -150,41 +138,15 @@ void QELViewWindows::buildControls() {
             [this, opener](const QPoint& at) { m_modeMenu->exec(opener->mapToGlobal(at)); });
   }
 
-  m_shortestLabel = new QLabel(tr("Sho&rtest:"), m_group);
-  m_longestLabel = new QLabel(tr("&Longest:"), m_group);
-  m_shortest = new QSpinBox(m_group);
-  m_longest = new QSpinBox(m_group);
   // The boxes take a typed value when editing finishes (Return, the focus leaving, a search) or
   // a step button is pressed: keeping Shortest <= Longest on every keystroke would undo what
   // is being typed ("12" passes through "1").
   for (QSpinBox* box : {m_shortest, m_longest}) {
-    box->setRange(1, 31);
     box->setKeyboardTracking(false);
     box->installEventFilter(this);
   }
-  m_shortest->setValue(1);
-  m_longest->setValue(31);
-  m_shortest->setToolTip(text(Message::kShortestTip));
-  m_longest->setToolTip(text(Message::kLongestTip));
-  m_shortestLabel->setBuddy(m_shortest);
-  m_longestLabel->setBuddy(m_longest);
   connect(m_shortest, &QSpinBox::valueChanged, this, [this] { onLengthBoxChanged(false); });
   connect(m_longest, &QSpinBox::valueChanged, this, [this] { onLengthBoxChanged(true); });
-
-  m_progress = new QELProgressBar(m_group);
-  m_progress->setToolTip(text(Message::kProgressBarTip));
-
-  auto* grid = new QGridLayout(m_group);
-  grid->addWidget(m_pattern, 0, 0, 1, 5);
-  grid->addWidget(m_search, 0, 5);
-  grid->addWidget(m_mode, 0, 6);
-  grid->addWidget(m_shortestLabel, 1, 0);
-  grid->addWidget(m_shortest, 1, 1);
-  grid->setColumnStretch(2, 1);
-  grid->addWidget(m_longestLabel, 1, 3);
-  grid->addWidget(m_longest, 1, 4);
-  grid->addWidget(m_progress, 2, 0, 1, 7);
-  m_gap = std::max(4, grid->verticalSpacing() > 0 ? grid->verticalSpacing() : 6);
 }
 
 void QELViewWindows::setDictionaries(QCDictionaryList* dictionaries) {
@@ -205,9 +167,12 @@ void QELViewWindows::setDictionaries(QCDictionaryList* dictionaries) {
   if (m_session && earlier) m_session->takeResults(*earlier, origin);
   m_activePane = 0;
   m_state = static_cast<SearchState>(255);
-  rebuildPanes(origin);
+  m_panes->rebuild(m_dictionaries, m_session.get(), origin, m_pattern);
+  m_splitter->forget();
+  layOutPanes();
+  updateCaptions();
   earlier.reset();  // after the lists have left its results
-  updateRanks();
+  m_panes->updateRanks();
   validatePattern();
 }
 
@@ -222,31 +187,11 @@ void QELViewWindows::setAppearance(const ViewAppearance& appearance) {
   QPalette palette = m_pattern->lineEdit()->palette();
   palette.setColor(QPalette::Text, appearance.patternColour);
   m_pattern->lineEdit()->setPalette(palette);
-  for (OutputGroup& p : m_panes) {
-    p.list->setFonts(appearance.results, appearance.annotation, appearance.resultsColour,
-                     appearance.annotationColour);
-  }
-  updateRanks();
-}
-
-// Each list learns whether its dictionary is ranked: ranks are read as a session starts and as
-// each search starts.
-void QELViewWindows::updateRanks() {
-  for (int i = 0; i < paneCount(); ++i) {
-    MatchListWindows* list = m_panes[i].list;
-    MatchListWindows::RankOf rankOf;
-    if (m_session && m_session->hasRanks(i)) {
-      rankOf = [this, list](std::string_view entry) {
-        const int pane = paneOf(list);
-        return m_session && pane >= 0 ? int{m_session->rankOf(pane, entry)} : 0;
-      };
-    }
-    list->setRanks(std::move(rankOf), m_appearance.rareLighter);
-  }
+  m_panes->setAppearance(appearance);
 }
 
 void QELViewWindows::setOrientation(int orientation) {
-  m_orientation = orientation == 1 ? 1 : 0;
+  m_splitter->setOrientation(orientation);
   layOutPanes();
 }
 
@@ -263,8 +208,7 @@ int QELViewWindows::longest() const { return m_longest->value(); }
 
 void QELViewWindows::setProportionsStore(std::function<QString(int)> read,
                                          std::function<void(int, const QString&)> write) {
-  m_readProportions = std::move(read);
-  m_writeProportions = std::move(write);
+  m_splitter->setProportionsStore(std::move(read), std::move(write));
   layOutPanes();
 }
 
@@ -416,14 +360,9 @@ void QELViewWindows::onSearchButton() {
     validatePattern();
     return;
   }
-  updateRanks();
+  m_panes->updateRanks();
   if (fresh) {
-    for (int i = 0; i < paneCount(); ++i) {
-      if (!m_session->searchesPane(i)) continue;
-      m_panes[i].displayedCount = 0;
-      m_panes[i].caption->setCount(0);
-      m_panes[i].list->updateDisplay();
-    }
+    m_panes->clearSearched();
     updateCaptions();
   }
   setState(SearchState::Searching);
@@ -504,14 +443,7 @@ void QELViewWindows::finishSlice() {
 void QELViewWindows::refreshPanes(bool force) {
   if (!force && m_sinceRefresh.isValid() && m_sinceRefresh.elapsed() < kRefreshMilliseconds) return;
   m_sinceRefresh.start();
-  for (int i = 0; i < paneCount(); ++i) {
-    OutputGroup& p = m_panes[i];
-    const long count = m_session->pane(i).results.count();
-    if (count == p.displayedCount && !force) continue;
-    p.displayedCount = count;
-    p.caption->setCount(count);
-    p.list->updateDisplay();
-  }
+  m_panes->refresh(force);
 }
 
 void QELViewWindows::updateProgress() {
@@ -529,62 +461,31 @@ void QELViewWindows::updateProgress() {
 }
 
 void QELViewWindows::updateCaptions() {
-  for (int i = 0; i < paneCount(); ++i) {
-    m_panes[i].caption->setActive(i == m_activePane);
-  }
+  m_panes->setActive(m_activePane);
 }
 
 void QELViewWindows::showResultsMenu(int pane, const QPoint& at) {
-  MatchListWindows* list = m_panes[pane].list;
   emit menuAboutToShow();
-  QMenu menu(this);
-  const char* lookupTexts[] = {"&Lookup...\tCtrl+Enter",
-                               "Lookup in &New Window...\tShift+Ctrl+Enter",
-                               "&External Lookup\tCtrl+Alt+Enter"};
-  for (size_t i = 0; i < std::size(lookupTexts); ++i) {
-    if (i < m_lookupActions.size() && m_lookupActions[i]) {
-      menu.addAction(m_lookupActions[i]);
-    } else {
-      menu.addAction(tr(lookupTexts[i]))->setEnabled(false);
-    }
-  }
-  menu.addSeparator();
-  QAction* copy = menu.addAction(tr("&Copy\tCtrl+C"));
-  copy->setStatusTip(hintOf(Command::kCopy));
-  connect(copy, &QAction::triggered, list, &MatchListWindows::copy);
-  QAction* all = menu.addAction(tr("&Select All\tCtrl+A"));
-  all->setStatusTip(hintOf(Command::kSelectAll));
-  connect(all, &QAction::triggered, list, &MatchListWindows::selectAll);
-  menu.addSeparator();
-  const char* const printing[] = {"&Print...\tCtrl+P", "Print Pre&view..."};
-  for (size_t i = 0; i < std::size(printing); ++i) {
-    addGivenAction(menu, tr(printing[i]),
-                   i < m_resultsActions.size() ? m_resultsActions[i] : nullptr);
-  }
-  showItemHints(&menu);
-  menu.exec(at);
+  m_menus.showResultsMenu(this, (*m_panes)[pane].list, at);
 }
 
 // The main window's own commands for the dictionary, when it gave them; the pane becomes the
 // active one first, so that they act on it.
 void QELViewWindows::showPaneMenu(int pane, const QPoint& at) {
   setActivePane(pane);
-  QMenu menu(this);
-  const char* const texts[] = {"P&roperties", "&Close", "Save Results &As...\tCtrl+S", "&Demote",
-                               "Pro&mote"};
-  for (size_t i = 0; i < std::size(texts); ++i) {
-    addGivenAction(menu, tr(texts[i]), i < m_paneActions.size() ? m_paneActions[i] : nullptr);
-  }
-  showItemHints(&menu);
-  menu.exec(at);
+  m_menus.showPaneMenu(this, at);
 }
 
 void QELViewWindows::setPaneMenuActions(std::vector<QAction*> actions) {
-  m_paneActions = std::move(actions);
+  m_menus.setPaneActions(std::move(actions));
 }
 
 void QELViewWindows::setLookupMenuActions(std::vector<QAction*> actions) {
-  m_lookupActions = std::move(actions);
+  m_menus.setLookupActions(std::move(actions));
+}
+
+void QELViewWindows::setResultsMenuActions(std::vector<QAction*> actions) {
+  m_menus.setResultsActions(std::move(actions));
 }
 
 std::optional<QELViewWindows::LookupSubject> QELViewWindows::lookupSubject() const {
@@ -598,7 +499,7 @@ std::optional<QELViewWindows::LookupSubject> QELViewWindows::lookupSubject() con
   }
   if (!m_session || m_activePane < 0 || m_activePane >= paneCount()) return std::nullopt;
   const ResultList& results = m_session->pane(m_activePane).results;
-  if (!m_panes[m_activePane].list->isFocused() || results.selection().selectedCount() != 1) {
+  if (!pane(m_activePane).list->isFocused() || results.selection().selectedCount() != 1) {
     return std::nullopt;
   }
   return resultSubject(m_activePane, results.selection().runs().front().start);
@@ -637,7 +538,7 @@ bool QELViewWindows::canStepResult(bool next) const { return resultStepFor(next)
 bool QELViewWindows::stepResult(bool next) {
   const std::optional<ResultStep> step = resultStepFor(next);
   if (!step) return false;
-  MatchListWindows* list = m_panes[step->pane].list;
+  MatchListWindows* list = pane(step->pane).list;
   if (step->pane == m_activePane) {
     list->moveCaret(next ? ResultSelection::Key::Down : ResultSelection::Key::Up);
   } else {
@@ -646,10 +547,6 @@ bool QELViewWindows::stepResult(bool next) {
   }
   list->setFocus();
   return true;
-}
-
-void QELViewWindows::setResultsMenuActions(std::vector<QAction*> actions) {
-  m_resultsActions = std::move(actions);
 }
 
 bool QELViewWindows::canClose() {
@@ -767,9 +664,9 @@ bool QELViewWindows::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   if (event->type() == QEvent::FocusIn) {
-    const int pane = paneOf(watched);
-    if (pane >= 0) {
-      setActivePane(pane);
+    const int watchedPane = m_panes->indexOf(watched);
+    if (watchedPane >= 0) {
+      setActivePane(watchedPane);
       updateCaptions();
     }
   }
@@ -785,198 +682,49 @@ bool QELViewWindows::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-int QELViewWindows::paneOf(const QObject* widget) const {
-  for (int i = 0; i < paneCount(); ++i) {
-    if (widget == m_panes[i].list || widget == m_panes[i].caption) return i;
-  }
-  return -1;
-}
-
-QELViewWindows::OutputGroup QELViewWindows::makePane() {
-  OutputGroup p;
-  // The list shows its pane's results once the pane is placed (rebuildPanes points it there).
-  p.list = new MatchListWindows(m_session->pane(0).results, this);
-  p.list->setFonts(m_appearance.results, m_appearance.annotation, m_appearance.resultsColour,
-                   m_appearance.annotationColour);
-  p.list->installEventFilter(this);
-  p.caption = new MatchListLabelWindows(p.list, this);
-  // The pane's place may change while it lives (a dictionary before it closes): the handlers
-  // find it from the sender.
-  MatchListWindows* list = p.list;
-  MatchListLabelWindows* caption = p.caption;
-  connect(list, &MatchListWindows::focusGained, this, [this, list] { setActivePane(paneOf(list)); });
-  connect(list, &MatchListWindows::menuRequested, this, [this, list](QPoint at, bool) {
-    const int i = paneOf(list);
-    if (m_session && m_session->pane(i).results.selection().selectedCount() > 0) {
-      showResultsMenu(i, at);
-    } else {
-      showPaneMenu(i, at);
-    }
-  });
-  connect(caption, &MatchListLabelWindows::menuRequested, this,
-          [this, caption](QPoint at) { showPaneMenu(paneOf(caption), at); });
-  // A double-click on the caption opens the dictionary's properties, the pane menu's first item.
-  connect(caption, &MatchListLabelWindows::doubleClicked, this, [this, caption] {
-    setActivePane(paneOf(caption));
-    QAction* properties = m_paneActions.empty() ? nullptr : m_paneActions.front();
-    if (properties && properties->isEnabled()) properties->trigger();
-  });
-  connect(list, &MatchListWindows::selectionChanged, this, &QELViewWindows::lookupSubjectChanged);
-  connect(list, &MatchListWindows::resultDoubleClicked, this,
-          [this, list](long, Qt::KeyboardModifiers modifiers) {
-            emit resultDoubleClicked(paneOf(list), modifiers);
-          });
-  p.caption->show();
-  p.list->show();
-  return p;
-}
-
-// A pane goes quietly: the focus leaves it first and no event of its going reaches the view,
-// whose panes no longer include it.
-void QELViewWindows::removePane(OutputGroup& p) {
-  p.list->removeEventFilter(this);
-  disconnect(p.list, nullptr, this, nullptr);
-  disconnect(p.caption, nullptr, this, nullptr);
-  if (p.list->hasFocus() || p.list->isAncestorOf(QApplication::focusWidget())) {
-    m_pattern->setFocus(Qt::OtherFocusReason);
-  }
-  delete p.caption;
-  delete p.list;
-  p = OutputGroup{};
-}
-
-void QELViewWindows::rebuildPanes(const std::vector<int>& origin) {
-  std::vector<OutputGroup> earlier = std::move(m_panes);
-  m_panes.clear();
-  const int count = m_dictionaries ? m_dictionaries->count() : 0;
-  std::vector<bool> kept(earlier.size(), false);
-  for (int i = 0; i < count; ++i) {
-    const int from = i < static_cast<int>(origin.size()) ? origin[i] : -1;
-    const bool keep = from >= 0 && from < static_cast<int>(earlier.size());
-    if (keep) kept[from] = true;
-    m_panes.push_back(keep ? earlier[from] : makePane());
-    OutputGroup& p = m_panes.back();
-    p.list->setList(m_session->pane(i).results);
-    if (!keep) p.displayedCount = 0;
-    p.caption->setIndexAndName(i + 1, QFile::decodeName(m_dictionaries->name(i).c_str()));
-    p.caption->setDescription(fromCore(m_dictionaries->description(i)));
-    p.caption->setCount(p.displayedCount);
-  }
-  for (size_t j = 0; j < earlier.size(); ++j) {
-    if (!kept[j]) removePane(earlier[j]);
-  }
-  m_edges.clear();
-  layOutPanes();
-  updateCaptions();
-}
-
 QRect QELViewWindows::paneArea() const {
   const QRect group = m_group->geometry();
-  const int top = group.bottom() + 1 + m_gap;
-  return QRect(group.left(), top, group.width(), std::max(0, height() - top - m_gap));
+  const int top = group.bottom() + 1 + gap();
+  return QRect(group.left(), top, group.width(), std::max(0, height() - top - gap()));
 }
 
-int QELViewWindows::paneAxisExtent() const {
-  const QRect area = paneArea();
-  return m_orientation == 1 ? area.width() + m_gap : area.height() + m_gap;
-}
+QRect QELViewWindows::paneRect(int i) const { return m_splitter->paneRect(i); }
+int QELViewWindows::orientation() const { return m_splitter->orientation(); }
+int QELViewWindows::gap() const { return m_splitter->gap(); }
 
-QRect QELViewWindows::paneRect(int i) const {
-  const QRect area = paneArea();
-  const int extent = paneAxisExtent();
-  const int start = m_edges[i];
-  const int end = (i + 1 < paneCount() ? m_edges[i + 1] : extent) - m_gap;
-  if (m_orientation == 1) return QRect(area.left() + start, area.top(), end - start, area.height());
-  return QRect(area.left(), area.top() + start, area.width(), end - start);
-}
-
-// Each pane's extent includes the gap at its far end; the area is one gap longer than what is
-// seen, so that the last pane ends a gap before the view's edge.
 void QELViewWindows::layOutPanes() {
-  const int count = paneCount();
-  if (count == 0) return;
-  const int extent = paneAxisExtent();
-  if (static_cast<int>(m_edges.size()) != count || m_dragging < 0) {
-    const QString stored = m_readProportions ? m_readProportions(count) : QString();
-    m_edges = edgesOf(paneExtents(count, extent, stored.toStdString()));
-  }
-  const int captionHeight = fontMetrics().height() + 4;
-  for (int i = 0; i < count; ++i) {
-    const QRect r = paneRect(i);
-    m_panes[i].caption->setGeometry(r.left(), r.top(), r.width(), captionHeight);
-    m_panes[i].list->setGeometry(r.left(), r.top() + captionHeight, r.width(),
-                                 std::max(0, r.height() - captionHeight));
-  }
+  m_splitter->layOut(paneCount(), paneArea());
+  placePanes();
+}
+
+void QELViewWindows::placePanes() {
+  m_panes->place([this](int i) { return paneRect(i); }, fontMetrics().height() + 4);
 }
 
 // Room for the pattern controls uncut and a few rows of one pane.
 QSize QELViewWindows::minimumSizeHint() const {
   const QSize controls = m_group->minimumSizeHint();
   const int captionHeight = fontMetrics().height() + 4;
-  return QSize(controls.width() + 2 * m_gap,
-               m_group->sizeHint().height() + 3 * m_gap + captionHeight + 4 * fontMetrics().height());
+  return QSize(controls.width() + 2 * gap(),
+               m_group->sizeHint().height() + 3 * gap() + captionHeight + 4 * fontMetrics().height());
 }
 
 void QELViewWindows::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  m_group->setGeometry(m_gap, m_gap, width() - 2 * m_gap, m_group->sizeHint().height());
+  m_group->setGeometry(gap(), gap(), width() - 2 * gap(), m_group->sizeHint().height());
   layOutPanes();
 }
 
-// The zone of one gap before each pane's leading edge, except the first's, is a splitter.
-int QELViewWindows::splitterAt(const QPoint& point) const {
-  const QRect area = paneArea();
-  if (!area.adjusted(-1, -1, 1, 1).contains(point)) return -1;
-  const int along = m_orientation == 1 ? point.x() - area.left() : point.y() - area.top();
-  for (int i = 1; i < paneCount(); ++i) {
-    if (along >= m_edges[i] - m_gap && along < m_edges[i]) return i;
-  }
-  return -1;
-}
-
 void QELViewWindows::mousePressEvent(QMouseEvent* event) {
-  const int pane = splitterAt(event->position().toPoint());
-  if (event->button() == Qt::LeftButton && pane > 0) {
-    m_dragging = pane;
-    grabMouse();
-    return;
-  }
-  QWidget::mousePressEvent(event);
+  if (!m_splitter->mousePress(event)) QWidget::mousePressEvent(event);
 }
 
 void QELViewWindows::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
-  if (m_dragging > 0) {
-    const QRect area = paneArea();
-    const int along = m_orientation == 1 ? at.x() - area.left() : at.y() - area.top();
-    const std::vector<int> moved =
-        moveSplitter(m_edges, paneAxisExtent(), m_gap, m_dragging, along + m_gap / 2);
-    if (moved != m_edges) {
-      m_edges = moved;
-      layOutPanes();
-    }
-    return;
-  }
-  const bool overSplitter = splitterAt(at) > 0;
-  setCursor(!overSplitter ? Qt::ArrowCursor
-                          : (m_orientation == 1 ? Qt::SizeHorCursor : Qt::SizeVerCursor));
+  if (!m_splitter->mouseMove(event)) QWidget::mouseMoveEvent(event);
 }
 
 void QELViewWindows::mouseReleaseEvent(QMouseEvent* event) {
-  if (m_dragging > 0) {
-    m_dragging = -1;
-    releaseMouse();
-    storeProportions();
-    return;
-  }
-  QWidget::mouseReleaseEvent(event);
-}
-
-void QELViewWindows::storeProportions() {
-  if (!m_writeProportions || paneCount() == 0) return;
-  const int extent = paneAxisExtent();
-  m_writeProportions(paneCount(),
-                     QString::fromStdString(paneExtentsText(extent, extentsOf(m_edges, extent))));
+  if (!m_splitter->mouseRelease(event)) QWidget::mouseReleaseEvent(event);
 }
 
 void QELViewWindows::dragEnterEvent(QDragEnterEvent* event) {

@@ -21,11 +21,12 @@
 #include "search/ResultStepping.h"
 #include "search/SearchSession.h"
 #include "search/SearchSettings.h"
+#include "search/qt/PaneMenus.h"
+#include "search/qt/ResultPanes.h"
+#include "search/qt/ViewAppearance.h"
 
 class QAction;
 class QComboBox;
-class QGroupBox;
-class QLabel;
 class QMenu;
 class QPushButton;
 class QSpinBox;
@@ -34,31 +35,17 @@ namespace qel {
 
 class MatchListLabelWindows;
 class MatchListWindows;
+class PaneSplitter;
+class PatternControls;
 class QELProgressBar;
 class SearchModeButton;
-
-// Fonts and colours of the pattern box and the results.
-struct ViewAppearance {
-  QFont pattern{"DejaVu Sans Mono"};
-  QColor patternColour{Qt::black};
-  QFont results{"DejaVu Sans Mono"};
-  QColor resultsColour{Qt::black};
-  QFont annotation{"DejaVu Sans Mono"};
-  QColor annotationColour{Qt::black};
-  // Words of a ranked dictionary rarer than kRareFrom drawn lighter.
-  bool rareLighter = true;
-};
 
 class QELViewWindows : public QWidget {
   Q_OBJECT
 
  public:
   // One results pane: its caption strip above its list.
-  struct OutputGroup {
-    MatchListLabelWindows* caption = nullptr;
-    MatchListWindows* list = nullptr;
-    long displayedCount = 0;  // what the caption shows
-  };
+  using OutputGroup = ResultPanes::Pane;
 
   // Slices of search steps run back to back for about this long before the event loop runs.
   static constexpr int kSliceMilliseconds = 8;
@@ -78,7 +65,7 @@ class QELViewWindows : public QWidget {
   void setAppearance(const ViewAppearance& appearance);
   // 0: panes one on top of the other; 1: side by side.
   void setOrientation(int orientation);
-  int orientation() const { return m_orientation; }
+  int orientation() const;
   void setShortestLongest(int shortest, int longest);
   int shortest() const;
   int longest() const;
@@ -95,8 +82,8 @@ class QELViewWindows : public QWidget {
   QString statusText() const { return m_statusText; }
   int activePane() const { return m_activePane; }
   void setActivePane(int pane);
-  int paneCount() const { return static_cast<int>(m_panes.size()); }
-  const OutputGroup& pane(int i) const { return m_panes[i]; }
+  int paneCount() const { return m_panes->count(); }
+  const OutputGroup& pane(int i) const { return (*m_panes)[i]; }
   const SearchSession* session() const { return m_session.get(); }
   QComboBox* patternBox() const { return m_pattern; }
   QSpinBox* shortestBox() const { return m_shortest; }
@@ -105,7 +92,7 @@ class QELViewWindows : public QWidget {
   QELProgressBar* progressBar() const { return m_progress; }
   // The rectangle of pane i (caption and list) in the view.
   QRect paneRect(int i) const;
-  int gap() const { return m_gap; }
+  int gap() const;
   // The longest time one slice of a search kept the event loop waiting, in nanoseconds.
   qint64 longestSlice() const { return m_longestSlice; }
 
@@ -174,22 +161,12 @@ class QELViewWindows : public QWidget {
 
  private:
   void buildControls();
-  // Panes for the dictionaries now open; origin[i] is the earlier pane that pane i continues
-  // (its list, caption and results stay), or -1 for a new one.
-  void rebuildPanes(const std::vector<int>& origin);
-  OutputGroup makePane();
-  void removePane(OutputGroup& pane);
-  // The pane a list or caption belongs to, or -1.
-  int paneOf(const QObject* widget) const;
-  void updateRanks();
   // Shortest and Longest take what was typed into them.
   void commitLengths();
   void addToHistory(const QString& pattern);
   void layOutPanes();
+  void placePanes();
   QRect paneArea() const;
-  int paneAxisExtent() const;
-  int splitterAt(const QPoint& point) const;
-  void storeProportions();
   void setState(SearchState state);
   void setStatus(const QString& text);
   bool recheckDictionaries();
@@ -212,11 +189,9 @@ class QELViewWindows : public QWidget {
   std::unique_ptr<SearchSession> m_session;
   SearchSettings m_options;
   ViewAppearance m_appearance;
-  int m_orientation = 0;
-  std::function<QString(int)> m_readProportions;
-  std::function<void(int, const QString&)> m_writeProportions;
+  PaneSplitter* m_splitter = nullptr;
 
-  QGroupBox* m_group = nullptr;
+  PatternControls* m_group = nullptr;
   QComboBox* m_pattern = nullptr;
   QPushButton* m_search = nullptr;
   SearchModeButton* m_mode = nullptr;
@@ -224,20 +199,13 @@ class QELViewWindows : public QWidget {
   QAction* m_wordSearch = nullptr;
   QAction* m_fullTextSearch = nullptr;
   QAction* m_phraseAnagramSearch = nullptr;
-  QLabel* m_shortestLabel = nullptr;
-  QLabel* m_longestLabel = nullptr;
   QSpinBox* m_shortest = nullptr;
   QSpinBox* m_longest = nullptr;
   QELProgressBar* m_progress = nullptr;
 
-  std::vector<OutputGroup> m_panes;
-  std::vector<QAction*> m_paneActions;
-  std::vector<QAction*> m_lookupActions;
-  std::vector<QAction*> m_resultsActions;
-  std::vector<int> m_edges;  // each pane's leading edge along the pane area
+  ResultPanes* m_panes = nullptr;
+  PaneMenus m_menus;
   int m_activePane = 0;
-  int m_gap = 8;
-  int m_dragging = -1;  // the pane whose leading edge is being dragged
 
   SearchState m_state = static_cast<SearchState>(255);
   bool m_fullText = false;
