@@ -44,6 +44,7 @@ qel_layer(qel_platform CORE FOLDERS platform SOURCES
   src/platform/FileAccess.cpp
   src/platform/FileReplacement.cpp
   src/platform/MappedFile.cpp
+  src/platform/PooledFile.cpp
   src/platform/Status.cpp
   src/platform/TemporaryFiles.cpp)
 qel_layer(qel_dictionary CORE FOLDERS dictionary USES qel_platform SOURCES

@@ -4,7 +4,6 @@
 #include "dictionary/EntryEnumerator.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "dictionary/ByteOrder.h"
@@ -31,32 +30,16 @@ void copyShort(Byte* to, std::span<const Source> from, size_t offset, size_t siz
 
 }  // namespace
 
-EntryEnumerator* EntryEnumerator::s_first = nullptr;
-EntryEnumerator* EntryEnumerator::s_last = nullptr;
-
 EntryEnumerator::EntryEnumerator(const QCDictionaryList& list, int dictionaryNumber)
     : EntryEnumerator(list.dictionary(dictionaryNumber)) {}
 
 EntryEnumerator::EntryEnumerator(Dictionary& dictionary) : m_dictionary(dictionary) {
-  m_previous = s_last;
-  if (s_last) s_last->m_next = this;
-  s_last = this;
-  if (!s_first) s_first = this;
   std::memset(m_letters, 0, sizeof m_letters);
   std::memset(m_text, 0, sizeof m_text);
   m_letters[0] = kEndOfLetters;
 }
 
-EntryEnumerator::~EntryEnumerator() {
-  (m_previous ? m_previous->m_next : s_first) = m_next;
-  (m_next ? m_next->m_previous : s_last) = m_previous;
-  closeFile();
-}
-
-void EntryEnumerator::closeFile() {
-  if (m_file) std::fclose(m_file);
-  m_file = nullptr;
-}
+EntryEnumerator::~EntryEnumerator() = default;
 
 bool EntryEnumerator::selectLength(int length) {
   m_replay = m_dictionary.decodedSection(length);
@@ -71,7 +54,7 @@ bool EntryEnumerator::selectLength(int length) {
     m_length = length;
     m_entriesScanned = 0;
     m_ended = false;
-    closeFile();
+    m_file.close();
     m_invalidated = m_dictionary.invalidated();
     m_generation = m_dictionary.generation();
     std::memset(m_letters, 0, sizeof m_letters);
@@ -100,7 +83,7 @@ bool EntryEnumerator::startSection(int length) {
   m_referenceFlag = 0;
   m_groupState = m_dictionary.version() > 0 ? 2 : 0;
   m_ended = false;
-  closeFile();
+  m_file.close();
   m_bits = 0;
   m_bitCount = 0;
   m_wordPosition = m_blockWords = 0;
@@ -109,74 +92,55 @@ bool EntryEnumerator::startSection(int length) {
   m_generation = m_dictionary.generation();
   if (m_dictionary.valid() && length > 0 && length < m_dictionary.slotCount()) {
     const auto& sections = m_dictionary.sectionOffset();
-    m_resumePosition = sections[length];
+    m_file.closeAt(sections[length]);
     // The last length has no next section to compare with: its entry count tells.
     const bool hasEntries = length == m_dictionary.slotCount() - 1
                                 ? m_dictionary.entryCount()[length] > 0
                                 : sections[length] < sections[length + 1];
-    if (hasEntries && !refillBlock()) closeFile();
+    if (hasEntries && !refillBlock()) m_file.close();
   }
   std::memset(m_letters, 0, sizeof m_letters);
   std::memset(m_text, 0, sizeof m_text);
   m_wordSize = 0;
   if (length >= 0 && length < kLettersSize) m_letters[length] = kEndOfLetters;
-  if (!m_file) m_ended = true;
-  return m_file != nullptr;
+  if (!hasOpenFile()) m_ended = true;
+  return hasOpenFile();
 }
 
 bool EntryEnumerator::openFile() {
-  const std::string& path = m_dictionary.path();
   int error = 0;
-  m_file = openRegularFile(path, error);
-  if (!m_file && (error == EMFILE || error == ENFILE)) {
-    // Out of handles: borrow the one of the oldest enumerator that holds one; it reopens its file
-    // at its own position on its next refill.
-    for (EntryEnumerator* e = s_first; e; e = e->m_next) {
-      if (e != this && e->m_file) {
-        e->m_resumePosition = std::ftell(e->m_file);
-        e->closeFile();
-        m_file = openRegularFile(path, error);
-        break;
-      }
-    }
+  if (m_file.open(m_dictionary.path(), error)) return true;
+  // Gone, or no longer readable: what the dictionary read does not hold any more. Running out of
+  // handles is no change to the file, nor is a position that cannot be reached.
+  if (error != 0 && !outOfFileHandles(error)) {
+    m_dictionary.invalidate();
+    m_invalidated = true;
   }
-  if (!m_file) {
-    // Gone, or no longer readable: what the dictionary read does not hold any more. Running out
-    // of handles is no change to the file.
-    if (error != EMFILE && error != ENFILE) {
-      m_dictionary.invalidate();
-      m_invalidated = true;
-    }
-    return false;
-  }
-  if (m_resumePosition != 0 && std::fseek(m_file, m_resumePosition, SEEK_SET) != 0) {
-    closeFile();
-    return false;
-  }
-  return true;
+  return false;
 }
 
 bool EntryEnumerator::fileUnchanged() {
   FileIdentity now;
   const bool readAgain = m_dictionary.generation() != m_generation;
-  if (!readAgain && m_dictionary.valid() && regularFileIdentity(m_file, now) == 0 &&
+  if (!readAgain && m_dictionary.valid() && regularFileIdentity(m_file.get(), now) == 0 &&
       now == m_dictionary.identity()) {
     return true;
   }
   // A dictionary read again describes the new file correctly; only this enumeration is spoilt.
   if (!readAgain) m_dictionary.invalidate();
   m_invalidated = true;
-  closeFile();
+  m_file.close();
   return false;
 }
 
 bool EntryEnumerator::refillBlock() {
-  if (m_invalidated || (!m_file && !openFile())) return false;
+  if (m_invalidated || (!hasOpenFile() && !openFile())) return false;
   // Every block is checked, so a file rewritten or cut short in place is noticed as well as one
   // replaced under the name and opened again (each section, or after lending the handle).
   if (!fileUnchanged()) return false;
-  const long position = std::ftell(m_file);
-  const size_t count = std::fread(m_block, 1, kBlockSize, m_file);
+  std::FILE* file = m_file.get();
+  const long position = std::ftell(file);
+  const size_t count = std::fread(m_block, 1, kBlockSize, file);
   const uint64_t size = m_dictionary.identity().size;
   const uint64_t expected =
       position < 0 || static_cast<uint64_t>(position) >= size
@@ -185,7 +149,7 @@ bool EntryEnumerator::refillBlock() {
   if (count < expected) {
     m_dictionary.invalidate();
     m_invalidated = true;
-    closeFile();
+    m_file.close();
     return false;
   }
   if (count == 0) return false;

@@ -11,6 +11,7 @@
 #include "dictionary/AcceptedAhead.h"
 #include "dictionary/DecodedSection.h"
 #include "dictionary/EntryFilter.h"
+#include "platform/PooledFile.h"
 
 namespace qel {
 
@@ -72,7 +73,7 @@ class EntryEnumerator {
   int groupState() const { return m_groupState; }
   int entriesScanned() const { return m_entriesScanned; }
   const uint8_t* letters() const { return m_letters; }
-  bool hasOpenFile() const { return m_file != nullptr; }
+  bool hasOpenFile() const { return m_file.get() != nullptr; }
   // True while the section comes from the dictionary's decoded copy instead of the file.
   bool replaying() const { return m_replay != nullptr; }
   // True when the file changed under the enumeration (replaced, rewritten, cut short) or the
@@ -82,7 +83,6 @@ class EntryEnumerator {
   bool invalidated() const { return m_invalidated; }
 
  private:
-  void closeFile();
   bool openFile();
   bool refillBlock();
   // False, with the enumeration invalidated, when the dictionary was read again or the open file
@@ -122,16 +122,8 @@ class EntryEnumerator {
   // Positions at the start of the section in the file.
   bool startSection(int length);
 
-  // Process-wide list of live enumerators, oldest first; file handles are taken from the oldest
-  // when the process runs out of them.
-  static EntryEnumerator* s_first;
-  static EntryEnumerator* s_last;
-  EntryEnumerator* m_next = nullptr;
-  EntryEnumerator* m_previous = nullptr;
-
   Dictionary& m_dictionary;
-  std::FILE* m_file = nullptr;
-  long m_resumePosition = 0;
+  PooledFile m_file;
   int m_entriesScanned = 0;
   int m_length = 0;
   int m_groupState = 0;
