@@ -1,15 +1,12 @@
-// Decoding of entry bit streams. Codes are read least significant bit first from 32-bit
-// little-endian words; one table lookup decodes any code of up to eight bits and longer codes go on
-// bit by bit through the tree.
+// Decoding of entry bit streams into items, the replay of decoded sections, and the recording of a
+// section as it is decoded.
 #include "dictionary/EntryEnumerator.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "dictionary/ByteOrder.h"
 #include "dictionary/Dictionary.h"
 #include "dictionary/QCDictionaryList.h"
-#include "platform/FileAccess.h"
 
 namespace qel {
 
@@ -33,13 +30,18 @@ void copyShort(Byte* to, std::span<const Source> from, size_t offset, size_t siz
 EntryEnumerator::EntryEnumerator(const QCDictionaryList& list, int dictionaryNumber)
     : EntryEnumerator(list.dictionary(dictionaryNumber)) {}
 
-EntryEnumerator::EntryEnumerator(Dictionary& dictionary) : m_dictionary(dictionary) {
+EntryEnumerator::EntryEnumerator(Dictionary& dictionary)
+    : m_dictionary(dictionary), m_reader(dictionary) {
   std::memset(m_letters, 0, sizeof m_letters);
   std::memset(m_text, 0, sizeof m_text);
   m_letters[0] = kEndOfLetters;
 }
 
 EntryEnumerator::~EntryEnumerator() = default;
+
+bool EntryEnumerator::readAgain() const {
+  return m_dictionary.generation() != m_reader.generation();
+}
 
 bool EntryEnumerator::selectLength(int length) {
   m_replay = m_dictionary.decodedSection(length);
@@ -54,9 +56,7 @@ bool EntryEnumerator::selectLength(int length) {
     m_length = length;
     m_entriesScanned = 0;
     m_ended = false;
-    m_file.close();
-    m_invalidated = m_dictionary.invalidated();
-    m_generation = m_dictionary.generation();
+    m_reader.reset();
     std::memset(m_letters, 0, sizeof m_letters);
     std::memset(m_text, 0, sizeof m_text);
     m_wordSize = 0;
@@ -83,129 +83,20 @@ bool EntryEnumerator::startSection(int length) {
   m_referenceFlag = 0;
   m_groupState = m_dictionary.version() > 0 ? 2 : 0;
   m_ended = false;
-  m_file.close();
-  m_bits = 0;
-  m_bitCount = 0;
-  m_wordPosition = m_blockWords = 0;
-
-  m_invalidated = m_dictionary.invalidated();
-  m_generation = m_dictionary.generation();
-  if (m_dictionary.valid() && length > 0 && length < m_dictionary.slotCount()) {
-    const auto& sections = m_dictionary.sectionOffset();
-    m_file.closeAt(sections[length]);
-    // The last length has no next section to compare with: its entry count tells.
-    const bool hasEntries = length == m_dictionary.slotCount() - 1
-                                ? m_dictionary.entryCount()[length] > 0
-                                : sections[length] < sections[length + 1];
-    if (hasEntries && !refillBlock()) m_file.close();
-  }
+  m_reader.start(length);
   std::memset(m_letters, 0, sizeof m_letters);
   std::memset(m_text, 0, sizeof m_text);
   m_wordSize = 0;
   if (length >= 0 && length < kLettersSize) m_letters[length] = kEndOfLetters;
-  if (!hasOpenFile()) m_ended = true;
-  return hasOpenFile();
-}
-
-bool EntryEnumerator::openFile() {
-  int error = 0;
-  if (m_file.open(m_dictionary.path(), error)) return true;
-  // Gone, or no longer readable: what the dictionary read does not hold any more. Running out of
-  // handles is no change to the file, nor is a position that cannot be reached.
-  if (error != 0 && !outOfFileHandles(error)) {
-    m_dictionary.invalidate();
-    m_invalidated = true;
-  }
-  return false;
-}
-
-bool EntryEnumerator::fileUnchanged() {
-  FileIdentity now;
-  const bool readAgain = m_dictionary.generation() != m_generation;
-  if (!readAgain && m_dictionary.valid() && regularFileIdentity(m_file.get(), now) == 0 &&
-      now == m_dictionary.identity()) {
-    return true;
-  }
-  // A dictionary read again describes the new file correctly; only this enumeration is spoilt.
-  if (!readAgain) m_dictionary.invalidate();
-  m_invalidated = true;
-  m_file.close();
-  return false;
-}
-
-bool EntryEnumerator::refillBlock() {
-  if (m_invalidated || (!hasOpenFile() && !openFile())) return false;
-  // Every block is checked, so a file rewritten or cut short in place is noticed as well as one
-  // replaced under the name and opened again (each section, or after lending the handle).
-  if (!fileUnchanged()) return false;
-  std::FILE* file = m_file.get();
-  const long position = std::ftell(file);
-  const size_t count = std::fread(m_block, 1, kBlockSize, file);
-  const uint64_t size = m_dictionary.identity().size;
-  const uint64_t expected =
-      position < 0 || static_cast<uint64_t>(position) >= size
-          ? 0
-          : std::min<uint64_t>(kBlockSize, size - static_cast<uint64_t>(position));
-  if (count < expected) {
-    m_dictionary.invalidate();
-    m_invalidated = true;
-    m_file.close();
-    return false;
-  }
-  if (count == 0) return false;
-  // The stream is read in whole words; a short last read is padded with zero bits.
-  const size_t rounded = (count + 3) & ~size_t{3};
-  std::memset(m_block + count, 0, rounded - count);
-  m_wordPosition = 0;
-  m_blockWords = static_cast<int>(rounded / 4);
-  return true;
-}
-
-bool EntryEnumerator::loadBits() {
-  while (m_bitCount <= 32) {
-    if (m_wordPosition >= m_blockWords && !refillBlock()) return m_bitCount > 0;
-    m_bits |= static_cast<uint64_t>(decodeU32(m_block + 4 * m_wordPosition)) << m_bitCount;
-    m_bitCount += 32;
-    ++m_wordPosition;
-  }
-  return true;
-}
-
-// The whole decoding of one symbol from the member state, or -1 when the stream ends or leads
-// nowhere: refills, codes longer than eight bits and the last bits of the stream come here.
-int EntryEnumerator::decodeSymbolSlow() {
-  if (m_bitCount <= 32) loadBits();
-  const DecodingTable& decoder = m_dictionary.decoder();
-  int node = DecodingTable::kRoot;
-  if (m_bitCount >= 8) {
-    const DecodingTable::Step& step = decoder.step(static_cast<uint8_t>(m_bits));
-    if (step.codeLength != 0) {
-      m_bits >>= step.codeLength;
-      m_bitCount -= step.codeLength;
-      return step.node;
-    }
-    if (step.node == DecodingTable::kNone) return -1;
-    node = step.node;
-    m_bits >>= 8;
-    m_bitCount -= 8;
-  }
-  while (!DecodingTable::isLeaf(node)) {
-    if (m_bitCount == 0 && !loadBits()) return -1;
-    node = decoder.node(node).child[m_bits & 1];
-    m_bits >>= 1;
-    --m_bitCount;
-    if (node == DecodingTable::kNone) return -1;
-  }
-  return node;
+  if (!m_reader.hasOpenFile()) m_ended = true;
+  return m_reader.hasOpenFile();
 }
 
 const uint8_t* EntryEnumerator::endOfStream() {
   keepRecording(true);
   m_replay.reset();
   m_letters[0] = kEndOfLetters;
-  m_bits = 0;
-  m_bitCount = 0;
-  m_wordPosition = m_blockWords;
+  m_reader.skipToEnd();
   // Nothing more can be read from this section: no caller waiting for a later group may loop.
   m_ended = true;
   m_groupState = -1;
@@ -217,47 +108,26 @@ const uint8_t* EntryEnumerator::decodeItem() {
   if (m_ended) return endOfStream();
   // Read again (a paused search resumed after the file changed): the codes in hand are the old
   // file's.
-  if (m_dictionary.generation() != m_generation) {
-    m_invalidated = true;
+  if (readAgain()) {
+    m_reader.invalidate();
     return endOfStream();
   }
   const Alphabet& alphabet = m_dictionary.alphabet();
   int letterCount = 0;
   int t = 0;
   bool collecting = true;
-  // The bit reader lives in locals here: stores into the text buffer may alias any member, which
+  // The reader's bits live in locals here: stores into the text buffer may alias any member, which
   // would otherwise be reloaded after every character.
-  uint64_t bits = m_bits;
-  int bitCount = m_bitCount;
-  const uint8_t* next = m_block + 4 * m_wordPosition;
-  const uint8_t* end = m_block + 4 * m_blockWords;
+  SectionBitReader::Window window = m_reader.window();
   const DecodingTable& decoder = m_dictionary.decoder();
   for (;;) {
     int symbols[2] = {0, 0};
-    int count = 0;
-    if (bitCount > 32 || next < end) {
-      if (bitCount <= 32) {
-        bits |= static_cast<uint64_t>(decodeU32(next)) << bitCount;
-        bitCount += 32;
-        next += 4;
-      }
-      const DecodingTable::Pair& pair = decoder.pair(bits);
-      count = pair.count;
-      symbols[0] = pair.first;
-      symbols[1] = pair.second;
-      bits >>= pair.length;
-      bitCount -= pair.length;
-    }
+    int count = SectionBitReader::decodePair(window, decoder, symbols);
     if (count == 0) {
-      m_bits = bits;
-      m_bitCount = bitCount;
-      m_wordPosition = static_cast<int>(next - m_block) / 4;
-      symbols[0] = decodeSymbolSlow();
+      m_reader.resume(window);
+      symbols[0] = m_reader.decodeSymbolSlow();
       count = 1;
-      bits = m_bits;
-      bitCount = m_bitCount;
-      next = m_block + 4 * m_wordPosition;
-      end = m_block + 4 * m_blockWords;
+      window = m_reader.window();
       if (symbols[0] < 0) return endOfStream();
     }
     bool ended = false;
@@ -286,9 +156,7 @@ const uint8_t* EntryEnumerator::decodeItem() {
     }
     if (ended) break;
   }
-  m_bits = bits;
-  m_bitCount = bitCount;
-  m_wordPosition = static_cast<int>(next - m_block) / 4;
+  m_reader.resume(window);
   if (collecting) m_wordSize = t;
   m_text[t] = 0;
   m_text[t + 1] = 0;
@@ -310,10 +178,9 @@ const uint8_t* EntryEnumerator::decodeItem() {
   m_letters[letterCount] = kEndOfLetters;
 
   if (m_groupState == 2) {
-    if (m_bitCount == 0 && !loadBits()) return endOfStream();
-    m_referenceFlag = static_cast<int>(m_bits & 1);
-    m_bits >>= 1;
-    --m_bitCount;
+    const int flag = m_reader.readBit();
+    if (flag < 0) return endOfStream();
+    m_referenceFlag = flag;
     m_referenceCounter += m_referenceFlag;
   } else {
     ++m_referenceCounter;
@@ -353,7 +220,7 @@ void EntryEnumerator::recordItem(int letterCount, int textSize, bool groupEnd) {
 // is kept for the next enumerations.
 void EntryEnumerator::keepRecording(bool complete) {
   std::shared_ptr<SectionRecording> recording = std::move(m_recording);
-  if (!recording || m_invalidated || m_dictionary.generation() != m_generation) return;
+  if (!recording || m_reader.invalidated() || readAgain()) return;
   auto section =
       SectionRecording::finish(std::move(recording), complete, m_length, m_dictionary.alphabet());
   if (m_recordAlways) {
@@ -374,7 +241,7 @@ std::shared_ptr<const DecodedSection> EntryEnumerator::decodeSection(Dictionary&
     const uint8_t* letters = e.decodeItem();
     if (letters[0] == kEndOfLetters) break;
   }
-  if (e.m_invalidated) return nullptr;
+  if (e.invalidated()) return nullptr;
   return std::move(e.m_recorded);
 }
 
@@ -384,8 +251,8 @@ bool EntryEnumerator::startRecordedSection(int length) {
 }
 
 const uint8_t* EntryEnumerator::replayItem() {
-  if (m_dictionary.generation() != m_generation) {
-    m_invalidated = true;
+  if (readAgain()) {
+    m_reader.invalidate();
     return endOfStream();
   }
   const DecodedSection& section = *m_replay;
@@ -515,7 +382,7 @@ std::optional<AcceptedAhead::Found> EntryEnumerator::scanAhead(EntryFilter& filt
 }
 
 int EntryEnumerator::skipRejectedReplayItems(EntryFilter& filter, int budget) {
-  if (m_dictionary.generation() != m_generation) return 0;
+  if (readAgain()) return 0;
   const DecodedSection& section = *m_replay;
   const size_t first = m_replayNext;
   const size_t end = std::min(section.positions(), first + static_cast<size_t>(budget));
@@ -605,8 +472,7 @@ const uint8_t* EntryEnumerator::nextBatch(EntryFilter* filter) {
 
 size_t EntryEnumerator::nextAccepted(EntryFilter* filter, AcceptedEntry* accepted,
                                      size_t capacity) {
-  if (!m_replay || m_dictionary.generation() != m_generation ||
-      (filter && (filter->readsText() || !filter->acceptsAlike()))) {
+  if (!m_replay || readAgain() || (filter && (filter->readsText() || !filter->acceptsAlike()))) {
     return 0;
   }
   const DecodedSection& section = *m_replay;

@@ -11,7 +11,7 @@
 #include "dictionary/AcceptedAhead.h"
 #include "dictionary/DecodedSection.h"
 #include "dictionary/EntryFilter.h"
-#include "platform/PooledFile.h"
+#include "dictionary/SectionBitReader.h"
 
 namespace qel {
 
@@ -20,7 +20,6 @@ class QCDictionaryList;
 
 class EntryEnumerator {
  public:
-  static constexpr int kBlockSize = 16384;
   static constexpr int kTextSize = 900;
   static constexpr int kLettersSize = 100;
   static constexpr int kBatchBudget = 2000;
@@ -73,23 +72,19 @@ class EntryEnumerator {
   int groupState() const { return m_groupState; }
   int entriesScanned() const { return m_entriesScanned; }
   const uint8_t* letters() const { return m_letters; }
-  bool hasOpenFile() const { return m_file.get() != nullptr; }
+  bool hasOpenFile() const { return m_reader.hasOpenFile(); }
   // True while the section comes from the dictionary's decoded copy instead of the file.
   bool replaying() const { return m_replay != nullptr; }
   // True when the file changed under the enumeration (replaced, rewritten, cut short) or the
   // dictionary was read again since selectLength: the items given may be mixed or partial, and
   // the enumeration ended where it found out. The dictionary is then invalidated() too, unless it
   // was read again.
-  bool invalidated() const { return m_invalidated; }
+  bool invalidated() const { return m_reader.invalidated(); }
 
  private:
-  bool openFile();
-  bool refillBlock();
-  // False, with the enumeration invalidated, when the dictionary was read again or the open file
-  // is no longer the one the dictionary read.
-  bool fileUnchanged();
-  bool loadBits();
-  int decodeSymbolSlow();
+  // Whether the dictionary was read again since the section was selected: the codes in hand are
+  // the old file's.
+  bool readAgain() const;
   const uint8_t* decodeItem();
   const uint8_t* endOfStream();
   // Replay of a decoded section, and the recording of one as it is decoded.
@@ -123,22 +118,13 @@ class EntryEnumerator {
   bool startSection(int length);
 
   Dictionary& m_dictionary;
-  PooledFile m_file;
   int m_entriesScanned = 0;
   int m_length = 0;
   int m_groupState = 0;
   int m_referenceFlag = 0;
   int m_referenceCounter = 0;
   bool m_ended = true;  // the section can yield nothing more
-  bool m_invalidated = false;
-  uint32_t m_generation = 0;  // of the dictionary when the section was selected
-  int m_wordSize = 0;         // bytes of the current item's word, before its annotation
-
-  // Bit reader: unread bits of the stream, least significant first.
-  uint64_t m_bits = 0;
-  int m_bitCount = 0;
-  int m_wordPosition = 0;  // next unread 32-bit word of the block
-  int m_blockWords = 0;    // words of the block that hold data
+  int m_wordSize = 0;   // bytes of the current item's word, before its annotation
 
   std::shared_ptr<const DecodedSection> m_replay;
   size_t m_replayNext = 0;
@@ -157,7 +143,7 @@ class EntryEnumerator {
   uint8_t m_letters[kLettersSize];
   char m_spelled[kAcceptedCapacity][kLettersSize];  // the words nextAccepted() spelled out
   char m_text[kTextSize];
-  alignas(4) uint8_t m_block[kBlockSize];
+  SectionBitReader m_reader;
 };
 
 }  // namespace qel
