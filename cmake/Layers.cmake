@@ -61,6 +61,7 @@ qel_layer(qel_dictionary CORE FOLDERS dictionary USES qel_platform SOURCES
   src/dictionary/EntryEnumerator.cpp
   src/dictionary/QCDictionaryDefinitionRetriever.cpp
   src/dictionary/QCDictionaryList.cpp
+  src/dictionary/ReplayCursor.cpp
   src/dictionary/SectionBitReader.cpp)
 qel_layer(qel_pattern CORE FOLDERS pattern USES qel_dictionary SOURCES
   src/pattern/AnagramCompiler.cpp
