@@ -69,6 +69,7 @@ qel_layer(qel_pattern CORE FOLDERS pattern USES qel_dictionary SOURCES
   src/pattern/AnagramPlacement.cpp
   src/pattern/BalanceCounts.cpp
   src/pattern/CompilerFinish.cpp
+  src/pattern/FastMatchers.cpp
   src/pattern/FirstLetters.cpp
   src/pattern/FixedLetterScan.cpp
   src/pattern/FoldedCompare.cpp
