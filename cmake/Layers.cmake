@@ -62,7 +62,9 @@ qel_layer(qel_dictionary CORE FOLDERS dictionary USES qel_platform SOURCES
   src/dictionary/QCDictionaryDefinitionRetriever.cpp
   src/dictionary/QCDictionaryList.cpp
   src/dictionary/ReplayCursor.cpp
-  src/dictionary/SectionBitReader.cpp)
+  src/dictionary/SectionBitReader.cpp
+  src/dictionary/SideFileLayout.cpp
+  src/dictionary/SideFileOutput.cpp)
 qel_layer(qel_pattern CORE FOLDERS pattern USES qel_dictionary SOURCES
   src/pattern/AnagramCompiler.cpp
   src/pattern/AnagramMatcher.cpp
