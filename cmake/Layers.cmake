@@ -127,6 +127,8 @@ qel_layer(qel_search CORE FOLDERS search USES qel_app_core qel_definitions SOURC
   src/search/ResultStepping.cpp
   src/search/ResultsText.cpp
   src/search/SearchSession.cpp
+  src/search/SearchSessionAnagrams.cpp
+  src/search/SearchSessionWordSearch.cpp
   src/search/SearchOptions.cpp)
 qel_layer(qel_maintenance CORE FOLDERS maintenance USES qel_search SOURCES
   src/maintenance/BuildAlphabet.cpp
