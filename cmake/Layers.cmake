@@ -44,6 +44,7 @@ qel_layer(qel_platform CORE FOLDERS platform SOURCES
   src/platform/FileAccess.cpp
   src/platform/FileReplacement.cpp
   src/platform/MappedFile.cpp
+  src/platform/PooledFile.cpp
   src/platform/Status.cpp
   src/platform/TemporaryFiles.cpp)
 qel_layer(qel_dictionary CORE FOLDERS dictionary USES qel_platform SOURCES
@@ -59,13 +60,18 @@ qel_layer(qel_dictionary CORE FOLDERS dictionary USES qel_platform SOURCES
   src/dictionary/DictionaryWatch.cpp
   src/dictionary/EntryEnumerator.cpp
   src/dictionary/QCDictionaryDefinitionRetriever.cpp
-  src/dictionary/QCDictionaryList.cpp)
+  src/dictionary/QCDictionaryList.cpp
+  src/dictionary/ReplayCursor.cpp
+  src/dictionary/SectionBitReader.cpp
+  src/dictionary/SideFileLayout.cpp
+  src/dictionary/SideFileOutput.cpp)
 qel_layer(qel_pattern CORE FOLDERS pattern USES qel_dictionary SOURCES
   src/pattern/AnagramCompiler.cpp
   src/pattern/AnagramMatcher.cpp
   src/pattern/AnagramPlacement.cpp
   src/pattern/BalanceCounts.cpp
   src/pattern/CompilerFinish.cpp
+  src/pattern/FastMatchers.cpp
   src/pattern/FirstLetters.cpp
   src/pattern/FixedLetterScan.cpp
   src/pattern/FoldedCompare.cpp
@@ -121,6 +127,8 @@ qel_layer(qel_search CORE FOLDERS search USES qel_app_core qel_definitions SOURC
   src/search/ResultStepping.cpp
   src/search/ResultsText.cpp
   src/search/SearchSession.cpp
+  src/search/SearchSessionAnagrams.cpp
+  src/search/SearchSessionWordSearch.cpp
   src/search/SearchOptions.cpp)
 qel_layer(qel_maintenance CORE FOLDERS maintenance USES qel_search SOURCES
   src/maintenance/BuildAlphabet.cpp

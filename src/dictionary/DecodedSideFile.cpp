@@ -1,9 +1,5 @@
-// Layout of a side file, in the byte order of the machine that wrote it (a mark tells):
-//   header: magic, format version, byte-order mark, the dictionary's key, the path's size, a
-//           checksum of the header and path, and one record per length (offsets and sizes, a
-//           checksum of the length's bytes here and one of its bytes in the dictionary)
-//   the dictionary's path
-//   per length: its items (DecodedItem as laid out in memory), texts and letters, 8-byte aligned
+// Mapping a side file for a dictionary and giving its sections to replay, the note that vouches
+// for one, and where side files go and when one is made (the layout is in SideFileLayout.h).
 //
 // A length's bytes are checked against both checksums when a search first asks for them: a
 // damaged side file, or one made from other contents under the same name, size and times (a
@@ -22,13 +18,9 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-// xxHash (Debian's libxxhash-dev) compiled in from its header: qel-cli links statically.
-#define XXH_INLINE_ALL
-#include <xxhash.h>
-
 #include "dictionary/Alphabet.h"
 #include "dictionary/Dictionary.h"
-#include "dictionary/EntryEnumerator.h"
+#include "dictionary/SideFileLayout.h"
 #include "platform/FileAccess.h"
 #include "platform/FileReplacement.h"
 
@@ -36,154 +28,7 @@ namespace qel {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr char kMagic[8] = {'Q', 'E', 'L', 'D', 'E', 'C', '\r', '\n'};
-// Changes whenever the layout or the meaning of an item changes.
-constexpr uint32_t kFormatVersion = 5;
-constexpr uint32_t kByteOrderMark = 0x01020304;
-// The part of a dictionary whose checksum goes into the key: its header tables and symbols.
-constexpr size_t kKeyedBytes = 4096;
-
-struct SectionRecord {
-  uint64_t items = 0, itemCount = 0;
-  uint64_t texts = 0, textBytes = 0;
-  uint64_t letters = 0, letterBytes = 0;
-  uint64_t leadingEntries = 0;
-  // Four arrays of one value per 64 leading entries: spelled and referenced (64-bit words), then
-  // unspelledBefore and referencedBefore (32-bit counts).
-  uint64_t spelled = 0, referenced = 0, unspelledBefore = 0, referencedBefore = 0;
-  uint64_t unspelledLeading = 0;
-  uint64_t end = 0;                 // just past the length's last array
-  uint64_t checksum = 0;            // of the bytes from `items` to `end`
-  uint64_t dictionaryChecksum = 0;  // of the length's bytes in the dictionary
-  int32_t leadingGroupState = 0;
-  uint32_t present = 0, complete = 0;
-  uint32_t reserved = 0;  // written as 0
-};
-
-struct Header {
-  char magic[8];
-  uint32_t formatVersion;
-  uint32_t byteOrderMark;
-  uint64_t dictionarySize;
-  int64_t dictionaryTime;
-  int64_t dictionaryChangeTime;  // which, unlike the write time, no program can set back
-  uint64_t dictionaryDevice;
-  uint64_t dictionaryInode;
-  uint64_t dictionaryChecksum;
-  uint64_t headerChecksum;  // of the header with this field 0, then the path
-  uint32_t pathSize;
-  uint32_t slotCount;
-  SectionRecord sections[format::kMaxSlots];
-};
-
-uint64_t checksum(const void* data, size_t size, uint64_t seed = 0) {
-  return XXH3_64bits_withSeed(data, size, seed);
-}
-
-// The bytes of length `length` in the dictionary file: its entry stream and tables, up to where
-// the next length's begin (the file's end for the last). Empty when the tables say nonsense.
-std::span<const uint8_t> dictionaryBytesOf(const Dictionary& dictionary,
-                                           std::span<const uint8_t> file, int length) {
-  const uint64_t start = dictionary.sectionOffset()[length];
-  uint64_t end = file.size();
-  for (int next = length + 1; next < dictionary.slotCount(); ++next) {
-    if (dictionary.sectionOffset()[next] > start) {
-      end = dictionary.sectionOffset()[next];
-      break;
-    }
-  }
-  if (start > end || end > file.size()) return {};
-  return file.subspan(static_cast<size_t>(start), static_cast<size_t>(end - start));
-}
-
-// The dictionary file as the dictionary read it; null when it changed since.
-std::shared_ptr<const MappedFile> mapDictionary(const Dictionary& dictionary) {
-  std::shared_ptr<const MappedFile> file = MappedFile::open(dictionary.path());
-  return file && file->identity() == dictionary.identity() ? file : nullptr;
-}
-
-// Writes to the side file and keeps the checksum of what a length writes.
-class SectionWriter {
- public:
-  SectionWriter(std::FILE* file, uint64_t& position) : m_file(file), m_position(position) {
-    XXH3_64bits_reset(m_state.get());
-  }
-  bool write(const void* data, size_t size) {
-    XXH3_64bits_update(m_state.get(), data, size);
-    m_position += size;
-    return size == 0 || std::fwrite(data, 1, size, m_file) == size;
-  }
-  bool padTo8() {
-    static const char zeros[8] = {};
-    return write(zeros, (8 - m_position % 8) % 8);
-  }
-  uint64_t checksum() { return XXH3_64bits_digest(m_state.get()); }
-
- private:
-  struct FreeState {
-    void operator()(XXH3_state_t* state) const { XXH3_freeState(state); }
-  };
-  std::unique_ptr<XXH3_state_t, FreeState> m_state{XXH3_createState()};
-  std::FILE* m_file;
-  uint64_t& m_position;
-};
-
-std::string absolutePath(const std::string& path) {
-  std::error_code ec;
-  const fs::path absolute = fs::absolute(path, ec);
-  return ec ? path : absolute.lexically_normal().string();
-}
-
-// What a side file must name to belong to `dictionary`; false when the file on disk is no longer
-// the one the dictionary read.
-bool keyOf(const Dictionary& dictionary, Header& key, std::string& path) {
-  if (!dictionary.valid()) return false;
-  int error = 0;
-  FileIdentity identity;
-  std::FILE* file = openRegularFile(dictionary.path(), error, &identity);
-  if (!file) return false;
-  uint8_t head[kKeyedBytes];
-  const size_t read = std::fread(head, 1, sizeof head, file);
-  std::fclose(file);
-  if (!(identity == dictionary.identity())) return false;
-  key = Header{};
-  std::memcpy(key.magic, kMagic, sizeof kMagic);
-  key.formatVersion = kFormatVersion;
-  key.byteOrderMark = kByteOrderMark;
-  key.dictionarySize = identity.size;
-  key.dictionaryTime = identity.modified;
-  key.dictionaryChangeTime = identity.changed;
-  key.dictionaryDevice = identity.device;
-  key.dictionaryInode = identity.inode;
-  key.dictionaryChecksum = checksum(head, read);
-  key.slotCount = static_cast<uint32_t>(dictionary.slotCount());
-  path = absolutePath(dictionary.path());
-  key.pathSize = static_cast<uint32_t>(path.size());
-  return true;
-}
-
-uint64_t headerChecksum(Header header, const std::string& path) {
-  header.headerChecksum = 0;
-  return checksum(path.data(), path.size(), checksum(&header, sizeof header));
-}
-
-// A region of `count` elements of `size` bytes at `offset` lies inside a file of `fileSize`.
-bool inside(uint64_t offset, uint64_t count, uint64_t size, uint64_t fileSize) {
-  if (offset > fileSize || count > fileSize / size) return false;
-  return count * size <= fileSize - offset;
-}
-
-bool writeAll(std::FILE* f, const void* data, size_t size) {
-  return size == 0 || std::fwrite(data, 1, size, f) == size;
-}
-
-bool padTo8(std::FILE* f, uint64_t& position) {
-  static const char zeros[8] = {};
-  const size_t pad = (8 - position % 8) % 8;
-  position += pad;
-  return writeAll(f, zeros, pad);
-}
+using namespace side_file;
 
 // The note that vouches for a side file: the identities of the side file and of the dictionary
 // when every length was found to hold what its checksums say.
@@ -221,14 +66,6 @@ bool changedTooRecently(const FileIdentity& dictionary) {
                           std::chrono::system_clock::now().time_since_epoch())
                           .count();
   return now - std::max(dictionary.modified, dictionary.changed) < kCoarsestTimes;
-}
-
-// A length's bytes hold what their checksums say, here and in the dictionary.
-bool checksumsHold(const SectionRecord& r, std::span<const uint8_t> bytes,
-                   std::span<const uint8_t> dictionaryBytes) {
-  if (r.end < r.items || !inside(r.items, r.end - r.items, 1, bytes.size())) return false;
-  return checksum(bytes.data() + r.items, static_cast<size_t>(r.end - r.items)) == r.checksum &&
-         checksum(dictionaryBytes.data(), dictionaryBytes.size()) == r.dictionaryChecksum;
 }
 
 }  // namespace
@@ -350,104 +187,6 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const
   if (sound) return section;
   std::remove(m_path.c_str());  // damaged: the next process makes it again
   return nullptr;
-}
-
-bool DecodedSideFile::make(const std::string& path, Dictionary& dictionary, std::string& error) {
-  Header header;
-  std::string dictionaryPath;
-  if (!keyOf(dictionary, header, dictionaryPath)) {
-    error = "the dictionary changed";
-    return false;
-  }
-  const std::shared_ptr<const MappedFile> dictionaryFile = mapDictionary(dictionary);
-  if (!dictionaryFile) {
-    error = "the dictionary changed";
-    return false;
-  }
-  FileReplacement out;
-  if (!out.begin(path, FileReplacement::Target::kPrivate)) {
-    error = out.error();
-    return false;
-  }
-  std::FILE* f = out.file();
-  uint64_t position = sizeof header + dictionaryPath.size();
-  bool ok = writeAll(f, &header, sizeof header) &&
-            writeAll(f, dictionaryPath.data(), dictionaryPath.size()) && padTo8(f, position);
-  // One section at a time: making the file needs no more memory than its largest section.
-  for (int length = 1; ok && length < dictionary.slotCount(); ++length) {
-    const std::shared_ptr<const DecodedSection> s =
-        EntryEnumerator::decodeSection(dictionary, length);
-    if (!s) continue;
-    SectionRecord& r = header.sections[length];
-    SectionWriter w(f, position);
-    r.present = 1;
-    r.complete = s->complete ? 1 : 0;
-    r.leadingEntries = s->leadingEntries;
-    r.items = position;
-    r.itemCount = s->items.size();
-    ok = w.write(s->items.data(), s->items.size_bytes());
-    r.texts = position;
-    r.textBytes = s->texts.size();
-    ok = ok && w.write(s->texts.data(), s->texts.size());
-    r.letters = position;
-    r.letterBytes = s->letters.size();
-    ok = ok && w.write(s->letters.data(), s->letters.size()) && w.padTo8();
-    r.unspelledLeading = s->unspelledLeading;
-    r.leadingGroupState = s->leadingGroupState;
-    // Each array is 8-byte aligned, as the ones before it end on a multiple of 8.
-    for (auto [offset, part] :
-         {std::pair{&r.spelled, std::as_bytes(s->spelled)},
-          std::pair{&r.referenced, std::as_bytes(s->referenced)},
-          std::pair{&r.unspelledBefore, std::as_bytes(s->unspelledBefore)},
-          std::pair{&r.referencedBefore, std::as_bytes(s->referencedBefore)}}) {
-      *offset = position;
-      ok = ok && w.write(part.data(), part.size()) && w.padTo8();
-    }
-    r.end = position;
-    r.checksum = w.checksum();
-    const std::span<const uint8_t> source =
-        dictionaryBytesOf(dictionary, dictionaryFile->bytes(), length);
-    r.dictionaryChecksum = checksum(source.data(), source.size());
-  }
-  if (!ok) error = std::strerror(errno);
-  // The dictionary changed while it was decoded: what was decoded may be mixed.
-  if (ok && !dictionary.valid()) {
-    error = "the dictionary changed";
-    ok = false;
-  }
-  header.headerChecksum = headerChecksum(header, dictionaryPath);
-  if (ok && (std::fseek(f, 0, SEEK_SET) != 0 || !writeAll(f, &header, sizeof header))) {
-    error = std::strerror(errno);
-    ok = false;
-  }
-  if (!ok) {
-    out.discard();
-    return false;
-  }
-  if (!out.commit()) {
-    error = out.error();
-    return false;
-  }
-  return true;
-}
-
-bool restampSideFile(std::vector<uint8_t>& bytes, const Dictionary& dictionary, Restamp what) {
-  Header key;
-  std::string path;
-  if (!keyOf(dictionary, key, path) || bytes.size() < sizeof key + path.size()) return false;
-  Header header;
-  std::memcpy(&header, bytes.data(), sizeof header);
-  std::memcpy(key.sections, header.sections, sizeof key.sections);
-  for (SectionRecord& r : key.sections) {
-    if (what == Restamp::kKeyAndContents && r.end >= r.items &&
-        inside(r.items, r.end - r.items, 1, bytes.size())) {
-      r.checksum = checksum(bytes.data() + r.items, static_cast<size_t>(r.end - r.items));
-    }
-  }
-  std::memcpy(bytes.data() + sizeof key, path.data(), path.size());
-  key.headerChecksum = headerChecksum(key, path);
-  std::memcpy(bytes.data(), &key, sizeof key);
-  return true;
 }
 
 bool sideFilesWanted() {

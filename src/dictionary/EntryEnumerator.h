@@ -3,14 +3,15 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string_view>
 
-#include "dictionary/AcceptedAhead.h"
+#include "dictionary/CurrentItem.h"
 #include "dictionary/DecodedSection.h"
 #include "dictionary/EntryFilter.h"
+#include "dictionary/ReplayCursor.h"
+#include "dictionary/SectionBitReader.h"
 
 namespace qel {
 
@@ -19,12 +20,9 @@ class QCDictionaryList;
 
 class EntryEnumerator {
  public:
-  static constexpr int kBlockSize = 16384;
-  static constexpr int kTextSize = 900;
-  static constexpr int kLettersSize = 100;
+  static constexpr int kTextSize = CurrentItem::kTextSize;
+  static constexpr int kLettersSize = CurrentItem::kLettersSize;
   static constexpr int kBatchBudget = 2000;
-  // Entries whose letters replay checks at a time, when they come from a side file.
-  static constexpr size_t kLetterCheckChunk = 4096;
 
   EntryEnumerator(const QCDictionaryList& list, int dictionaryNumber);
   explicit EntryEnumerator(Dictionary& dictionary);
@@ -45,11 +43,8 @@ class EntryEnumerator {
   const uint8_t* nextBatch(EntryFilter* filter);
 
   // An entry handed out in bulk, valid until the enumerator is next asked for entries.
-  struct AcceptedEntry {
-    std::string_view word;
-    std::string_view annotation;  // its first line; empty when the entry has none
-  };
-  static constexpr size_t kAcceptedCapacity = 64;
+  using AcceptedEntry = ReplayCursor::AcceptedEntry;
+  static constexpr size_t kAcceptedCapacity = ReplayCursor::kAcceptedCapacity;
   // Up to `capacity` (at most kAcceptedCapacity) leading entries of a replayed section that
   // `filter` accepts (null: every entry), found in one call instead of one call each, after at
   // most kBatchBudget rejected ones. Only for a filter that accepts alike and does not read the
@@ -64,108 +59,50 @@ class EntryEnumerator {
 
   int length() const { return m_length; }
   // The item's word as displayed (NUL-terminated), then its annotation lines, then an empty string.
-  const char* text() const { return m_text; }
-  std::string_view word() const { return std::string_view(m_text, m_wordSize); }
+  const char* text() const { return m_item.text; }
+  std::string_view word() const { return std::string_view(m_item.text, m_item.wordSize); }
   // The annotation of the current item, or null when it has none.
   const char* annotation() const;
   std::optional<int> referenceNumber() const;
-  int groupState() const { return m_groupState; }
+  int groupState() const { return m_item.groupState; }
   int entriesScanned() const { return m_entriesScanned; }
-  const uint8_t* letters() const { return m_letters; }
-  bool hasOpenFile() const { return m_file != nullptr; }
+  const uint8_t* letters() const { return m_item.letters; }
+  bool hasOpenFile() const { return m_reader.hasOpenFile(); }
   // True while the section comes from the dictionary's decoded copy instead of the file.
-  bool replaying() const { return m_replay != nullptr; }
+  bool replaying() const { return m_replay.active(); }
   // True when the file changed under the enumeration (replaced, rewritten, cut short) or the
   // dictionary was read again since selectLength: the items given may be mixed or partial, and
   // the enumeration ended where it found out. The dictionary is then invalidated() too, unless it
   // was read again.
-  bool invalidated() const { return m_invalidated; }
+  bool invalidated() const { return m_reader.invalidated(); }
 
  private:
-  void closeFile();
-  bool openFile();
-  bool refillBlock();
-  // False, with the enumeration invalidated, when the dictionary was read again or the open file
-  // is no longer the one the dictionary read.
-  bool fileUnchanged();
-  bool loadBits();
-  int decodeSymbolSlow();
+  // Whether the dictionary was read again since the section was selected: the codes in hand are
+  // the old file's.
+  bool readAgain() const;
   const uint8_t* decodeItem();
   const uint8_t* endOfStream();
-  // Replay of a decoded section, and the recording of one as it is decoded.
   const uint8_t* replayItem();
+  // The recording of a section as it is decoded, for replay.
   void recordItem(int letterCount, int textSize, bool groupEnd);
   void keepRecording(bool complete);
   bool startRecordedSection(int length);
-  // Checks the replayed section's letters up to byte `end` at least; false when they are unsound.
-  bool lettersCheckedTo(size_t end) { return end <= m_lettersChecked || checkLettersTo(end); }
-  bool checkLettersTo(size_t end);
-  // The item of the entry or group end at `position` lies inside the section where it should, and
-  // its letters are checked.
-  bool itemSound(const DecodedItem& item, size_t position);
-  // Writes into `text` the text of the entry spelled out whose letters start at byte `at` of the
-  // replayed section's.
-  void spellOut(size_t at, char* text) const;
-  // The text of the replayed entry at `position`, whose place gave item `index`: spelled out into
-  // `spelled` (room for kLettersSize bytes), or where the section keeps it. Null when the
-  // section is damaged there.
-  const char* replayedText(size_t position, size_t index, char* spelled);
-  // Tells the replayed section it is damaged, and goes on from the file at the same item.
-  const uint8_t* leaveDamagedReplay();
   // Leaves the replay for the file, at the same item of the section.
   const uint8_t* decodeFromFileAt(size_t item);
-  // The next leading entries from the replay's on that `filter` accepts, as the look-ahead finds
-  // them; nothing when the letters to scan are unsound.
-  std::optional<AcceptedAhead::Found> scanAhead(EntryFilter& filter);
-  // Moves past replayed entries that `filter` rejects, at most `budget`; returns how many.
-  int skipRejectedReplayItems(EntryFilter& filter, int budget);
   // Positions at the start of the section in the file.
   bool startSection(int length);
 
-  // Process-wide list of live enumerators, oldest first; file handles are taken from the oldest
-  // when the process runs out of them.
-  static EntryEnumerator* s_first;
-  static EntryEnumerator* s_last;
-  EntryEnumerator* m_next = nullptr;
-  EntryEnumerator* m_previous = nullptr;
-
   Dictionary& m_dictionary;
-  std::FILE* m_file = nullptr;
-  long m_resumePosition = 0;
   int m_entriesScanned = 0;
   int m_length = 0;
-  int m_groupState = 0;
-  int m_referenceFlag = 0;
-  int m_referenceCounter = 0;
-  bool m_ended = true;  // the section can yield nothing more
-  bool m_invalidated = false;
-  uint32_t m_generation = 0;  // of the dictionary when the section was selected
-  int m_wordSize = 0;         // bytes of the current item's word, before its annotation
-
-  // Bit reader: unread bits of the stream, least significant first.
-  uint64_t m_bits = 0;
-  int m_bitCount = 0;
-  int m_wordPosition = 0;  // next unread 32-bit word of the block
-  int m_blockWords = 0;    // words of the block that hold data
-
-  std::shared_ptr<const DecodedSection> m_replay;
-  size_t m_replayNext = 0;
+  bool m_ended = true;            // the section can yield nothing more
   bool m_replayAccepted = false;  // the filter accepted the next replayed item already
-  AcceptedAhead m_ahead;
-  DecodedSection::Cursor m_cursor;
-  uint8_t m_spellBase = 0;  // the character of letter 0, which spellOut() adds to each letter
-  // Bytes of the replayed letters known to be sound (SIZE_MAX: all of them), and whether the chunk
-  // after them was found unsound.
-  size_t m_lettersChecked = SIZE_MAX;
-  bool m_lettersUnsound = false;
   std::shared_ptr<SectionRecording> m_recording;  // while a whole section is decoded from its start
   bool m_recordAlways = false;  // recording for decodeSection(), not for the dictionary
   std::shared_ptr<const DecodedSection> m_recorded;
-
-  uint8_t m_letters[kLettersSize];
-  char m_spelled[kAcceptedCapacity][kLettersSize];  // the words nextAccepted() spelled out
-  char m_text[kTextSize];
-  alignas(4) uint8_t m_block[kBlockSize];
+  CurrentItem m_item;
+  ReplayCursor m_replay;
+  SectionBitReader m_reader;
 };
 
 }  // namespace qel

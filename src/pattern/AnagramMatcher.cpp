@@ -4,6 +4,7 @@
 // (below 0) or how many letters need no accounting (above 0).
 #include <algorithm>
 
+#include "pattern/FastMatchers.h"
 #include "pattern/Matcher.h"
 #include "pattern/ProgramCodes.h"
 

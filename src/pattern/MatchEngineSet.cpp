@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "pattern/FastMatchers.h"
 #include "pattern/PatternErrors.h"
 #include "pattern/PatternLimits.h"
 #include "pattern/PatternSplitter.h"

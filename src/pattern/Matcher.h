@@ -40,23 +40,6 @@ struct MatchScratch {
 bool matchEntry(const CompiledPattern& pattern, const Alphabet& alphabet,
                 const MatchSubject& subject, MatchScratch& scratch);
 
-// The fast matchers, which read only the letters: 1 match, 0 no match, -1 when the pattern needs
-// the general matcher. The length must lie within the pattern's lengths.
-// Balance counts of an anagram part made of plain letters only: the letters of the word part
-// from `letters` on, less the anagram's.
-void recordPlainBalance(BalanceCounts& balance, const uint8_t* letters, int length,
-                        const uint8_t* items);
-
-// An anagram with match-alls also leaves its balance in `balance` when it matches.
-int matchFast(const CompiledPattern& pattern, const uint8_t* letters, int length,
-              BalanceCounts* balance = nullptr);
-
-// The letters a template or an affix pattern fixes by position in an entry of `length` letters,
-// which is all such a pattern asks: up to `capacity` (position, letter) pairs into `checks`.
-// Returns how many, or -1 for another kind of pattern or more than `capacity` letters.
-int fixedLetterChecks(const CompiledPattern& pattern, int length, uint8_t (*checks)[2],
-                      int capacity);
-
 class Matcher {
  public:
   Matcher(const CompiledPattern& pattern, const Alphabet& alphabet, const MatchSubject& subject,

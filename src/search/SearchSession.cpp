@@ -1,7 +1,8 @@
-// The sliced search over the open dictionaries.
+// The sliced search over the open dictionaries: validation, start and steps, the panes visited in
+// turn, full-text steps, ranks and progress. A word search's steps and the Phrase Anagram search
+// have files of their own.
 #include "search/SearchSession.h"
 
-#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -11,18 +12,11 @@
 #include "pattern/MatchEngineSet.h"
 #include "pattern/PatternErrors.h"
 #include "search/CommonnessOrder.h"
-#include "search/EntryClass.h"
 #include "search/FullTextCursor.h"
 
 namespace qel {
 
 using pattern::PatternError;
-namespace {
-
-// Goes between an entry and its anagram balance in a result.
-constexpr char kBalanceSeparator[] = " ";
-
-}  // namespace
 
 SearchSession::Pane::Pane() : engine(std::make_unique<MatchEngineSet>()) {}
 SearchSession::Pane::~Pane() = default;
@@ -105,102 +99,6 @@ SearchSession::Validation SearchSession::validate(const std::string& pattern,
   v.statusText = messageText(v.messageNumber);
   setState(v.state);
   return v;
-}
-
-namespace {
-
-PhraseAnagramSettings anagramSettings(const SearchSettings& settings) {
-  PhraseAnagramSettings a;
-  a.words = std::clamp(settings.anagramWords, 1, PhraseAnagramSettings::kMaxWords);
-  a.shortest = settings.shortest;
-  return a;
-}
-
-}  // namespace
-
-// The letters checked against the active dictionary, whose entries the search combines.
-SearchSession::Validation SearchSession::validateAnagram(const std::string& letters) {
-  Validation v;
-  const int pane = std::clamp(m_settings.activePane, 0, m_dictionaries.count() - 1);
-  v.state = SearchState::NoPattern;
-  if (m_dictionaries.dictionary(pane).valid()) {
-    PhraseAnagramSearch check(m_dictionaries, pane);
-    const PhraseAnagramSearch::Validation problem = check.start(letters, anagramSettings(m_settings));
-    if (problem.problem == PhraseAnagramSearch::Problem::kNone) {
-      v.state = SearchState::Ready;
-      v.messageNumber = messageNumber(PatternError::kValid);
-      v.statusText = messageText(v.messageNumber);
-    } else {
-      v.statusText = m_dictionaries.name(pane) + ": " + problem.text;
-    }
-  }
-  setState(v.state);
-  return v;
-}
-
-void SearchSession::startAnagram() {
-  const int active = std::clamp(m_settings.activePane, 0, paneCount() - 1);
-  m_streaming = false;
-  m_watch = std::make_unique<DictionaryWatch>(m_dictionaries);
-  Pane& p = m_panes[active];
-  p.searchPattern = m_pattern;
-  p.searchSettings = m_settings;
-  p.results.clear();
-  p.results.setOrder(ResultOrder::Discovery, false);
-  m_anagram = std::make_unique<PhraseAnagramSearch>(m_dictionaries, active);
-  // Each combination is one result, its words apart by blanks as a phrase is.
-  m_anagram->setSink([this, active](std::span<const std::string_view> words) {
-    std::string line;
-    for (const std::string_view word : words) {
-      if (!line.empty()) line += ' ';
-      line += word;
-    }
-    addResult(m_panes[active], std::move(line), std::string(), std::string(), 0);
-  });
-  m_anagram->start(m_pattern, anagramSettings(m_settings));
-  m_searchPane = active;
-}
-
-bool SearchSession::stepAnagram() {
-  bool more = false;
-  try {
-    more = m_anagram->step();
-  } catch (const std::bad_alloc&) {
-    m_failure = Failure::kOutOfMemory;
-  }
-  if (m_failure == Failure::kOutOfMemory) {
-    setState(SearchState::Paused);
-    return false;
-  }
-  if (more) return true;
-  switch (m_anagram->ending()) {
-    case PhraseAnagramSearch::Ending::kComplete:
-      break;
-    case PhraseAnagramSearch::Ending::kLimitReached:
-      m_failure = Failure::kResultLimit;
-      m_failureText = m_anagram->endingText();
-      break;
-    case PhraseAnagramSearch::Ending::kDictionaryInvalidated:
-      m_failure = Failure::kDictionaryInvalidated;
-      m_failedPath = m_anagram->changedPath();
-      m_panes[m_searchPane].results.clear();
-      setState(SearchState::NoPattern);
-      return false;
-    case PhraseAnagramSearch::Ending::kOutOfMemory:
-      m_failure = Failure::kOutOfMemory;
-      break;
-  }
-  // With ranks, the combinations of common words come first, fewer words before more.
-  ResultList& results = m_panes[m_searchPane].results;
-  if (hasRanks(m_searchPane)) {
-    std::vector<std::string_view> rows(static_cast<size_t>(results.count()));
-    for (long i = 0; i < results.count(); ++i) rows[static_cast<size_t>(i)] = results.record(i)->entry();
-    // Out of memory, the order found stays.
-    results.arrange(commonPhrasesFirstOrder(rows, m_ranks[static_cast<size_t>(m_searchPane)]));
-  }
-  finishPane(m_panes[m_searchPane]);
-  setState(SearchState::Ready);
-  return false;
 }
 
 std::unique_ptr<MatchEngineSet> SearchSession::searchPatterns(int i) const {
@@ -421,120 +319,6 @@ void SearchSession::nextDictionary() {
     m_enumerator.reset();
     m_fullText.reset();
   }
-}
-
-bool SearchSession::selectFirstLength(Pane& p) {
-  p.currentLength = p.step < 0 ? p.longest : p.shortest;
-  p.currentLength -= p.step;
-  return advanceLength(p);
-}
-
-// Moves to the next length in visiting order whose section has entries and that the pattern can
-// match; lengths passed over count as examined.
-bool SearchSession::advanceLength(Pane& p) {
-  for (;;) {
-    p.currentLength += p.step;
-    if (p.currentLength < p.shortest || p.currentLength > p.longest) {
-      p.currentLength = kIdle;
-      return false;
-    }
-    if (p.engine->setCurrentLength(p.currentLength) &&
-        m_enumerator->selectLength(p.currentLength)) {
-      return true;
-    }
-    m_examinedBefore += m_dictionaries.entryCount(m_searchPane, p.currentLength);
-  }
-}
-
-bool SearchSession::acceptsEveryText(int pane) const {
-  const SearchSettings& s = m_settings;
-  return s.outputLower && s.outputUpper && s.outputPunctuation && s.outputWhitespace &&
-         s.maxRank >= CommonnessRanks::kRarest &&
-         (s.multiple != MultipleDictionaries::SuppressDuplicates || pane == 0);
-}
-
-bool SearchSession::acceptable(int pane, const char* text) const {
-  const SearchSettings& s = m_settings;
-  if (!s.outputLower || !s.outputUpper || !s.outputPunctuation || !s.outputWhitespace) {
-    switch (classifyEntry(text, m_panes[pane].currentLength, m_dictionaries.alphabet(pane))) {
-      case EntryClass::Lower:
-        if (!s.outputLower) return false;
-        break;
-      case EntryClass::Upper:
-        if (!s.outputUpper) return false;
-        break;
-      case EntryClass::Punctuation:
-        if (!s.outputPunctuation) return false;
-        break;
-      case EntryClass::Phrase:
-        if (!s.outputWhitespace) return false;
-        break;
-    }
-  }
-  // The word, which text() spells out first with its terminator.
-  if (s.maxRank < CommonnessRanks::kRarest && rankOf(pane, text) > s.maxRank) return false;
-  if (s.multiple == MultipleDictionaries::SuppressDuplicates) {
-    for (int j = 0; j < pane; ++j) {
-      if (m_panes[j].results.contains(text)) return false;
-    }
-  }
-  return true;
-}
-
-bool SearchSession::stepWordSearch(Pane& p) {
-  // The lengths visited are those the pattern can match, so "*" needs no test of its own.
-  EntryFilter* filter = p.engine->matchesEveryEntry() ? nullptr : p.engine.get();
-  const bool acceptingAll = acceptsEveryText(m_searchPane);
-  // Results written out as found, with every text wanted and no balance to work out for each:
-  // the enumerator hands them over many at a time where it can.
-  const bool inBulk = m_streaming && acceptingAll && (!filter || filter->acceptsAlike());
-  for (int candidate = 0; candidate < kCandidateBudget; ++candidate) {
-    if (inBulk && m_enumerator->replaying()) {
-      constexpr size_t kCapacity = EntryEnumerator::kAcceptedCapacity;
-      EntryEnumerator::AcceptedEntry accepted[kCapacity];
-      const size_t count = m_enumerator->nextAccepted(filter, accepted, kCapacity);
-      StreamedResult results[kCapacity];
-      m_separated.clear();
-      m_separated.reserve(kCapacity);  // so that the views of those made stay where they are
-      for (size_t i = 0; i < count; ++i) {
-        results[i].entry = accepted[i].word;
-        if (m_settings.showAnnotations && !accepted[i].annotation.empty()) {
-          results[i].annotation = m_separated.emplace_back(separated(accepted[i].annotation));
-        }
-      }
-      if (count > 0) {
-        m_sink({results, count});
-        candidate += static_cast<int>(count) - 1;
-        continue;
-      }
-    }
-    const uint8_t* letters = m_enumerator->nextBatch(filter);
-    if (!letters) {
-      if (filter && filter->halted()) m_failure = Failure::kTooMuchWork;
-      return true;
-    }
-    if (letters[0] == kEndOfLetters) {
-      m_examinedBefore += m_enumerator->entriesScanned();
-      if (advanceLength(p)) return true;
-      finishPane(p);
-      nextDictionary();
-      return true;
-    }
-    if (!acceptingAll && !acceptable(m_searchPane, m_enumerator->text())) continue;
-    const char* stored = m_settings.showAnnotations ? m_enumerator->annotation() : nullptr;
-    const std::string annotation = stored ? separated(stored) : std::string();
-    const std::string balance =
-        m_settings.showBalances ? p.engine->balanceText(kBalanceSeparator) : std::string();
-    if (m_streaming) {
-      // Nothing is stored, so nothing can fail: the step goes on to the next candidates.
-      const StreamedResult result{m_enumerator->word(), annotation, balance, 0};
-      m_sink({&result, 1});
-      continue;
-    }
-    addResult(p, std::string(m_enumerator->word()), annotation, balance, 0);
-    return true;
-  }
-  return true;
 }
 
 bool SearchSession::stepFullText(Pane& p) {
