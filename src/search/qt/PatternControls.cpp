@@ -3,12 +3,20 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
+#include <QUrl>
 #include <algorithm>
 
 #include "app/Messages.h"
@@ -21,7 +29,16 @@ namespace {
 
 QString text(Message message) { return fromCp1252(messageText(messageNumber(message))); }
 
+
 }  // namespace
+
+QStringList localFiles(const QMimeData* data) {
+  QStringList paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  return paths;
+}
 
 PatternControls::PatternControls(QWidget* parent)
     : QGroupBox(tr("P&attern"), parent),
@@ -65,8 +82,23 @@ PatternControls::PatternControls(QWidget* parent)
     modes->addAction(action);
   }
   wordSearch->setChecked(true);
+  connect(mode, &QAbstractButton::pressed, this, [this] {
+    modeMenu->exec(mode->mapToGlobal(QPoint(0, mode->height())));
+    mode->setDown(false);
+  });
+  for (QWidget* opener : {static_cast<QWidget*>(search), static_cast<QWidget*>(mode)}) {
+    opener->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(opener, &QWidget::customContextMenuRequested, this,
+            [this, opener](const QPoint& at) { modeMenu->exec(opener->mapToGlobal(at)); });
+  }
 
-  for (QSpinBox* box : {shortest, longest}) box->setRange(1, 31);
+  // The boxes take a typed value when editing finishes (Return, the focus leaving, a search) or
+  // a step button is pressed: keeping Shortest <= Longest on every keystroke would undo what
+  // is being typed ("12" passes through "1").
+  for (QSpinBox* box : {shortest, longest}) {
+    box->setRange(1, 31);
+    box->setKeyboardTracking(false);
+  }
   shortest->setValue(1);
   longest->setValue(31);
   shortest->setToolTip(text(Message::kShortestTip));
@@ -87,6 +119,90 @@ PatternControls::PatternControls(QWidget* parent)
   grid->addWidget(longest, 1, 4);
   grid->addWidget(progress, 2, 0, 1, 7);
   m_spacing = std::max(4, grid->verticalSpacing() > 0 ? grid->verticalSpacing() : 6);
+
+  // The group's mnemonic would go back to whichever of its boxes had the focus last: Alt+A is
+  // the pattern box's, wherever the focus is.
+  installEventFilter(this);
+  pattern->installEventFilter(this);
+  pattern->lineEdit()->installEventFilter(this);
+}
+
+void PatternControls::showSearchText(SearchState state, bool fullText, bool phraseAnagram) {
+  if (state == SearchState::Searching) {
+    search->setText(tr("&Stop"));
+  } else if (state == SearchState::Paused) {
+    search->setText(tr("Re&sume"));
+  } else {
+    search->setText(phraseAnagram ? tr("Anagram &Search")
+                    : fullText    ? tr("Full Text &Search")
+                                  : tr("Word &Search"));
+  }
+}
+
+void PatternControls::setSearching(bool searching) {
+  m_searching = searching;
+  for (QWidget* w : {static_cast<QWidget*>(pattern), static_cast<QWidget*>(shortest),
+                     static_cast<QWidget*>(longest), static_cast<QWidget*>(mode)}) {
+    w->setEnabled(!searching);
+  }
+  wordSearch->setEnabled(!searching);
+  fullTextSearch->setEnabled(!searching);
+}
+
+void PatternControls::commitLengths() {
+  for (QSpinBox* box : {shortest, longest}) box->interpretText();
+}
+
+void PatternControls::addToHistory(const QString& text) {
+  const QSignalBlocker quiet(pattern);
+  const int earlier = pattern->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (earlier >= 0) pattern->removeItem(earlier);
+  pattern->insertItem(0, text);
+  pattern->setCurrentIndex(0);
+  pattern->setEditText(text);
+}
+
+bool PatternControls::patternHasFocus() const {
+  if (pattern->hasFocus()) return true;
+  const bool inMenus = QApplication::activePopupWidget() != nullptr ||
+                       qobject_cast<QMenuBar*>(QApplication::focusWidget()) != nullptr;
+  return m_patternFocused && inMenus;
+}
+
+bool PatternControls::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == this && event->type() == QEvent::Shortcut) {
+    pattern->setFocus(Qt::ShortcutFocusReason);
+    pattern->lineEdit()->selectAll();
+    return true;
+  }
+  // Files dropped on the pattern box open as dictionaries, although a file manager offers their
+  // addresses as text too, which the box would take.
+  if (watched == pattern->lineEdit() &&
+      (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+       event->type() == QEvent::Drop)) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QStringList paths = localFiles(drop->mimeData());
+    if (!paths.isEmpty()) {
+      if (m_searching) {
+        drop->ignore();
+      } else if (event->type() == QEvent::Drop) {
+        drop->acceptProposedAction();
+        emit filesDropped(paths);
+      } else {
+        drop->acceptProposedAction();
+      }
+      return true;
+    }
+  }
+  if (watched == pattern && event->type() == QEvent::FocusIn) m_patternFocused = true;
+  if (watched == pattern && event->type() == QEvent::FocusOut) {
+    // The menu bar taking the keyboard (Alt+E) or a menu opening leaves the box the one that
+    // commands act on.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason)
+      m_patternFocused = false;
+  }
+  return QGroupBox::eventFilter(watched, event);
 }
 
 }  // namespace qel

@@ -4,11 +4,15 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QStringList>
+
+#include "search/SearchSettings.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QMimeData;
 class QPushButton;
 class QSpinBox;
 
@@ -16,6 +20,9 @@ namespace qel {
 
 class QELProgressBar;
 class SearchModeButton;
+
+// The local files among dropped ones, which open as dictionaries.
+QStringList localFiles(const QMimeData* data);
 
 class PatternControls : public QGroupBox {
   Q_OBJECT
@@ -26,6 +33,26 @@ class PatternControls : public QGroupBox {
   // The spacing of the group's grid, which the view keeps around the results panes too.
   int spacing() const { return m_spacing; }
 
+  // What Search does in `state` and the search mode, on the Search button.
+  void showSearchText(SearchState state, bool fullText, bool phraseAnagram);
+  // A running search leaves only Search (then Stop) enabled, and takes no dropped files.
+  void setSearching(bool searching);
+  // Shortest and Longest take what was typed into them.
+  void commitLengths();
+  // The pattern goes to the top of the history, once.
+  void addToHistory(const QString& pattern);
+  // Whether the pattern box is what commands act on: it has the focus, or had it when the menu
+  // bar or a menu took the keyboard.
+  bool patternHasFocus() const;
+
+ signals:
+  // Files dropped on the pattern box, which open as dictionaries.
+  void filesDropped(const QStringList& paths);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ public:
   QComboBox* const pattern;
   QPushButton* const search;
   SearchModeButton* const mode;
@@ -41,6 +68,8 @@ class PatternControls : public QGroupBox {
 
  private:
   int m_spacing = 6;
+  bool m_searching = false;
+  bool m_patternFocused = false;
 };
 
 }  // namespace qel

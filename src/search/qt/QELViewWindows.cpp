@@ -51,13 +51,6 @@ QString text(Message message) {
 
 QString fromCore(const std::string& text) { return fromCp1252(text); }
 
-QStringList localFiles(const QMimeData* data) {
-  QStringList paths;
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) paths << url.toLocalFile();
-  }
-  return paths;
-}
 
 const char kInvalidatedCaption[] = "Dictionary Invalidated";
 const char kInvalidatedText[] = "\nis no longer a valid QEL&Corvanth Dictionary File";
@@ -102,8 +95,6 @@ void QELViewWindows::buildControls() {
   m_group = new PatternControls(this);
   m_pattern = m_group->pattern;
   m_search = m_group->search;
-  m_mode = m_group->mode;
-  m_modeMenu = m_group->modeMenu;
   m_wordSearch = m_group->wordSearch;
   m_fullTextSearch = m_group->fullTextSearch;
   m_phraseAnagramSearch = m_group->phraseAnagramSearch;
@@ -112,12 +103,13 @@ void QELViewWindows::buildControls() {
   m_progress = m_group->progress;
   m_splitter->setGap(m_group->spacing());
 
-  // The group's mnemonic would go back to whichever of its boxes had the focus last: Alt+A is
-  // the pattern box's, wherever the focus is.
-  m_group->installEventFilter(this);
-  // The combo box holds the focus and hands keys to its line edit directly, past any filter.
-  m_pattern->installEventFilter(this);
-  m_pattern->lineEdit()->installEventFilter(this);
+  // Return and Escape in the pattern box or a length box act on the search. The combo box holds
+  // the focus and hands keys to its line edit directly, past any filter.
+  for (QObject* box : {static_cast<QObject*>(m_pattern), static_cast<QObject*>(m_pattern->lineEdit()),
+                       static_cast<QObject*>(m_shortest), static_cast<QObject*>(m_longest)}) {
+    box->installEventFilter(this);
+  }
+  connect(m_group, &PatternControls::filesDropped, this, &QELViewWindows::filesDropped);
   connect(m_pattern, &QComboBox::editTextChanged, this, [this] {
     if (m_state != SearchState::Searching) validatePattern();
   });
@@ -128,23 +120,6 @@ void QELViewWindows::buildControls() {
   connect(m_wordSearch, &QAction::triggered, this, [this] { setFullText(false); });
   connect(m_fullTextSearch, &QAction::triggered, this, [this] { setFullText(true); });
   connect(m_phraseAnagramSearch, &QAction::triggered, this, [this] { setPhraseAnagram(); });
-  connect(m_mode, &QAbstractButton::pressed, this, [this] {
-    m_modeMenu->exec(m_mode->mapToGlobal(QPoint(0, m_mode->height())));
-    m_mode->setDown(false);
-  });
-  for (QWidget* opener : {static_cast<QWidget*>(m_search), static_cast<QWidget*>(m_mode)}) {
-    opener->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(opener, &QWidget::customContextMenuRequested, this,
-            [this, opener](const QPoint& at) { m_modeMenu->exec(opener->mapToGlobal(at)); });
-  }
-
-  // The boxes take a typed value when editing finishes (Return, the focus leaving, a search) or
-  // a step button is pressed: keeping Shortest <= Longest on every keystroke would undo what
-  // is being typed ("12" passes through "1").
-  for (QSpinBox* box : {m_shortest, m_longest}) {
-    box->setKeyboardTracking(false);
-    box->installEventFilter(this);
-  }
   connect(m_shortest, &QSpinBox::valueChanged, this, [this] { onLengthBoxChanged(false); });
   connect(m_longest, &QSpinBox::valueChanged, this, [this] { onLengthBoxChanged(true); });
 }
@@ -324,23 +299,10 @@ void QELViewWindows::setPatternAndSearch(const QString& pattern) {
   if (m_search->isEnabled()) onSearchButton();
 }
 
-void QELViewWindows::commitLengths() {
-  for (QSpinBox* box : {m_shortest, m_longest}) box->interpretText();
-}
-
-void QELViewWindows::addToHistory(const QString& pattern) {
-  const QSignalBlocker quiet(m_pattern);
-  const int earlier = m_pattern->findText(pattern, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (earlier >= 0) m_pattern->removeItem(earlier);
-  m_pattern->insertItem(0, pattern);
-  m_pattern->setCurrentIndex(0);
-  m_pattern->setEditText(pattern);
-}
-
 void QELViewWindows::onSearchButton() {
   if (!m_session) return;
   // A value typed into Shortest or Longest counts, even with the focus still in its box.
-  if (m_state != SearchState::Searching) commitLengths();
+  if (m_state != SearchState::Searching) m_group->commitLengths();
   if (m_state == SearchState::Searching) {
     m_session->pause();
     return;  // the slice under way ends and the view shows the pause
@@ -351,7 +313,7 @@ void QELViewWindows::onSearchButton() {
     // and with the active pane's choice.
     validatePattern();
     if (m_state != SearchState::Ready) return;
-    addToHistory(m_pattern->currentText());
+    m_group->addToHistory(m_pattern->currentText());
   } else if (!recheckDictionaries()) {
     validatePattern();
     return;
@@ -505,47 +467,23 @@ std::optional<QELViewWindows::LookupSubject> QELViewWindows::lookupSubject() con
   return resultSubject(m_activePane, results.selection().runs().front().start);
 }
 
-bool QELViewWindows::patternHasFocus() const {
-  if (m_pattern->hasFocus()) return true;
-  const bool inMenus = QApplication::activePopupWidget() != nullptr ||
-                       qobject_cast<QMenuBar*>(QApplication::focusWidget()) != nullptr;
-  return m_patternFocused && inMenus;
-}
+bool QELViewWindows::patternHasFocus() const { return m_group->patternHasFocus(); }
 
 std::optional<QELViewWindows::LookupSubject> QELViewWindows::resultSubject(int pane,
                                                                            long row) const {
-  if (!m_session || pane < 0 || pane >= paneCount()) return std::nullopt;
-  const ResultRecord* record = m_session->pane(pane).results.record(row);
-  if (!record) return std::nullopt;
-  // A phrase anagram's row is several words: its first is looked up.
-  std::string_view word = record->entry();
-  if (m_session->pane(pane).searchSettings.phraseAnagram) word = word.substr(0, word.find(' '));
-  return LookupSubject{std::string(word), pane, row, record->definitionNumber};
+  return m_panes->subject(pane, row);
 }
 
-std::optional<ResultStep> QELViewWindows::resultStepFor(bool next) const {
-  if (!m_session) return std::nullopt;
-  std::vector<PaneRows> panes;
-  for (int i = 0; i < paneCount(); ++i) {
-    const ResultList& results = m_session->pane(i).results;
-    panes.push_back({results.selection().caret(), results.count()});
-  }
-  return resultStep(panes, m_activePane, next);
+bool QELViewWindows::canStepResult(bool next) const {
+  return m_panes->stepFrom(m_activePane, next).has_value();
 }
-
-bool QELViewWindows::canStepResult(bool next) const { return resultStepFor(next).has_value(); }
 
 bool QELViewWindows::stepResult(bool next) {
-  const std::optional<ResultStep> step = resultStepFor(next);
+  const std::optional<ResultStep> step = m_panes->stepFrom(m_activePane, next);
   if (!step) return false;
-  MatchListWindows* list = pane(step->pane).list;
-  if (step->pane == m_activePane) {
-    list->moveCaret(next ? ResultSelection::Key::Down : ResultSelection::Key::Up);
-  } else {
-    setActivePane(step->pane);
-    list->moveCaret(next ? ResultSelection::Key::Home : ResultSelection::Key::End);
-  }
-  list->setFocus();
+  const bool samePane = step->pane == m_activePane;
+  if (!samePane) setActivePane(step->pane);
+  m_panes->takeStep(*step, next, samePane);
   return true;
 }
 
@@ -572,25 +510,12 @@ void QELViewWindows::setState(SearchState state) {
     emit stateChanged(state);
     return;
   }
-  if (state == SearchState::Searching) {
-    m_search->setText(tr("&Stop"));
-  } else if (state == SearchState::Paused) {
-    m_search->setText(tr("Re&sume"));
-  } else {
-    m_search->setText(m_phraseAnagram ? tr("Anagram &Search")
-                      : m_fullText    ? tr("Full Text &Search")
-                                      : tr("Word &Search"));
-  }
+  m_group->showSearchText(state, m_fullText, m_phraseAnagram);
   if (state == m_state) return;
   m_state = state;
   const bool searching = state == SearchState::Searching;
   m_search->setEnabled(state != SearchState::NoPattern);
-  for (QWidget* w : {static_cast<QWidget*>(m_pattern), static_cast<QWidget*>(m_shortest),
-                     static_cast<QWidget*>(m_longest), static_cast<QWidget*>(m_mode)}) {
-    w->setEnabled(!searching);
-  }
-  m_wordSearch->setEnabled(!searching);
-  m_fullTextSearch->setEnabled(!searching);
+  m_group->setSearching(searching);
   setAcceptDrops(!searching);
   switch (state) {
     case SearchState::NoPattern:
@@ -624,11 +549,6 @@ void QELViewWindows::keyPressEvent(QKeyEvent* event) {
 }
 
 bool QELViewWindows::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_group && event->type() == QEvent::Shortcut) {
-    m_pattern->setFocus(Qt::ShortcutFocusReason);
-    m_pattern->lineEdit()->selectAll();
-    return true;
-  }
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Escape && m_state == SearchState::Searching) {
@@ -641,25 +561,8 @@ bool QELViewWindows::eventFilter(QObject* watched, QEvent* event) {
                             watched == m_shortest || watched == m_longest;
     if (topControl && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
         (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-      commitLengths();
+      m_group->commitLengths();
       if (m_search->isEnabled()) onSearchButton();
-      return true;
-    }
-  }
-  // Files dropped on the pattern box open as dictionaries, although a file manager offers their
-  // addresses as text too, which the box would take.
-  if (watched == m_pattern->lineEdit() &&
-      (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
-       event->type() == QEvent::Drop)) {
-    auto* drop = static_cast<QDropEvent*>(event);
-    if (!localFiles(drop->mimeData()).isEmpty()) {
-      if (event->type() == QEvent::Drop) {
-        dropEvent(drop);
-      } else if (m_state != SearchState::Searching) {
-        drop->acceptProposedAction();
-      } else {
-        drop->ignore();
-      }
       return true;
     }
   }
@@ -669,14 +572,6 @@ bool QELViewWindows::eventFilter(QObject* watched, QEvent* event) {
       setActivePane(watchedPane);
       updateCaptions();
     }
-  }
-  if (watched == m_pattern && event->type() == QEvent::FocusIn) m_patternFocused = true;
-  if (watched == m_pattern && event->type() == QEvent::FocusOut) {
-    // The menu bar taking the keyboard (Alt+E) or a menu opening leaves the box the one that
-    // commands act on.
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason)
-      m_patternFocused = false;
   }
   if (event->type() == QEvent::FocusOut) updateCaptions();
   return QWidget::eventFilter(watched, event);

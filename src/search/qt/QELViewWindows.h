@@ -109,12 +109,7 @@ class QELViewWindows : public QWidget {
 
   // What Lookup takes: the pattern box's text while it has the focus, else the one result selected
   // in the active pane while its list has the focus.
-  struct LookupSubject {
-    std::string word;  // code page 1252
-    int pane = -1;     // -1: the pattern box
-    long row = -1;
-    int32_t definitionNumber = 0;  // of a full-text result
-  };
+  using LookupSubject = qel::LookupSubject;
   std::optional<LookupSubject> lookupSubject() const;
   // Whether the pattern box is what commands act on: it has the focus, or had it when the menu
   // bar or a menu took the keyboard.
@@ -161,9 +156,6 @@ class QELViewWindows : public QWidget {
 
  private:
   void buildControls();
-  // Shortest and Longest take what was typed into them.
-  void commitLengths();
-  void addToHistory(const QString& pattern);
   void layOutPanes();
   void placePanes();
   QRect paneArea() const;
@@ -171,7 +163,6 @@ class QELViewWindows : public QWidget {
   void setStatus(const QString& text);
   bool recheckDictionaries();
   std::vector<bool> validity() const;
-  std::optional<ResultStep> resultStepFor(bool next) const;
   bool reportInvalidated(const std::vector<bool>& wasValid);
   void runSlice();
   void refreshPanes(bool force);
@@ -194,8 +185,6 @@ class QELViewWindows : public QWidget {
   PatternControls* m_group = nullptr;
   QComboBox* m_pattern = nullptr;
   QPushButton* m_search = nullptr;
-  SearchModeButton* m_mode = nullptr;
-  QMenu* m_modeMenu = nullptr;
   QAction* m_wordSearch = nullptr;
   QAction* m_fullTextSearch = nullptr;
   QAction* m_phraseAnagramSearch = nullptr;
@@ -212,7 +201,6 @@ class QELViewWindows : public QWidget {
   bool m_phraseAnagram = false;
   bool m_closing = false;
   bool m_settingBoxes = false;
-  bool m_patternFocused = false;
   QString m_statusText;
   QTimer m_slice;
   qint64 m_longestSlice = 0;

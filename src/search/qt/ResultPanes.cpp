@@ -150,4 +150,35 @@ void ResultPanes::clearSearched() {
   }
 }
 
+std::optional<LookupSubject> ResultPanes::subject(int pane, long row) const {
+  if (!m_session || pane < 0 || pane >= count()) return std::nullopt;
+  const ResultRecord* record = m_session->pane(pane).results.record(row);
+  if (!record) return std::nullopt;
+  // A phrase anagram's row is several words: its first is looked up.
+  std::string_view word = record->entry();
+  if (m_session->pane(pane).searchSettings.phraseAnagram) word = word.substr(0, word.find(' '));
+  return LookupSubject{std::string(word), pane, row, record->definitionNumber};
+}
+
+std::optional<ResultStep> ResultPanes::stepFrom(int activePane, bool next) const {
+  if (!m_session) return std::nullopt;
+  std::vector<PaneRows> panes;
+  for (int i = 0; i < count(); ++i) {
+    const ResultList& results = m_session->pane(i).results;
+    panes.push_back({results.selection().caret(), results.count()});
+  }
+  return resultStep(panes, activePane, next);
+}
+
+// Within a pane the caret moves a row; into another pane it lands on that pane's first or last.
+void ResultPanes::takeStep(const ResultStep& step, bool next, bool samePane) {
+  MatchListWindows* list = m_panes[step.pane].list;
+  if (samePane) {
+    list->moveCaret(next ? ResultSelection::Key::Down : ResultSelection::Key::Up);
+  } else {
+    list->moveCaret(next ? ResultSelection::Key::Home : ResultSelection::Key::End);
+  }
+  list->setFocus();
+}
+
 }  // namespace qel

@@ -7,7 +7,11 @@
 #include <QPoint>
 #include <QRect>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
+
+#include "search/ResultStepping.h"
 
 #include "search/qt/ViewAppearance.h"
 
@@ -19,6 +23,14 @@ class MatchListLabelWindows;
 class MatchListWindows;
 class QCDictionaryList;
 class SearchSession;
+
+// What a lookup takes: a word, and where it came from.
+struct LookupSubject {
+  std::string word;  // code page 1252
+  int pane = -1;     // -1: the pattern box
+  long row = -1;
+  int32_t definitionNumber = 0;  // of a full-text result
+};
 
 class ResultPanes : public QObject {
   Q_OBJECT
@@ -57,6 +69,13 @@ class ResultPanes : public QObject {
   void refresh(bool force);
   // The panes a fresh search fills start empty.
   void clearSearched();
+
+  // Pane `pane`'s result `row` as a lookup subject (a phrase anagram's first word).
+  std::optional<LookupSubject> subject(int pane, long row) const;
+  // Next Result or Previous Result from the caret of `activePane`: the step to it, if there is one.
+  std::optional<ResultStep> stepFrom(int activePane, bool next) const;
+  // Moves the caret as the keyboard would, into the step's pane, and focuses that list.
+  void takeStep(const ResultStep& step, bool next, bool samePane);
 
  signals:
   void focused(int pane);
