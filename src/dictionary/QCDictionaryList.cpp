@@ -165,4 +165,16 @@ std::string QCDictionaryList::propertiesText(int i) const {
   return text;
 }
 
+std::vector<int> pathOrigins(const QCDictionaryList* before, const QCDictionaryList* now) {
+  std::vector<int> origin;
+  for (int i = 0; now && i < now->count(); ++i) {
+    int from = -1;
+    for (int j = 0; before && j < before->count(); ++j) {
+      if (before->path(j) == now->path(i)) from = j;
+    }
+    origin.push_back(from);
+  }
+  return origin;
+}
+
 }  // namespace qel

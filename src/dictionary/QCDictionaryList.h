@@ -70,4 +70,8 @@ class QCDictionaryList {
 // are separated by "/" (and on Windows by "\\" too).
 std::string dictionaryName(const std::string& path);
 
+// For each dictionary of `now`, the index of the same path in `before`, or -1 (null lists hold
+// nothing): what a list opened in place of another keeps of it.
+std::vector<int> pathOrigins(const QCDictionaryList* before, const QCDictionaryList* now);
+
 }  // namespace qel

@@ -58,7 +58,7 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
     const int command = chosen->data().toInt();
     if (command >= kExternalLookupMethodCommand) lookupCommand(command);
   });
-  m_view->setLookupMenuActions({action(Command::kLookup), action(Command::kLookupInNewWindow),
+  m_view->menus().setLookupActions({action(Command::kLookup), action(Command::kLookupInNewWindow),
                                 externalLookup->menuAction()});
   connect(m_view, &QELViewWindows::menuAboutToShow, this, &QELFrameWindow::updateCommands);
   // Lookup's keys act only while the command is enabled: it follows the focus and the selection.

@@ -193,10 +193,10 @@ void QELFrameWindow::buildMenus() {
           [this] { showHelp(m_helpContext, this); });
   connect(m_fileMenu, &QMenu::aboutToShow, this, &QELFrameWindow::updateRecentFiles);
 
-  m_view->setPaneMenuActions({action(Command::kProperties), action(Command::kClose),
+  m_view->menus().setPaneActions({action(Command::kProperties), action(Command::kClose),
                               action(Command::kSaveResults), action(Command::kDemote),
                               action(Command::kPromote)});
-  m_view->setResultsMenuActions({action(Command::kPrint), action(Command::kPrintPreview)});
+  m_view->menus().setResultsActions({action(Command::kPrint), action(Command::kPrintPreview)});
 
   auto* patternFocus = new QShortcut(QKeySequence(Qt::Key_F4), this);
   connect(patternFocus, &QShortcut::activated, this, [this] {

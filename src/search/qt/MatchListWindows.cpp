@@ -286,7 +286,9 @@ void MatchListWindows::paintEvent(QPaintEvent* event) {
     const int baseline = rect.top() + m_baseline;
     painter.setFont(m_resultsFont);
     const bool rare = m_rareLighter && m_rankOf && m_rankOf(record->entry()) >= kRareFrom;
-    painter.setPen(shownSelected ? highlightText : rare ? lighter(m_resultsColour, colours) : m_resultsColour);
+    painter.setPen(shownSelected ? highlightText
+                   : rare        ? lighter(m_resultsColour, colours)
+                                 : m_resultsColour);
     painter.drawText(kTextLeft, baseline, text.first);
     if (!text.rest.isEmpty()) {
       painter.setFont(m_annotationFont);
@@ -497,9 +499,9 @@ void MatchListWindows::showToolTip(QPoint pos, QPoint globalPos) {
   }
   QString tip = fromCp1252(record->text());
   if (rank > 0) {
-    tip += "\n" + (rank >= 100 ? tr("Not ranked: rarer than every ranked word")
-                               : tr("Commonness rank %1 (1 is the most common, 95 the rarest)")
-                                     .arg(rank));
+    tip += "\n" + (rank >= 100
+                       ? tr("Not ranked: rarer than every ranked word")
+                       : tr("Commonness rank %1 (1 is the most common, 95 the rarest)").arg(rank));
   }
   QToolTip::showText(globalPos, tip, viewport(), rect);
 }

@@ -2,9 +2,6 @@
 // in view, so that it can hold millions, and hands keys and clicks to the core's selection rules.
 #pragma once
 
-#include <functional>
-#include <string_view>
-
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
@@ -12,6 +9,8 @@
 #include <QPoint>
 #include <QString>
 #include <QTimer>
+#include <functional>
+#include <string_view>
 
 #include "search/ResultList.h"
 

@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,6 +21,7 @@
 #include <algorithm>
 
 #include "app/Messages.h"
+#include "platform/Cp1252.h"
 #include "platform/qt/CoreText.h"
 #include "search/qt/QELProgressBar.h"
 #include "search/qt/SearchModeButton.h"
@@ -28,7 +30,6 @@ namespace qel {
 namespace {
 
 QString text(Message message) { return fromCp1252(messageText(messageNumber(message))); }
-
 
 }  // namespace
 
@@ -105,6 +106,8 @@ PatternControls::PatternControls(QWidget* parent)
   longest->setToolTip(text(Message::kLongestTip));
   shortestLabel->setBuddy(shortest);
   longestLabel->setBuddy(longest);
+  connect(shortest, &QSpinBox::valueChanged, this, [this] { keepLengthsOrdered(false); });
+  connect(longest, &QSpinBox::valueChanged, this, [this] { keepLengthsOrdered(true); });
 
   progress->setToolTip(text(Message::kProgressBarTip));
 
@@ -123,8 +126,11 @@ PatternControls::PatternControls(QWidget* parent)
   // The group's mnemonic would go back to whichever of its boxes had the focus last: Alt+A is
   // the pattern box's, wherever the focus is.
   installEventFilter(this);
-  pattern->installEventFilter(this);
-  pattern->lineEdit()->installEventFilter(this);
+  // The combo box holds the focus and hands keys to its line edit directly, past any filter.
+  for (QObject* box : {static_cast<QObject*>(pattern), static_cast<QObject*>(pattern->lineEdit()),
+                       static_cast<QObject*>(shortest), static_cast<QObject*>(longest)}) {
+    box->installEventFilter(this);
+  }
 }
 
 void PatternControls::showSearchText(SearchState state, bool fullText, bool phraseAnagram) {
@@ -153,6 +159,27 @@ void PatternControls::commitLengths() {
   for (QSpinBox* box : {shortest, longest}) box->interpretText();
 }
 
+void PatternControls::setLengths(int shortestValue, int longestValue) {
+  m_settingLengths = true;
+  shortest->setValue(shortestValue);
+  longest->setValue(longestValue);
+  m_settingLengths = false;
+  keepLengthsOrdered(false);
+}
+
+void PatternControls::keepLengthsOrdered(bool longestChanged) {
+  if (m_settingLengths) return;
+  SearchSettings s;
+  s.shortest = shortest->value();
+  s.longest = longest->value();
+  keepShortestLongestOrdered(s, longestChanged);
+  m_settingLengths = true;
+  shortest->setValue(s.shortest);
+  longest->setValue(s.longest);
+  m_settingLengths = false;
+  emit lengthsChanged();
+}
+
 void PatternControls::addToHistory(const QString& text) {
   const QSignalBlocker quiet(pattern);
   const int earlier = pattern->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -169,7 +196,33 @@ bool PatternControls::patternHasFocus() const {
   return m_patternFocused && inMenus;
 }
 
+std::optional<LookupSubject> PatternControls::patternSubject() const {
+  std::string word;
+  if (pattern->currentText().isEmpty() ||
+      !cp1252::fromUtf8(pattern->currentText().toStdString(), word))
+    return std::nullopt;
+  return LookupSubject{word};
+}
+
+void PatternControls::setPatternAppearance(const QFont& font, const QColor& colour) {
+  pattern->setFont(font);
+  QPalette palette = pattern->lineEdit()->palette();
+  palette.setColor(QPalette::Text, colour);
+  pattern->lineEdit()->setPalette(palette);
+}
+
 bool PatternControls::eventFilter(QObject* watched, QEvent* event) {
+  const bool box = watched == pattern || watched == pattern->lineEdit() || watched == shortest ||
+                   watched == longest;
+  if (box && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      commitLengths();
+      emit searchKeyPressed();
+      return true;
+    }
+  }
   if (watched == this && event->type() == QEvent::Shortcut) {
     pattern->setFocus(Qt::ShortcutFocusReason);
     pattern->lineEdit()->selectAll();

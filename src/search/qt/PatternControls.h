@@ -5,8 +5,10 @@
 
 #include <QGroupBox>
 #include <QStringList>
+#include <optional>
 
 #include "search/SearchSettings.h"
+#include "search/qt/LookupSubject.h"
 
 class QAction;
 class QComboBox;
@@ -39,15 +41,26 @@ class PatternControls : public QGroupBox {
   void setSearching(bool searching);
   // Shortest and Longest take what was typed into them.
   void commitLengths();
+  // Sets Shortest and Longest, keeping Shortest <= Longest.
+  void setLengths(int shortest, int longest);
   // The pattern goes to the top of the history, once.
   void addToHistory(const QString& pattern);
   // Whether the pattern box is what commands act on: it has the focus, or had it when the menu
   // bar or a menu took the keyboard.
   bool patternHasFocus() const;
+  // The pattern as a word to look up, when it is one the dictionaries can hold.
+  std::optional<LookupSubject> patternSubject() const;
+  // The pattern's font and colour.
+  void setPatternAppearance(const QFont& font, const QColor& colour);
 
  signals:
+  // Return, or Enter on the keypad, in the pattern box or a length box: a search, as the default
+  // button of a dialog would give.
+  void searchKeyPressed();
   // Files dropped on the pattern box, which open as dictionaries.
   void filesDropped(const QStringList& paths);
+  // Shortest or Longest changed (and the other followed it to keep them in order).
+  void lengthsChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,7 +81,11 @@ class PatternControls : public QGroupBox {
 
  private:
   int m_spacing = 6;
+  // Shortest and Longest keep Shortest <= Longest: the one that did not change follows.
+  void keepLengthsOrdered(bool longestChanged);
+
   bool m_searching = false;
+  bool m_settingLengths = false;
   bool m_patternFocused = false;
 };
 

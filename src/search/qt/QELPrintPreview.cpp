@@ -130,11 +130,14 @@ void QELPrintPreview::paintPages(QPrinter* printer) {
   progress.setWindowTitle(tr("Print Preview"));
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(500);
-  const bool whole = m_printout->print(*printer, 0, 0, [&progress](int page, int lastPage) {
-    progress.setMaximum(lastPage);
-    progress.setValue(page);
-    return !progress.wasCanceled();
-  }, QELPrintout::WhenCancelled::kKeepPagesDone);
+  const bool whole = m_printout->print(
+      *printer, 0, 0,
+      [&progress](int page, int lastPage) {
+        progress.setMaximum(lastPage);
+        progress.setValue(page);
+        return !progress.wasCanceled();
+      },
+      QELPrintout::WhenCancelled::kKeepPagesDone);
   if (!whole && progress.wasCanceled()) QTimer::singleShot(0, this, &QWidget::close);
 }
 

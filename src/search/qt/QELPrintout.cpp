@@ -103,8 +103,7 @@ int QELPrintout::paginate(QPrinter& printer) {
 }
 
 bool QELPrintout::print(QPrinter& printer, int from, int to,
-                        const std::function<bool(int, int)>& pagePrinted,
-                        WhenCancelled cancelled) {
+                        const std::function<bool(int, int)>& pagePrinted, WhenCancelled cancelled) {
   printer.setDocName(m_title);
   const int count = paginate(printer);
   if (from <= 0 && to <= 0) {

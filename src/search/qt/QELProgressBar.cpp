@@ -109,8 +109,8 @@ void QELProgressBar::showSession(const QCDictionaryList* list, const SearchSessi
   apply(false, std::move(lengths), total, progress.pane, done, progress.examined - done);
 }
 
-void QELProgressBar::showIdle(const QCDictionaryList* list, const SearchSession& session,
-                              int pane, bool fullText) {
+void QELProgressBar::showIdle(const QCDictionaryList* list, const SearchSession& session, int pane,
+                              bool fullText) {
   if (fullText || pane < 0 || pane >= session.paneCount()) {
     apply(fullText, {}, 0, -1, 0, 0);
     return;

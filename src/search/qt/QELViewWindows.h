@@ -37,6 +37,7 @@ class MatchListLabelWindows;
 class MatchListWindows;
 class PaneSplitter;
 class PatternControls;
+class SearchRunner;
 class QELProgressBar;
 class SearchModeButton;
 
@@ -46,11 +47,6 @@ class QELViewWindows : public QWidget {
  public:
   // One results pane: its caption strip above its list.
   using OutputGroup = ResultPanes::Pane;
-
-  // Slices of search steps run back to back for about this long before the event loop runs.
-  static constexpr int kSliceMilliseconds = 8;
-  // Captions and scroll ranges follow a running search at most this often.
-  static constexpr int kRefreshMilliseconds = 100;
 
   explicit QELViewWindows(QWidget* parent = nullptr);
   ~QELViewWindows() override;
@@ -85,27 +81,19 @@ class QELViewWindows : public QWidget {
   int paneCount() const { return m_panes->count(); }
   const OutputGroup& pane(int i) const { return (*m_panes)[i]; }
   const SearchSession* session() const { return m_session.get(); }
-  QComboBox* patternBox() const { return m_pattern; }
-  QSpinBox* shortestBox() const { return m_shortest; }
-  QSpinBox* longestBox() const { return m_longest; }
-  QPushButton* searchButton() const { return m_search; }
-  QELProgressBar* progressBar() const { return m_progress; }
+  QComboBox* patternBox() const;
+  QSpinBox* shortestBox() const;
+  QSpinBox* longestBox() const;
+  QPushButton* searchButton() const;
+  QELProgressBar* progressBar() const;
   // The rectangle of pane i (caption and list) in the view.
   QRect paneRect(int i) const;
   int gap() const;
   // The longest time one slice of a search kept the event loop waiting, in nanoseconds.
-  qint64 longestSlice() const { return m_longestSlice; }
+  qint64 longestSlice() const;
 
-  // The commands the pane menu offers, in its order (Properties, Close, Save Results As, Demote,
-  // Promote); a missing or disabled one stands disabled.
-  void setPaneMenuActions(std::vector<QAction*> actions);
-  // The commands the results menu offers for printing (Print, Print Preview), the same way.
-  void setResultsMenuActions(std::vector<QAction*> actions);
-
-  // The lookup commands the results menu offers before Copy (Lookup, Lookup in New Window, the
-  // External Lookup menu's action); a missing one stands disabled. menuAboutToShow() comes first,
-  // for the owner to bring their states up to date.
-  void setLookupMenuActions(std::vector<QAction*> actions);
+  // The shortcut menus of the panes, which take the main window's commands.
+  PaneMenus& menus() { return m_menus; }
 
   // What Lookup takes: the pattern box's text while it has the focus, else the one result selected
   // in the active pane while its list has the focus.
@@ -161,20 +149,12 @@ class QELViewWindows : public QWidget {
   QRect paneArea() const;
   void setState(SearchState state);
   void setStatus(const QString& text);
-  bool recheckDictionaries();
-  std::vector<bool> validity() const;
-  bool reportInvalidated(const std::vector<bool>& wasValid);
-  void runSlice();
-  void refreshPanes(bool force);
-  void finishSlice();
+  void finishSlice(bool ended);
   void updateProgress();
   void updateCaptions();
+  void setMode(bool fullText, bool phraseAnagram, QAction* checked);
+  void revalidate();
   SearchSettings currentSettings() const;
-  void onLengthBoxChanged(bool longestChanged);
-  // The shortcut menus of a pane: for selected results, or for the pane itself (from its caption
-  // or a list without a selection). Commands that other windows carry out stay disabled here.
-  void showResultsMenu(int pane, const QPoint& at);
-  void showPaneMenu(int pane, const QPoint& at);
 
   QCDictionaryList* m_dictionaries = nullptr;
   std::unique_ptr<SearchSession> m_session;
@@ -183,14 +163,6 @@ class QELViewWindows : public QWidget {
   PaneSplitter* m_splitter = nullptr;
 
   PatternControls* m_group = nullptr;
-  QComboBox* m_pattern = nullptr;
-  QPushButton* m_search = nullptr;
-  QAction* m_wordSearch = nullptr;
-  QAction* m_fullTextSearch = nullptr;
-  QAction* m_phraseAnagramSearch = nullptr;
-  QSpinBox* m_shortest = nullptr;
-  QSpinBox* m_longest = nullptr;
-  QELProgressBar* m_progress = nullptr;
 
   ResultPanes* m_panes = nullptr;
   PaneMenus m_menus;
@@ -200,11 +172,8 @@ class QELViewWindows : public QWidget {
   bool m_fullText = false;
   bool m_phraseAnagram = false;
   bool m_closing = false;
-  bool m_settingBoxes = false;
   QString m_statusText;
-  QTimer m_slice;
-  qint64 m_longestSlice = 0;
-  QElapsedTimer m_sinceRefresh;
+  SearchRunner* m_runner = nullptr;
 };
 
 }  // namespace qel

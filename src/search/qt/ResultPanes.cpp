@@ -34,10 +34,12 @@ ResultPanes::Pane ResultPanes::makePane() {
   // find it from the sender.
   MatchListWindows* list = p.list;
   MatchListLabelWindows* caption = p.caption;
-  connect(list, &MatchListWindows::focusGained, this, [this, list] { emit focused(indexOf(list)); });
+  connect(list, &MatchListWindows::focusGained, this,
+          [this, list] { emit focused(indexOf(list)); });
   connect(list, &MatchListWindows::menuRequested, this, [this, list](QPoint at, bool) {
     const int i = indexOf(list);
-    emit menuRequested(i, at, m_session && m_session->pane(i).results.selection().selectedCount() > 0);
+    emit menuRequested(i, at,
+                       m_session && m_session->pane(i).results.selection().selectedCount() > 0);
   });
   connect(caption, &MatchListLabelWindows::menuRequested, this,
           [this, caption](QPoint at) { emit menuRequested(indexOf(caption), at, false); });
@@ -158,6 +160,15 @@ std::optional<LookupSubject> ResultPanes::subject(int pane, long row) const {
   std::string_view word = record->entry();
   if (m_session->pane(pane).searchSettings.phraseAnagram) word = word.substr(0, word.find(' '));
   return LookupSubject{std::string(word), pane, row, record->definitionNumber};
+}
+
+std::optional<LookupSubject> ResultPanes::selectedSubject(int pane) const {
+  if (!m_session || pane < 0 || pane >= count()) return std::nullopt;
+  const ResultList& results = m_session->pane(pane).results;
+  if (!m_panes[pane].list->isFocused() || results.selection().selectedCount() != 1) {
+    return std::nullopt;
+  }
+  return subject(pane, results.selection().runs().front().start);
 }
 
 std::optional<ResultStep> ResultPanes::stepFrom(int activePane, bool next) const {

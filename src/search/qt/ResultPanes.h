@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "search/ResultStepping.h"
-
+#include "search/qt/LookupSubject.h"
 #include "search/qt/ViewAppearance.h"
 
 class QWidget;
@@ -23,14 +23,6 @@ class MatchListLabelWindows;
 class MatchListWindows;
 class QCDictionaryList;
 class SearchSession;
-
-// What a lookup takes: a word, and where it came from.
-struct LookupSubject {
-  std::string word;  // code page 1252
-  int pane = -1;     // -1: the pattern box
-  long row = -1;
-  int32_t definitionNumber = 0;  // of a full-text result
-};
 
 class ResultPanes : public QObject {
   Q_OBJECT
@@ -72,6 +64,8 @@ class ResultPanes : public QObject {
 
   // Pane `pane`'s result `row` as a lookup subject (a phrase anagram's first word).
   std::optional<LookupSubject> subject(int pane, long row) const;
+  // The one result selected in `pane` while its list has the focus.
+  std::optional<LookupSubject> selectedSubject(int pane) const;
   // Next Result or Previous Result from the caret of `activePane`: the step to it, if there is one.
   std::optional<ResultStep> stepFrom(int activePane, bool next) const;
   // Moves the caret as the keyboard would, into the step's pane, and focuses that list.
