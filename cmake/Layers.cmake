@@ -200,6 +200,7 @@ qel_layer(qel_search_qt QT FOLDERS search/qt USES qel_qt_common qel_search
   src/search/qt/PatternControls.cpp
   src/search/qt/QELViewWindows.cpp
   src/search/qt/ResultPanes.cpp
+  src/search/qt/ResultRowStyle.cpp
   src/search/qt/SearchModeButton.cpp
   src/search/qt/SearchRunner.cpp)
 qel_layer(qel_lookup_qt QT FOLDERS lookup/qt USES qel_definitions_qt qel_lookup

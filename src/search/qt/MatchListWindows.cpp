@@ -17,40 +17,19 @@
 #include <QToolTip>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "platform/qt/CoreText.h"
 
 namespace qel {
 namespace {
 
-constexpr int kTextLeft = 2;       // pixels between the row's left edge and its text
 constexpr int kDragRepeatMs = 50;  // a drag outside the list scrolls at this pace
 #ifdef Q_OS_WIN
 constexpr std::string_view kLineEnd = "\r\n";
 #else
 constexpr std::string_view kLineEnd = "\n";
 #endif
-
-// How a row's text is painted: the entry in the results font followed by the rest in the
-// annotation font, or the whole text in the results font when the entry alone is too wide.
-struct RowText {
-  QString first;
-  QString rest;  // empty when the text is painted in one piece
-  int firstWidth = 0;
-};
-
-RowText rowText(const ResultRecord& record, const QFontMetrics& results, int available) {
-  RowText row;
-  row.first = fromCp1252(record.entry());
-  row.firstWidth = results.horizontalAdvance(row.first);
-  if (kTextLeft + row.firstWidth > available) {
-    row.first = fromCp1252(record.text());
-    row.firstWidth = results.horizontalAdvance(row.first);
-  } else {
-    row.rest = fromCp1252(record.text().substr(record.entryLength));
-  }
-  return row;
-}
 
 bool isCopyKey(const QKeyEvent* event) {
   const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
@@ -60,28 +39,16 @@ bool isCopyKey(const QKeyEvent* event) {
 
 std::optional<ResultSelection::Key> selectionKey(int key) {
   using Key = ResultSelection::Key;
-  switch (key) {
-    case Qt::Key_Up:
-      return Key::Up;
-    case Qt::Key_Down:
-      return Key::Down;
-    case Qt::Key_Left:
-      return Key::Left;
-    case Qt::Key_Right:
-      return Key::Right;
-    case Qt::Key_Home:
-      return Key::Home;
-    case Qt::Key_End:
-      return Key::End;
-    case Qt::Key_PageUp:
-      return Key::PageUp;
-    case Qt::Key_PageDown:
-      return Key::PageDown;
-    case Qt::Key_Space:
-      return Key::Space;
-    default:
-      return std::nullopt;
+  static constexpr std::pair<int, Key> kKeys[] = {
+      {Qt::Key_Up, Key::Up},         {Qt::Key_Down, Key::Down},
+      {Qt::Key_Left, Key::Left},     {Qt::Key_Right, Key::Right},
+      {Qt::Key_Home, Key::Home},     {Qt::Key_End, Key::End},
+      {Qt::Key_PageUp, Key::PageUp}, {Qt::Key_PageDown, Key::PageDown},
+      {Qt::Key_Space, Key::Space}};
+  for (const auto& [qtKey, selectionKey] : kKeys) {
+    if (qtKey == key) return selectionKey;
   }
+  return std::nullopt;
 }
 
 // A row index for the core, which knows nothing of rows outside the list.
@@ -92,10 +59,7 @@ int existingRow(long row, long count) {
 }  // namespace
 
 MatchListWindows::MatchListWindows(ResultList& list, QWidget* parent)
-    : QAbstractScrollArea(parent),
-      m_list(&list),
-      m_resultsMetrics(font()),
-      m_annotationMetrics(font()) {
+    : QAbstractScrollArea(parent), m_list(&list), m_style(font()) {
   setFocusPolicy(Qt::StrongFocus);
   // The menu bar or a menu took the keyboard without the list losing its standing (see
   // focusOutEvent); the focus going on from there to anything else ends it.
@@ -131,19 +95,7 @@ void MatchListWindows::setList(ResultList& list) {
 
 void MatchListWindows::setFonts(const QFont& results, const QFont& annotation,
                                 const QColor& resultsColour, const QColor& annotationColour) {
-  m_resultsFont = results;
-  m_annotationFont = annotation;
-  m_resultsMetrics = QFontMetrics(results, viewport());
-  m_annotationMetrics = QFontMetrics(annotation, viewport());
-  m_resultsColour = resultsColour;
-  m_annotationColour = annotationColour;
-  // Both fonts stand on one baseline, so the row must hold the taller ascent and the deeper
-  // descent even when they come from different fonts.
-  const int ascent = std::max(m_resultsMetrics.ascent(), m_annotationMetrics.ascent());
-  const int descent = std::max(m_resultsMetrics.descent(), m_annotationMetrics.descent());
-  m_rowHeight =
-      std::max({m_resultsMetrics.height(), m_annotationMetrics.height(), ascent + descent, 1});
-  m_baseline = (m_rowHeight - ascent - descent) / 2 + ascent;
+  m_style.setFonts(results, annotation, resultsColour, annotationColour, viewport());
   updateScrollRange();
   viewport()->update();
 }
@@ -159,8 +111,9 @@ void MatchListWindows::updateDisplay() {
   // An insertion moves every row after it; the rows above it are as they were painted.
   const long top = firstVisibleRow();
   const long fromTop = changes.firstRow - top;
-  if (fromTop >= (viewport()->height() + m_rowHeight - 1) / m_rowHeight) return;  // below the view
-  const int y = fromTop <= 0 ? 0 : static_cast<int>(fromTop * m_rowHeight);
+  if (fromTop >= (viewport()->height() + m_style.rowHeight() - 1) / m_style.rowHeight())
+    return;  // below the view
+  const int y = fromTop <= 0 ? 0 : static_cast<int>(fromTop * m_style.rowHeight());
   viewport()->update(0, y, viewport()->width(), viewport()->height() - y);
 }
 
@@ -169,19 +122,21 @@ void MatchListWindows::refresh() { viewport()->update(); }
 long MatchListWindows::firstVisibleRow() const { return verticalScrollBar()->value(); }
 
 int MatchListWindows::wholeVisibleRows() const {
-  return std::max(1, viewport()->height() / m_rowHeight);
+  return std::max(1, viewport()->height() / m_style.rowHeight());
 }
 
 long MatchListWindows::rowAt(QPoint viewportPos) const {
   const int y = viewportPos.y();
-  const long rows = y >= 0 ? y / m_rowHeight : -((-y + m_rowHeight - 1) / m_rowHeight);
+  const long rows =
+      y >= 0 ? y / m_style.rowHeight() : -((-y + m_style.rowHeight() - 1) / m_style.rowHeight());
   return firstVisibleRow() + rows;
 }
 
 QRect MatchListWindows::rowRect(long row) const {
   // Far rows are placed far outside the viewport without overflowing a coordinate.
   const long offset = std::clamp<long>(row - firstVisibleRow(), -100000, 100000);
-  return QRect(0, static_cast<int>(offset) * m_rowHeight, viewport()->width(), m_rowHeight);
+  return QRect(0, static_cast<int>(offset) * m_style.rowHeight(), viewport()->width(),
+               m_style.rowHeight());
 }
 
 void MatchListWindows::scrollToRow(long row) {
@@ -249,25 +204,14 @@ bool MatchListWindows::viewportEvent(QEvent* event) {
   return QAbstractScrollArea::viewportEvent(event);
 }
 
-namespace {
-
-// A colour halfway to the list's background: rare words stay readable but step back.
-QColor lighter(const QColor& colour, const QPalette& palette) {
-  const QColor base = palette.color(QPalette::Base);
-  return QColor((colour.red() + base.red()) / 2, (colour.green() + base.green()) / 2,
-                (colour.blue() + base.blue()) / 2);
-}
-
-}  // namespace
-
 void MatchListWindows::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const QRect area = event->rect();
   const int width = viewport()->width();
   const long count = m_list->count();
   const long top = firstVisibleRow();
-  const long first = top + std::max(area.top(), 0) / m_rowHeight;
-  const long last = std::min(count - 1, top + area.bottom() / m_rowHeight);
+  const long first = top + std::max(area.top(), 0) / m_style.rowHeight();
+  const long last = std::min(count - 1, top + area.bottom() / m_style.rowHeight());
   const ResultSelection& selected = selection();
   // An unfocused list shows its selection in the inactive colours, as other lists do.
   const QPalette::ColorGroup group = m_focused ? QPalette::Active : QPalette::Inactive;
@@ -278,25 +222,12 @@ void MatchListWindows::paintEvent(QPaintEvent* event) {
   for (long row = first; row <= last; ++row) {
     const ResultRecord* record = m_list->record(row);
     if (!record) break;
-    const QRect rect(0, static_cast<int>(row - top) * m_rowHeight, width, m_rowHeight);
+    const QRect rect(0, static_cast<int>(row - top) * m_style.rowHeight(), width,
+                     m_style.rowHeight());
     const bool shownSelected = selected.isShownSelected(static_cast<int>(row));
     painter.setClipRect(rect);
     if (shownSelected) painter.fillRect(rect, highlight);
-    const RowText text = rowText(*record, m_resultsMetrics, width);
-    const int baseline = rect.top() + m_baseline;
-    painter.setFont(m_resultsFont);
-    const bool rare = m_rareLighter && m_rankOf && m_rankOf(record->entry()) >= kRareFrom;
-    painter.setPen(shownSelected ? highlightText
-                   : rare        ? lighter(m_resultsColour, colours)
-                                 : m_resultsColour);
-    painter.drawText(kTextLeft, baseline, text.first);
-    if (!text.rest.isEmpty()) {
-      painter.setFont(m_annotationFont);
-      painter.setPen(shownSelected ? highlightText
-                     : rare        ? lighter(m_annotationColour, colours)
-                                   : m_annotationColour);
-      painter.drawText(kTextLeft + text.firstWidth, baseline, text.rest);
-    }
+    m_style.paintRow(painter, *record, rect, shownSelected, highlightText, colours);
   }
   painter.setClipping(false);
 
@@ -476,8 +407,7 @@ void MatchListWindows::focusOutEvent(QFocusEvent* event) {
 }
 
 void MatchListWindows::setRanks(RankOf rankOf, bool lighter) {
-  m_rankOf = std::move(rankOf);
-  m_rareLighter = lighter;
+  m_style.setRanks(std::move(rankOf), lighter);
   viewport()->update();
 }
 
@@ -489,10 +419,10 @@ void MatchListWindows::showToolTip(QPoint pos, QPoint globalPos) {
     return;
   }
   const QRect rect = rowRect(row);
-  const bool cut =
-      paintedWidth(*record) > viewport()->width() || rect.bottom() >= viewport()->height();
+  const bool cut = m_style.paintedWidth(*record, viewport()->width()) > viewport()->width() ||
+                   rect.bottom() >= viewport()->height();
   // A ranked word's tooltip gives its rank, whether the row is cut or not.
-  const int rank = m_rankOf ? m_rankOf(record->entry()) : 0;
+  const int rank = m_style.rankOf(*record);
   if (!cut && rank == 0) {
     QToolTip::hideText();
     return;
@@ -504,11 +434,6 @@ void MatchListWindows::showToolTip(QPoint pos, QPoint globalPos) {
                        : tr("Commonness rank %1 (1 is the most common, 95 the rarest)").arg(rank));
   }
   QToolTip::showText(globalPos, tip, viewport(), rect);
-}
-
-int MatchListWindows::paintedWidth(const ResultRecord& record) const {
-  const RowText text = rowText(record, m_resultsMetrics, viewport()->width());
-  return kTextLeft + text.firstWidth + m_annotationMetrics.horizontalAdvance(text.rest);
 }
 
 }  // namespace qel

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "search/ResultList.h"
+#include "search/qt/ResultRowStyle.h"
 
 namespace qel {
 
@@ -38,14 +39,14 @@ class MatchListWindows : public QAbstractScrollArea {
 
   void setFonts(const QFont& results, const QFont& annotation, const QColor& resultsColour,
                 const QColor& annotationColour);
-  // How common an entry is, for a list whose dictionary is ranked: 1 (most common) to 100; a
-  // null function for an unranked one. With `lighter`, words from kRareFrom on are drawn in a
-  // lighter colour; the tooltip of a ranked word gives its rank.
-  using RankOf = std::function<int(std::string_view entry)>;
-  static constexpr int kRareFrom = 60;
+  // How common an entry is (ResultRowStyle::RankOf), null for an unranked list. With `lighter`,
+  // words from kRareFrom on are drawn in a lighter colour; the tooltip of a ranked word gives its
+  // rank.
+  using RankOf = ResultRowStyle::RankOf;
+  static constexpr int kRareFrom = ResultRowStyle::kRareFrom;
   void setRanks(RankOf rankOf, bool lighter);
-  const QFont& resultsFont() const { return m_resultsFont; }
-  const QFont& annotationFont() const { return m_annotationFont; }
+  const QFont& resultsFont() const { return m_style.resultsFont(); }
+  const QFont& annotationFont() const { return m_style.annotationFont(); }
 
   // After results were added or the list was cleared: sets the scroll range and repaints the rows
   // that may have changed. Cheap enough to call every 100 ms during a search.
@@ -53,7 +54,7 @@ class MatchListWindows : public QAbstractScrollArea {
   // After the view changed the core's selection itself: repaints every row in view.
   void refresh();
 
-  int rowHeight() const { return m_rowHeight; }
+  int rowHeight() const { return m_style.rowHeight(); }
   long firstVisibleRow() const;
   // Rows that fit whole in the list, at least one: a page for the scroll bar and the Page keys.
   int wholeVisibleRows() const;
@@ -108,21 +109,10 @@ class MatchListWindows : public QAbstractScrollArea {
   void followPointer();  // the drag: the caret goes to the row under the pointer
   void endDrag();
   void showToolTip(QPoint pos, QPoint globalPos);
-  // Width of a record's text as painted, from the left edge of the row.
-  int paintedWidth(const ResultRecord& record) const;
   void afterSelectionChange();
 
   ResultList* m_list;
-  QFont m_resultsFont;
-  QFont m_annotationFont;
-  QFontMetrics m_resultsMetrics;
-  QFontMetrics m_annotationMetrics;
-  QColor m_resultsColour;
-  RankOf m_rankOf;
-  bool m_rareLighter = false;
-  QColor m_annotationColour;
-  int m_rowHeight = 1;
-  int m_baseline = 0;  // from the top of a row; both fonts share it
+  ResultRowStyle m_style;
   bool m_focused = false;
   bool m_leftDown = false;
   bool m_rightDown = false;
