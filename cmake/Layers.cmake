@@ -95,6 +95,7 @@ qel_layer(qel_definitions CORE FOLDERS definitions USES qel_pattern SOURCES
   src/definitions/RichTextTokenizer.cpp)
 # Commands, messages, options and settings: what every front end shares.
 qel_layer(qel_app_core CORE FOLDERS app USES qel_pattern SOURCES
+  src/app/CommandStates.cpp
   src/app/Commands.cpp
   src/app/HelpContexts.cpp
   src/app/Messages.cpp

@@ -115,7 +115,6 @@ int main(int argc, char** argv) {
   // The print preview of a page of long phrases, in two columns.
   view.setShortestLongest(24, 31);
   search(view, "*");
-  window.updateCommands();
   window.printPreview();
   if (qel::QELPrintPreview* preview = window.printPreviewWindow()) {
     preview->resize(preview->width(), 820);  // its own width: the whole tool bar shows

@@ -84,14 +84,14 @@ class QELFrameWindow : public QMainWindow {
   // The help topic F1 opens: the last menu opened, else the main view.
   int helpContext() const { return m_helpContext; }
   const std::vector<std::string>& recentDictionaries() const { return m_recent; }
-  // Brings the command states and the File menu's texts up to date (done whenever a menu opens).
-  void updateCommands();
-
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Brings the command states and the File menu's texts up to date, from the window's state
+  // (whenever a menu opens, the search's state or the active pane changes).
+  void updateCommands();
   void setDictionaries(std::vector<std::string> paths, int activePane = 0);
   // The dictionary at `path` opened on its own to check it, or null after the box that says why
   // it cannot be opened.

@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/CommandStates.h"
 #include "app/WindowSettings.h"
 #include "app/qt/QELFrameWindow.h"
 #include "common/qt/HelpWindow.h"
@@ -194,8 +195,8 @@ void QELFrameWindow::buildMenus() {
   connect(m_fileMenu, &QMenu::aboutToShow, this, &QELFrameWindow::updateRecentFiles);
 
   m_view->menus().setPaneActions({action(Command::kProperties), action(Command::kClose),
-                              action(Command::kSaveResults), action(Command::kDemote),
-                              action(Command::kPromote)});
+                                  action(Command::kSaveResults), action(Command::kDemote),
+                                  action(Command::kPromote)});
   m_view->menus().setResultsActions({action(Command::kPrint), action(Command::kPrintPreview)});
 
   auto* patternFocus = new QShortcut(QKeySequence(Qt::Key_F4), this);
@@ -216,56 +217,32 @@ void QELFrameWindow::buildMenus() {
 void QELFrameWindow::updateCommands() {
   // (Also called when the active pane changes, so that the pane menu's commands follow it.)
   if (m_actions.empty() || !m_dictionaries) return;
-  const bool searching = m_view->state() == SearchState::Searching;
-  const int count = m_dictionaries->count();
-  const int active = std::clamp(m_view->activePane(), 0, std::max(count - 1, 0));
-  const bool anyOpen = count > 0 && count == m_view->paneCount();
-  const QString name =
-      anyOpen ? QFile::decodeName(m_dictionaries->name(active).c_str()) : QString();
-  for (Command named : {Command::kClose, Command::kSaveResults, Command::kDemote, Command::kPromote,
-                        Command::kProperties, Command::kPrint, Command::kPrintPreview}) {
-    QString text = fromUtf8(menuText(named, name.toStdString(), anyOpen));
-    const int tab = text.indexOf('\t');
-    action(named)->setText(tab < 0 ? text : text.left(tab));
+  CommandSnapshot now;
+  now.searching = m_view->state() == SearchState::Searching;
+  now.dictionaries = m_dictionaries->count();
+  now.panesShown = now.dictionaries == m_view->paneCount();
+  now.activePane = std::clamp(m_view->activePane(), 0, std::max(now.dictionaries - 1, 0));
+  if (now.panesShown && now.dictionaries > 0) {
+    now.activeName = QFile::decodeName(m_dictionaries->name(now.activePane).c_str()).toStdString();
+    if (const SearchSession* session = m_view->session()) {
+      now.activeResults = session->pane(now.activePane).results.count();
+      now.activeSelected = session->pane(now.activePane).results.selection().selectedCount();
+    }
   }
-  action(Command::kOpen)->setEnabled(!searching);
-  action(Command::kClose)->setEnabled(!searching && anyOpen);
-  action(Command::kDemote)->setEnabled(!searching && anyOpen && active < count - 1);
-  action(Command::kPromote)->setEnabled(!searching && anyOpen && active > 0);
-  action(Command::kProperties)->setEnabled(!searching && anyOpen);
-  const bool anyResults =
-      anyOpen && m_view->session() && m_view->session()->pane(active).results.count() > 0;
-  action(Command::kSaveResults)->setEnabled(!searching && anyResults);
-  // Without a printer installed, printing writes a PDF file.
-  action(Command::kPrint)->setEnabled(!searching && anyResults);
-  action(Command::kPrintPreview)->setEnabled(!searching && anyResults);
-  // The margins do not touch a running search; without a printer they shape the PDF.
-  action(Command::kPageSetup)->setEnabled(true);
-  action(Command::kOptions)->setEnabled(!searching);
-  // Without the companion programs beside it the commands are off.
+  now.inPattern = m_view->patternHasFocus();
+  now.patternSelection = m_view->patternBox()->lineEdit()->hasSelectedText();
+  now.sideBySide = m_view->orientation() == kPanesSideBySide;
   for (auto [command, program] : kCompanions) {
-    action(command)->setEnabled(QFileInfo(companionPath(program)).isExecutable());
+    if (QFileInfo(companionPath(program)).isExecutable()) now.companionsFound.push_back(command);
   }
-  const bool tiling = !searching && count >= 2;
-  action(Command::kTileHorizontal)->setEnabled(tiling);
-  action(Command::kTileVertical)->setEnabled(tiling);
-  action(m_view->orientation() == kPanesSideBySide ? Command::kTileVertical
-                                                   : Command::kTileHorizontal)
-      ->setChecked(true);
-
-  QLineEdit* pattern = m_view->patternBox()->lineEdit();
-  const bool inPattern = m_view->patternHasFocus();
-  const bool results =
-      anyOpen && m_view->session() && m_view->session()->pane(active).results.count() > 0;
-  const bool selectedResults =
-      results && m_view->session()->pane(active).results.selection().selectedCount() > 0;
-  action(Command::kCut)->setEnabled(inPattern && pattern->hasSelectedText());
-  action(Command::kCopy)
-      ->setEnabled((inPattern && pattern->hasSelectedText()) || (!inPattern && selectedResults));
-  action(Command::kPaste)->setEnabled(inPattern);
-  action(Command::kSelectAll)->setEnabled(inPattern || results);
+  for (const CommandState& state : commandStates(now)) {
+    QAction* command = action(state.command);
+    command->setEnabled(state.enabled);
+    if (state.checked) command->setChecked(true);
+    if (!state.text.empty()) command->setText(fromUtf8(state.text));
+  }
   updateLookupCommands();
-  for (size_t i = 0; i < m_recentActions.size(); ++i) m_recentActions[i]->setEnabled(!searching);
+  for (QAction* recent : m_recentActions) recent->setEnabled(!now.searching);
 }
 
 void QELFrameWindow::updateRecentFiles() {
@@ -351,11 +328,10 @@ void QELFrameWindow::cycleOwnedWindows(bool sendBack) {
 
 void QELFrameWindow::noteActivation(QWidget* window) {
   if (!window || window == this || qobject_cast<QMenu*>(window)) return;
-  m_activationOrder.erase(std::remove_if(m_activationOrder.begin(), m_activationOrder.end(),
-                                         [window](const QPointer<QWidget>& w) {
-                                           return !w || w == window;
-                                         }),
-                          m_activationOrder.end());
+  m_activationOrder.erase(
+      std::remove_if(m_activationOrder.begin(), m_activationOrder.end(),
+                     [window](const QPointer<QWidget>& w) { return !w || w == window; }),
+      m_activationOrder.end());
   m_activationOrder.insert(m_activationOrder.begin(), window);
 }
 

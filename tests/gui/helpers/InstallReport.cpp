@@ -23,7 +23,6 @@ int main(int argc, char** argv) {
         << (window.dictionaries().dictionary(i).valid() ? " valid" : " invalid") << "\n";
   }
   out << "tips " << (QFileInfo::exists(folder + "/Tips.txt") ? "found" : "missing") << "\n";
-  window.updateCommands();
   const bool companions = window.action(qel::Command::kDictionaryBuilder)->isEnabled() &&
                           window.action(qel::Command::kWordListMerge)->isEnabled();
   out << "companions " << (companions ? "found" : "missing") << "\n";
