@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
   // Definition windows: a word looked up (plain text, the word highlighted), and a rich-text body
   // with what a full-text search matched highlighted.
   qel::LookupService& lookup = window.lookup();
-  lookup.lookup(&window, qel::LookupService::kLookup, "obelisk");
+  lookup.lookup(&window, qel::Command::kLookup, "obelisk");
   if (!lookup.windows().frames().empty()) {
     qel::DefinitionViewFrame& plain = *lookup.windows().frames()[0];
     plain.resize(640, 340);
