@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/Options.h"
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/QELPropertiesViewWindows.h"
 #include "app/qt/QuickReferenceWindow.h"
@@ -246,7 +247,7 @@ int main(int argc, char** argv) {
     QTemporaryDir rankedFolder;
     QSettings rankedSettings(rankedFolder.filePath("settings.ini"), QSettings::IniFormat);
     qel::SettingsStore rankedStore(rankedSettings);
-    rankedStore.writeNumber("ViewCommonFirst", 1);
+    rankedStore.writeNumber(qel::optionInfo(qel::OptionId::kViewCommonFirst).name, 1);
     qel::QELFrameWindow ranked(rankedStore, QDir::currentPath(), args.mid(1, 1));
     ranked.resize(760, 620);
     ranked.show();
