@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/Options.h"
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/QELPropertiesViewWindows.h"
 #include "app/qt/QuickReferenceWindow.h"
@@ -178,7 +179,7 @@ int main(int argc, char** argv) {
   // Definition windows: a word looked up (plain text, the word highlighted), and a rich-text body
   // with what a full-text search matched highlighted.
   qel::LookupService& lookup = window.lookup();
-  lookup.lookup(&window, qel::LookupService::kLookup, "obelisk");
+  lookup.lookup(&window, qel::Command::kLookup, "obelisk");
   if (!lookup.windows().frames().empty()) {
     qel::DefinitionViewFrame& plain = *lookup.windows().frames()[0];
     plain.resize(640, 340);
@@ -245,7 +246,7 @@ int main(int argc, char** argv) {
     QTemporaryDir rankedFolder;
     QSettings rankedSettings(rankedFolder.filePath("settings.ini"), QSettings::IniFormat);
     qel::SettingsStore rankedStore(rankedSettings);
-    rankedStore.writeNumber("ViewCommonFirst", 1);
+    rankedStore.writeNumber(qel::optionInfo(qel::OptionId::kViewCommonFirst).name, 1);
     qel::QELFrameWindow ranked(rankedStore, QDir::currentPath(), args.mid(1, 1));
     ranked.resize(760, 620);
     ranked.show();

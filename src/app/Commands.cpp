@@ -109,6 +109,16 @@ std::string_view paneMenuText(Command command) {
   return info.paneMenuText.empty() ? info.text : info.paneMenuText;
 }
 
+Command externalLookupMethodCommand(int position) {
+  return static_cast<Command>(static_cast<int>(Command::kExternalLookupMethod) + position);
+}
+
+std::optional<int> externalLookupMethodPosition(Command command) {
+  const int position = static_cast<int>(command) - static_cast<int>(Command::kExternalLookupMethod);
+  if (position < 0 || position >= kExternalLookupMethodCount) return std::nullopt;
+  return position;
+}
+
 std::string recentFileText(int index, std::string_view path) {
   return "&" + std::to_string((index + 1) % 10) + " " + std::string(path);
 }

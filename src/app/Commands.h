@@ -2,6 +2,7 @@
 // numbers of their hints), menu texts and hints, and the rules that rewrite menu texts.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,6 +28,7 @@ enum class Command : int {
   kLookup = 7490,
   kLookupInNewWindow = 12640,
   kExternalLookup = 12710,
+  kExternalLookupMethod = 13120,  // 13120 to 13135: the enabled external lookup methods
   kExternalLookupSetup = 5140,
   kOptions = 7560,
   kDictionaryBuilder = 4980,
@@ -44,6 +46,12 @@ enum class Command : int {
 
 inline constexpr int kMainViewHelpContext = 4250;
 inline constexpr int kMaxRecentFileItems = 10;
+inline constexpr int kExternalLookupMethodCount = 16;  // from Command::kExternalLookupMethod on
+
+// External Lookup with the enabled method at `position` (from 0, in the method table's order),
+// and back: the position a command names, none for a command outside the methods' range.
+Command externalLookupMethodCommand(int position);
+std::optional<int> externalLookupMethodPosition(Command command);
 
 struct CommandInfo {
   Command command;

@@ -2,6 +2,7 @@
 #include "app/Options.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/Cp1252.h"
 
@@ -9,47 +10,65 @@ namespace qel {
 namespace {
 
 using O = Options;
+using I = OptionId;
 using K = OptionKind;
 
 constexpr std::string_view kCourierNew = "0,0,0,-16,0,0,0,400,0,0,0,0,0,0,0,49,Courier New";
 
-const OptionInfo kOptions[] = {
+constexpr OptionInfo kOptions[] = {
     // Patterns
-    {"ExpansionAt", K::PatternText, &O::expansionAt, "[aeiou]"},
-    {"ExpansionHash", K::PatternText, &O::expansionHash, "[^aeiou]"},
-    {"VariablesExclusive", K::Flag, &O::variablesExclusive, "", 1},
+    {I::kExpansionAt, "ExpansionAt", K::PatternText, &O::expansionAt, "[aeiou]"},
+    {I::kExpansionHash, "ExpansionHash", K::PatternText, &O::expansionHash, "[^aeiou]"},
+    {I::kVariablesExclusive, "VariablesExclusive", K::Flag, &O::variablesExclusive, "", 1},
     // Results
-    {"ViewShowAnnotations", K::Flag, &O::viewShowAnnotations, "", 1},
-    {"ViewShowBalances", K::Flag, &O::viewShowBalances, "", 1},
-    {"ViewDoubleClick", K::Number, &O::viewDoubleClick, "", 0, 0, 1},
-    {"OutputLower", K::Flag, &O::outputLower, "", 1},
-    {"OutputUpper", K::Flag, &O::outputUpper, "", 1},
-    {"OutputPunctuation", K::Flag, &O::outputPunctuation, "", 1},
-    {"OutputWhitespace", K::Flag, &O::outputWhitespace, "", 1},
-    {"ViewMaxRank", K::Number, &O::viewMaxRank, "", 100, 1, 100},
+    {I::kViewShowAnnotations, "ViewShowAnnotations", K::Flag, &O::viewShowAnnotations, "", 1},
+    {I::kViewShowBalances, "ViewShowBalances", K::Flag, &O::viewShowBalances, "", 1},
+    {I::kViewDoubleClick, "ViewDoubleClick", K::Number, &O::viewDoubleClick, "", 0, 0, 1},
+    {I::kOutputLower, "OutputLower", K::Flag, &O::outputLower, "", 1},
+    {I::kOutputUpper, "OutputUpper", K::Flag, &O::outputUpper, "", 1},
+    {I::kOutputPunctuation, "OutputPunctuation", K::Flag, &O::outputPunctuation, "", 1},
+    {I::kOutputWhitespace, "OutputWhitespace", K::Flag, &O::outputWhitespace, "", 1},
+    {I::kViewMaxRank, "ViewMaxRank", K::Number, &O::viewMaxRank, "", 100, 1, 100},
     // Sorting
-    {"ViewSorting", K::Flag, &O::viewSorting, "", 0},
-    {"ViewSortingAscending", K::Flag, &O::viewSortingAscending, "", 1},
-    {"ViewLengthGrouping", K::Flag, &O::viewLengthGrouping, "", 1},
-    {"ViewLengthGroupingAscending", K::Flag, &O::viewLengthGroupingAscending, "", 1},
-    {"ViewCommonFirst", K::Flag, &O::viewCommonFirst, "", 0},
+    {I::kViewSorting, "ViewSorting", K::Flag, &O::viewSorting, "", 0},
+    {I::kViewSortingAscending, "ViewSortingAscending", K::Flag, &O::viewSortingAscending, "", 1},
+    {I::kViewLengthGrouping, "ViewLengthGrouping", K::Flag, &O::viewLengthGrouping, "", 1},
+    {I::kViewLengthGroupingAscending, "ViewLengthGroupingAscending", K::Flag,
+     &O::viewLengthGroupingAscending, "", 1},
+    {I::kViewCommonFirst, "ViewCommonFirst", K::Flag, &O::viewCommonFirst, "", 0},
     // Dictionaries
-    {"ViewMultipleDictionaries", K::Number, &O::viewMultipleDictionaries, "", 0, 0, 2},
-    {"ViewDefinitionDictionary", K::Text, &O::viewDefinitionDictionary,
-     "Dictionaries/Devuduvodi.qcd"},
+    {I::kViewMultipleDictionaries, "ViewMultipleDictionaries", K::Number,
+     &O::viewMultipleDictionaries, "", 0, 0, 2},
+    {I::kViewDefinitionDictionary, "ViewDefinitionDictionary", K::Text,
+     &O::viewDefinitionDictionary, "Dictionaries/Devuduvodi.qcd"},
     // Appearance
-    {"FontPattern", K::Font, &O::fontPattern, kCourierNew},
-    {"FontOutput", K::Font, &O::fontOutput, kCourierNew},
-    {"FontOutputAnnotation", K::Font, &O::fontOutputAnnotation,
+    {I::kFontPattern, "FontPattern", K::Font, &O::fontPattern, kCourierNew},
+    {I::kFontOutput, "FontOutput", K::Font, &O::fontOutput, kCourierNew},
+    {I::kFontOutputAnnotation, "FontOutputAnnotation", K::Font, &O::fontOutputAnnotation,
      "0,0,0,-16,0,0,0,400,255,0,0,0,0,0,0,49,Courier New"},
-    {"FontPrinting", K::Font, &O::fontPrinting, "0,0,0,-13,0,0,0,400,0,0,0,0,0,0,0,49,Courier New"},
-    {"ViewRareLighter", K::Flag, &O::viewRareLighter, "", 1},
-    {"DefinitionBackgroundColor", K::Colour, &O::definitionBackgroundColor, "255,255,255"},
-    {"DefinitionDefaultFont", K::Font, &O::definitionDefaultFont,
+    {I::kFontPrinting, "FontPrinting", K::Font, &O::fontPrinting,
+     "0,0,0,-13,0,0,0,400,0,0,0,0,0,0,0,49,Courier New"},
+    {I::kViewRareLighter, "ViewRareLighter", K::Flag, &O::viewRareLighter, "", 1},
+    {I::kDefinitionBackgroundColor, "DefinitionBackgroundColor", K::Colour,
+     &O::definitionBackgroundColor, "255,255,255"},
+    {I::kDefinitionDefaultFont, "DefinitionDefaultFont", K::Font, &O::definitionDefaultFont,
      "0,0,0,-16,0,0,0,400,0,0,0,0,3,2,1,18,Times New Roman"},
-    {"DefinitionHighlightFont", K::Font, &O::definitionHighlightFont,
+    {I::kDefinitionHighlightFont, "DefinitionHighlightFont", K::Font, &O::definitionHighlightFont,
      "255,0,0,-16,0,0,0,400,255,0,0,0,3,2,1,18,Times New Roman"},
 };
+
+// Code finds a row by its id: each row stands at its id's place, under a stored name of its own.
+constexpr bool rowsStandAtTheirIds() {
+  if (std::size(kOptions) != static_cast<size_t>(OptionId::kCount)) return false;
+  for (size_t i = 0; i < std::size(kOptions); ++i) {
+    if (kOptions[i].id != static_cast<OptionId>(i)) return false;
+    for (size_t j = 0; j < i; ++j) {
+      if (kOptions[j].name == kOptions[i].name) return false;
+    }
+  }
+  return true;
+}
+static_assert(rowsStandAtTheirIds(), "the options table and OptionId disagree");
 
 template <typename T>
 T& field(Options& options, const OptionInfo& info) {
@@ -144,12 +163,7 @@ Options::Options() {
 
 std::span<const OptionInfo> optionTable() { return kOptions; }
 
-const OptionInfo* findOption(std::string_view name) {
-  for (const OptionInfo& info : kOptions) {
-    if (info.name == name) return &info;
-  }
-  return nullptr;
-}
+const OptionInfo& optionInfo(OptionId id) { return kOptions[static_cast<size_t>(id)]; }
 
 Options readOptions(const SettingsBackend& settings) {
   Options options;
@@ -158,10 +172,8 @@ Options readOptions(const SettingsBackend& settings) {
 }
 
 void writeOptions(SettingsBackend& settings, const Options& options,
-                  std::span<const std::string_view> names) {
-  for (std::string_view name : names) {
-    if (const OptionInfo* info = findOption(name)) writeOption(settings, options, *info);
-  }
+                  std::span<const OptionId> ids) {
+  for (OptionId id : ids) writeOption(settings, options, optionInfo(id));
 }
 
 void writeAllOptions(SettingsBackend& settings, const Options& options) {

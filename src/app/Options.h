@@ -49,6 +49,38 @@ struct Options {
   bool operator==(const Options&) const = default;
 };
 
+// One per row of the options table, in its order, named as the row is stored. Code names an
+// option by these rather than by its stored name, so that a misspelt name cannot compile.
+enum class OptionId : uint8_t {
+  kExpansionAt,
+  kExpansionHash,
+  kVariablesExclusive,
+  kViewShowAnnotations,
+  kViewShowBalances,
+  kViewDoubleClick,
+  kOutputLower,
+  kOutputUpper,
+  kOutputPunctuation,
+  kOutputWhitespace,
+  kViewMaxRank,
+  kViewSorting,
+  kViewSortingAscending,
+  kViewLengthGrouping,
+  kViewLengthGroupingAscending,
+  kViewCommonFirst,
+  kViewMultipleDictionaries,
+  kViewDefinitionDictionary,
+  kFontPattern,
+  kFontOutput,
+  kFontOutputAnnotation,
+  kFontPrinting,
+  kViewRareLighter,
+  kDefinitionBackgroundColor,
+  kDefinitionDefaultFont,
+  kDefinitionHighlightFont,
+  kCount
+};
+
 enum class OptionKind : uint8_t {
   PatternText,  // a string, held in code page 1252 and stored as UTF-8
   Text,         // a string, UTF-8 throughout
@@ -63,6 +95,7 @@ struct OptionInfo {
   using Field = std::variant<std::string Options::*, bool Options::*, int32_t Options::*,
                              Colour Options::*, FontSetting Options::*>;
 
+  OptionId id;
   std::string_view name;
   OptionKind kind;
   Field field;
@@ -74,14 +107,12 @@ struct OptionInfo {
 
 // Every option, in the order of the Options dialog's pages.
 std::span<const OptionInfo> optionTable();
-const OptionInfo* findOption(std::string_view name);
+const OptionInfo& optionInfo(OptionId id);
 
 // Reads every option; an absent or unusable value leaves its default.
 Options readOptions(const SettingsBackend& settings);
-// Writes the named options only (the Options dialog saves one page at a time); unknown names are
-// skipped.
-void writeOptions(SettingsBackend& settings, const Options& options,
-                  std::span<const std::string_view> names);
+// Writes these options only: the Options dialog saves one page at a time.
+void writeOptions(SettingsBackend& settings, const Options& options, std::span<const OptionId> ids);
 void writeAllOptions(SettingsBackend& settings, const Options& options);
 
 // Results are always sorted or grouped by length: when the user turns off the one, the other comes

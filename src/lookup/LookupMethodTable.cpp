@@ -144,13 +144,14 @@ void LookupMethodTable::resolveDefault() {
   m_defaultLabel = enabled.empty() ? std::string() : method(enabled.front()).label;
 }
 
-std::optional<LookupMethodRef> LookupMethodTable::walk(int command) const {
+std::optional<LookupMethodRef> LookupMethodTable::walk(Command command) const {
+  const std::optional<int> position = externalLookupMethodPosition(command);
   int count = 0;
   for (LookupMethodRef ref : enabledMethods()) {
     const LookupMethod& m = method(ref);
-    const bool matches = command == kExternalLookupCommand
+    const bool matches = command == Command::kExternalLookup
                              ? m_defaultLabel.empty() || m.label == m_defaultLabel
-                             : command == kExternalLookupMethodCommand + count;
+                             : position == count;
     ++count;
     if (!matches) continue;
     if (ref.kind == LookupKind::kWebSearch && m.first.empty()) continue;
@@ -159,11 +160,11 @@ std::optional<LookupMethodRef> LookupMethodTable::walk(int command) const {
   return std::nullopt;
 }
 
-std::optional<LookupMethodRef> LookupMethodTable::target(int command) {
+std::optional<LookupMethodRef> LookupMethodTable::target(Command command) {
   std::optional<LookupMethodRef> found = walk(command);
   if (found) return found;
   m_defaultLabel.clear();
-  if (command == kExternalLookupCommand) found = walk(command);
+  if (command == Command::kExternalLookup) found = walk(command);
   return found;
 }
 

@@ -27,10 +27,8 @@ inline constexpr int kLookupSlotCount = 4;  // slots per kind
 inline constexpr LookupKind kLookupKinds[kLookupKindCount] = {
     LookupKind::kWebSearch, LookupKind::kDde, LookupKind::kWindowMessage, LookupKind::kExecute};
 
-// External Lookup with the default method (Ctrl+Alt+Enter), and with the k-th enabled method
-// counted from 0 in table order.
-inline constexpr int kExternalLookupCommand = static_cast<int>(Command::kExternalLookup);
-inline constexpr int kExternalLookupMethodCommand = 13120;
+static_assert(kLookupKindCount * kLookupSlotCount <= kExternalLookupMethodCount,
+              "every method that can be enabled needs a command of its own");
 
 // One configured method. Texts are UTF-8, as the settings keep them.
 struct LookupMethod {
@@ -75,7 +73,7 @@ class LookupMethodTable {
 
   int enabledCount() const;
   // The enabled methods in table order: what the menus list, position p being command
-  // kExternalLookupMethodCommand + p.
+  // externalLookupMethodCommand(p).
   std::vector<LookupMethodRef> enabledMethods() const;
   bool isDefault(LookupMethodRef ref) const;
 
@@ -83,11 +81,11 @@ class LookupMethodTable {
   // method's label, else empty.
   void resolveDefault();
 
-  // The method a command performs, or none. kExternalLookupCommand takes the default method, or
-  // the first enabled one when the default label names none (the label is then cleared);
-  // kExternalLookupMethodCommand + k the k-th enabled method. A web search without an address
-  // is passed over. Any other command matches nothing.
-  std::optional<LookupMethodRef> target(int command);
+  // The method a command performs, or none. Command::kExternalLookup takes the default method,
+  // or the first enabled one when the default label names none (the label is then cleared);
+  // externalLookupMethodCommand(k) the k-th enabled method. A web search without an address is
+  // passed over. Any other command matches nothing.
+  std::optional<LookupMethodRef> target(Command command);
 
   // The setup dialog's rules. A box set to kDefault makes its label the default; a box that
   // leaves kDefault clears the default label.
@@ -100,7 +98,7 @@ class LookupMethodTable {
   bool operator==(const LookupMethodTable&) const = default;
 
  private:
-  std::optional<LookupMethodRef> walk(int command) const;
+  std::optional<LookupMethodRef> walk(Command command) const;
 
   std::array<std::array<LookupMethod, kLookupSlotCount>, kLookupKindCount> m_methods;
   std::string m_testWord;

@@ -48,7 +48,7 @@ class TestSource : public DefinitionSource {
     found.dictionaries = list;
     return found;
   }
-  void lookup(QWidget*, int command, const std::string& word, const std::string& preferredPath,
+  void lookup(QWidget*, Command command, const std::string& word, const std::string& preferredPath,
               const std::string& numberSuffix) override {
     lookups.push_back({command, word, preferredPath, numberSuffix});
   }
@@ -65,7 +65,7 @@ class TestSource : public DefinitionSource {
   SettingsBackend& settings() override { return m_settings; }
 
   struct Lookup {
-    int command;
+    Command command;
     std::string word, preferredPath, suffix;
   };
   std::vector<Lookup> lookups;
@@ -164,7 +164,7 @@ class DefinitionViewTest : public QObject {
              QString("Lookup \"bank\" in &New Window..."));
     QTest::keyClick(text, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(m_source->lookups.size(), size_t(1));
-    QCOMPARE(m_source->lookups[0].command, int(DefinitionViewFrame::kLookup));
+    QCOMPARE(m_source->lookups[0].command, Command::kLookup);
     QCOMPARE(m_source->lookups[0].word, std::string("bank"));
     QCOMPARE(m_source->lookups[0].suffix, std::string("2"));
     QCOMPARE(m_source->lookups[0].preferredPath, m_path);

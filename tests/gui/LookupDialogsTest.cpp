@@ -356,7 +356,7 @@ class LookupDialogsTest : public QObject {
     QCOMPARE(texts(popup), (QStringList{"&Google\tCtrl+Alt+Enter", "&OneLook", "", "&Setup..."}));
     QVERIFY(popup.actions()[0]->isChecked());
     QVERIFY(!popup.actions()[1]->isChecked());
-    QCOMPARE(popup.actions()[1]->data().toInt(), kExternalLookupMethodCommand + 1);
+    QCOMPARE(popup.actions()[1]->data().value<Command>(), externalLookupMethodCommand(1));
     QVERIFY(popup.actions()[1]->isEnabled());
 
     // More methods, a new default, and no word: the items follow, greyed.
@@ -367,7 +367,7 @@ class LookupDialogsTest : public QObject {
     QCOMPARE(texts(popup), (QStringList{"&Google", "&OneLook", "&Chambers", "&Run\tCtrl+Alt+Enter",
                                         "", "&Setup..."}));
     QVERIFY(popup.actions()[3]->isChecked());
-    QCOMPARE(popup.actions()[3]->data().toInt(), kExternalLookupMethodCommand + 3);
+    QCOMPARE(popup.actions()[3]->data().value<Command>(), externalLookupMethodCommand(3));
     QVERIFY(!popup.actions()[0]->isEnabled());
 
     disableAll();

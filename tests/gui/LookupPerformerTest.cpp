@@ -26,7 +26,7 @@ constexpr LookupMethodRef kWeb1{LookupKind::kWebSearch, 0};
 constexpr LookupMethodRef kDde1{LookupKind::kDde, 0};
 constexpr LookupMethodRef kMessage1{LookupKind::kWindowMessage, 0};
 constexpr LookupMethodRef kExec1{LookupKind::kExecute, 0};
-constexpr int kFirstMethod = kExternalLookupMethodCommand;
+const Command kFirstMethod = externalLookupMethodCommand(0);
 
 // A table with exactly one method, enabled: its command is kFirstMethod.
 LookupMethodTable onlyMethod(LookupMethodRef ref, LookupMethod method) {
@@ -83,8 +83,8 @@ class LookupPerformerTest : public QObject {
     QDesktopServices::setUrlHandler("https", &catcher, "open");
     LookupMethodTable table;
     table.load(test::MapSettings());  // the first run's Google and OneLook
-    QVERIFY(performLookup(table, "tail-end", kExternalLookupCommand, nullptr));
-    QVERIFY(performLookup(table, "tail end", kFirstMethod + 1, nullptr));
+    QVERIFY(performLookup(table, "tail-end", Command::kExternalLookup, nullptr));
+    QVERIFY(performLookup(table, "tail end", externalLookupMethodCommand(1), nullptr));
     table.method(kWeb1).first = "www.example.com/find?q={entry}";  // as typed in a browser
     QVERIFY(performLookup(table, "caf\xe9", kFirstMethod, nullptr));
     QDesktopServices::unsetUrlHandler("https");

@@ -118,7 +118,7 @@ class SettingsStoreTest : public QObject {
   }
 
   void savingOnePageWritesOnlyItsOptions() {
-    const std::string_view sorting[] = {"ViewSorting", "ViewSortingAscending", "NoSuchOption"};
+    const OptionId sorting[] = {OptionId::kViewSorting, OptionId::kViewSortingAscending};
     writeOptions(*m_store, everyOptionChanged(), sorting);
     reopen();
     QCOMPARE(m_settings->allKeys(), (QStringList{"ViewSorting", "ViewSortingAscending"}));
@@ -376,8 +376,7 @@ class SettingsStoreTest : public QObject {
   QString storedText(const Options& options, std::string_view name) {
     QSettings scratch(m_dir->filePath("scratch.ini"), QSettings::IniFormat);
     SettingsStore store(scratch);
-    const std::string_view names[] = {name};
-    writeOptions(store, options, names);
+    writeAllOptions(store, options);
     std::string text;
     store.readString(name, text);
     return QString::fromStdString(text);

@@ -95,44 +95,44 @@ TEST(LookupMethodTable, ResolvingTheDefaultNamesAnEnabledMethodOrNone) {
 TEST(LookupMethodTable, ExternalLookupWithADisabledDefaultTakesTheFirstEnabledMethod) {
   LookupMethodTable table = firstRunTable();
   table.setDefaultLabel("&OneLook");
-  EXPECT_EQ(table.target(kExternalLookupCommand), kOneLook);
+  EXPECT_EQ(table.target(Command::kExternalLookup), kOneLook);
   table.method(kOneLook).enabled = false;
   table.method(kDde1).enabled = true;
-  EXPECT_EQ(table.target(kExternalLookupCommand), kGoogle);
+  EXPECT_EQ(table.target(Command::kExternalLookup), kGoogle);
   EXPECT_EQ(table.defaultLabel(), "");
   table.resolveDefault();  // as the next menu does
   EXPECT_EQ(table.defaultLabel(), "&Google");
 
   table.method(kGoogle).enabled = false;
   table.method(kDde1).enabled = false;
-  EXPECT_EQ(table.target(kExternalLookupCommand), std::nullopt);
+  EXPECT_EQ(table.target(Command::kExternalLookup), std::nullopt);
 }
 
 TEST(LookupMethodTable, MethodCommandsCountEnabledMethodsOnly) {
   LookupMethodTable table = firstRunTable();
   table.method(kDde1).enabled = true;
   table.method(kExec1) = {true, "&Run", "/bin/true", "0"};
-  EXPECT_EQ(table.target(kExternalLookupMethodCommand + 0), kGoogle);
-  EXPECT_EQ(table.target(kExternalLookupMethodCommand + 2), kDde1);
-  EXPECT_EQ(table.target(kExternalLookupMethodCommand + 3), kExec1);
+  EXPECT_EQ(table.target(externalLookupMethodCommand(0)), kGoogle);
+  EXPECT_EQ(table.target(externalLookupMethodCommand(2)), kDde1);
+  EXPECT_EQ(table.target(externalLookupMethodCommand(3)), kExec1);
   EXPECT_EQ(table.defaultLabel(), "&Google");
 
   // Disabling a method renumbers the ones after it.
   table.method(kOneLook).enabled = false;
-  EXPECT_EQ(table.target(kExternalLookupMethodCommand + 1), kDde1);
-  EXPECT_EQ(table.target(kExternalLookupMethodCommand + 2), kExec1);
-  EXPECT_EQ(table.target(kExternalLookupMethodCommand + 3), std::nullopt);
+  EXPECT_EQ(table.target(externalLookupMethodCommand(1)), kDde1);
+  EXPECT_EQ(table.target(externalLookupMethodCommand(2)), kExec1);
+  EXPECT_EQ(table.target(externalLookupMethodCommand(3)), std::nullopt);
   // Lookup itself, and any other command, names no method.
-  EXPECT_EQ(table.target(7490), std::nullopt);
-  EXPECT_EQ(table.target(12640), std::nullopt);
+  EXPECT_EQ(table.target(Command::kLookup), std::nullopt);
+  EXPECT_EQ(table.target(Command::kLookupInNewWindow), std::nullopt);
 }
 
 TEST(LookupMethodTable, AWebSearchWithoutAnAddressIsPassedOver) {
   LookupMethodTable table = firstRunTable();
   table.method(kGoogle).first.clear();
-  EXPECT_EQ(table.target(kExternalLookupCommand), kOneLook);
-  EXPECT_EQ(table.target(kExternalLookupMethodCommand + 0), std::nullopt);
-  EXPECT_EQ(table.target(kExternalLookupMethodCommand + 1), kOneLook);
+  EXPECT_EQ(table.target(Command::kExternalLookup), kOneLook);
+  EXPECT_EQ(table.target(externalLookupMethodCommand(0)), std::nullopt);
+  EXPECT_EQ(table.target(externalLookupMethodCommand(1)), kOneLook);
 }
 
 TEST(LookupMethodTable, NamingAMethodEnablesItAndTheDefaultFollowsItsLabel) {

@@ -77,7 +77,7 @@ class QELFrameWindow : public QMainWindow {
   void showOptions();
 
   // Lookup (or another lookup command) of the selected result or of the pattern.
-  void lookupCommand(int command);
+  void lookupCommand(Command command);
   LookupService& lookup() const { return *m_lookup; }
 
   QAction* action(Command command) const;
@@ -101,7 +101,7 @@ class QELFrameWindow : public QMainWindow {
   void buildMenus();
   void setUpLookup(QMenu* externalLookup);
   void updateLookupCommands();
-  void lookupSubject(const QELViewWindows::LookupSubject& subject, int command);
+  void lookupSubject(const QELViewWindows::LookupSubject& subject, Command command);
   void showFullTextResult(int pane, const std::string& word, int32_t definitionNumber,
                           bool newWindow);
   QAction* addCommand(QMenu* menu, Command command);

@@ -24,7 +24,7 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
         const int pane = m_view->activePane();
         const auto& results = m_view->session()->pane(pane).results;
         if (const auto subject = m_view->resultSubject(pane, results.selection().caret())) {
-          lookupSubject(*subject, LookupService::kLookup);
+          lookupSubject(*subject, Command::kLookup);
         }
       });
   // Enter on the keypad does what Return does. The items name the keys as the shortcut menus do
@@ -41,13 +41,13 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
   }
   externalLookup->setTitle(externalLookup->title() + "\tCtrl+Alt+Enter");
   connect(action(Command::kLookup), &QAction::triggered, this,
-          [this] { lookupCommand(LookupService::kLookup); });
+          [this] { lookupCommand(Command::kLookup); });
   connect(action(Command::kLookupInNewWindow), &QAction::triggered, this,
-          [this] { lookupCommand(LookupService::kLookupInNewWindow); });
+          [this] { lookupCommand(Command::kLookupInNewWindow); });
   for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Return),
                             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Enter)}) {
     connect(new QShortcut(keys, this), &QShortcut::activated, this,
-            [this] { lookupCommand(LookupService::kExternalLookup); });
+            [this] { lookupCommand(Command::kExternalLookup); });
   }
   connect(action(Command::kExternalLookupSetup), &QAction::triggered, this,
           [this] { m_lookup->showLookupSetup(this); });
@@ -55,8 +55,8 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
     m_lookup->fillExternalLookupMenu(externalLookup, m_view->lookupSubject().has_value());
   });
   connect(externalLookup, &QMenu::triggered, this, [this](QAction* chosen) {
-    const int command = chosen->data().toInt();
-    if (command >= kExternalLookupMethodCommand) lookupCommand(command);
+    const auto command = chosen->data().value<Command>();
+    if (externalLookupMethodPosition(command)) lookupCommand(command);
   });
   m_view->menus().setLookupActions({action(Command::kLookup), action(Command::kLookupInNewWindow),
                                 externalLookup->menuAction()});
@@ -77,10 +77,10 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
           [this](int, Qt::KeyboardModifiers modifiers) {
             updateCommands();
             if (m_options.viewDoubleClick == 1) {
-              lookupCommand(LookupService::kExternalLookup);
+              lookupCommand(Command::kExternalLookup);
             } else {
-              lookupCommand((modifiers & Qt::ShiftModifier) ? LookupService::kLookupInNewWindow
-                                                            : LookupService::kLookup);
+              lookupCommand((modifiers & Qt::ShiftModifier) ? Command::kLookupInNewWindow
+                                                            : Command::kLookup);
             }
           });
 }
@@ -91,16 +91,16 @@ void QELFrameWindow::updateLookupCommands() {
   action(Command::kLookupInNewWindow)->setEnabled(word);
 }
 
-void QELFrameWindow::lookupCommand(int command) {
+void QELFrameWindow::lookupCommand(Command command) {
   if (const auto subject = m_view->lookupSubject()) lookupSubject(*subject, command);
 }
 
-void QELFrameWindow::lookupSubject(const QELViewWindows::LookupSubject& subject, int command) {
+void QELFrameWindow::lookupSubject(const QELViewWindows::LookupSubject& subject, Command command) {
   const bool definitionWindow =
-      command == LookupService::kLookup || command == LookupService::kLookupInNewWindow;
+      command == Command::kLookup || command == Command::kLookupInNewWindow;
   if (definitionWindow && subject.definitionNumber != 0 && subject.pane >= 0) {
     showFullTextResult(subject.pane, subject.word, subject.definitionNumber,
-                       command == LookupService::kLookupInNewWindow);
+                       command == Command::kLookupInNewWindow);
   } else {
     m_lookup->lookup(this, command, subject.word);
   }

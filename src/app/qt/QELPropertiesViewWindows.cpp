@@ -38,24 +38,22 @@ const PageInfo kPageInfo[QELPropertiesViewWindows::kPages] = {
      help::kOptionsAppearancePage},
 };
 
-constexpr std::string_view kPatternOptions[] = {"ExpansionAt", "ExpansionHash",
-                                                "VariablesExclusive"};
-constexpr std::string_view kResultOptions[] = {
-    "ViewShowAnnotations", "ViewShowBalances",  "ViewDoubleClick", "OutputLower",
-    "OutputUpper",         "OutputPunctuation", "OutputWhitespace", "ViewMaxRank"};
-constexpr std::string_view kSortingOptions[] = {
-    "ViewSorting", "ViewSortingAscending", "ViewLengthGrouping", "ViewLengthGroupingAscending",
-    "ViewCommonFirst"};
-constexpr std::string_view kDictionaryOptions[] = {"ViewMultipleDictionaries",
-                                                   "ViewDefinitionDictionary"};
-constexpr std::string_view kAppearanceOptions[] = {"FontPattern",
-                                                   "FontOutput",
-                                                   "FontOutputAnnotation",
-                                                   "FontPrinting",
-                                                   "ViewRareLighter",
-                                                   "DefinitionBackgroundColor",
-                                                   "DefinitionDefaultFont",
-                                                   "DefinitionHighlightFont"};
+constexpr OptionId kPatternOptions[] = {OptionId::kExpansionAt, OptionId::kExpansionHash,
+                                        OptionId::kVariablesExclusive};
+constexpr OptionId kResultOptions[] = {OptionId::kViewShowAnnotations, OptionId::kViewShowBalances,
+                                       OptionId::kViewDoubleClick,     OptionId::kOutputLower,
+                                       OptionId::kOutputUpper,         OptionId::kOutputPunctuation,
+                                       OptionId::kOutputWhitespace,    OptionId::kViewMaxRank};
+constexpr OptionId kSortingOptions[] = {
+    OptionId::kViewSorting, OptionId::kViewSortingAscending, OptionId::kViewLengthGrouping,
+    OptionId::kViewLengthGroupingAscending, OptionId::kViewCommonFirst};
+constexpr OptionId kDictionaryOptions[] = {OptionId::kViewMultipleDictionaries,
+                                           OptionId::kViewDefinitionDictionary};
+constexpr OptionId kAppearanceOptions[] = {
+    OptionId::kFontPattern,           OptionId::kFontOutput,
+    OptionId::kFontOutputAnnotation,  OptionId::kFontPrinting,
+    OptionId::kViewRareLighter,       OptionId::kDefinitionBackgroundColor,
+    OptionId::kDefinitionDefaultFont, OptionId::kDefinitionHighlightFont};
 
 bool holdsOnlyPatternCharacters(const QString& text) {
   std::string converted;
@@ -94,7 +92,7 @@ QLayout* indented(QWidget* control) {
 
 }  // namespace
 
-std::span<const std::string_view> QELPropertiesViewWindows::pageOptions(Page page) {
+std::span<const OptionId> QELPropertiesViewWindows::pageOptions(Page page) {
   switch (page) {
     case kPatternPage:
       return kPatternOptions;

@@ -5,7 +5,6 @@
 #include <QString>
 #include <array>
 #include <span>
-#include <string_view>
 
 #include "app/Options.h"
 #include "properties/PropertiesDialog.h"
@@ -27,7 +26,7 @@ class QELPropertiesViewWindows : public PropertiesDialog {
 
   enum Page { kPatternPage, kResultPage, kSortingPage, kDictionaryPage, kAppearancePage, kPages };
   // The options "&Save as defaults" writes for each page.
-  static std::span<const std::string_view> pageOptions(Page page);
+  static std::span<const OptionId> pageOptions(Page page);
 
   // Shows and changes `options`, the running program's, which outlive the dialog: each change is
   // made there at once and told by optionsChanged(). Relative paths of the definition

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Commands.h"
 #include "dictionary/Definition.h"
 #include "dictionary/QCDictionaryList.h"
 
@@ -38,7 +39,7 @@ class DefinitionSource {
   virtual DefinitionsFound definitionsOf(const std::string& word) = 0;
   // A lookup of a word from a window's text: Lookup, Lookup in New Window or an external lookup
   // (by its command); `preferredPath` and `numberSuffix` say which definition to show first.
-  virtual void lookup(QWidget* parent, int command, const std::string& word,
+  virtual void lookup(QWidget* parent, Command command, const std::string& word,
                       const std::string& preferredPath, const std::string& numberSuffix) = 0;
   // Fills an External Lookup menu (its last two items, a separator and "&Setup...", stay).
   virtual void fillExternalLookupMenu(QMenu* menu, bool wordAvailable) = 0;

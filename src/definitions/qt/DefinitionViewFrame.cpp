@@ -24,8 +24,6 @@
 namespace qel {
 namespace {
 
-constexpr int kExternalLookupSetup = 5140;
-
 uint64_t g_activations = 0;  // counts activations of every definition window
 
 // A lookup item's text with the word put in at its place: &Lookup "tail".
@@ -76,8 +74,11 @@ DefinitionViewFrame::DefinitionViewFrame(DefinitionSource& source, int number, Q
   connect(action(kNextResult), &QAction::triggered, this, [this] {
     if (m_source.canStepResult(true)) m_source.stepResult(true);
   });
-  for (Command c : {kLookup, kLookupInNewWindow, kExternalLookup}) {
-    connect(action(c), &QAction::triggered, this, [this, c] { lookupFromText(c); });
+  for (auto [c, lookup] : {std::pair{kLookup, qel::Command::kLookup},
+                           std::pair{kLookupInNewWindow, qel::Command::kLookupInNewWindow},
+                           std::pair{kExternalLookup, qel::Command::kExternalLookup}}) {
+    connect(action(c), &QAction::triggered, this,
+            [this, command = lookup] { lookupFromText(command); });
   }
   connect(action(kBack), &QAction::triggered, this,
           [this] { goToHistory(m_history.position() - 1); });
@@ -110,12 +111,13 @@ DefinitionViewFrame::DefinitionViewFrame(DefinitionSource& source, int number, Q
   m_menu->addAction(action(kLookupInNewWindow));
   m_external = m_menu->addMenu(tr("&External Lookup"));
   m_external->addSeparator();
-  m_external->addAction(tr("&Setup..."))->setData(kExternalLookupSetup);
+  m_external->addAction(tr("&Setup..."))
+      ->setData(QVariant::fromValue(qel::Command::kExternalLookupSetup));
   connect(m_external, &QMenu::triggered, this, [this](QAction* chosen) {
-    const int command = chosen->data().toInt();
-    if (command == kExternalLookupSetup) {
+    const auto command = chosen->data().value<qel::Command>();
+    if (command == qel::Command::kExternalLookupSetup) {
       m_source.showLookupSetup(this);
-    } else if (command != 0) {
+    } else if (externalLookupMethodPosition(command)) {
       lookupFromText(command);
     }
   });
@@ -234,7 +236,7 @@ std::string DefinitionViewFrame::lookupWord() const {
   return word.size() > kMaxLookupWord ? std::string() : word;
 }
 
-void DefinitionViewFrame::lookupFromText(int command) {
+void DefinitionViewFrame::lookupFromText(qel::Command command) {
   const auto [word, suffix] = splitNumberSuffix(toCp1252(m_client->text()->lookupText()));
   if (word.empty() || word.size() > kMaxLookupWord) return;
   const Definition* current = m_client->currentDefinition();

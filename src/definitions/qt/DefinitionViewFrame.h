@@ -83,7 +83,7 @@ class DefinitionViewFrame : public QMainWindow {
   void buildToolBar();
   void updateCaption();
   void updateCommands();
-  void lookupFromText(int command);
+  void lookupFromText(qel::Command command);
   void prepareContextMenu();
   void highlightWord();
 

@@ -37,7 +37,7 @@ void buildExternalLookupMenu(QMenu* popup, LookupMethodTable& table, bool wordAv
     item->setCheckable(true);
     item->setChecked(isDefault);
     item->setEnabled(wordAvailable);
-    item->setData(kExternalLookupMethodCommand + p);
+    item->setData(QVariant::fromValue(externalLookupMethodCommand(p)));
     group->addAction(item);
   }
   for (int p = static_cast<int>(methods.size()); p < oldCount; ++p) {

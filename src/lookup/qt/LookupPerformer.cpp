@@ -28,12 +28,12 @@ bool takesAnyCharacter(LookupKind kind) {
   return kind == LookupKind::kWebSearch || kind == LookupKind::kDde;
 }
 
-bool performLookup(LookupMethodTable& table, std::string_view wordCp1252, int command,
+bool performLookup(LookupMethodTable& table, std::string_view wordCp1252, Command command,
                    QWidget* owner) {
   return performLookupUtf8(table, cp1252::toUtf8(wordCp1252), command, owner);
 }
 
-bool performLookupUtf8(LookupMethodTable& table, std::string_view wordUtf8, int command,
+bool performLookupUtf8(LookupMethodTable& table, std::string_view wordUtf8, Command command,
                        QWidget* owner) {
   const std::optional<LookupMethodRef> target = table.target(command);
   if (!target) return false;

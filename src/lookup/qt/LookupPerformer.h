@@ -10,11 +10,12 @@ class QWidget;
 
 namespace qel {
 
-// Performs the method `command` names (kExternalLookupCommand, or kExternalLookupMethodCommand
-// + k) with the word, in code page 1252. True when the method ran: the address was handed to the
-// desktop, the D-Bus service replied without an error, the window message was sent, or the
-// program started. `owner` is the window the lookup comes from: the sender of a window message.
-bool performLookup(LookupMethodTable& table, std::string_view wordCp1252, int command,
+// Performs the method `command` names (Command::kExternalLookup, or
+// externalLookupMethodCommand(k)) with the word, in code page 1252. True when the method ran: the
+// address was handed to the desktop, the D-Bus service replied without an error, the window
+// message was sent, or the program started. `owner` is the window the lookup comes from: the
+// sender of a window message.
+bool performLookup(LookupMethodTable& table, std::string_view wordCp1252, Command command,
                    QWidget* owner);
 
 // Whether a kind of method takes a word with characters that code page 1252 cannot hold: a web
@@ -24,7 +25,7 @@ bool takesAnyCharacter(LookupKind kind);
 
 // The same as performLookup() for a word in UTF-8. A method that does not take any character
 // fails, doing nothing, when the code page cannot hold the word.
-bool performLookupUtf8(LookupMethodTable& table, std::string_view wordUtf8, int command,
+bool performLookupUtf8(LookupMethodTable& table, std::string_view wordUtf8, Command command,
                        QWidget* owner);
 
 // "Dictionary Lookup Failure": the reason is not told apart, since the other application is out

@@ -265,7 +265,7 @@ bool LookupPropertiesViewWindows::testWordUsable() const {
   if (cp1252::fromUtf8(m_table.testWord(), word)) return !word.empty();
   LookupMethodTable resolved = m_table;
   resolved.resolveDefault();
-  const std::optional<LookupMethodRef> target = resolved.target(kExternalLookupCommand);
+  const std::optional<LookupMethodRef> target = resolved.target(Command::kExternalLookup);
   return target && takesAnyCharacter(target->kind);
 }
 

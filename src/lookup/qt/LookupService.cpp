@@ -50,14 +50,14 @@ DefinitionsFound LookupService::definitionsOf(const std::string& word) {
   return found;
 }
 
-void LookupService::lookup(QWidget* parent, int command, const std::string& word,
+void LookupService::lookup(QWidget* parent, Command command, const std::string& word,
                            const std::string& preferredPath, const std::string& numberSuffix) {
   if (word.empty()) return;
   bool prompted = false;
-  if (command == kLookup || command == kLookupInNewWindow) {
+  if (command == Command::kLookup || command == Command::kLookupInNewWindow) {
     DefinitionsFound found = definitionsOf(word);
     if (!found.definitions.empty()) {
-      m_windows.window(command == kLookupInNewWindow)
+      m_windows.window(command == Command::kLookupInNewWindow)
           ->show(std::move(found), word, preferredPath, numberSuffix);
       return;
     }
@@ -67,7 +67,7 @@ void LookupService::lookup(QWidget* parent, int command, const std::string& word
     if (!ask(parent, word, false)) return;
     prompted = true;
   }
-  if (prompted) command = kExternalLookup;
+  if (prompted) command = Command::kExternalLookup;
   if (!performLookup(m_methods, word, command, m_owner)) showLookupFailure(parent);
 }
 
@@ -86,11 +86,12 @@ bool LookupService::ask(QWidget* parent, const std::string& word, bool noDefinit
 void LookupService::testLookup(QWidget* parent, const std::string& wordUtf8) {
   std::string word;
   if (cp1252::fromUtf8(wordUtf8, word)) {
-    lookup(parent, kExternalLookup, word);
+    lookup(parent, Command::kExternalLookup, word);
     return;
   }
   // A word beyond the code page: the dialog offers it only to a method that takes it as it is.
-  if (!performLookupUtf8(m_methods, wordUtf8, kExternalLookup, m_owner)) showLookupFailure(parent);
+  if (!performLookupUtf8(m_methods, wordUtf8, Command::kExternalLookup, m_owner))
+    showLookupFailure(parent);
 }
 
 void LookupService::fillExternalLookupMenu(QMenu* menu, bool wordAvailable) {

@@ -20,12 +20,6 @@ class LookupService : public QObject, public DefinitionSource {
   Q_OBJECT
 
  public:
-  enum Command : int {
-    kLookup = 7490,
-    kLookupInNewWindow = 12640,
-    kExternalLookup = 12710,
-  };
-
   // `owner` (the main window) outlives the service; the lookup methods are read from `settings`.
   LookupService(SettingsBackend& settings, QWidget* owner);
   ~LookupService() override;
@@ -45,7 +39,7 @@ class LookupService : public QObject, public DefinitionSource {
   // used last or a new one; with none found, or for any other command, the External Lookup prompt
   // where no method would do, then the external method of the command. A method that fails is
   // reported. `word` is in code page 1252.
-  void lookup(QWidget* parent, int command, const std::string& word,
+  void lookup(QWidget* parent, Command command, const std::string& word,
               const std::string& preferredPath = {}, const std::string& numberSuffix = {}) override;
   // A full-text search's result: its own definition, with what the search matched highlighted.
   void showDefinition(bool newWindow, DefinitionsFound found, const std::string& word,

@@ -78,7 +78,7 @@ class LookupWindowMessageTest : public QObject {
 
   void theWindowWithTheTitleGetsTheCommandAndTheWordIsOnTheClipboard() {
     LookupMethodTable table = messageTo(kTitle, "2026");
-    QVERIFY(performLookup(table, "caf\xe9", kExternalLookupMethodCommand, &m_owner));
+    QVERIFY(performLookup(table, "caf\xe9", externalLookupMethodCommand(0), &m_owner));
     QTRY_COMPARE(m_messages.received.size(), size_t(1));
     const CommandMessage& message = m_messages.received.front();
     QCOMPARE(message.window, xcb_window_t(m_target.winId()));
@@ -87,7 +87,7 @@ class LookupWindowMessageTest : public QObject {
     QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("café"));
 
     table.method(kMessage1).second = "twenty";  // not a number: command 0
-    QVERIFY(performLookup(table, "word", kExternalLookupMethodCommand, &m_owner));
+    QVERIFY(performLookup(table, "word", externalLookupMethodCommand(0), &m_owner));
     QTRY_COMPARE(m_messages.received.size(), size_t(2));
     QCOMPARE(m_messages.received.back().command, 0u);
   }
@@ -96,7 +96,7 @@ class LookupWindowMessageTest : public QObject {
     QGuiApplication::clipboard()->setText("before");
     for (const char* title : {"QEL Lookup Target", "QEL Lookup Target \xc3\xa9 ", ""}) {
       LookupMethodTable table = messageTo(title, "2026");
-      QVERIFY2(!performLookup(table, "word", kExternalLookupMethodCommand, &m_owner), title);
+      QVERIFY2(!performLookup(table, "word", externalLookupMethodCommand(0), &m_owner), title);
     }
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
   }
