@@ -24,8 +24,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   for (int i = 1; i < *argc; ++i) {
     const std::string folder = (*argv)[i];
     if (folder.empty() || folder[0] == '-') continue;
-    std::string error;
-    ranks.save(folder + "/seed.qcr", error);
+    (void)ranks.save(folder + "/seed.qcr");
     break;
   }
   qel::fuzz::scratchFile("ranks", ".qcr");  // removed at exit with the rest
@@ -39,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fwrite(data, 1, size, file);
   std::fclose(file);
   qel::CommonnessRanks ranks;
-  std::string error;
-  if (!ranks.loadFor(dictionaryPath(), error)) return 0;
+  if (!ranks.loadFor(dictionaryPath()).ok()) return 0;
   uint32_t sum = 0;
   for (const char* word : {"tail", "toll", "tall", "", "x"}) sum += ranks.rankOf(word);
   for (const auto& [entry, rank] : ranks.all()) sum += rank + static_cast<uint32_t>(entry.size());

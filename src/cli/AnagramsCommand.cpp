@@ -88,9 +88,9 @@ int anagramsCommand(const std::vector<std::string>& args, std::ostream& out, std
   // With ranks beside the dictionary the combinations of common words come first: they are kept
   // (code page 1252, one after another) and written in that order at the end.
   CommonnessRanks ranks;
-  std::string ranksError;
-  if (!ranks.loadFor(list.path(0), ranksError)) {
-    err << kCommand << "cannot read the ranks of \"" << list.path(0) << "\": " << ranksError << "\n";
+  if (const Status read = ranks.loadFor(list.path(0)); !read.ok()) {
+    err << kCommand << "cannot read the ranks of \"" << list.path(0) << "\": " << read.reason()
+        << "\n";
     return kError;
   }
   std::string kept;

@@ -68,20 +68,19 @@ int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   // Ranks are read before the build, so that a bad file fails it before the dictionary is replaced.
   CommonnessRanks ranks;
   if (const auto ranksPath = a.value("ranks")) {
-    std::string error;
     std::vector<std::string> skipped;
-    if (!ranks.addText(*ranksPath, error, skipped)) {
-      err << "qel-cli build: cannot read the ranks \"" << *ranksPath << "\": " << error << "\n";
+    if (const Status read = ranks.addText(*ranksPath, skipped); !read.ok()) {
+      err << "qel-cli build: cannot read the ranks \"" << *ranksPath << "\": " << read.reason()
+          << "\n";
       return kError;
     }
     for (const std::string& line : skipped) err << "ranks " << line << " - line skipped\n";
   }
   p.outputPath = a.positional()[1];
   if (!buildDictionary(source, p)) return kError;
-  std::string error;
-  if (!ranks.saveFor(p.outputPath, error)) {
-    err << "qel-cli build: the ranks could not be written beside \"" << p.outputPath << "\": "
-        << error << "\n";
+  if (const Status written = ranks.saveFor(p.outputPath); !written.ok()) {
+    err << "qel-cli build: the ranks could not be written beside \"" << p.outputPath
+        << "\": " << written.reason() << "\n";
     return kError;
   }
   prepareSideFile(p.outputPath);  // the first search is then as fast as the rest

@@ -68,18 +68,18 @@ std::string CommonnessRanks::pathFor(const std::string& dictionaryPath) {
   return (extension ? dictionaryPath.substr(0, dot) : dictionaryPath) + ".qcr";
 }
 
-bool CommonnessRanks::loadFor(const std::string& dictionaryPath, std::string& error) {
+Status CommonnessRanks::loadFor(const std::string& dictionaryPath) {
   m_file.reset();
   m_slotCount = 0;
   m_added.clear();
   const std::string path = pathFor(dictionaryPath);
   FileIdentity identity;
   const int status = regularFileIdentity(path, identity);
-  if (status == ENOENT) return true;  // an unranked dictionary
+  if (status == ENOENT) return Status();  // an unranked dictionary
   std::shared_ptr<const MappedFile> file = MappedFile::open(path);
   if (status != 0 || !file) {
-    error = status != 0 ? fileErrorText(status) : "it cannot be read";
-    return false;
+    return Status::failed(Status::Code::kUnreadable,
+                          status != 0 ? fileErrorText(status) : "it cannot be read");
   }
   const std::span<const uint8_t> bytes = file->bytes();
   const uint32_t slots = bytes.size() >= kHeaderSize ? readU32(bytes.data() + 4) : 0;
@@ -87,20 +87,18 @@ bool CommonnessRanks::loadFor(const std::string& dictionaryPath, std::string& er
   if (bytes.size() < kHeaderSize || std::memcmp(bytes.data(), kTag, 4) != 0 || slots == 0 ||
       slots > kMaxSlots || (slots & (slots - 1)) != 0 ||
       bytes.size() != kHeaderSize + uint64_t{slots} * kSlotSize + textBytes) {
-    error = "not a ranks file, or a damaged one";
-    return false;
+    return Status::invalid("not a ranks file, or a damaged one");
   }
   m_file = std::move(file);
   m_slotCount = slots;
-  return true;
+  return Status();
 }
 
-bool CommonnessRanks::saveFor(const std::string& dictionaryPath, std::string& error) const {
+Status CommonnessRanks::saveFor(const std::string& dictionaryPath) const {
   const std::string path = pathFor(dictionaryPath);
-  if (!empty()) return save(path, error);
-  if (std::remove(path.c_str()) == 0 || errno == ENOENT) return true;
-  error = fileErrorText(errno);
-  return false;
+  if (!empty()) return save(path);
+  if (std::remove(path.c_str()) == 0 || errno == ENOENT) return Status();
+  return Status::failed(Status::Code::kUnwritable, fileErrorText(errno));
 }
 
 // An entry is known by its 64-bit hash and its length, without reading its text: that keeps a
@@ -182,22 +180,18 @@ std::vector<std::pair<std::string, uint8_t>> CommonnessRanks::all() const {
   return entries;
 }
 
-bool CommonnessRanks::addText(const std::string& path, std::string& error,
-                              std::vector<std::string>& skipped) {
+Status CommonnessRanks::addText(const std::string& path, std::vector<std::string>& skipped) {
   int openError = 0;
   std::FILE* file = openRegularFile(path, openError);
-  if (!file) {
-    error = fileErrorText(openError);
-    return false;
-  }
+  if (!file) return Status::failed(Status::Code::kUnreadable, fileErrorText(openError));
   std::string text;
   char buffer[1 << 16];
-  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, got);
+  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+    text.append(buffer, got);
   const bool failed = std::ferror(file);
   std::fclose(file);
   if (failed) {
-    error = fileErrorText(EIO);
-    return false;
+    return Status::failed(Status::Code::kUnreadable, fileErrorText(EIO));
   }
   std::string entry;
   long number = 0;
@@ -224,17 +218,16 @@ bool CommonnessRanks::addText(const std::string& path, std::string& error,
     }
     if (why) skipped.push_back("line " + std::to_string(number) + ": " + why);
   }
-  return true;
+  return Status();
 }
 
-bool CommonnessRanks::save(const std::string& path, std::string& error) const {
+Status CommonnessRanks::save(const std::string& path) const {
   const std::vector<std::pair<std::string, uint8_t>> entries = all();
   // At most two slots in three taken: a lookup of an unranked word ends within a few slots.
   uint32_t slots = 16;
   while (slots < kMaxSlots && uint64_t{slots} * 2 < entries.size() * 3) slots *= 2;
   if (uint64_t{slots} * 2 < entries.size() * 3) {
-    error = "too many ranked entries";
-    return false;
+    return Status::failed(Status::Code::kUnwritable, "too many ranked entries");
   }
   std::vector<uint8_t> table(size_t{slots} * kSlotSize, 0);
   std::string text;
@@ -256,21 +249,14 @@ bool CommonnessRanks::save(const std::string& path, std::string& error) const {
   writeU32(header + 8, static_cast<uint32_t>(entries.size()));
   writeU32(header + 12, static_cast<uint32_t>(text.size()));
   FileReplacement file;
-  if (!file.begin(path)) {
-    error = file.error();
-    return false;
-  }
+  if (!file.begin(path)) return Status::failed(Status::Code::kUnwritable, file.error());
   if (std::fwrite(header, 1, sizeof header, file.file()) != sizeof header ||
       std::fwrite(table.data(), 1, table.size(), file.file()) != table.size() ||
       std::fwrite(text.data(), 1, text.size(), file.file()) != text.size()) {
-    error = fileErrorText(errno);
-    return false;
+    return Status::failed(Status::Code::kUnwritable, fileErrorText(errno));
   }
-  if (!file.commit()) {
-    error = file.error();
-    return false;
-  }
-  return true;
+  if (!file.commit()) return Status::failed(Status::Code::kUnwritable, file.error());
+  return Status();
 }
 
 }  // namespace qel

@@ -20,6 +20,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/Status.h"
+
 namespace qel {
 
 class MappedFile;
@@ -38,18 +40,18 @@ class CommonnessRanks {
   static std::string pathFor(const std::string& dictionaryPath);
 
   // Maps the companion file of a dictionary. A missing file is no error: every entry is then
-  // unranked. False, with `error` set, when the file cannot be read or is not a ranks file.
-  bool loadFor(const std::string& dictionaryPath, std::string& error);
+  // unranked. A failure when the file cannot be read or is not a ranks file.
+  Status loadFor(const std::string& dictionaryPath);
   // Adds the ranks of a text file of "entry<TAB>rank" lines (UTF-8), as "qel-cli build --ranks"
   // takes them. A line that is not of that form, or whose rank is not 1 to 100, is skipped and
-  // listed in `skipped` ("line 3: ..."). False, with `error` set, when the file cannot be read.
-  bool addText(const std::string& path, std::string& error, std::vector<std::string>& skipped);
-  // Writes every rank held as a companion file, replaced only once complete. False, with `error`
-  // set, when it cannot be written.
-  bool save(const std::string& path, std::string& error) const;
+  // listed in `skipped` ("line 3: ..."). A failure when the file cannot be read.
+  Status addText(const std::string& path, std::vector<std::string>& skipped);
+  // Writes every rank held as a companion file, replaced only once complete. A failure when it
+  // cannot be written.
+  Status save(const std::string& path) const;
   // What every program that writes a dictionary does as it finishes: the ranks go beside it, or,
   // when there are none, an old dictionary's ranks there are removed with it.
-  bool saveFor(const std::string& dictionaryPath, std::string& error) const;
+  Status saveFor(const std::string& dictionaryPath) const;
 
   // The rank of an entry (its text in code page 1252, without annotation): kRarest when unranked.
   uint8_t rankOf(std::string_view entry) const;

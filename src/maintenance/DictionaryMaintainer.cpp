@@ -2,7 +2,6 @@
 #include "maintenance/DictionaryMaintainer.h"
 
 #include "dictionary/CommonnessRanks.h"
-
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/SourceLine.h"
 #include "platform/FileAccess.h"
@@ -63,17 +62,16 @@ bool DictionaryMaintainer::save(const std::string& path, const std::string& desc
   m_entriesAsked = 0;
   // The saved entries keep the ranks they had in their dictionary.
   CommonnessRanks source, kept;
-  std::string ranksError;
-  source.loadFor(m_dictionaries.path(dictionary), ranksError);  // unreadable: none kept
+  (void)source.loadFor(m_dictionaries.path(dictionary));  // unreadable: none kept
   if (!buildDictionary(*this, p)) return false;
   for (long i = 0; !source.empty() && i < m_results.count(); ++i) {
     const ResultRecord* record = m_results.record(i);
     if (const uint8_t rank = source.rankOf(record->entry()); rank < CommonnessRanks::kRarest)
       kept.set(record->entry(), rank);
   }
-  if (!kept.saveFor(path, ranksError)) {
-    error("The dictionary was saved, but its ranks could not be written beside it - " + ranksError +
-          "\n");
+  if (const Status written = kept.saveFor(path); !written.ok()) {
+    error("The dictionary was saved, but its ranks could not be written beside it - " +
+          written.reason() + "\n");
     return false;
   }
   return true;

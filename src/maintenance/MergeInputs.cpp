@@ -86,8 +86,7 @@ bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
 bool mergeDictionary(WordListMerge& merge, const std::string& path, const MergeProgress& progress,
                      std::string& error, CommonnessRanks* ranks) {
   CommonnessRanks inputRanks;
-  std::string ranksError;
-  if (ranks) inputRanks.loadFor(path, ranksError);  // unreadable ranks: the entries come unranked
+  if (ranks) (void)inputRanks.loadFor(path);  // unreadable ranks: the entries come unranked
   QCDictionaryList list(std::vector<std::string>{path});
   if (!list.recheck(0)) {
     error = quoted(path) + " is not a valid dictionary - " + list.dictionary(0).status().reason();

@@ -16,17 +16,20 @@ class Status {
     kNotAFile,    // a folder, a FIFO or a device
     kUnreadable,  // there, but the system refuses to read it (the system's error is kept)
     kInvalid,     // read, but its contents are not what they must be
+    kUnwritable,  // could not be written
   };
 
   Status() = default;  // success
   static Status invalid(std::string reason) { return Status(Code::kInvalid, 0, std::move(reason)); }
+  // A failure worded by the code that met it (often the system's words: "No space left on device").
+  static Status failed(Code code, std::string reason) { return Status(code, 0, std::move(reason)); }
   // From what opening a file said: an errno value or kNotRegularFile (platform/FileAccess.h).
   // `isFolder` words a file that is no regular file as the folder it is.
   static Status fromFileError(int error, bool isFolder = false);
 
   bool ok() const { return m_code == Code::kOk; }
   Code code() const { return m_code; }
-  // A sentence ("The file does not exist."); empty on success.
+  // Why, in words the user can act on ("The file does not exist."); empty on success.
   const std::string& reason() const { return m_reason; }
   // The errno value of kUnreadable, else 0.
   int systemError() const { return m_systemError; }

@@ -252,7 +252,7 @@ void SearchSession::loadRanks() {
   m_ranksErrors.assign(static_cast<size_t>(paneCount()), std::string());
   for (int i = 0; i < paneCount(); ++i) {
     // Damaged ranks count as none: the search goes on, every word unranked.
-    m_ranks[static_cast<size_t>(i)].loadFor(m_dictionaries.path(i), m_ranksErrors[i]);
+    m_ranksErrors[i] = m_ranks[static_cast<size_t>(i)].loadFor(m_dictionaries.path(i)).reason();
   }
 }
 
@@ -269,7 +269,8 @@ bool SearchSession::hasRanks(int pane) const {
 uint8_t SearchSession::rankOf(int pane, std::string_view entry) const {
   if (pane < 0 || pane >= static_cast<int>(m_ranks.size())) return CommonnessRanks::kRarest;
   const CommonnessRanks& ranks = m_ranks[static_cast<size_t>(pane)];
-  return m_panes[pane].searchSettings.phraseAnagram ? ranks.rankOfWords(entry) : ranks.rankOf(entry);
+  return m_panes[pane].searchSettings.phraseAnagram ? ranks.rankOfWords(entry)
+                                                    : ranks.rankOf(entry);
 }
 
 bool SearchSession::addResult(Pane& pane, std::string entry, std::string annotation,

@@ -50,8 +50,7 @@ TEST_F(CliRanks, BuildKeepsThemBesideTheDictionaryAndSearchUsesThem) {
     EXPECT_NE(built.err.find(line), std::string::npos) << built.err;
 
   CommonnessRanks ranks;
-  std::string error;
-  ASSERT_TRUE(ranks.loadFor(dict, error)) << error;
+  ASSERT_TRUE(ranks.loadFor(dict).ok());
   EXPECT_EQ(ranks.all(), (std::vector<std::pair<std::string, uint8_t>>{
                              {"caf\xE9", 10}, {"tail", 5}, {"toll", 20}}));
   EXPECT_EQ(ranks.rankOf("tall"), CommonnessRanks::kRarest);
@@ -72,13 +71,12 @@ TEST_F(CliRanks, BuildKeepsThemBesideTheDictionaryAndSearchUsesThem) {
 TEST_F(CliRanks, RoundTripAndABuildWithoutRanks) {
   ASSERT_EQ(runCli({"build", "--ranks", ranksText, source, dict}).status, 0);
   CommonnessRanks ranks;
-  std::string error;
-  ASSERT_TRUE(ranks.loadFor(dict, error));
+  ASSERT_TRUE(ranks.loadFor(dict).ok());
   ranks.set("tea", 40);
   const std::string copy = dir.file("copy.qcd");
-  ASSERT_TRUE(ranks.save(CommonnessRanks::pathFor(copy), error)) << error;
+  ASSERT_TRUE(ranks.save(CommonnessRanks::pathFor(copy)).ok());
   CommonnessRanks again;
-  ASSERT_TRUE(again.loadFor(copy, error)) << error;
+  ASSERT_TRUE(again.loadFor(copy).ok());
   EXPECT_EQ(again.all(), ranks.all());
 
   ASSERT_EQ(runCli({"build", source, dict}).status, 0);

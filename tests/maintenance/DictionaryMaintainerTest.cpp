@@ -75,12 +75,11 @@ TEST(DictionaryMaintainer, SavedAndMergedEntriesKeepTheirRanks) {
   CommonnessRanks ranks;
   ranks.set("older", 20);
   ranks.set("newer", 70);
-  std::string error;
-  ASSERT_TRUE(ranks.saveFor(source, error)) << error;
+  ASSERT_TRUE(ranks.saveFor(source).ok());
   using Ranks = std::vector<std::pair<std::string, uint8_t>>;
   const auto ranksBeside = [&](const std::string& path) {
     CommonnessRanks read;
-    EXPECT_TRUE(read.loadFor(path, error)) << error;
+    EXPECT_TRUE(read.loadFor(path).ok());
     return read.all();
   };
 
@@ -96,6 +95,7 @@ TEST(DictionaryMaintainer, SavedAndMergedEntriesKeepTheirRanks) {
 
   WordListMerge merge(WordListMerge::Duplicates::kKeepFirst);
   CommonnessRanks merged;
+  std::string error;
   ASSERT_TRUE(mergeDictionary(merge, source, {}, error, &merged)) << error;
   EXPECT_EQ(merged.all(), (Ranks{{"newer", 70}, {"older", 20}}));
 

@@ -321,18 +321,18 @@ bool QCDictionaryBuilderWindow::build() {
   }
   CommonnessRanks ranks;
   if (const QString ranksPath = m_ranks->text().trimmed(); !ranksPath.isEmpty()) {
-    std::string error;
     std::vector<std::string> skipped;
-    if (!ranks.addText(toLocal(ranksPath), error, skipped)) {
-      addToLog("Couldn't read the ranks \"" + toCp1252(ranksPath) + "\" - " + error + "\n", true);
+    if (const Status read = ranks.addText(toLocal(ranksPath), skipped); !read.ok()) {
+      addToLog("Couldn't read the ranks \"" + toCp1252(ranksPath) + "\" - " + read.reason() + "\n",
+               true);
       return false;
     }
     for (const std::string& line : skipped) addToLog("ranks " + line + " - line skipped\n", true);
   }
   if (!buildDictionary(lines, p)) return false;
-  std::string error;
-  if (!ranks.saveFor(p.outputPath, error)) {
-    addToLog("The ranks could not be written beside the dictionary - " + error + "\n", true);
+  if (const Status written = ranks.saveFor(p.outputPath); !written.ok()) {
+    addToLog("The ranks could not be written beside the dictionary - " + written.reason() + "\n",
+             true);
     return false;
   }
   prepareSideFile(p.outputPath);  // its first search is then as fast as the rest

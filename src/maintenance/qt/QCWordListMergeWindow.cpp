@@ -418,8 +418,9 @@ bool QCWordListMergeWindow::merge() {
     m_status->setText(tr("Building the dictionary"));
     Lines source(*this, lines);
     if (!buildDictionary(source, p)) return false;
-    if (!ranks.saveFor(p.outputPath, error)) {
-      addToLog(tr("The ranks could not be written beside the dictionary - %1").arg(fromLocal(error)));
+    if (const Status written = ranks.saveFor(p.outputPath); !written.ok()) {
+      addToLog(tr("The ranks could not be written beside the dictionary - %1")
+                   .arg(fromLocal(written.reason())));
       return false;
     }
     prepareSideFile(p.outputPath);  // its first search is then as fast as the rest
