@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!section) continue;
     // Replay as a search does, through a dictionary of its own that takes the section.
     qel::Dictionary replaying;
-    if (!replaying.open(dictionaryPath(), false)) return 0;
+    if (!replaying.open(dictionaryPath(), false).ok()) return 0;
     replaying.setDecodedSource([&](int l) { return l == length ? section : nullptr; });
     // Handed out many at a time where replay can, as a program writing results as found takes
     // them; every byte handed out is read.

@@ -59,9 +59,11 @@ int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     return kError;
   }
   LoggedSource source(out, err);
-  if (!source.open(a.positional()[0], encoding == "utf-8" ? TextFileSource::Encoding::Utf8
-                                                          : TextFileSource::Encoding::Cp1252)) {
-    err << "qel-cli build: cannot read \"" << a.positional()[0] << "\": " << source.openError()
+  const Status opened =
+      source.open(a.positional()[0], encoding == "utf-8" ? TextFileSource::Encoding::Utf8
+                                                         : TextFileSource::Encoding::Cp1252);
+  if (!opened.ok()) {
+    err << "qel-cli build: cannot read \"" << a.positional()[0] << "\": " << opened.reason()
         << "\n";
     return kError;
   }

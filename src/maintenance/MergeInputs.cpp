@@ -49,9 +49,10 @@ std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
                    const MergeProgress& progress, std::string& error) {
   ListReader reader(progress);
-  if (!reader.open(path,
-                   utf8 ? TextFileSource::Encoding::Utf8 : TextFileSource::Encoding::Cp1252)) {
-    error = "Couldn't read " + quoted(path) + " - " + reader.openError();
+  const Status opened =
+      reader.open(path, utf8 ? TextFileSource::Encoding::Utf8 : TextFileSource::Encoding::Cp1252);
+  if (!opened.ok()) {
+    error = "Couldn't read " + quoted(path) + " - " + opened.reason();
     return false;
   }
   merge.beginInput(path);

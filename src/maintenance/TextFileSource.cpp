@@ -19,16 +19,13 @@ TextFileSource::~TextFileSource() {
   if (m_file) std::fclose(m_file);
 }
 
-bool TextFileSource::open(const std::string& path, Encoding encoding) {
+Status TextFileSource::open(const std::string& path, Encoding encoding) {
   int error = 0;
   m_file = openRegularFile(path, error, &m_identity);
-  if (!m_file) {
-    m_openError = fileErrorText(error);
-    return false;
-  }
+  if (!m_file) return Status::inSystemWords(error);
   m_encoding = encoding;
   m_buffer.resize(kBufferSize);
-  return true;
+  return Status();
 }
 
 void TextFileSource::rewind() {
@@ -93,7 +90,8 @@ BuildSource::Line TextFileSource::nextLine(std::string& line, long) {
   // which makes none, so that line counts stay line numbers.
   const auto skip = [&](const std::string& why) {
     m_skipReason = why;
-    if (m_passes == 1) error("line " + std::to_string(m_lineNumber) + ": " + why + " - line skipped\n");
+    if (m_passes == 1)
+      error("line " + std::to_string(m_lineNumber) + ": " + why + " - line skipped\n");
     line.clear();
     return Line::Text;
   };

@@ -9,6 +9,7 @@
 
 #include "maintenance/DictionaryBuilder.h"
 #include "platform/FileAccess.h"
+#include "platform/Status.h"
 
 namespace qel {
 
@@ -21,10 +22,9 @@ class TextFileSource : public BuildSource {
   TextFileSource(const TextFileSource&) = delete;
   TextFileSource& operator=(const TextFileSource&) = delete;
 
-  // Opens the source; false, with openError() set (in the system's words), when it cannot be read
-  // or is not a regular file.
-  bool open(const std::string& path, Encoding encoding);
-  const std::string& openError() const { return m_openError; }
+  // Opens the source; a failure, in the system's words, when it cannot be read or is not a regular
+  // file.
+  Status open(const std::string& path, Encoding encoding);
 
   void rewind() override;
   // A line that code page 1252 cannot hold, that holds a NUL byte or that is longer than 65,536
@@ -57,15 +57,14 @@ class TextFileSource : public BuildSource {
   std::FILE* m_file = nullptr;
   FileIdentity m_identity;
   Encoding m_encoding = Encoding::Utf8;
-  std::string m_openError;
   std::vector<char> m_buffer;
   size_t m_position = 0, m_end = 0;  // unread bytes of m_buffer
   int m_passes = 0;
   long m_lineNumber = 0;
   long m_notUtf8Lines = 0;
-  uint64_t m_offset = 0;  // bytes of the file read in this pass
-  bool m_failed = false;  // the file changed or a read failed: the build ends
-  bool m_abandoned = false;  // pieceRead() gave up
+  uint64_t m_offset = 0;       // bytes of the file read in this pass
+  bool m_failed = false;       // the file changed or a read failed: the build ends
+  bool m_abandoned = false;    // pieceRead() gave up
   bool m_lineTooLong = false;  // the line in hand was dropped for its length
   std::string m_raw;
   std::string m_skipReason;

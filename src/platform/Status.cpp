@@ -21,4 +21,12 @@ Status Status::fromFileError(int error, bool isFolder) {
   return Status(Code::kUnreadable, error, "It cannot be read: " + words + ".");
 }
 
+Status Status::inSystemWords(int error) {
+  if (error == 0) return Status();
+  const Code code = error == ENOENT                               ? Code::kNotFound
+                    : error == kNotRegularFile || error == EISDIR ? Code::kNotAFile
+                                                                  : Code::kUnreadable;
+  return Status(code, code == Code::kUnreadable ? error : 0, fileErrorText(error));
+}
+
 }  // namespace qel

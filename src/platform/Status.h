@@ -26,6 +26,9 @@ class Status {
   // From what opening a file said: an errno value or kNotRegularFile (platform/FileAccess.h).
   // `isFolder` words a file that is no regular file as the folder it is.
   static Status fromFileError(int error, bool isFolder = false);
+  // The same failure in the system's own words ("No such file or directory"), as a log or a
+  // command line gives it.
+  static Status inSystemWords(int error);
 
   bool ok() const { return m_code == Code::kOk; }
   Code code() const { return m_code; }

@@ -82,7 +82,7 @@ TEST(TextFileSource, EveryPassGivesTheLinesOfTheFile) {
     test::TempDir dir;
     test::writeFile(dir.file("source.txt"), c.bytes);
     RecordingSource source;
-    ASSERT_TRUE(source.open(dir.file("source.txt"), c.encoding)) << source.openError();
+    ASSERT_TRUE(source.open(dir.file("source.txt"), c.encoding).ok());
     BuildSource::Line end = BuildSource::Line::Text;
     EXPECT_EQ(source.pass(&end), c.lines);
     EXPECT_EQ(end, BuildSource::Line::End);
@@ -99,7 +99,7 @@ TEST(TextFileSource, ChangedFileEndsTheBuildAndUnreadableFileSaysWhy) {
   const std::string path = dir.file("source.txt");
   test::writeFile(path, "one\ntwo\n");
   RecordingSource source;
-  ASSERT_TRUE(source.open(path, TextFileSource::Encoding::Utf8));
+  ASSERT_TRUE(source.open(path, TextFileSource::Encoding::Utf8).ok());
   EXPECT_EQ(source.pass(), (Lines{"one", "two"}));
   test::writeFile(path, "one\ntwo\nthree\n");
   BuildSource::Line end = BuildSource::Line::Text;
@@ -108,8 +108,9 @@ TEST(TextFileSource, ChangedFileEndsTheBuildAndUnreadableFileSaysWhy) {
   EXPECT_EQ(source.log, "The source file changed during the build\n");
 
   RecordingSource missing;
-  EXPECT_FALSE(missing.open(dir.file("none.txt"), TextFileSource::Encoding::Utf8));
-  EXPECT_EQ(missing.openError(), "No such file or directory");
+  const Status opened = missing.open(dir.file("none.txt"), TextFileSource::Encoding::Utf8);
+  EXPECT_EQ(opened.code(), Status::Code::kNotFound);
+  EXPECT_EQ(opened.reason(), "No such file or directory");
 }
 
 }  // namespace

@@ -315,8 +315,8 @@ bool QCDictionaryBuilderWindow::build() {
   const auto encoding = m_encoding->currentIndex() == static_cast<int>(Encoding::kCp1252)
                             ? TextFileSource::Encoding::Cp1252
                             : TextFileSource::Encoding::Utf8;
-  if (!lines.open(source, encoding)) {
-    addToLog("Couldn't read \"" + toCp1252(sourcePath) + "\" - " + lines.openError() + "\n", true);
+  if (const Status opened = lines.open(source, encoding); !opened.ok()) {
+    addToLog("Couldn't read \"" + toCp1252(sourcePath) + "\" - " + opened.reason() + "\n", true);
     return false;
   }
   CommonnessRanks ranks;
