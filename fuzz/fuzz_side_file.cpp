@@ -49,11 +49,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   qel::BuildParameters p;
   p.fold = qel::lowerCaseFoldTable();
   p.outputPath = dictionaryPath();
-  if (!qel::buildDictionary(source, p) || !dictionary().open(p.outputPath, false).ok()) std::abort();
+  if (!qel::buildDictionary(source, p) || !dictionary().open(p.outputPath, false).ok())
+    std::abort();
   for (int i = 1; i < *argc; ++i) {
     if ((*argv)[i][0] == '-') continue;
-    std::string error;
-    qel::DecodedSideFile::make(std::string((*argv)[i]) + "/seed.qds", dictionary(), error);
+    (void)qel::DecodedSideFile::make(std::string((*argv)[i]) + "/seed.qds", dictionary());
     break;
   }
   return 0;

@@ -6,6 +6,10 @@
 // dictionary replaced within a file system's time granularity), is never replayed.
 #include "dictionary/DecodedSideFile.h"
 
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -13,10 +17,6 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 #include "dictionary/Alphabet.h"
 #include "dictionary/Dictionary.h"
@@ -128,7 +128,8 @@ void DecodedSideFile::vouch(bool checked) {
   note.checksum = noteChecksum(note);
   FileReplacement out;
   if (!out.begin(notePath(), FileReplacement::Target::kPrivate)) return;
-  if (std::fwrite(&note, 1, sizeof note, out.file()) == sizeof note && out.commit()) m_vouched = true;
+  if (std::fwrite(&note, 1, sizeof note, out.file()) == sizeof note && out.commit())
+    m_vouched = true;
 }
 
 std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const {
@@ -257,8 +258,7 @@ SideFileUse useDecodedSideFile(Dictionary& dictionary, const std::string& folder
   if (!side) {
     if (!roomFor(dictionary, folder)) return SideFileUse::kUnwritten;
     sweepStaleTemporaries(folder);
-    std::string error;
-    if (!DecodedSideFile::make(path, dictionary, error)) {
+    if (!DecodedSideFile::make(path, dictionary).ok()) {
       return dictionary.valid() ? SideFileUse::kUnwritten : SideFileUse::kNone;
     }
     side = DecodedSideFile::open(path, dictionary);

@@ -15,6 +15,7 @@
 #include "dictionary/DecodedSection.h"
 #include "dictionary/FileFormat.h"
 #include "platform/MappedFile.h"
+#include "platform/Status.h"
 
 namespace qel {
 
@@ -27,9 +28,9 @@ class DecodedSideFile {
   static std::shared_ptr<DecodedSideFile> open(const std::string& path,
                                                const Dictionary& dictionary);
   // Decodes every length section of `dictionary` and writes them to `path`, replacing what was
-  // there only once the whole file is written. False, with `error` set, when the dictionary
-  // changed or the folder refused.
-  static bool make(const std::string& path, Dictionary& dictionary, std::string& error);
+  // there only once the whole file is written. A failure when the dictionary changed or the
+  // folder refused.
+  static Status make(const std::string& path, Dictionary& dictionary);
 
   // Section `length`, checked each time (the dictionary asks once per length and keeps it); null
   // when the file holds none or a damaged one (the file is then removed, to be made again by the

@@ -60,23 +60,16 @@ bool padTo8(std::FILE* f, uint64_t& position) {
 
 }  // namespace
 
-bool DecodedSideFile::make(const std::string& path, Dictionary& dictionary, std::string& error) {
+Status DecodedSideFile::make(const std::string& path, Dictionary& dictionary) {
+  const Status changed = Status::invalid("the dictionary changed");
   Header header;
   std::string dictionaryPath;
-  if (!keyOf(dictionary, header, dictionaryPath)) {
-    error = "the dictionary changed";
-    return false;
-  }
+  if (!keyOf(dictionary, header, dictionaryPath)) return changed;
   const std::shared_ptr<const MappedFile> dictionaryFile = mapDictionary(dictionary);
-  if (!dictionaryFile) {
-    error = "the dictionary changed";
-    return false;
-  }
+  if (!dictionaryFile) return changed;
   FileReplacement out;
-  if (!out.begin(path, FileReplacement::Target::kPrivate)) {
-    error = out.error();
-    return false;
-  }
+  if (!out.begin(path, FileReplacement::Target::kPrivate))
+    return Status::failed(Status::Code::kUnwritable, out.error());
   std::FILE* f = out.file();
   uint64_t position = sizeof header + dictionaryPath.size();
   bool ok = writeAll(f, &header, sizeof header) &&
@@ -117,26 +110,18 @@ bool DecodedSideFile::make(const std::string& path, Dictionary& dictionary, std:
         dictionaryBytesOf(dictionary, dictionaryFile->bytes(), length);
     r.dictionaryChecksum = checksum(source.data(), source.size());
   }
-  if (!ok) error = std::strerror(errno);
+  Status status = ok ? Status() : Status::failed(Status::Code::kUnwritable, std::strerror(errno));
   // The dictionary changed while it was decoded: what was decoded may be mixed.
-  if (ok && !dictionary.valid()) {
-    error = "the dictionary changed";
-    ok = false;
-  }
+  if (status.ok() && !dictionary.valid()) status = changed;
   header.headerChecksum = headerChecksum(header, dictionaryPath);
-  if (ok && (std::fseek(f, 0, SEEK_SET) != 0 || !writeAll(f, &header, sizeof header))) {
-    error = std::strerror(errno);
-    ok = false;
-  }
-  if (!ok) {
+  if (status.ok() && (std::fseek(f, 0, SEEK_SET) != 0 || !writeAll(f, &header, sizeof header)))
+    status = Status::failed(Status::Code::kUnwritable, std::strerror(errno));
+  if (!status.ok()) {
     out.discard();
-    return false;
+    return status;
   }
-  if (!out.commit()) {
-    error = out.error();
-    return false;
-  }
-  return true;
+  if (!out.commit()) return Status::failed(Status::Code::kUnwritable, out.error());
+  return Status();
 }
 
 bool restampSideFile(std::vector<uint8_t>& bytes, const Dictionary& dictionary, Restamp what) {
