@@ -97,7 +97,8 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   }
   // With nothing usable the default dictionary opens, as at the first start.
   if (open.empty()) {
-    const std::string fallback = resolveSettingPath(kDefaultDictionary, programFolder.toStdString());
+    const std::string fallback =
+        resolveSettingPath(kDefaultDictionary, programFolder.toStdString());
     if (QFileInfo(QFile::decodeName(fallback.c_str())).isFile()) open.push_back(fallback);
   }
   setDictionaries(std::move(open));
@@ -106,10 +107,10 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
 std::unique_ptr<QCDictionaryList> QELFrameWindow::checkedDictionary(const std::string& path) {
   auto list = std::make_unique<QCDictionaryList>(std::vector<std::string>{path});
   if (list->recheck(0)) return list;
-  UserPrompts::current().warning(
-      this, tr("Dictionary Open Failed"),
-      QFile::decodeName(path.c_str()) + "\n" + QString::fromLatin1(kNotAValidDictionaryText) +
-          "\n\n" + QString::fromStdString(list->dictionary(0).status().reason()));
+  UserPrompts::current().warning(this, tr("Dictionary Open Failed"),
+                                 QFile::decodeName(path.c_str()) + "\n" +
+                                     QString::fromLatin1(kNotAValidDictionaryText) + "\n\n" +
+                                     QString::fromStdString(list->dictionary(0).status().reason()));
   return nullptr;
 }
 
@@ -191,11 +192,10 @@ void QELFrameWindow::openDictionaries(const QStringList& paths) {
 
 // The dialog starts in the folder of the dictionary used last, else in the default dictionary's.
 void QELFrameWindow::openWithDialog() {
-  QString folder = QFileInfo(QFile::decodeName(
-                                 resolveSettingPath(kDefaultDictionary,
-                                                    m_programFolder.toStdString())
-                                     .c_str()))
-                       .absolutePath();
+  QString folder =
+      QFileInfo(QFile::decodeName(
+                    resolveSettingPath(kDefaultDictionary, m_programFolder.toStdString()).c_str()))
+          .absolutePath();
   if (!m_recent.empty()) {
     const QFileInfo last(QFile::decodeName(m_recent.front().c_str()));
     if (last.dir().exists()) folder = last.absolutePath();

@@ -84,6 +84,7 @@ class QELFrameWindow : public QMainWindow {
   // The help topic F1 opens: the last menu opened, else the main view.
   int helpContext() const { return m_helpContext; }
   const std::vector<std::string>& recentDictionaries() const { return m_recent; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -36,8 +36,9 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
       ->setShortcuts({QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Return),
                       QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Enter)});
   for (Command command : {Command::kLookup, Command::kLookupInNewWindow}) {
-    action(command)->setText(QString::fromUtf8(commandInfo(command).text.data(),
-                                               static_cast<qsizetype>(commandInfo(command).text.size())));
+    action(command)->setText(
+        QString::fromUtf8(commandInfo(command).text.data(),
+                          static_cast<qsizetype>(commandInfo(command).text.size())));
   }
   externalLookup->setTitle(externalLookup->title() + "\tCtrl+Alt+Enter");
   connect(action(Command::kLookup), &QAction::triggered, this,
@@ -59,7 +60,7 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
     if (externalLookupMethodPosition(command)) lookupCommand(command);
   });
   m_view->menus().setLookupActions({action(Command::kLookup), action(Command::kLookupInNewWindow),
-                                externalLookup->menuAction()});
+                                    externalLookup->menuAction()});
   connect(m_view, &QELViewWindows::menuAboutToShow, this, &QELFrameWindow::updateCommands);
   // Lookup's keys act only while the command is enabled: it follows the focus and the selection.
   connect(m_view, &QELViewWindows::lookupSubjectChanged, this,

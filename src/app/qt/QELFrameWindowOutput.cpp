@@ -234,11 +234,11 @@ bool QELFrameWindow::printWith(QELPrintout& printout, int first, int last, QWidg
     if (!cause.isEmpty() || !printed) file.discard();
   }
   if ((!printed && !progress.wasCanceled()) || !cause.isEmpty()) {
-    UserPrompts::current().warning(
-        parent, tr("Print"),
-        target.isEmpty() ? tr("The results couldn't be printed.")
-                         : tr("The results couldn't be printed to\n%1").arg(target) +
-                               (cause.isEmpty() ? QString() : "\n" + cause));
+    UserPrompts::current().warning(parent, tr("Print"),
+                                   target.isEmpty()
+                                       ? tr("The results couldn't be printed.")
+                                       : tr("The results couldn't be printed to\n%1").arg(target) +
+                                             (cause.isEmpty() ? QString() : "\n" + cause));
     return false;
   }
   return printed;
