@@ -228,9 +228,9 @@ qel_layer(qel_app_qt QT FOLDERS app/qt
   src/app/qt/QELFrameWindowLookup.cpp
   src/app/qt/QELFrameWindowMenus.cpp
   src/app/qt/QELFrameWindowOptions.cpp
-  src/app/qt/QELFrameWindowOutput.cpp
   src/app/qt/QELPropertiesViewWindows.cpp
   src/app/qt/QuickReferenceWindow.cpp
+  src/app/qt/ResultsOutput.cpp
   src/app/qt/StartupTipsWindow.cpp
   src/app/qt/StatusText.cpp)
 

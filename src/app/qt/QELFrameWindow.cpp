@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -26,7 +25,6 @@
 #include "lookup/qt/LookupService.h"
 #include "search/SearchOptions.h"
 #include "search/SearchSettings.h"
-#include "search/qt/QELPrintPreview.h"
 #include "search/qt/QELViewWindows.h"
 
 namespace qel {
@@ -44,6 +42,7 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   m_lookup = std::make_unique<LookupService>(m_settings, this);
   m_view = new QELViewWindows(this);
   setCentralWidget(m_view);
+  m_output = std::make_unique<ResultsOutput>(*m_view, m_options, m_settings, *this);
   setWindowIcon(programIcon());  // the windows it owns show it too
   m_status = new StatusText(this);
   statusBar()->addWidget(m_status, 1);
@@ -117,7 +116,6 @@ std::unique_ptr<QCDictionaryList> QELFrameWindow::checkedDictionary(const std::s
 QELFrameWindow::~QELFrameWindow() {
   // The focus moves while the widgets go: the lookup commands must not follow it any more.
   disconnect(qApp, nullptr, this, nullptr);
-  delete m_preview;  // before the printer it shows
 }
 
 void QELFrameWindow::applyOptions() {
@@ -146,6 +144,7 @@ void QELFrameWindow::setDictionaries(std::vector<std::string> paths, int activeP
   m_lookup->setOpenDictionaries(m_paths);
   auto next = std::make_unique<QCDictionaryList>(m_paths);
   m_view->setDictionaries(next.get());
+  m_output->setDictionaries(next.get());
   const std::unique_ptr<QCDictionaryList> old = std::move(m_dictionaries);  // unused from here
   m_dictionaries = std::move(next);
   m_view->setActivePane(activePane);

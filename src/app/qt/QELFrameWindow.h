@@ -15,15 +15,13 @@
 #include "app/Commands.h"
 #include "app/Options.h"
 #include "app/SettingsBackend.h"
+#include "app/qt/ResultsOutput.h"
 #include "dictionary/QCDictionaryList.h"
 #include "search/qt/QELViewWindows.h"
-
-class QPrinter;
 
 namespace qel {
 
 class LookupService;
-class QELPrintout;
 class QELPrintPreview;
 class QELViewWindows;
 class StatusText;
@@ -51,19 +49,12 @@ class QELFrameWindow : public QMainWindow {
   void openWithDialog();
   // The properties of the active dictionary.
   void showDictionaryProperties();
-  // The active pane's results as a text file or, when the user chooses that type, as a
-  // dictionary through the dictionary save dialog.
-  void saveResults();
-  // The active pane's results printed (the selected ones when two or more are selected, unless
-  // the print dialog says otherwise), previewed, and the page setup of printouts. Without a
-  // printer installed, printing writes a PDF file.
-  void printResults();
-  void printPreview();
-  void pageSetup();
-  // The open print preview, if any.
-  QELPrintPreview* printPreviewWindow() const;
-  // The printer of printouts: the default printer, or a PDF file when no printer is installed.
-  QPrinter& printer();
+  // Save Results, Print, Print Preview and Page Setup of the active pane's results.
+  void saveResults() { m_output->saveResults(); }
+  void printResults() { m_output->printResults(); }
+  void printPreview() { m_output->printPreview(); }
+  void pageSetup() { m_output->pageSetup(); }
+  QELPrintPreview* printPreviewWindow() const { return m_output->printPreviewWindow(); }
   // The Quick Reference and Startup Tips windows (shown at start unless the settings say not).
   void showQuickReference();
   void showStartupTips();
@@ -115,13 +106,6 @@ class QELFrameWindow : public QMainWindow {
   void updateCaption();
   void applyOptions();
   void storeAtExit();
-  void saveResultsAsDictionary(const QString& path);
-  // A printout of the active pane's results with the printing font and margins; null without
-  // results.
-  std::unique_ptr<QELPrintout> makePrintout() const;
-  // The print dialog for `printout`, offering pages `first` to `last` (0: all), then the print
-  // with its progress; true when it was printed.
-  bool printWith(QELPrintout& printout, int first, int last, QWidget* parent);
 
   SettingsBackend& m_settings;
   QString m_programFolder;
@@ -130,6 +114,7 @@ class QELFrameWindow : public QMainWindow {
   std::unique_ptr<QCDictionaryList> m_dictionaries;
   std::unique_ptr<LookupService> m_lookup;
   QELViewWindows* m_view = nullptr;
+  std::unique_ptr<ResultsOutput> m_output;
   StatusText* m_status = nullptr;
   QPointer<QWidget> m_quickReference;
   QPointer<QWidget> m_startupTips;
@@ -142,11 +127,6 @@ class QELFrameWindow : public QMainWindow {
   std::vector<QAction*> m_recentActions;
   std::vector<std::string> m_recent;  // previously used dictionaries, most recent first
   int m_helpContext = kMainViewHelpContext;
-  std::string m_lastSaveName;  // the last file results were saved to
-  int m_lastSaveType = 0;      // and its type: 0 text, 1 dictionary
-  std::unique_ptr<QPrinter> m_printer;
-  bool m_printerIsPdfFallback = false;
-  QPointer<QELPrintPreview> m_preview;
   std::vector<QPointer<QWidget>> m_activationOrder;  // the program's other windows, latest first
 };
 

@@ -81,8 +81,8 @@ void QELFrameWindow::buildMenus() {
           &QELFrameWindow::openWithDialog);
   connect(addCommand(m_fileMenu, Command::kClose), &QAction::triggered, this,
           &QELFrameWindow::closeActiveDictionary);
-  connect(addCommand(m_fileMenu, Command::kSaveResults), &QAction::triggered, this,
-          &QELFrameWindow::saveResults);
+  connect(addCommand(m_fileMenu, Command::kSaveResults), &QAction::triggered, m_output.get(),
+          &ResultsOutput::saveResults);
   connect(addCommand(m_fileMenu, Command::kDemote), &QAction::triggered, this,
           &QELFrameWindow::demoteActiveDictionary);
   connect(addCommand(m_fileMenu, Command::kPromote), &QAction::triggered, this,
@@ -90,12 +90,12 @@ void QELFrameWindow::buildMenus() {
   connect(addCommand(m_fileMenu, Command::kProperties), &QAction::triggered, this,
           &QELFrameWindow::showDictionaryProperties);
   m_fileMenu->addSeparator();
-  connect(addCommand(m_fileMenu, Command::kPrint), &QAction::triggered, this,
-          &QELFrameWindow::printResults);
-  connect(addCommand(m_fileMenu, Command::kPrintPreview), &QAction::triggered, this,
-          &QELFrameWindow::printPreview);
-  connect(addCommand(m_fileMenu, Command::kPageSetup), &QAction::triggered, this,
-          &QELFrameWindow::pageSetup);
+  connect(addCommand(m_fileMenu, Command::kPrint), &QAction::triggered, m_output.get(),
+          &ResultsOutput::printResults);
+  connect(addCommand(m_fileMenu, Command::kPrintPreview), &QAction::triggered, m_output.get(),
+          &ResultsOutput::printPreview);
+  connect(addCommand(m_fileMenu, Command::kPageSetup), &QAction::triggered, m_output.get(),
+          &ResultsOutput::pageSetup);
   m_recentSeparator = m_fileMenu->addSeparator();
   for (int i = 0; i < kMaxRecentFileItems; ++i) {
     QAction* recent = new QAction(m_fileMenu);
