@@ -43,6 +43,7 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   m_view = new QELViewWindows(this);
   setCentralWidget(m_view);
   m_output = std::make_unique<ResultsOutput>(*m_view, m_options, m_settings, *this);
+  m_lookupCommands = std::make_unique<LookupCommands>(*m_lookup, *m_view, m_options, *this);
   setWindowIcon(programIcon());  // the windows it owns show it too
   m_status = new StatusText(this);
   statusBar()->addWidget(m_status, 1);
@@ -114,7 +115,7 @@ std::unique_ptr<QCDictionaryList> QELFrameWindow::checkedDictionary(const std::s
 }
 
 QELFrameWindow::~QELFrameWindow() {
-  // The focus moves while the widgets go: the lookup commands must not follow it any more.
+  // The focus moves while the widgets go: the window must not follow it any more.
   disconnect(qApp, nullptr, this, nullptr);
 }
 
@@ -145,6 +146,7 @@ void QELFrameWindow::setDictionaries(std::vector<std::string> paths, int activeP
   auto next = std::make_unique<QCDictionaryList>(m_paths);
   m_view->setDictionaries(next.get());
   m_output->setDictionaries(next.get());
+  m_lookupCommands->setDictionaries(next.get());
   const std::unique_ptr<QCDictionaryList> old = std::move(m_dictionaries);  // unused from here
   m_dictionaries = std::move(next);
   m_view->setActivePane(activePane);

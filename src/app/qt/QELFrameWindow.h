@@ -15,6 +15,7 @@
 #include "app/Commands.h"
 #include "app/Options.h"
 #include "app/SettingsBackend.h"
+#include "app/qt/LookupCommands.h"
 #include "app/qt/ResultsOutput.h"
 #include "dictionary/QCDictionaryList.h"
 #include "search/qt/QELViewWindows.h"
@@ -68,7 +69,7 @@ class QELFrameWindow : public QMainWindow {
   void showOptions();
 
   // Lookup (or another lookup command) of the selected result or of the pattern.
-  void lookupCommand(Command command);
+  void lookupCommand(Command command) { m_lookupCommands->lookupCommand(command); }
   LookupService& lookup() const { return *m_lookup; }
 
   QAction* action(Command command) const;
@@ -91,11 +92,6 @@ class QELFrameWindow : public QMainWindow {
   void moveActiveDictionary(int by);
   void rememberRecent(const std::string& path);
   void buildMenus();
-  void setUpLookup(QMenu* externalLookup);
-  void updateLookupCommands();
-  void lookupSubject(const QELViewWindows::LookupSubject& subject, Command command);
-  void showFullTextResult(int pane, const std::string& word, int32_t definitionNumber,
-                          bool newWindow);
   QAction* addCommand(QMenu* menu, Command command);
   void updateRecentFiles();
   void copyCommand(bool cut);
@@ -115,6 +111,7 @@ class QELFrameWindow : public QMainWindow {
   std::unique_ptr<LookupService> m_lookup;
   QELViewWindows* m_view = nullptr;
   std::unique_ptr<ResultsOutput> m_output;
+  std::unique_ptr<LookupCommands> m_lookupCommands;
   StatusText* m_status = nullptr;
   QPointer<QWidget> m_quickReference;
   QPointer<QWidget> m_startupTips;

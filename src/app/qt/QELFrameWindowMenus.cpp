@@ -126,7 +126,9 @@ void QELFrameWindow::buildMenus() {
   external->menuAction()->setStatusTip(fromUtf8(commandInfo(Command::kExternalLookup).hint));
   external->addSeparator();
   addCommand(external, Command::kExternalLookupSetup);
-  setUpLookup(external);
+  m_lookupCommands->setUp(
+      external, [this](Command command) { return action(command); }, [this] { updateCommands(); });
+  connect(m_view, &QELViewWindows::menuAboutToShow, this, &QELFrameWindow::updateCommands);
 
   QMenu* tools = menuBar()->addMenu(tr("&Tools"));
   connect(addCommand(tools, Command::kOptions), &QAction::triggered, this,
@@ -241,7 +243,7 @@ void QELFrameWindow::updateCommands() {
     if (state.checked) command->setChecked(true);
     if (!state.text.empty()) command->setText(fromUtf8(state.text));
   }
-  updateLookupCommands();
+  m_lookupCommands->updateLookupCommands();
   for (QAction* recent : m_recentActions) recent->setEnabled(!now.searching);
 }
 
