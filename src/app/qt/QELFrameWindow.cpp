@@ -19,12 +19,9 @@
 #include "app/qt/StatusText.h"
 #include "common/qt/HelpWindow.h"
 #include "common/qt/ProgramIcon.h"
-#include "common/qt/SettingsFonts.h"
 #include "common/qt/UserPrompts.h"
 #include "common/qt/WindowPosition.h"
 #include "lookup/qt/LookupService.h"
-#include "search/SearchOptions.h"
-#include "search/SearchSettings.h"
 #include "search/qt/QELViewWindows.h"
 
 namespace qel {
@@ -42,8 +39,6 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   m_lookup = std::make_unique<LookupService>(m_settings, this);
   m_view = new QELViewWindows(this);
   setCentralWidget(m_view);
-  m_output = std::make_unique<ResultsOutput>(*m_view, m_options, m_settings, *this);
-  m_lookupCommands = std::make_unique<LookupCommands>(*m_lookup, *m_view, m_options, *this);
   setWindowIcon(programIcon());  // the windows it owns show it too
   m_status = new StatusText(this);
   statusBar()->addWidget(m_status, 1);
@@ -64,8 +59,11 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   const auto range = readRangeDefaults(m_settings);
   m_view->setShortestLongest(range.shortest, range.longest);
 
-  m_options = readOptions(m_settings);
-  applyOptions();
+  m_appliedOptions =
+      std::make_unique<AppliedOptions>(m_settings, m_programFolder, *m_view, *m_lookup, *this);
+  const Options& options = m_appliedOptions->options();
+  m_output = std::make_unique<ResultsOutput>(*m_view, options, m_settings, *this);
+  m_lookupCommands = std::make_unique<LookupCommands>(*m_lookup, *m_view, options, *this);
 
   placeWidget(*this, mainWindowPlacement(readMainWindowPosition(m_settings), screenArea(*this)));
 
@@ -117,26 +115,6 @@ std::unique_ptr<QCDictionaryList> QELFrameWindow::checkedDictionary(const std::s
 QELFrameWindow::~QELFrameWindow() {
   // The focus moves while the widgets go: the window must not follow it any more.
   disconnect(qApp, nullptr, this, nullptr);
-}
-
-void QELFrameWindow::applyOptions() {
-  SearchSettings search;
-  qel::applyOptions(m_options, search);
-  m_view->setOptions(search);
-  ViewAppearance appearance;
-  appearance.pattern = toQFont(m_options.fontPattern);
-  appearance.patternColour = textColour(m_options.fontPattern);
-  appearance.results = toQFont(m_options.fontOutput);
-  appearance.resultsColour = textColour(m_options.fontOutput);
-  appearance.annotation = toQFont(m_options.fontOutputAnnotation);
-  appearance.rareLighter = m_options.viewRareLighter;
-  appearance.annotationColour = textColour(m_options.fontOutputAnnotation);
-  m_view->setAppearance(appearance);
-  // Definitions are drawn again only for a look of their own: a redraw would move the reader's
-  // place for nothing.
-  if (m_lookup->setOptions(m_options, m_programFolder.toStdString())) {
-    m_lookup->windows().refreshAll();
-  }
 }
 
 void QELFrameWindow::setDictionaries(std::vector<std::string> paths, int activePane) {
@@ -353,7 +331,7 @@ void QELFrameWindow::storeAtExit() {
   if (m_quickReference) m_quickReference->close();
   if (m_startupTips) m_startupTips->close();
   m_lookup->windows().closeAll();
-  if (m_optionsWindow) m_optionsWindow->close();
+  m_appliedOptions->closeOptions();
   writeRecentFiles(m_settings, kRecentDictionaries, m_recent);
   writeMainWindowPosition(m_settings, widgetPosition(*this));
   writeOpenDictionaries(m_settings, m_paths);

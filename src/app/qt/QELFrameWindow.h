@@ -1,5 +1,6 @@
 // The main window around the main view: its caption, its status bar, its placement and the
-// dictionaries it has open, kept in the settings between runs.
+// dictionaries it has open, kept in the settings between runs, and its menus. Taking results out,
+// the lookups and the options in force are parts of their own that it owns and hands commands to.
 #pragma once
 
 #include <QLabel>
@@ -13,8 +14,8 @@
 #include <vector>
 
 #include "app/Commands.h"
-#include "app/Options.h"
 #include "app/SettingsBackend.h"
+#include "app/qt/AppliedOptions.h"
 #include "app/qt/LookupCommands.h"
 #include "app/qt/ResultsOutput.h"
 #include "dictionary/QCDictionaryList.h"
@@ -66,7 +67,7 @@ class QELFrameWindow : public QMainWindow {
   // Moves windows that have no place of their own beside this one (see startWindowPlaces).
   void placeBeside(const std::vector<QWidget*>& windows);
   // The Options dialog, modeless: each change it makes applies at once.
-  void showOptions();
+  void showOptions() { m_appliedOptions->showOptions(); }
 
   // Lookup (or another lookup command) of the selected result or of the pattern.
   void lookupCommand(Command command) { m_lookupCommands->lookupCommand(command); }
@@ -100,22 +101,20 @@ class QELFrameWindow : public QMainWindow {
   void cycleOwnedWindows(bool sendBack);
   void noteActivation(QWidget* window);
   void updateCaption();
-  void applyOptions();
   void storeAtExit();
 
   SettingsBackend& m_settings;
   QString m_programFolder;
-  Options m_options;
   std::vector<std::string> m_paths;
   std::unique_ptr<QCDictionaryList> m_dictionaries;
   std::unique_ptr<LookupService> m_lookup;
   QELViewWindows* m_view = nullptr;
+  std::unique_ptr<AppliedOptions> m_appliedOptions;
   std::unique_ptr<ResultsOutput> m_output;
   std::unique_ptr<LookupCommands> m_lookupCommands;
   StatusText* m_status = nullptr;
   QPointer<QWidget> m_quickReference;
   QPointer<QWidget> m_startupTips;
-  QPointer<QWidget> m_optionsWindow;
   bool m_closeAccepted = false;
   bool m_rangeAsked = false;
   std::map<Command, QAction*> m_actions;

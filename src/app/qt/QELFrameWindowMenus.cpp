@@ -131,8 +131,8 @@ void QELFrameWindow::buildMenus() {
   connect(m_view, &QELViewWindows::menuAboutToShow, this, &QELFrameWindow::updateCommands);
 
   QMenu* tools = menuBar()->addMenu(tr("&Tools"));
-  connect(addCommand(tools, Command::kOptions), &QAction::triggered, this,
-          &QELFrameWindow::showOptions);
+  connect(addCommand(tools, Command::kOptions), &QAction::triggered, m_appliedOptions.get(),
+          &AppliedOptions::showOptions);
   tools->addSeparator();
   for (auto [command, program] : kCompanions) {
     connect(addCommand(tools, command), &QAction::triggered, this, [this, program] {
