@@ -224,13 +224,13 @@ qel_layer(qel_maintenance_qt QT FOLDERS maintenance/qt USES qel_qt_common qel_ma
 # The application: the main frame over the views.
 qel_layer(qel_app_qt QT FOLDERS app/qt
   USES qel_search_qt qel_definitions_qt qel_lookup_qt qel_maintenance_qt SOURCES
+  src/app/qt/AppliedOptions.cpp
+  src/app/qt/LookupCommands.cpp
   src/app/qt/QELFrameWindow.cpp
-  src/app/qt/QELFrameWindowLookup.cpp
   src/app/qt/QELFrameWindowMenus.cpp
-  src/app/qt/QELFrameWindowOptions.cpp
-  src/app/qt/QELFrameWindowOutput.cpp
   src/app/qt/QELPropertiesViewWindows.cpp
   src/app/qt/QuickReferenceWindow.cpp
+  src/app/qt/ResultsOutput.cpp
   src/app/qt/StartupTipsWindow.cpp
   src/app/qt/StatusText.cpp)
 

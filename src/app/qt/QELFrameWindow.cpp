@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -20,13 +19,9 @@
 #include "app/qt/StatusText.h"
 #include "common/qt/HelpWindow.h"
 #include "common/qt/ProgramIcon.h"
-#include "common/qt/SettingsFonts.h"
 #include "common/qt/UserPrompts.h"
 #include "common/qt/WindowPosition.h"
 #include "lookup/qt/LookupService.h"
-#include "search/SearchOptions.h"
-#include "search/SearchSettings.h"
-#include "search/qt/QELPrintPreview.h"
 #include "search/qt/QELViewWindows.h"
 
 namespace qel {
@@ -64,8 +59,11 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   const auto range = readRangeDefaults(m_settings);
   m_view->setShortestLongest(range.shortest, range.longest);
 
-  m_options = readOptions(m_settings);
-  applyOptions();
+  m_appliedOptions =
+      std::make_unique<AppliedOptions>(m_settings, m_programFolder, *m_view, *m_lookup, *this);
+  const Options& options = m_appliedOptions->options();
+  m_output = std::make_unique<ResultsOutput>(*m_view, options, m_settings, *this);
+  m_lookupCommands = std::make_unique<LookupCommands>(*m_lookup, *m_view, options, *this);
 
   placeWidget(*this, mainWindowPlacement(readMainWindowPosition(m_settings), screenArea(*this)));
 
@@ -97,7 +95,8 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   }
   // With nothing usable the default dictionary opens, as at the first start.
   if (open.empty()) {
-    const std::string fallback = resolveSettingPath(kDefaultDictionary, programFolder.toStdString());
+    const std::string fallback =
+        resolveSettingPath(kDefaultDictionary, programFolder.toStdString());
     if (QFileInfo(QFile::decodeName(fallback.c_str())).isFile()) open.push_back(fallback);
   }
   setDictionaries(std::move(open));
@@ -106,37 +105,16 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
 std::unique_ptr<QCDictionaryList> QELFrameWindow::checkedDictionary(const std::string& path) {
   auto list = std::make_unique<QCDictionaryList>(std::vector<std::string>{path});
   if (list->recheck(0)) return list;
-  UserPrompts::current().warning(
-      this, tr("Dictionary Open Failed"),
-      QFile::decodeName(path.c_str()) + "\n" + QString::fromLatin1(kNotAValidDictionaryText) +
-          "\n\n" + QString::fromStdString(list->dictionary(0).status().reason()));
+  UserPrompts::current().warning(this, tr("Dictionary Open Failed"),
+                                 QFile::decodeName(path.c_str()) + "\n" +
+                                     QString::fromLatin1(kNotAValidDictionaryText) + "\n\n" +
+                                     QString::fromStdString(list->dictionary(0).status().reason()));
   return nullptr;
 }
 
 QELFrameWindow::~QELFrameWindow() {
-  // The focus moves while the widgets go: the lookup commands must not follow it any more.
+  // The focus moves while the widgets go: the window must not follow it any more.
   disconnect(qApp, nullptr, this, nullptr);
-  delete m_preview;  // before the printer it shows
-}
-
-void QELFrameWindow::applyOptions() {
-  SearchSettings search;
-  qel::applyOptions(m_options, search);
-  m_view->setOptions(search);
-  ViewAppearance appearance;
-  appearance.pattern = toQFont(m_options.fontPattern);
-  appearance.patternColour = textColour(m_options.fontPattern);
-  appearance.results = toQFont(m_options.fontOutput);
-  appearance.resultsColour = textColour(m_options.fontOutput);
-  appearance.annotation = toQFont(m_options.fontOutputAnnotation);
-  appearance.rareLighter = m_options.viewRareLighter;
-  appearance.annotationColour = textColour(m_options.fontOutputAnnotation);
-  m_view->setAppearance(appearance);
-  // Definitions are drawn again only for a look of their own: a redraw would move the reader's
-  // place for nothing.
-  if (m_lookup->setOptions(m_options, m_programFolder.toStdString())) {
-    m_lookup->windows().refreshAll();
-  }
 }
 
 void QELFrameWindow::setDictionaries(std::vector<std::string> paths, int activePane) {
@@ -145,6 +123,8 @@ void QELFrameWindow::setDictionaries(std::vector<std::string> paths, int activeP
   m_lookup->setOpenDictionaries(m_paths);
   auto next = std::make_unique<QCDictionaryList>(m_paths);
   m_view->setDictionaries(next.get());
+  m_output->setDictionaries(next.get());
+  m_lookupCommands->setDictionaries(next.get());
   const std::unique_ptr<QCDictionaryList> old = std::move(m_dictionaries);  // unused from here
   m_dictionaries = std::move(next);
   m_view->setActivePane(activePane);
@@ -191,11 +171,10 @@ void QELFrameWindow::openDictionaries(const QStringList& paths) {
 
 // The dialog starts in the folder of the dictionary used last, else in the default dictionary's.
 void QELFrameWindow::openWithDialog() {
-  QString folder = QFileInfo(QFile::decodeName(
-                                 resolveSettingPath(kDefaultDictionary,
-                                                    m_programFolder.toStdString())
-                                     .c_str()))
-                       .absolutePath();
+  QString folder =
+      QFileInfo(QFile::decodeName(
+                    resolveSettingPath(kDefaultDictionary, m_programFolder.toStdString()).c_str()))
+          .absolutePath();
   if (!m_recent.empty()) {
     const QFileInfo last(QFile::decodeName(m_recent.front().c_str()));
     if (last.dir().exists()) folder = last.absolutePath();
@@ -352,7 +331,7 @@ void QELFrameWindow::storeAtExit() {
   if (m_quickReference) m_quickReference->close();
   if (m_startupTips) m_startupTips->close();
   m_lookup->windows().closeAll();
-  if (m_optionsWindow) m_optionsWindow->close();
+  m_appliedOptions->closeOptions();
   writeRecentFiles(m_settings, kRecentDictionaries, m_recent);
   writeMainWindowPosition(m_settings, widgetPosition(*this));
   writeOpenDictionaries(m_settings, m_paths);

@@ -1,5 +1,6 @@
 // The main window around the main view: its caption, its status bar, its placement and the
-// dictionaries it has open, kept in the settings between runs.
+// dictionaries it has open, kept in the settings between runs, and its menus. Taking results out,
+// the lookups and the options in force are parts of their own that it owns and hands commands to.
 #pragma once
 
 #include <QLabel>
@@ -13,17 +14,16 @@
 #include <vector>
 
 #include "app/Commands.h"
-#include "app/Options.h"
 #include "app/SettingsBackend.h"
+#include "app/qt/AppliedOptions.h"
+#include "app/qt/LookupCommands.h"
+#include "app/qt/ResultsOutput.h"
 #include "dictionary/QCDictionaryList.h"
 #include "search/qt/QELViewWindows.h"
-
-class QPrinter;
 
 namespace qel {
 
 class LookupService;
-class QELPrintout;
 class QELPrintPreview;
 class QELViewWindows;
 class StatusText;
@@ -51,19 +51,12 @@ class QELFrameWindow : public QMainWindow {
   void openWithDialog();
   // The properties of the active dictionary.
   void showDictionaryProperties();
-  // The active pane's results as a text file or, when the user chooses that type, as a
-  // dictionary through the dictionary save dialog.
-  void saveResults();
-  // The active pane's results printed (the selected ones when two or more are selected, unless
-  // the print dialog says otherwise), previewed, and the page setup of printouts. Without a
-  // printer installed, printing writes a PDF file.
-  void printResults();
-  void printPreview();
-  void pageSetup();
-  // The open print preview, if any.
-  QELPrintPreview* printPreviewWindow() const;
-  // The printer of printouts: the default printer, or a PDF file when no printer is installed.
-  QPrinter& printer();
+  // Save Results, Print, Print Preview and Page Setup of the active pane's results.
+  void saveResults() { m_output->saveResults(); }
+  void printResults() { m_output->printResults(); }
+  void printPreview() { m_output->printPreview(); }
+  void pageSetup() { m_output->pageSetup(); }
+  QELPrintPreview* printPreviewWindow() const { return m_output->printPreviewWindow(); }
   // The Quick Reference and Startup Tips windows (shown at start unless the settings say not).
   void showQuickReference();
   void showStartupTips();
@@ -74,16 +67,17 @@ class QELFrameWindow : public QMainWindow {
   // Moves windows that have no place of their own beside this one (see startWindowPlaces).
   void placeBeside(const std::vector<QWidget*>& windows);
   // The Options dialog, modeless: each change it makes applies at once.
-  void showOptions();
+  void showOptions() { m_appliedOptions->showOptions(); }
 
   // Lookup (or another lookup command) of the selected result or of the pattern.
-  void lookupCommand(Command command);
+  void lookupCommand(Command command) { m_lookupCommands->lookupCommand(command); }
   LookupService& lookup() const { return *m_lookup; }
 
   QAction* action(Command command) const;
   // The help topic F1 opens: the last menu opened, else the main view.
   int helpContext() const { return m_helpContext; }
   const std::vector<std::string>& recentDictionaries() const { return m_recent; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,11 +93,6 @@ class QELFrameWindow : public QMainWindow {
   void moveActiveDictionary(int by);
   void rememberRecent(const std::string& path);
   void buildMenus();
-  void setUpLookup(QMenu* externalLookup);
-  void updateLookupCommands();
-  void lookupSubject(const QELViewWindows::LookupSubject& subject, Command command);
-  void showFullTextResult(int pane, const std::string& word, int32_t definitionNumber,
-                          bool newWindow);
   QAction* addCommand(QMenu* menu, Command command);
   void updateRecentFiles();
   void copyCommand(bool cut);
@@ -112,27 +101,20 @@ class QELFrameWindow : public QMainWindow {
   void cycleOwnedWindows(bool sendBack);
   void noteActivation(QWidget* window);
   void updateCaption();
-  void applyOptions();
   void storeAtExit();
-  void saveResultsAsDictionary(const QString& path);
-  // A printout of the active pane's results with the printing font and margins; null without
-  // results.
-  std::unique_ptr<QELPrintout> makePrintout() const;
-  // The print dialog for `printout`, offering pages `first` to `last` (0: all), then the print
-  // with its progress; true when it was printed.
-  bool printWith(QELPrintout& printout, int first, int last, QWidget* parent);
 
   SettingsBackend& m_settings;
   QString m_programFolder;
-  Options m_options;
   std::vector<std::string> m_paths;
   std::unique_ptr<QCDictionaryList> m_dictionaries;
   std::unique_ptr<LookupService> m_lookup;
   QELViewWindows* m_view = nullptr;
+  std::unique_ptr<AppliedOptions> m_appliedOptions;
+  std::unique_ptr<ResultsOutput> m_output;
+  std::unique_ptr<LookupCommands> m_lookupCommands;
   StatusText* m_status = nullptr;
   QPointer<QWidget> m_quickReference;
   QPointer<QWidget> m_startupTips;
-  QPointer<QWidget> m_optionsWindow;
   bool m_closeAccepted = false;
   bool m_rangeAsked = false;
   std::map<Command, QAction*> m_actions;
@@ -141,11 +123,6 @@ class QELFrameWindow : public QMainWindow {
   std::vector<QAction*> m_recentActions;
   std::vector<std::string> m_recent;  // previously used dictionaries, most recent first
   int m_helpContext = kMainViewHelpContext;
-  std::string m_lastSaveName;  // the last file results were saved to
-  int m_lastSaveType = 0;      // and its type: 0 text, 1 dictionary
-  std::unique_ptr<QPrinter> m_printer;
-  bool m_printerIsPdfFallback = false;
-  QPointer<QELPrintPreview> m_preview;
   std::vector<QPointer<QWidget>> m_activationOrder;  // the program's other windows, latest first
 };
 

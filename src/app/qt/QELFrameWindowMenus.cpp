@@ -81,8 +81,8 @@ void QELFrameWindow::buildMenus() {
           &QELFrameWindow::openWithDialog);
   connect(addCommand(m_fileMenu, Command::kClose), &QAction::triggered, this,
           &QELFrameWindow::closeActiveDictionary);
-  connect(addCommand(m_fileMenu, Command::kSaveResults), &QAction::triggered, this,
-          &QELFrameWindow::saveResults);
+  connect(addCommand(m_fileMenu, Command::kSaveResults), &QAction::triggered, m_output.get(),
+          &ResultsOutput::saveResults);
   connect(addCommand(m_fileMenu, Command::kDemote), &QAction::triggered, this,
           &QELFrameWindow::demoteActiveDictionary);
   connect(addCommand(m_fileMenu, Command::kPromote), &QAction::triggered, this,
@@ -90,12 +90,12 @@ void QELFrameWindow::buildMenus() {
   connect(addCommand(m_fileMenu, Command::kProperties), &QAction::triggered, this,
           &QELFrameWindow::showDictionaryProperties);
   m_fileMenu->addSeparator();
-  connect(addCommand(m_fileMenu, Command::kPrint), &QAction::triggered, this,
-          &QELFrameWindow::printResults);
-  connect(addCommand(m_fileMenu, Command::kPrintPreview), &QAction::triggered, this,
-          &QELFrameWindow::printPreview);
-  connect(addCommand(m_fileMenu, Command::kPageSetup), &QAction::triggered, this,
-          &QELFrameWindow::pageSetup);
+  connect(addCommand(m_fileMenu, Command::kPrint), &QAction::triggered, m_output.get(),
+          &ResultsOutput::printResults);
+  connect(addCommand(m_fileMenu, Command::kPrintPreview), &QAction::triggered, m_output.get(),
+          &ResultsOutput::printPreview);
+  connect(addCommand(m_fileMenu, Command::kPageSetup), &QAction::triggered, m_output.get(),
+          &ResultsOutput::pageSetup);
   m_recentSeparator = m_fileMenu->addSeparator();
   for (int i = 0; i < kMaxRecentFileItems; ++i) {
     QAction* recent = new QAction(m_fileMenu);
@@ -126,11 +126,13 @@ void QELFrameWindow::buildMenus() {
   external->menuAction()->setStatusTip(fromUtf8(commandInfo(Command::kExternalLookup).hint));
   external->addSeparator();
   addCommand(external, Command::kExternalLookupSetup);
-  setUpLookup(external);
+  m_lookupCommands->setUp(
+      external, [this](Command command) { return action(command); }, [this] { updateCommands(); });
+  connect(m_view, &QELViewWindows::menuAboutToShow, this, &QELFrameWindow::updateCommands);
 
   QMenu* tools = menuBar()->addMenu(tr("&Tools"));
-  connect(addCommand(tools, Command::kOptions), &QAction::triggered, this,
-          &QELFrameWindow::showOptions);
+  connect(addCommand(tools, Command::kOptions), &QAction::triggered, m_appliedOptions.get(),
+          &AppliedOptions::showOptions);
   tools->addSeparator();
   for (auto [command, program] : kCompanions) {
     connect(addCommand(tools, command), &QAction::triggered, this, [this, program] {
@@ -241,7 +243,7 @@ void QELFrameWindow::updateCommands() {
     if (state.checked) command->setChecked(true);
     if (!state.text.empty()) command->setText(fromUtf8(state.text));
   }
-  updateLookupCommands();
+  m_lookupCommands->updateLookupCommands();
   for (QAction* recent : m_recentActions) recent->setEnabled(!now.searching);
 }
 

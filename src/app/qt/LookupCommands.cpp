@@ -1,12 +1,12 @@
-// The main window's lookups: Lookup, Lookup in New Window and External Lookup of the selected
-// result or the pattern, a double-click on a result, and a full-text result's own definition.
+#include "app/qt/LookupCommands.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
 #include <QShortcut>
 
-#include "app/qt/QELFrameWindow.h"
+#include "app/Options.h"
 #include "common/qt/UserPrompts.h"
 #include "definitions/qt/DefinitionViewFrame.h"
 #include "dictionary/QCDictionaryDefinitionRetriever.h"
@@ -16,7 +16,17 @@
 
 namespace qel {
 
-void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
+LookupCommands::LookupCommands(LookupService& lookup, QELViewWindows& view, const Options& options,
+                               QWidget& window)
+    : m_lookup(&lookup), m_view(&view), m_options(options), m_window(&window) {}
+
+// The definition windows outlive this: their Next and Previous Result must not step through it.
+LookupCommands::~LookupCommands() { m_lookup->setResultStepper(nullptr, nullptr); }
+
+void LookupCommands::setUp(QMenu* externalLookup, std::function<QAction*(Command)> actions,
+                           std::function<void()> updateCommands) {
+  m_action = std::move(actions);
+  m_updateCommands = std::move(updateCommands);
   m_lookup->setResultStepper(
       [this](bool next) { return m_view->canStepResult(next); },
       [this](bool next) {
@@ -36,8 +46,9 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
       ->setShortcuts({QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Return),
                       QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Enter)});
   for (Command command : {Command::kLookup, Command::kLookupInNewWindow}) {
-    action(command)->setText(QString::fromUtf8(commandInfo(command).text.data(),
-                                               static_cast<qsizetype>(commandInfo(command).text.size())));
+    action(command)->setText(
+        QString::fromUtf8(commandInfo(command).text.data(),
+                          static_cast<qsizetype>(commandInfo(command).text.size())));
   }
   externalLookup->setTitle(externalLookup->title() + "\tCtrl+Alt+Enter");
   connect(action(Command::kLookup), &QAction::triggered, this,
@@ -46,11 +57,11 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
           [this] { lookupCommand(Command::kLookupInNewWindow); });
   for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Return),
                             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Enter)}) {
-    connect(new QShortcut(keys, this), &QShortcut::activated, this,
+    connect(new QShortcut(keys, m_window), &QShortcut::activated, this,
             [this] { lookupCommand(Command::kExternalLookup); });
   }
   connect(action(Command::kExternalLookupSetup), &QAction::triggered, this,
-          [this] { m_lookup->showLookupSetup(this); });
+          [this] { m_lookup->showLookupSetup(m_window); });
   connect(externalLookup, &QMenu::aboutToShow, this, [this, externalLookup] {
     m_lookup->fillExternalLookupMenu(externalLookup, m_view->lookupSubject().has_value());
   });
@@ -59,14 +70,13 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
     if (externalLookupMethodPosition(command)) lookupCommand(command);
   });
   m_view->menus().setLookupActions({action(Command::kLookup), action(Command::kLookupInNewWindow),
-                                externalLookup->menuAction()});
-  connect(m_view, &QELViewWindows::menuAboutToShow, this, &QELFrameWindow::updateCommands);
+                                    externalLookup->menuAction()});
   // Lookup's keys act only while the command is enabled: it follows the focus and the selection.
   connect(m_view, &QELViewWindows::lookupSubjectChanged, this,
-          &QELFrameWindow::updateLookupCommands);
+          &LookupCommands::updateLookupCommands);
   connect(m_view->patternBox(), &QComboBox::editTextChanged, this,
-          &QELFrameWindow::updateLookupCommands);
-  connect(qApp, &QApplication::focusChanged, this, &QELFrameWindow::updateLookupCommands);
+          &LookupCommands::updateLookupCommands);
+  connect(qApp, &QApplication::focusChanged, this, &LookupCommands::updateLookupCommands);
   // The definition windows' Previous and Next Result follow the results as they change here,
   // without waiting to be activated.
   const auto resultStepsChanged = [this] { m_lookup->resultStepsChanged(); };
@@ -75,7 +85,7 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
   connect(m_view, &QELViewWindows::stateChanged, this, resultStepsChanged);
   connect(m_view, &QELViewWindows::resultDoubleClicked, this,
           [this](int, Qt::KeyboardModifiers modifiers) {
-            updateCommands();
+            m_updateCommands();
             if (m_options.viewDoubleClick == 1) {
               lookupCommand(Command::kExternalLookup);
             } else {
@@ -85,29 +95,29 @@ void QELFrameWindow::setUpLookup(QMenu* externalLookup) {
           });
 }
 
-void QELFrameWindow::updateLookupCommands() {
+void LookupCommands::updateLookupCommands() {
   const bool word = m_view->lookupSubject().has_value();
   action(Command::kLookup)->setEnabled(word);
   action(Command::kLookupInNewWindow)->setEnabled(word);
 }
 
-void QELFrameWindow::lookupCommand(Command command) {
+void LookupCommands::lookupCommand(Command command) {
   if (const auto subject = m_view->lookupSubject()) lookupSubject(*subject, command);
 }
 
-void QELFrameWindow::lookupSubject(const QELViewWindows::LookupSubject& subject, Command command) {
+void LookupCommands::lookupSubject(const QELViewWindows::LookupSubject& subject, Command command) {
   const bool definitionWindow =
       command == Command::kLookup || command == Command::kLookupInNewWindow;
   if (definitionWindow && subject.definitionNumber != 0 && subject.pane >= 0) {
     showFullTextResult(subject.pane, subject.word, subject.definitionNumber,
                        command == Command::kLookupInNewWindow);
   } else {
-    m_lookup->lookup(this, command, subject.word);
+    m_lookup->lookup(m_window, command, subject.word);
   }
 }
 
 // The definition a full-text search found, unless its dictionary has changed since.
-void QELFrameWindow::showFullTextResult(int pane, const std::string& word, int32_t definitionNumber,
+void LookupCommands::showFullTextResult(int pane, const std::string& word, int32_t definitionNumber,
                                         bool newWindow) {
   const SearchSession* session = m_view->session();
   if (!session || pane >= m_dictionaries->count()) return;
@@ -118,7 +128,7 @@ void QELFrameWindow::showFullTextResult(int pane, const std::string& word, int32
   if (fileTime != session->pane(pane).dictionaryStamp || !retriever.isOpen() ||
       !retriever.read(static_cast<uint32_t>(definitionNumber), found.definitions[0])) {
     UserPrompts::current().warning(
-        this, tr("Dictionary Changed"),
+        m_window, tr("Dictionary Changed"),
         tr("The dictionary has been updated.\n\nPlease rerun the search and try again."));
     return;
   }

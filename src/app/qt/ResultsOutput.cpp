@@ -1,5 +1,5 @@
-// The main window's commands that take results out of the program: Save Results (as text or as a
-// dictionary), Print, Print Preview and Page Setup.
+#include "app/qt/ResultsOutput.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/Options.h"
 #include "app/WindowSettings.h"
-#include "app/qt/QELFrameWindow.h"
 #include "common/qt/HelpWindow.h"
 #include "common/qt/SettingsFonts.h"
 #include "common/qt/UserPrompts.h"
@@ -63,8 +63,16 @@ double perLayoutUnit(QPageLayout::Unit unit) { return unit == QPageLayout::Inch 
 
 }  // namespace
 
+ResultsOutput::ResultsOutput(QELViewWindows& view, const Options& options,
+                             SettingsBackend& settings, QWidget& window)
+    : m_view(&view), m_options(options), m_settings(settings), m_window(&window) {}
+
+ResultsOutput::~ResultsOutput() {
+  delete m_preview;  // before the printer it shows
+}
+
 // The active pane's results: every one in list order, whatever is selected.
-void QELFrameWindow::saveResults() {
+void ResultsOutput::saveResults() {
   const int active = m_view->activePane();
   if (!m_view->session() || active < 0 || active >= m_view->paneCount()) return;
   const QStringList types = {tr("Text Document (TXT) (*.txt)"),
@@ -72,8 +80,8 @@ void QELFrameWindow::saveResults() {
   for (;;) {
     int type = m_lastSaveType;
     const QString chosen = UserPrompts::current().saveFileOfType(
-        this, tr("Save Results"), types, QString::fromStdString(suggestedSaveName(m_lastSaveName)),
-        type);
+        m_window, tr("Save Results"), types,
+        QString::fromStdString(suggestedSaveName(m_lastSaveName)), type);
     if (chosen.isEmpty()) return;
     // A name's own extension says what it is ("list.qcd" under the text filter is a dictionary).
     const QString suffix = QFileInfo(chosen).suffix().toLower();
@@ -84,12 +92,12 @@ void QELFrameWindow::saveResults() {
     const QString shown = QString::fromStdString(name);
     const QString folder = QFileInfo(shown).absolutePath();
     if (!QFileInfo(folder).isDir()) {
-      UserPrompts::current().warning(this, tr("Save As"),
+      UserPrompts::current().warning(m_window, tr("Save As"),
                                      tr("The folder %1 does not exist.\nChoose another.")
                                          .arg(QDir::toNativeSeparators(folder)));
       continue;
     }
-    if (!mayReplaceFile(this, shown)) continue;
+    if (!mayReplaceFile(m_window, shown)) continue;
     m_lastSaveName = name;
     m_lastSaveType = type;
     if (type == kDictionary) {
@@ -103,7 +111,7 @@ void QELFrameWindow::saveResults() {
     QApplication::restoreOverrideCursor();
     if (!saved) {
       UserPrompts::current().warning(
-          this, tr("Text File Save Error"),
+          m_window, tr("Text File Save Error"),
           tr("Results couldn't be saved\n%1 - %2").arg(shown, QString::fromLocal8Bit(error)));
     }
     return;
@@ -114,19 +122,19 @@ void QELFrameWindow::saveResults() {
 // and the lengths it was searched for. A paused search is abandoned first, since its results are
 // what the dictionary will hold; afterwards the view checks the dictionaries again, one of which
 // may be the file just written.
-void QELFrameWindow::saveResultsAsDictionary(const QString& path) {
+void ResultsOutput::saveResultsAsDictionary(const QString& path) {
   if (m_view->state() == SearchState::Paused) m_view->validatePattern();
   const int active = m_view->activePane();
   const SearchSession::Pane& pane = m_view->session()->pane(active);
   QCDictionarySaveDialog::Request request;
   request.results = &pane.results;
-  request.dictionaries = m_dictionaries.get();
+  request.dictionaries = m_dictionaries;
   request.dictionary = active;
   request.path = path;
   request.description = QString::fromStdString(cp1252::toUtf8(pane.searchPattern));
   request.shortest = pane.shortest;
   request.longest = pane.longest;
-  QCDictionarySaveQELDialog dialog(request, m_settings, this);
+  QCDictionarySaveQELDialog dialog(request, m_settings, m_window);
   connect(&dialog, &PropertiesDialog::helpRequested, &dialog,
           [&dialog](int context) { showHelp(context, &dialog); });
   dialog.exec();
@@ -136,7 +144,7 @@ void QELFrameWindow::saveResultsAsDictionary(const QString& path) {
 // The printer is made on first use. Until a printer is installed it writes a PDF file (the print
 // dialog shows where), and it is made again at each use, so that a printer installed since is
 // found.
-QPrinter& QELFrameWindow::printer() {
+QPrinter& ResultsOutput::printer() {
   const bool printerInstalled = !QPrinterInfo::availablePrinterNames().isEmpty();
   if (!m_printer || (m_printerIsPdfFallback && printerInstalled)) {
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -153,7 +161,7 @@ QPrinter& QELFrameWindow::printer() {
   return *m_printer;
 }
 
-std::unique_ptr<QELPrintout> QELFrameWindow::makePrintout() const {
+std::unique_ptr<QELPrintout> ResultsOutput::makePrintout() const {
   const int active = m_view->activePane();
   if (!m_view->session() || active < 0 || active >= m_view->paneCount() ||
       active >= m_dictionaries->count())
@@ -170,13 +178,13 @@ std::unique_ptr<QELPrintout> QELFrameWindow::makePrintout() const {
   return printout;
 }
 
-void QELFrameWindow::printResults() {
+void ResultsOutput::printResults() {
   if (m_view->state() == SearchState::Searching) return;
   if (const std::unique_ptr<QELPrintout> printout = makePrintout())
-    printWith(*printout, 0, 0, this);
+    printWith(*printout, 0, 0, m_window);
 }
 
-bool QELFrameWindow::printWith(QELPrintout& printout, int first, int last, QWidget* parent) {
+bool ResultsOutput::printWith(QELPrintout& printout, int first, int last, QWidget* parent) {
   QPrinter& p = printer();
   if (m_printerIsPdfFallback) {
     const QFileInfo file(p.outputFileName());
@@ -234,11 +242,11 @@ bool QELFrameWindow::printWith(QELPrintout& printout, int first, int last, QWidg
     if (!cause.isEmpty() || !printed) file.discard();
   }
   if ((!printed && !progress.wasCanceled()) || !cause.isEmpty()) {
-    UserPrompts::current().warning(
-        parent, tr("Print"),
-        target.isEmpty() ? tr("The results couldn't be printed.")
-                         : tr("The results couldn't be printed to\n%1").arg(target) +
-                               (cause.isEmpty() ? QString() : "\n" + cause));
+    UserPrompts::current().warning(parent, tr("Print"),
+                                   target.isEmpty()
+                                       ? tr("The results couldn't be printed.")
+                                       : tr("The results couldn't be printed to\n%1").arg(target) +
+                                             (cause.isEmpty() ? QString() : "\n" + cause));
     return false;
   }
   return printed;
@@ -246,11 +254,11 @@ bool QELFrameWindow::printWith(QELPrintout& printout, int first, int last, QWidg
 
 // A window of its own that stays in front of the main window, which waits until it is closed, as
 // the results it shows must not change under it.
-void QELFrameWindow::printPreview() {
+void ResultsOutput::printPreview() {
   if (m_view->state() == SearchState::Searching || m_preview) return;
   std::unique_ptr<QELPrintout> printout = makePrintout();
   if (!printout) return;
-  auto* preview = new QELPrintPreview(std::move(printout), printer(), m_settings, this);
+  auto* preview = new QELPrintPreview(std::move(printout), printer(), m_settings, m_window);
   preview->setAttribute(Qt::WA_DeleteOnClose);
   preview->setWindowModality(Qt::WindowModal);
   connect(preview, &QELPrintPreview::printRequested, preview, [this, preview](int first, int last) {
@@ -263,11 +271,11 @@ void QELFrameWindow::printPreview() {
   preview->show();
 }
 
-QELPrintPreview* QELFrameWindow::printPreviewWindow() const { return m_preview; }
+QELPrintPreview* ResultsOutput::printPreviewWindow() const { return m_preview; }
 
 // The paper and margins of printouts; the margins are kept in the settings in the units the
 // dialog gave them.
-void QELFrameWindow::pageSetup() {
+void ResultsOutput::pageSetup() {
   QPrinter& p = printer();
   const PrintingMargins stored = readPrintingMargins(m_settings);
   QPageLayout layout = p.pageLayout();
@@ -277,7 +285,7 @@ void QELFrameWindow::pageSetup() {
   layout.setMargins(
       QMarginsF(stored.left / per, stored.top / per, stored.right / per, stored.bottom / per));
   p.setPageLayout(layout);
-  if (!PrintDialogs::current().pageSetup(this, p)) return;
+  if (!PrintDialogs::current().pageSetup(m_window, p)) return;
 
   const QPageLayout chosen = p.pageLayout();
   PrintingMargins m;
