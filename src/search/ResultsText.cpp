@@ -18,25 +18,19 @@ size_t lastComponent(const std::string& path) {
 
 }  // namespace
 
-bool saveResultsText(const ResultList& results, const std::string& path, const std::string& lineEnd,
-                     std::string& error) {
+Status saveResultsText(const ResultList& results, const std::string& path,
+                       const std::string& lineEnd) {
   FileReplacement file;
-  if (!file.begin(path)) {
-    error = file.error();
-    return false;
-  }
+  if (!file.begin(path)) return Status::failed(Status::Code::kUnwritable, file.error());
   for (long i = 0; i < results.count(); ++i) {
     const std::string line = cp1252::toUtf8(results.record(i)->text()) + lineEnd;
     if (std::fwrite(line.data(), 1, line.size(), file.file()) != line.size()) {
-      error = fileErrorText(errno);  // "No space left on device", say
-      return false;  // the replacement is discarded: the old file stays
+      // "No space left on device", say; the replacement is discarded: the old file stays.
+      return Status::failed(Status::Code::kUnwritable, fileErrorText(errno));
     }
   }
-  if (!file.commit()) {
-    error = file.error();
-    return false;
-  }
-  return true;
+  if (!file.commit()) return Status::failed(Status::Code::kUnwritable, file.error());
+  return Status();
 }
 
 std::string suggestedSaveName(const std::string& lastName) {

@@ -3,15 +3,17 @@
 
 #include <string>
 
+#include "platform/Status.h"
+
 namespace qel {
 
 class ResultList;
 
 // Writes `results` to `path` (the texts converted from code page 1252 to UTF-8, each followed by
 // `lineEnd`) through a temporary file renamed over it only when complete: on failure the old file
-// is untouched and `error` says why.
-bool saveResultsText(const ResultList& results, const std::string& path, const std::string& lineEnd,
-                     std::string& error);
+// is untouched and the status says why.
+Status saveResultsText(const ResultList& results, const std::string& path,
+                       const std::string& lineEnd);
 
 // The name a save dialog suggests from the last one used: cut at the first "." of its last path
 // component ("/a/b.c/words.list.txt" gives "/a/b.c/words").

@@ -16,14 +16,14 @@ TEST(ResultsText, EveryResultIsSavedWithItsLineEndAndNothingIsLostOnFailure) {
   results.selection().selectAll(results.count());
   test::TempDir dir;
   const std::string path = dir.file("results.txt");
-  std::string error;
-  ASSERT_TRUE(saveResultsText(results, path, "\n", error)) << error;
+  ASSERT_TRUE(saveResultsText(results, path, "\n").ok());
   EXPECT_EQ(test::readFile(path), "caf\xC3\xA9 noun +e\ntail\n");
-  ASSERT_TRUE(saveResultsText(results, path, "\r\n", error));
+  ASSERT_TRUE(saveResultsText(results, path, "\r\n").ok());
   EXPECT_EQ(test::readFile(path), "caf\xC3\xA9 noun +e\r\ntail\r\n");
   // A folder that does not exist: the save fails and says why.
-  EXPECT_FALSE(saveResultsText(results, dir.file("missing/results.txt"), "\n", error));
-  EXPECT_FALSE(error.empty());
+  const Status missing = saveResultsText(results, dir.file("missing/results.txt"), "\n");
+  EXPECT_EQ(missing.code(), Status::Code::kUnwritable);
+  EXPECT_FALSE(missing.reason().empty());
 }
 
 TEST(ResultsText, SuggestedNamesAndDefaultExtensions) {

@@ -3,7 +3,6 @@
 // the lookups and the options in force are parts of their own that it owns and hands commands to.
 #pragma once
 
-#include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>

@@ -44,9 +44,6 @@ bool outOfSpace(const QString& path) {
   return storage.isValid() && storage.bytesAvailable() < 64 * 1024;
 }
 
-}  // namespace
-namespace {
-
 enum SaveType { kTextFile = 0, kDictionary = 1 };
 
 #ifdef Q_OS_WIN
@@ -105,14 +102,14 @@ void ResultsOutput::saveResults() {
       return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::string error;
-    const bool saved = saveResultsText(m_view->session()->pane(active).results,
-                                       QFile::encodeName(shown).toStdString(), kLineEnd, error);
+    const Status saved = saveResultsText(m_view->session()->pane(active).results,
+                                         QFile::encodeName(shown).toStdString(), kLineEnd);
     QApplication::restoreOverrideCursor();
-    if (!saved) {
+    if (!saved.ok()) {
       UserPrompts::current().warning(
           m_window, tr("Text File Save Error"),
-          tr("Results couldn't be saved\n%1 - %2").arg(shown, QString::fromLocal8Bit(error)));
+          tr("Results couldn't be saved\n%1 - %2")
+              .arg(shown, QString::fromLocal8Bit(saved.reason().c_str())));
     }
     return;
   }
