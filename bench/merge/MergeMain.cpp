@@ -28,11 +28,11 @@ int main(int argc, char** argv) {
     return true;
   };
   for (int i = 1; i + 1 < argc; ++i) {
-    const bool read = qel::looksLikeDictionary(argv[i])
-                          ? qel::mergeDictionary(merge, argv[i], progress, error)
-                          : qel::mergeTextFile(merge, argv[i], true, progress, error);
-    if (!read) {
-      std::fprintf(stderr, "%s\n", error.c_str());
+    const qel::Status read = qel::looksLikeDictionary(argv[i])
+                                 ? qel::mergeDictionary(merge, argv[i], progress)
+                                 : qel::mergeTextFile(merge, argv[i], true, progress);
+    if (!read.ok()) {
+      std::fprintf(stderr, "%s\n", read.reason().c_str());
       return 2;
     }
   }
@@ -42,7 +42,9 @@ int main(int argc, char** argv) {
   const std::string out = argv[argc - 1];
   bool written;
   if (out.size() > 4 && out.substr(out.size() - 4) == ".txt") {
-    written = qel::writeMergedText(lines, out, error);
+    const qel::Status status = qel::writeMergedText(lines, out);
+    written = status.ok();
+    error = status.reason();
   } else {
     qel::LineListSource source(lines);
     qel::BuildParameters p;

@@ -44,16 +44,17 @@ class ListReader : public TextFileSource {
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
+const Status kCancelled = Status::failed(Status::Code::kCancelled, "Merge cancelled");
+
 }  // namespace
 
-bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
-                   const MergeProgress& progress, std::string& error) {
+Status mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
+                     const MergeProgress& progress) {
   ListReader reader(progress);
   const Status opened =
       reader.open(path, utf8 ? TextFileSource::Encoding::Utf8 : TextFileSource::Encoding::Cp1252);
   if (!opened.ok()) {
-    error = "Couldn't read " + quoted(path) + " - " + opened.reason();
-    return false;
+    return Status::failed(opened.code(), "Couldn't read " + quoted(path) + " - " + opened.reason());
   }
   merge.beginInput(path);
   reader.rewind();
@@ -62,13 +63,10 @@ bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
     const BuildSource::Line got = reader.nextLine(line, count);
     if (got == BuildSource::Line::End) break;
     if (got == BuildSource::Line::Abandoned) {
-      if (reader.cancelled) {
-        error = "Merge cancelled";
-        return false;
-      }
-      error = reader.last.empty() ? "Couldn't read " + quoted(path) : reader.last;
-      while (!error.empty() && error.back() == '\n') error.pop_back();
-      return false;
+      if (reader.cancelled) return kCancelled;
+      std::string why = reader.last.empty() ? "Couldn't read " + quoted(path) : reader.last;
+      while (!why.empty() && why.back() == '\n') why.pop_back();
+      return Status::failed(Status::Code::kUnreadable, why);
     }
     if (!reader.skipReason().empty()) {
       merge.skipLine(reader.skipReason());
@@ -77,21 +75,20 @@ bool mergeTextFile(WordListMerge& merge, const std::string& path, bool utf8,
     }
     if (count % kProgressEvery == 0 && progress && reader.size() > 0 &&
         !progress(static_cast<double>(reader.position()) / static_cast<double>(reader.size()))) {
-      error = "Merge cancelled";
-      return false;
+      return kCancelled;
     }
   }
-  return true;
+  return Status();
 }
 
-bool mergeDictionary(WordListMerge& merge, const std::string& path, const MergeProgress& progress,
-                     std::string& error, CommonnessRanks* ranks) {
+Status mergeDictionary(WordListMerge& merge, const std::string& path, const MergeProgress& progress,
+                       CommonnessRanks* ranks) {
   CommonnessRanks inputRanks;
   if (ranks) (void)inputRanks.loadFor(path);  // unreadable ranks: the entries come unranked
   QCDictionaryList list(std::vector<std::string>{path});
   if (!list.recheck(0)) {
-    error = quoted(path) + " is not a valid dictionary - " + list.dictionary(0).status().reason();
-    return false;
+    return Status::invalid(quoted(path) + " is not a valid dictionary - " +
+                           list.dictionary(0).status().reason());
   }
   merge.beginInput(path);
   const DictionaryWatch watch(list);
@@ -129,17 +126,13 @@ bool mergeDictionary(WordListMerge& merge, const std::string& path, const MergeP
       }
       if (++done % kProgressEvery == 0 && progress &&
           !progress(static_cast<double>(done) / static_cast<double>(total))) {
-        error = "Merge cancelled";
-        return false;
+        return kCancelled;
       }
     }
     if (entries.invalidated()) break;
   }
-  if (watch.changed()) {
-    error = quoted(path) + " changed while it was read";
-    return false;
-  }
-  return true;
+  if (watch.changed()) return Status::invalid(quoted(path) + " changed while it was read");
+  return Status();
 }
 
 bool looksLikeDictionary(const std::string& path) {
@@ -152,27 +145,26 @@ bool looksLikeDictionary(const std::string& path) {
                   std::memcmp(tag, format::kTagVersion0, 4) == 0);
 }
 
-bool writeMergedText(const std::vector<std::string>& lines, const std::string& path,
-                     std::string& error) {
+Status writeMergedText(const std::vector<std::string>& lines, const std::string& path) {
   FileReplacement file;
   if (!file.begin(path)) {
-    error = "Couldn't open " + quoted(path) + " - " + file.error();
-    return false;
+    return Status::failed(Status::Code::kUnwritable,
+                          "Couldn't open " + quoted(path) + " - " + file.error());
   }
   std::string text;
   for (const std::string& line : lines) {
     text = cp1252::toUtf8(line);
     text += '\n';
     if (std::fwrite(text.data(), 1, text.size(), file.file()) != text.size()) {
-      error = "Couldn't output " + quoted(path) + " - out of disk space?";
-      return false;
+      return Status::failed(Status::Code::kUnwritable,
+                            "Couldn't output " + quoted(path) + " - out of disk space?");
     }
   }
   if (!file.commit(backupPathFor(path))) {
-    error = "Couldn't output " + quoted(path) + " - " + file.error();
-    return false;
+    return Status::failed(Status::Code::kUnwritable,
+                          "Couldn't output " + quoted(path) + " - " + file.error());
   }
-  return true;
+  return Status();
 }
 
 }  // namespace qel

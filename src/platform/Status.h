@@ -17,6 +17,7 @@ class Status {
     kUnreadable,  // there, but the system refuses to read it (the system's error is kept)
     kInvalid,     // read, but its contents are not what they must be
     kUnwritable,  // could not be written
+    kCancelled,   // the user stopped it
   };
 
   Status() = default;  // success

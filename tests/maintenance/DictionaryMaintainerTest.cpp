@@ -6,9 +6,9 @@
 
 #include "dictionary/CommonnessRanks.h"
 #include "dictionary/QCDictionaryList.h"
-#include "maintenance/MergeInputs.h"
 #include "maintenance/DictionaryMaintainer.h"
 #include "maintenance/FoldTable.h"
+#include "maintenance/MergeInputs.h"
 #include "maintenance/SourceLine.h"
 #include "search/ResultList.h"
 #include "support/TestDictionaries.h"
@@ -95,8 +95,7 @@ TEST(DictionaryMaintainer, SavedAndMergedEntriesKeepTheirRanks) {
 
   WordListMerge merge(WordListMerge::Duplicates::kKeepFirst);
   CommonnessRanks merged;
-  std::string error;
-  ASSERT_TRUE(mergeDictionary(merge, source, {}, error, &merged)) << error;
+  ASSERT_TRUE(mergeDictionary(merge, source, {}, &merged).ok());
   EXPECT_EQ(merged.all(), (Ranks{{"newer", 70}, {"older", 20}}));
 
   std::filesystem::remove(CommonnessRanks::pathFor(source));

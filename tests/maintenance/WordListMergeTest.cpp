@@ -63,7 +63,6 @@ TEST(WordListMerge, FilesInADictionaryOut) {
   test::writeFile(dir.file("old.txt"), "caf\xE9|a coffee house\n");
 
   WordListMerge merge(WordListMerge::Duplicates::kKeepFirst);
-  std::string error;
   long progressCalls = 0;
   const MergeProgress progress = [&](double done) {
     EXPECT_GE(done, 0.0);
@@ -73,9 +72,9 @@ TEST(WordListMerge, FilesInADictionaryOut) {
   };
   EXPECT_TRUE(looksLikeDictionary(dictionary));
   EXPECT_FALSE(looksLikeDictionary(dir.file("list.txt")));
-  ASSERT_TRUE(mergeDictionary(merge, dictionary, progress, error)) << error;
-  ASSERT_TRUE(mergeTextFile(merge, dir.file("list.txt"), true, progress, error)) << error;
-  ASSERT_TRUE(mergeTextFile(merge, dir.file("old.txt"), false, progress, error)) << error;
+  ASSERT_TRUE(mergeDictionary(merge, dictionary, progress).ok());
+  ASSERT_TRUE(mergeTextFile(merge, dir.file("list.txt"), true, progress).ok());
+  ASSERT_TRUE(mergeTextFile(merge, dir.file("old.txt"), false, progress).ok());
 
   EXPECT_EQ(merge.sourceLines(),
             (Lines{"bird+noun+|a creature with feathers", "caf\xE9|a coffee house", "fly",
@@ -93,10 +92,12 @@ TEST(WordListMerge, FilesInADictionaryOut) {
   ASSERT_EQ(definitions.size(), 1u);
   EXPECT_EQ(definitions[0].body, "a coffee house");
 
-  EXPECT_FALSE(mergeDictionary(merge, dir.file("list.txt"), progress, error));
-  EXPECT_NE(error.find("is not a valid dictionary"), std::string::npos) << error;
-  EXPECT_FALSE(mergeTextFile(merge, dir.file("missing.txt"), true, progress, error));
-  EXPECT_NE(error.find("missing.txt"), std::string::npos) << error;
+  const Status notADictionary = mergeDictionary(merge, dir.file("list.txt"), progress);
+  EXPECT_EQ(notADictionary.code(), Status::Code::kInvalid);
+  EXPECT_NE(notADictionary.reason().find("is not a valid dictionary"), std::string::npos);
+  const Status missing = mergeTextFile(merge, dir.file("missing.txt"), true, progress);
+  EXPECT_EQ(missing.code(), Status::Code::kNotFound);
+  EXPECT_NE(missing.reason().find("missing.txt"), std::string::npos) << missing.reason();
 }
 
 TEST(WordListMerge, ProgressCanCancelALongList) {
@@ -105,10 +106,10 @@ TEST(WordListMerge, ProgressCanCancelALongList) {
   for (int i = 0; i < 20000; ++i) text += "w" + std::to_string(i) + "x\n";
   test::writeFile(dir.file("long.txt"), text);
   WordListMerge merge(WordListMerge::Duplicates::kKeepFirst);
-  std::string error;
-  EXPECT_FALSE(mergeTextFile(
-      merge, dir.file("long.txt"), true, [](double) { return false; }, error));
-  EXPECT_EQ(error, "Merge cancelled");
+  const Status cancelled =
+      mergeTextFile(merge, dir.file("long.txt"), true, [](double) { return false; });
+  EXPECT_EQ(cancelled.code(), Status::Code::kCancelled);
+  EXPECT_EQ(cancelled.reason(), "Merge cancelled");
   EXPECT_LT(merge.size(), 20000u);
 }
 
@@ -117,7 +118,8 @@ TEST(WordListMerge, ProgressCanCancelALongList) {
 TEST(WordListMerge, CountsAreWhatTheResultHolds) {
   const std::string longWord(40, 'x');
   const std::string longNote = "ox+" + std::string(900, 'n') + "+";
-  for (const auto holds : {WordListMerge::Holds::kDictionaryEntries, WordListMerge::Holds::kAnyEntry}) {
+  for (const auto holds :
+       {WordListMerge::Holds::kDictionaryEntries, WordListMerge::Holds::kAnyEntry}) {
     WordListMerge merge(WordListMerge::Duplicates::kKeepFirst, holds);
     merge.beginInput("list");
     for (const std::string& line : {std::string("apple"), longWord, longNote, std::string("123"),
@@ -133,11 +135,10 @@ TEST(WordListMerge, CountsAreWhatTheResultHolds) {
     }
     EXPECT_EQ(counts.added, 2);
     EXPECT_EQ(counts.skipped, 5);
-    EXPECT_EQ(counts.skippedFor,
-              (Reasons{{"more than 31 letters, which no dictionary holds", 2},
-                       {"too long for a dictionary entry", 1},
-                       {"no letter", 1},
-                       {"not UTF-8 text", 1}}));
+    EXPECT_EQ(counts.skippedFor, (Reasons{{"more than 31 letters, which no dictionary holds", 2},
+                                          {"too long for a dictionary entry", 1},
+                                          {"no letter", 1},
+                                          {"not UTF-8 text", 1}}));
     test::TempDir dir;
     const std::string built = dir.file("merged.qcd");
     ASSERT_TRUE(test::buildTestDictionary(built, merge.sourceLines()));
@@ -155,16 +156,14 @@ TEST(WordListMerge, AFileWithoutLineEndsIsReadInPieces) {
   for (const int cancelAt : {0, 3}) {
     WordListMerge merge(WordListMerge::Duplicates::kKeepFirst);
     int calls = 0;
-    std::string error;
-    const bool read = mergeTextFile(
-        merge, path, true, [&](double) { return ++calls != cancelAt; }, error);
+    const Status read =
+        mergeTextFile(merge, path, true, [&](double) { return ++calls != cancelAt; });
     if (cancelAt) {
-      EXPECT_FALSE(read);
-      EXPECT_EQ(error, "Merge cancelled");
+      EXPECT_EQ(read.code(), Status::Code::kCancelled);
       EXPECT_EQ(calls, cancelAt);
       continue;
     }
-    ASSERT_TRUE(read) << error;
+    ASSERT_TRUE(read.ok()) << read.reason();
     EXPECT_GE(calls, 48);
     EXPECT_EQ(merge.counts()[0].skippedFor,
               (std::vector<std::pair<std::string, long>>{{"longer than 65536 bytes", 1}}));

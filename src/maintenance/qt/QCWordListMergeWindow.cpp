@@ -222,7 +222,6 @@ void QCWordListMergeWindow::setInputs(const QStringList& paths) {
   updateControls();
 }
 
-
 QStringList QCWordListMergeWindow::countRows() const {
   QStringList rows;
   for (int i = 0; i < m_counts->topLevelItemCount(); ++i) {
@@ -346,15 +345,13 @@ bool QCWordListMergeWindow::merge() {
   const bool utf8 = m_encoding->currentIndex() == 0;
   const MergeProgress progress = [this](double done) { return turn(done); };
   CommonnessRanks ranks;  // of the dictionaries merged: the merged dictionary keeps them
-  std::string error;
   for (m_input = 0; m_input < paths.size(); ++m_input) {
     const std::string path = toLocal(QFileInfo(paths[m_input]).absoluteFilePath());
     m_status->setText(tr("Reading %1").arg(paths[m_input]));
-    const bool read = looksLikeDictionary(path)
-                          ? mergeDictionary(merged, path, progress, error, &ranks)
-                          : mergeTextFile(merged, path, utf8, progress, error);
-    if (!read) {
-      addToLog(fromLocal(error));
+    const Status read = looksLikeDictionary(path) ? mergeDictionary(merged, path, progress, &ranks)
+                                                  : mergeTextFile(merged, path, utf8, progress);
+    if (!read.ok()) {
+      addToLog(fromLocal(read.reason()));
       return false;
     }
   }
@@ -371,10 +368,7 @@ bool QCWordListMergeWindow::merge() {
     auto* item = new QTreeWidgetItem(m_counts, cells);
     item->setToolTip(0, fromLocal(c.name));
     for (const auto& [reason, count] : c.skippedFor) {
-      addToLog(tr("%1: %2 skipped - %3")
-                   .arg(cells[0])
-                   .arg(count)
-                   .arg(fromCp1252(reason)));
+      addToLog(tr("%1: %2 skipped - %3").arg(cells[0]).arg(count).arg(fromCp1252(reason)));
     }
   }
   QStringList cells{tr("Total")};
@@ -405,8 +399,8 @@ bool QCWordListMergeWindow::merge() {
     return false;
   }
   if (m_toText->isChecked()) {
-    if (!writeMergedText(lines, output, error)) {
-      addToLog(fromLocal(error));
+    if (const Status written = writeMergedText(lines, output); !written.ok()) {
+      addToLog(fromLocal(written.reason()));
       return false;
     }
   } else {
