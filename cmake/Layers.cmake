@@ -52,6 +52,7 @@ qel_layer(qel_dictionary CORE FOLDERS dictionary USES qel_platform SOURCES
   src/dictionary/CommonnessRanks.cpp
   src/dictionary/DecodedSection.cpp
   src/dictionary/DecodedSideFile.cpp
+  src/dictionary/DictionaryFingerprint.cpp
   src/dictionary/DecodingTable.cpp
   src/dictionary/DefinitionFile.cpp
   src/dictionary/DefinitionReferences.cpp
@@ -82,6 +83,7 @@ qel_layer(qel_pattern CORE FOLDERS pattern USES qel_dictionary SOURCES
   src/pattern/Matcher.cpp
   src/pattern/PatternCompiler.cpp
   src/pattern/PatternSplitter.cpp
+  src/pattern/PlainGroups.cpp
   src/pattern/PlacementMemo.cpp
   src/pattern/ProgramDump.cpp
   src/pattern/SetEvaluation.cpp)

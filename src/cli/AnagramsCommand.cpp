@@ -19,6 +19,9 @@ namespace qel::cli {
 namespace {
 
 constexpr char kCommand[] = "qel-cli anagrams: ";
+// Combinations held to be written in order of commonness (some 100 MB at most); those found after
+// are written as found.
+constexpr size_t kMaxOrdered = 4'000'000;
 
 // Reads the options into `s`; false, with the reason on `err`, for one that is wrong.
 bool readSettings(Arguments& a, PhraseAnagramSettings& s, std::ostream& err) {
@@ -80,28 +83,47 @@ int anagramsCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (!a.has("no-cache") && sideFilesWanted() &&
       useDecodedSideFile(list.dictionary(0), sideFileFolder()) == SideFileUse::kNone &&
       !list.dictionary(0).valid()) {
-    reportChanged(list.path(0), "anagrams", err);
+    reportChanged(list.path(0), "anagrams", err, &list);
     return kError;
   }
 
   PhraseAnagramSearch search(list, 0);
   // With ranks beside the dictionary the combinations of common words come first: they are kept
-  // (code page 1252, one after another) and written in that order at the end.
+  // (code page 1252, one after another) and written in that order at the end. Ranks that cannot
+  // be read leave the order as found, as a search without rank options goes on without them.
   CommonnessRanks ranks;
   if (const Status read = ranks.loadFor(list.path(0)); !read.ok()) {
-    err << kCommand << "cannot read the ranks of \"" << list.path(0) << "\": " << read.reason()
-        << "\n";
-    return kError;
+    err << kCommand << "warning: cannot read the ranks " << cp1252::toUtf8(read.reason())
+        << "; the combinations are listed as found\n";
   }
   std::string kept;
   std::vector<size_t> keptEnds;
   // Combinations gather in one buffer, written when full: no stream call per combination.
   std::string pending;
+  // Those kept for ordering are bounded: the ones found after are written as found.
+  bool ordering = !ranks.empty();
+  const auto writeKept = [&] {
+    std::vector<std::string_view> rows;
+    for (size_t i = 0, start = 0; i < keptEnds.size(); start = keptEnds[i++])
+      rows.emplace_back(kept.data() + start, keptEnds[i] - start);
+    for (const long row : commonPhrasesFirstOrder(rows, ranks)) {
+      pending.append(cp1252::toUtf8(rows[static_cast<size_t>(row)])) += '\n';
+      if (pending.size() >= (1 << 16) && out) {
+        out << pending;
+        pending.clear();
+      }
+    }
+    std::string().swap(kept);
+    std::vector<size_t>().swap(keptEnds);
+  };
   search.setSink([&](std::span<const std::string_view> words) {
     if (!out) return;  // once a write failed nothing more can reach the output
-    if (!ranks.empty()) {
+    if (ordering) {
       for (size_t i = 0; i < words.size(); ++i) kept.append(i > 0 ? " " : "").append(words[i]);
       keptEnds.push_back(kept.size());
+      if (keptEnds.size() < kMaxOrdered) return;
+      writeKept();
+      ordering = false;
       return;
     }
     for (size_t i = 0; i < words.size(); ++i) {
@@ -119,7 +141,7 @@ int anagramsCommand(const std::vector<std::string>& args, std::ostream& out, std
     case PhraseAnagramSearch::Problem::kNone:
       break;
     case PhraseAnagramSearch::Problem::kInvalidDictionary:
-      reportChanged(list.path(0), "anagrams", err);
+      reportChanged(list.path(0), "anagrams", err, &list);
       return kError;
     case PhraseAnagramSearch::Problem::kPattern:
       err << cp1252::toUtf8(v.text) << "\n";  // in the words of the search command
@@ -133,19 +155,12 @@ int anagramsCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   while (search.step()) {
   }
-  if (!keptEnds.empty()) {
-    std::vector<std::string_view> rows;
-    for (size_t i = 0, start = 0; i < keptEnds.size(); start = keptEnds[i++])
-      rows.emplace_back(kept.data() + start, keptEnds[i] - start);
-    for (const long row : commonPhrasesFirstOrder(rows, ranks)) {
-      pending.append(cp1252::toUtf8(rows[static_cast<size_t>(row)])) += '\n';
-      if (pending.size() >= (1 << 16) && out) {
-        out << pending;
-        pending.clear();
-      }
-    }
-  }
+  if (ordering) writeKept();
   if (out) out << pending;
+  if (!ranks.empty() && !ordering) {
+    err << kCommand << "warning: more than " << kMaxOrdered
+        << " combinations: only the first ones found are listed in order of commonness\n";
+  }
   if (const long undecided = search.undecidedEntries(); undecided > 0) {
     err << kCommand << "warning: " << SearchSession::undecidedText(undecided) << "\n";
   }
@@ -157,13 +172,20 @@ int anagramsCommand(const std::vector<std::string>& args, std::ostream& out, std
       err << kCommand << search.endingText() << "\n";
       break;
     case PhraseAnagramSearch::Ending::kDictionaryInvalidated:
-      reportChanged(search.changedPath(), "anagrams", err);
+      reportChanged(search.changedPath(), "anagrams", err, &list);
       return kError;
     case PhraseAnagramSearch::Ending::kOutOfMemory:
       err << kCommand << search.endingText() << "\n";
       return kError;
   }
-  return search.found() > 0 ? kFound : kNothingFound;
+  if (search.found() == 0) {
+    // Unlike a pattern that matches nothing, letters that no words make up are worth a word: a
+    // letter that no entry holds is the usual reason.
+    err << kCommand << "no words of " << cp1252::toUtf8(list.path(0))
+        << " make up exactly these letters\n";
+    return kNothingFound;
+  }
+  return kFound;
 }
 
 }  // namespace qel::cli

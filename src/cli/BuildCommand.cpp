@@ -79,12 +79,8 @@ int buildCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     for (const std::string& line : skipped) err << "ranks " << line << " - line skipped\n";
   }
   p.outputPath = a.positional()[1];
+  p.ranks = &ranks;
   if (!buildDictionary(source, p)) return kError;
-  if (const Status written = ranks.saveFor(p.outputPath); !written.ok()) {
-    err << "qel-cli build: the ranks could not be written beside \"" << p.outputPath
-        << "\": " << written.reason() << "\n";
-    return kError;
-  }
   prepareSideFile(p.outputPath);  // the first search is then as fast as the rest
   return kFound;
 }

@@ -7,6 +7,8 @@
 #include <ostream>
 
 #include "cli/OutputBuffer.h"
+#include "dictionary/Dictionary.h"
+#include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
 
 namespace qel::cli {
@@ -55,7 +57,10 @@ constexpr char kSearchOptions[] =
     "  --active N                  which dictionary --mode active searches, from 1\n"
     "  --entries-only              print the entries alone, without annotation and\n"
     "                              anagram balance\n"
-    "  --no-cache                  search without the cache of decoded words\n";
+    "  --no-cache                  search without the cache of decoded words\n"
+    "  --no-work-limit             go on with a pattern that needs so much work that\n"
+    "                              the search would otherwise stop with part of its\n"
+    "                              answer (after some 30 seconds of matching)\n";
 
 constexpr char kAnagramsOptions[] =
     "Anagrams options:\n"
@@ -155,10 +160,18 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 }  // namespace
 
 bool reportChanged(const std::optional<std::string>& path, const std::string& command,
-                   std::ostream& err) {
+                   std::ostream& err, const QCDictionaryList* list) {
   if (!path) return false;
-  err << "qel-cli " << command << ": Dictionary Invalidated: " << cp1252::toUtf8(*path)
-      << " changed while it was being read\n";
+  err << "qel-cli " << command << ": Dictionary Invalidated: " << cp1252::toUtf8(*path);
+  // Read again, or found damaged: the reading says why it is no dictionary now.
+  for (int i = 0; list != nullptr && i < list->count(); ++i) {
+    const Status& status = list->dictionary(i).status();
+    if (list->path(i) == *path && !status.ok()) {
+      err << " " << kNoLongerValidDictionaryText << ": " << cp1252::toUtf8(status.reason()) << "\n";
+      return true;
+    }
+  }
+  err << " changed while it was being read\n";
   return true;
 }
 

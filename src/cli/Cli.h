@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace qel {
+class QCDictionaryList;
+}
+
 namespace qel::cli {
 
 // Exit statuses of the tool.
@@ -15,9 +19,10 @@ inline constexpr int kNothingFound = 1;
 inline constexpr int kError = 2;
 
 // Says on `err` that a dictionary file changed while the command read it, when one did (the
-// command then exits with kError).
+// command then exits with kError); with the list it was read through, why it is no dictionary
+// now, when it is not.
 bool reportChanged(const std::optional<std::string>& path, const std::string& command,
-                   std::ostream& err);
+                   std::ostream& err, const QCDictionaryList* list = nullptr);
 
 // Runs one command line (without the program name).
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -57,19 +57,19 @@ std::vector<std::string> withCommonSort(const std::vector<std::string>& args, bo
   return rest;
 }
 
-int runSearch(const std::string& command, const std::vector<std::string>& givenArgs,
-              bool fullText, std::ostream& out, std::ostream& err) {
+int runSearch(const std::string& command, const std::vector<std::string>& givenArgs, bool fullText,
+              std::ostream& out, std::ostream& err) {
   bool commonFirst = false;
   const std::vector<std::string> args = withCommonSort(givenArgs, commonFirst);
   Arguments a;
   SearchSettings s;
   s.fullText = fullText;
-  const std::set<std::string> valued = {"shortest", "longest", "at",    "hash",
-                                          "mode",     "active",  "max-rank"};
+  const std::set<std::string> valued = {"shortest", "longest", "at",      "hash",
+                                        "mode",     "active",  "max-rank"};
   std::set<std::string> switches = {
       "no-exclusive",     "no-annotations", "no-balances", "no-lower",   "no-upper",
       "no-punctuation",   "no-phrases",     "sort",        "descending", "no-group",
-      "group-descending", "entries-only",   "no-cache",    "ranks"};
+      "group-descending", "entries-only",   "no-cache",    "ranks",      "no-work-limit"};
   if (fullText) switches.insert({"sequential", "bodies"});
   int maxRank = CommonnessRanks::kRarest;
   if (!a.parse(args, valued, switches) || !a.number("shortest", s.shortest) ||
@@ -134,7 +134,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
       // left to fail the pattern's check without a word.
       if (useDecodedSideFile(list.dictionary(i), folder) == SideFileUse::kNone &&
           !list.dictionary(i).valid()) {
-        reportChanged(list.path(i), command, err);
+        reportChanged(list.path(i), command, err, &list);
         return kError;
       }
     }
@@ -148,6 +148,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
   };
 
   SearchSession session(list);
+  if (a.has("no-work-limit")) session.setWorkBudget(SearchSession::kNoWorkLimit);
   const bool entriesOnly = a.has("entries-only");
   // Results written as found, entries only: annotations and balances would be made for nothing.
   if (entriesOnly && !s.sorting && list.count() == 1) s.showAnnotations = s.showBalances = false;
@@ -191,18 +192,22 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
     for (const SearchSession::StreamedResult& result : results) write(result);
   });
   const auto validation = session.validate(pattern, s);
+  if (validation.invalidDictionary >= 0) {
+    reportChanged(list.path(validation.invalidDictionary), command, err, &list);
+    return kError;
+  }
   if (validation.state != SearchState::Ready) {
     err << cp1252::toUtf8(validation.statusText) << "\n";
     // A valid pattern whose lengths no dictionary holds finds nothing: that is not an error.
     return validation.messageNumber == messageNumber(Message::kNoWordsOfLength) ? kNothingFound
-                                                                                 : kError;
+                                                                                : kError;
   }
   session.start();
   // Asked for, ranks that cannot be read are an error (the window leaves such words unranked).
   for (int i = 0; (commonFirst || showRanks || a.has("max-rank")) && i < list.count(); ++i) {
     if (session.ranksError(i).empty()) continue;
-    err << "qel-cli " << command << ": cannot read the ranks of \"" << list.path(i)
-        << "\": " << session.ranksError(i) << "\n";
+    err << "qel-cli " << command << ": cannot read the ranks "
+        << cp1252::toUtf8(session.ranksError(i)) << "\n";
     return kError;
   }
   while (session.step()) {
@@ -214,14 +219,14 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
     case SearchSession::Failure::kNone:
       break;
     case SearchSession::Failure::kDictionaryInvalidated:
-      reportChanged(session.failedPath(), command, err);
+      reportChanged(session.failedPath(), command, err, &list);
       return kError;
     case SearchSession::Failure::kOutOfMemory:
       err << "qel-cli " << command << ": out of memory: the search cannot be completed\n";
       return kError;
     case SearchSession::Failure::kTooMuchWork:
     case SearchSession::Failure::kResultLimit:  // only a Phrase Anagram search, which is not this
-      break;  // what was found is written first
+      break;                                    // what was found is written first
   }
   if (const long undecided = session.undecidedEntries(); undecided > 0) {
     err << "qel-cli " << command << ": warning: " << SearchSession::undecidedText(undecided)
@@ -243,7 +248,8 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
     }
   }
   if (session.failure() == SearchSession::Failure::kTooMuchWork) {
-    err << "qel-cli " << command << ": the pattern needs too much work: the search was stopped\n";
+    err << "qel-cli " << command
+        << ": the pattern needs too much work: the search was stopped (--no-work-limit goes on)\n";
     return kError;
   }
   return found > 0 ? kFound : kNothingFound;

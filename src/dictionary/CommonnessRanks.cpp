@@ -18,8 +18,10 @@
 namespace qel {
 namespace {
 
-constexpr char kTag[4] = {'Q', 'C', 'R', '1'};
-constexpr size_t kHeaderSize = 16;
+constexpr char kTagVersion1[4] = {'Q', 'C', 'R', '1'};
+constexpr char kTag[4] = {'Q', 'C', 'R', '2'};
+constexpr size_t kHeaderSizeVersion1 = 16;
+constexpr size_t kHeaderSize = 32;
 constexpr size_t kSlotSize = 16;
 constexpr uint32_t kMaxSlots = 1u << 26;
 // No entry of a dictionary comes near this; the slot keeps a length in 16 bits.
@@ -70,35 +72,78 @@ std::string CommonnessRanks::pathFor(const std::string& dictionaryPath) {
 
 Status CommonnessRanks::loadFor(const std::string& dictionaryPath) {
   m_file.reset();
+  m_slots = nullptr;
   m_slotCount = 0;
   m_added.clear();
   const std::string path = pathFor(dictionaryPath);
+  const auto failure = [&path](Status::Code code, const std::string& why) {
+    return Status::failed(code, "\"" + path + "\": " + why);
+  };
   FileIdentity identity;
   const int status = regularFileIdentity(path, identity);
   if (status == ENOENT) return Status();  // an unranked dictionary
   std::shared_ptr<const MappedFile> file = MappedFile::open(path);
   if (status != 0 || !file) {
-    return Status::failed(Status::Code::kUnreadable,
-                          status != 0 ? fileErrorText(status) : "it cannot be read");
+    return failure(Status::Code::kUnreadable,
+                   status != 0 ? fileErrorText(status) : "it cannot be read");
   }
   const std::span<const uint8_t> bytes = file->bytes();
-  const uint32_t slots = bytes.size() >= kHeaderSize ? readU32(bytes.data() + 4) : 0;
-  const uint64_t textBytes = bytes.size() >= kHeaderSize ? readU32(bytes.data() + 12) : 0;
-  if (bytes.size() < kHeaderSize || std::memcmp(bytes.data(), kTag, 4) != 0 || slots == 0 ||
-      slots > kMaxSlots || (slots & (slots - 1)) != 0 ||
-      bytes.size() != kHeaderSize + uint64_t{slots} * kSlotSize + textBytes) {
-    return Status::invalid("not a ranks file, or a damaged one");
+  const bool tied = bytes.size() >= kHeaderSize && std::memcmp(bytes.data(), kTag, 4) == 0;
+  const bool untied =
+      bytes.size() >= kHeaderSizeVersion1 && std::memcmp(bytes.data(), kTagVersion1, 4) == 0;
+  const size_t headerSize = tied ? kHeaderSize : kHeaderSizeVersion1;
+  const uint32_t slots = tied || untied ? readU32(bytes.data() + 4) : 0;
+  const uint32_t entries = tied || untied ? readU32(bytes.data() + 8) : 0;
+  const uint64_t textBytes = tied || untied ? readU32(bytes.data() + 12) : 0;
+  // A table fuller than the writer leaves it would make lookups long.
+  if ((!tied && !untied) || slots == 0 || slots > kMaxSlots || (slots & (slots - 1)) != 0 ||
+      uint64_t{entries} * 3 > uint64_t{slots} * 2 ||
+      bytes.size() != headerSize + uint64_t{slots} * kSlotSize + textBytes) {
+    return failure(Status::Code::kInvalid, "not a ranks file, or a damaged one");
+  }
+  if (tied) {
+    DictionaryFingerprint dictionary;
+    if (!fingerprintOf(dictionaryPath, dictionary) ||
+        dictionary.size != readU64(bytes.data() + 16) ||
+        dictionary.headChecksum != readU64(bytes.data() + 24)) {
+      return failure(Status::Code::kInvalid,
+                     "the ranks belong to another dictionary, or to an earlier build of this one");
+    }
   }
   m_file = std::move(file);
+  m_slots = bytes.data() + headerSize;
   m_slotCount = slots;
   return Status();
 }
 
 Status CommonnessRanks::saveFor(const std::string& dictionaryPath) const {
-  const std::string path = pathFor(dictionaryPath);
-  if (!empty()) return save(path);
-  if (std::remove(path.c_str()) == 0 || errno == ENOENT) return Status();
-  return Status::failed(Status::Code::kUnwritable, fileErrorText(errno));
+  DictionaryFingerprint tie;
+  if (!empty() && !fingerprintOf(dictionaryPath, tie)) {
+    return Status::failed(Status::Code::kUnreadable, "the dictionary cannot be read");
+  }
+  RanksReplacement replacement;
+  if (Status begun = replacement.begin(*this, dictionaryPath, tie); !begun.ok()) return begun;
+  return replacement.commit();
+}
+
+Status RanksReplacement::begin(const CommonnessRanks& ranks, const std::string& dictionaryPath,
+                               const DictionaryFingerprint& tie) {
+  m_path = CommonnessRanks::pathFor(dictionaryPath);
+  m_remove = ranks.empty();
+  if (m_remove) return Status();
+  if (!m_file.begin(m_path)) return Status::failed(Status::Code::kUnwritable, m_file.error());
+  Status written = ranks.write(m_file.file(), tie);
+  if (!written.ok()) m_file.discard();
+  return written;
+}
+
+Status RanksReplacement::commit() {
+  if (m_remove) {
+    if (std::remove(m_path.c_str()) == 0 || errno == ENOENT) return Status();
+    return Status::failed(Status::Code::kUnwritable, fileErrorText(errno));
+  }
+  if (!m_file.commit()) return Status::failed(Status::Code::kUnwritable, m_file.error());
+  return Status();
 }
 
 // An entry is known by its 64-bit hash and its length, without reading its text: that keeps a
@@ -106,11 +151,11 @@ Status CommonnessRanks::saveFor(const std::string& dictionaryPath) const {
 // that meets an entry's, would take one in 2^64 lookups; the texts serve all() and merges.
 uint8_t CommonnessRanks::mappedRankOf(std::string_view entry, uint64_t hash) const {
   if (!m_file) return kRarest;
-  const uint8_t* slots = m_file->bytes().data() + kHeaderSize;
   const uint32_t mask = m_slotCount - 1;
-  for (uint32_t probe = 0, i = static_cast<uint32_t>(hash) & mask; probe < m_slotCount;
+  const uint32_t probes = std::min(kMaxProbe, m_slotCount);
+  for (uint32_t probe = 0, i = static_cast<uint32_t>(hash) & mask; probe < probes;
        ++probe, i = (i + 1) & mask) {
-    const Slot slot = readSlot(slots + size_t{i} * kSlotSize);
+    const Slot slot = readSlot(m_slots + size_t{i} * kSlotSize);
     if (slot.offset == 0) return kRarest;  // an empty slot ends the entry's run
     if (slot.hash == hash && slot.length == entry.size())
       return std::clamp(slot.rank, kMostCommon, kRarest);
@@ -122,7 +167,7 @@ void CommonnessRanks::prefetch(std::string_view entry) const {
 #if defined(__GNUC__)
   if (m_file) {
     const uint32_t i = static_cast<uint32_t>(hashOf(entry)) & (m_slotCount - 1);
-    __builtin_prefetch(m_file->bytes().data() + kHeaderSize + size_t{i} * kSlotSize);
+    __builtin_prefetch(m_slots + size_t{i} * kSlotSize);
   }
 #else
   (void)entry;
@@ -161,10 +206,10 @@ std::vector<std::pair<std::string, uint8_t>> CommonnessRanks::all() const {
   std::unordered_map<std::string, uint8_t> merged = m_added;
   if (m_file) {
     const std::span<const uint8_t> bytes = m_file->bytes();
-    const std::span<const uint8_t> text =
-        bytes.subspan(kHeaderSize + size_t{m_slotCount} * kSlotSize);
+    const std::span<const uint8_t> text = bytes.subspan(
+        static_cast<size_t>(m_slots - bytes.data()) + size_t{m_slotCount} * kSlotSize);
     for (uint32_t i = 0; i < m_slotCount; ++i) {
-      const Slot slot = readSlot(bytes.data() + kHeaderSize + size_t{i} * kSlotSize);
+      const Slot slot = readSlot(m_slots + size_t{i} * kSlotSize);
       if (slot.offset == 0 || slot.offset - 1 > text.size() ||
           slot.length > text.size() - (slot.offset - 1))
         continue;
@@ -221,20 +266,21 @@ Status CommonnessRanks::addText(const std::string& path, std::vector<std::string
   return Status();
 }
 
-Status CommonnessRanks::save(const std::string& path) const {
-  const std::vector<std::pair<std::string, uint8_t>> entries = all();
-  // At most two slots in three taken: a lookup of an unranked word ends within a few slots.
-  uint32_t slots = 16;
-  while (slots < kMaxSlots && uint64_t{slots} * 2 < entries.size() * 3) slots *= 2;
-  if (uint64_t{slots} * 2 < entries.size() * 3) {
-    return Status::failed(Status::Code::kUnwritable, "too many ranked entries");
-  }
+namespace {
+
+// The table of `entries` in `slots` slots, each within kMaxProbe slots of its own; empty when one
+// would lie further.
+std::vector<uint8_t> placeEntries(const std::vector<std::pair<std::string, uint8_t>>& entries,
+                                  uint32_t slots, std::string& text) {
   std::vector<uint8_t> table(size_t{slots} * kSlotSize, 0);
-  std::string text;
+  text.clear();
   for (const auto& [entry, rank] : entries) {
     const uint64_t hash = hashOf(entry);
     uint32_t i = static_cast<uint32_t>(hash) & (slots - 1);
-    while (readU32(&table[size_t{i} * kSlotSize + 8]) != 0) i = (i + 1) & (slots - 1);
+    for (uint32_t probe = 0; readU32(&table[size_t{i} * kSlotSize + 8]) != 0; ++probe) {
+      if (probe + 1 >= CommonnessRanks::kMaxProbe) return {};
+      i = (i + 1) & (slots - 1);
+    }
     uint8_t* slot = &table[size_t{i} * kSlotSize];
     writeU64(slot, hash);
     writeU32(slot + 8, static_cast<uint32_t>(text.size() + 1));
@@ -243,19 +289,35 @@ Status CommonnessRanks::save(const std::string& path) const {
     slot[14] = rank;
     text += entry;
   }
+  return table;
+}
+
+}  // namespace
+
+Status CommonnessRanks::write(std::FILE* file, const DictionaryFingerprint& tie) const {
+  const std::vector<std::pair<std::string, uint8_t>> entries = all();
+  // At most two slots in three taken, and more where a run of taken slots would grow too long.
+  uint32_t slots = 16;
+  while (slots < kMaxSlots && uint64_t{slots} * 2 < entries.size() * 3) slots *= 2;
+  std::string text;
+  std::vector<uint8_t> table;
+  for (; uint64_t{slots} * 2 >= entries.size() * 3 && slots <= kMaxSlots; slots *= 2) {
+    table = placeEntries(entries, slots, text);
+    if (!table.empty()) break;
+  }
+  if (table.empty()) return Status::failed(Status::Code::kUnwritable, "too many ranked entries");
   uint8_t header[kHeaderSize];
   std::memcpy(header, kTag, 4);
-  writeU32(header + 4, slots);
+  writeU32(header + 4, static_cast<uint32_t>(table.size() / kSlotSize));
   writeU32(header + 8, static_cast<uint32_t>(entries.size()));
   writeU32(header + 12, static_cast<uint32_t>(text.size()));
-  FileReplacement file;
-  if (!file.begin(path)) return Status::failed(Status::Code::kUnwritable, file.error());
-  if (std::fwrite(header, 1, sizeof header, file.file()) != sizeof header ||
-      std::fwrite(table.data(), 1, table.size(), file.file()) != table.size() ||
-      std::fwrite(text.data(), 1, text.size(), file.file()) != text.size()) {
+  writeU64(header + 16, tie.size);
+  writeU64(header + 24, tie.headChecksum);
+  if (std::fwrite(header, 1, sizeof header, file) != sizeof header ||
+      std::fwrite(table.data(), 1, table.size(), file) != table.size() ||
+      std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
     return Status::failed(Status::Code::kUnwritable, fileErrorText(errno));
   }
-  if (!file.commit()) return Status::failed(Status::Code::kUnwritable, file.error());
   return Status();
 }
 

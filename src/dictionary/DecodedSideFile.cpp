@@ -77,8 +77,6 @@ std::shared_ptr<DecodedSideFile> DecodedSideFile::open(const std::string& path,
   if (!keyOf(dictionary, key, dictionaryPath)) return nullptr;
   std::shared_ptr<const MappedFile> file = MappedFile::open(path, Trust::kPrivate);
   if (!file) return nullptr;
-  std::shared_ptr<const MappedFile> dictionaryFile = mapDictionary(dictionary);
-  if (!dictionaryFile) return nullptr;
   const std::span<const uint8_t> bytes = file->bytes();
   if (bytes.size() < sizeof(Header) + dictionaryPath.size()) return nullptr;
   Header header;
@@ -99,11 +97,7 @@ std::shared_ptr<DecodedSideFile> DecodedSideFile::open(const std::string& path,
   std::shared_ptr<DecodedSideFile> side(new DecodedSideFile);
   side->m_path = path;
   side->m_file = std::move(file);
-  side->m_dictionaryFile = std::move(dictionaryFile);
-  for (int length = 1; length < dictionary.slotCount(); ++length) {
-    side->m_dictionaryBytes[length] =
-        dictionaryBytesOf(dictionary, side->m_dictionaryFile->bytes(), length);
-  }
+  side->m_dictionary = &dictionary;
   side->m_letterCount = dictionary.alphabet().total;
   side->m_dictionaryIdentity = dictionary.identity();
   side->m_vouched = noteHolds(side->notePath(), side->m_file->identity(), dictionary.identity());
@@ -115,10 +109,12 @@ void DecodedSideFile::vouch(bool checked) {
   const std::span<const uint8_t> bytes = m_file->bytes();
   Header header;
   std::memcpy(&header, bytes.data(), sizeof header);
+  DictionaryBytes dictionaryBytes(*m_dictionary);
   for (int length = 1; !checked && length < format::kMaxSlots; ++length) {
     const SectionRecord& r = header.sections[length];
-    if (r.present && !checksumsHold(r, bytes, m_dictionaryBytes[length])) {
-      std::remove(m_path.c_str());  // damaged: the next process makes it again
+    if (!r.present) continue;
+    if (!ownChecksumHolds(r, bytes) || !dictionaryBytesHold(length, dictionaryBytes)) {
+      std::remove(m_path.c_str());  // damaged or stale: the next process makes it again
       return;
     }
   }
@@ -147,7 +143,11 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const
                r.textBytes <= UINT32_MAX && r.letterBytes <= UINT32_MAX &&
                r.unspelledLeading <= r.itemCount && r.unspelledLeading <= r.leadingEntries &&
                r.leadingEntries <= r.letterBytes / (static_cast<uint64_t>(length) + 1) &&
-               (m_vouched || checksumsHold(r, bytes, m_dictionaryBytes[length]));
+               ownChecksumHolds(r, bytes);
+  if (sound && !m_vouched) {
+    DictionaryBytes dictionaryBytes(*m_dictionary);
+    sound = dictionaryBytesHold(length, dictionaryBytes);
+  }
   const uint64_t words = (r.leadingEntries + 63) / 64;
   sound = sound && r.spelled % 8 == 0 && r.referenced % 8 == 0 && r.unspelledBefore % 4 == 0 &&
           r.referencedBefore % 4 == 0 && inside(r.spelled, words, 8, size) &&
@@ -190,6 +190,14 @@ std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const
   return nullptr;
 }
 
+bool DecodedSideFile::dictionaryBytesHold(int length, DictionaryBytes& reader) const {
+  Header header;
+  std::memcpy(&header, m_file->bytes().data(), sizeof header);
+  uint64_t sum = 0;
+  return m_dictionary->identity() == m_dictionaryIdentity && reader.checksumOf(length, sum) &&
+         sum == header.sections[length].dictionaryChecksum;
+}
+
 bool sideFilesWanted() {
   const char* off = std::getenv("QEL_NO_CACHE");
   return off == nullptr || off[0] == 0 || std::string_view(off) == "0";
@@ -213,36 +221,26 @@ std::string sideFilePath(const std::string& folder, const std::string& dictionar
 
 namespace {
 
-// Whether the folder's file system has room for the dictionary's side file, judged generously
-// (a decoded entry takes far less): a full disk is not decoded for and written to by every search.
+// Whether the folder's file system has room for the dictionary's side file, judged from the
+// dictionary's own sizes so generously that no side file could need more: each length's bytes
+// decode to at most one character per shortest code, and each entry takes an item, its letters and
+// two ends. A full disk is then not decoded for and written to by every search.
 bool roomFor(const Dictionary& dictionary, const std::string& folder) {
   struct statvfs space;
   if (::statvfs(folder.c_str(), &space) != 0) return false;
-  uint64_t entries = 0;
-  for (int length = 1; length < dictionary.slotCount(); ++length)
-    entries += dictionary.entryCount()[length];
-  constexpr uint64_t kBytesPerEntry = 64;
-  constexpr uint64_t kHeaderRoom = 1 << 20;
-  return static_cast<uint64_t>(space.f_bavail) * space.f_frsize >=
-         entries * kBytesPerEntry + kHeaderRoom;
-}
-
-// Temporaries of side files a stopped process could not remove ("." name "." suffix ".tmp"):
-// this user's, and more than a day old, so that no file being written now is touched.
-void sweepStaleTemporaries(const std::string& folder) {
-  constexpr int64_t kStaleSeconds = 24 * 60 * 60;
-  const int64_t now = static_cast<int64_t>(std::time(nullptr));
-  std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
-    const std::string name = entry.path().filename().string();
-    if (name.size() < 5 || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0)
-      continue;
-    struct stat s;
-    if (::lstat(entry.path().c_str(), &s) == 0 && S_ISREG(s.st_mode) && s.st_uid == ::geteuid() &&
-        now - static_cast<int64_t>(s.st_mtime) > kStaleSeconds) {
-      ::unlink(entry.path().c_str());
-    }
+  int shortestCode = 32;
+  for (int symbol = 0; symbol < format::kSymbolCount; ++symbol) {
+    const int length = dictionary.decoder().node(symbol).codeLength;
+    if (length > 0) shortestCode = std::min(shortestCode, length);
   }
+  uint64_t bytes = 1 << 20;  // header, path and padding
+  for (int length = 1; length < dictionary.slotCount(); ++length) {
+    ByteRange range;
+    if (dictionaryRangeOf(dictionary, length, range)) bytes += range.size * 8 / shortestCode;
+    bytes += uint64_t{dictionary.entryCount()[length]} *
+             (sizeof(DecodedItem) + static_cast<uint64_t>(length) + 1 + 2 + 1);
+  }
+  return static_cast<uint64_t>(space.f_bavail) * space.f_frsize >= bytes;
 }
 
 }  // namespace
@@ -257,7 +255,7 @@ SideFileUse useDecodedSideFile(Dictionary& dictionary, const std::string& folder
   SideFileUse use = SideFileUse::kMapped;
   if (!side) {
     if (!roomFor(dictionary, folder)) return SideFileUse::kUnwritten;
-    sweepStaleTemporaries(folder);
+    sweepStaleTemporaries(folder);  // of side files made by processes killed meanwhile
     if (!DecodedSideFile::make(path, dictionary).ok()) {
       return dictionary.valid() ? SideFileUse::kUnwritten : SideFileUse::kNone;
     }

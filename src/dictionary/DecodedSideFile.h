@@ -20,6 +20,9 @@
 namespace qel {
 
 class Dictionary;
+namespace side_file {
+class DictionaryBytes;
+}
 
 class DecodedSideFile {
  public:
@@ -32,15 +35,16 @@ class DecodedSideFile {
   // folder refused.
   static Status make(const std::string& path, Dictionary& dictionary);
 
-  // Section `length`, checked each time (the dictionary asks once per length and keeps it); null
-  // when the file holds none or a damaged one (the file is then removed, to be made again by the
-  // next process).
+  // Section `length`, checked each time (the dictionary asks once per length and keeps it): its
+  // bounds, and the checksum of its bytes here, always; that of its bytes in the dictionary unless
+  // the side file is vouched for. Null when the file holds none or a damaged one (the file is then
+  // removed, to be made again by the next process).
   std::shared_ptr<const DecodedSection> section(int length) const;
 
-  // Whether every length is known to hold what its checksums say, for the side file and the
-  // dictionary as they are now: a note beside the side file says so, written once they were
-  // checked (or made), and naming both files' identities. Without it each length is checked when
-  // first used.
+  // Whether every length's side-file bytes are known to come from the dictionary's bytes as they
+  // are now: a note beside the side file says so, written once both checksums were checked (or
+  // the file made), and naming both files' identities. It spares reading the dictionary's bytes
+  // again; the side file's own bytes, which are cheap to check, are checked in every process.
   bool vouched() const { return m_vouched; }
   // Writes that note: at once for a side file this process made (`checked` true), else after
   // checking every length, removing the side file when one fails. Not while the dictionary's
@@ -51,11 +55,14 @@ class DecodedSideFile {
   DecodedSideFile() = default;
   std::string notePath() const { return m_path + ".ok"; }
 
+  // Whether length `length`'s bytes in the dictionary hold what the side file says they held.
+  bool dictionaryBytesHold(int length, side_file::DictionaryBytes& reader) const;
+
   std::string m_path;
   std::shared_ptr<const MappedFile> m_file;
-  // The dictionary as the side file was opened for it, and each length's bytes in it.
-  std::shared_ptr<const MappedFile> m_dictionaryFile;
-  std::span<const uint8_t> m_dictionaryBytes[format::kMaxSlots];
+  // The dictionary the side file was opened for: it drops this side file (its decoded source)
+  // before it is read again or destroyed.
+  const Dictionary* m_dictionary = nullptr;
   int m_letterCount = 0;  // letters of the dictionary's alphabet: no letter index reaches it
   FileIdentity m_dictionaryIdentity;
   bool m_vouched = false;

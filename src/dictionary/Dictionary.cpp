@@ -2,11 +2,13 @@
 // so a short or corrupt header leaves the dictionary invalid with its error text.
 #include "dictionary/Dictionary.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "dictionary/ByteOrder.h"
 #include "platform/FileAccess.h"
@@ -193,7 +195,8 @@ Status Dictionary::read(const std::string& path) {
   uint16_t s = 0, t = 0;
   if (!readU16(f, s) || !readU16(f, t)) return damagedHeader;
   const int active = static_cast<int16_t>(s), total = static_cast<int16_t>(t);
-  if (active <= 0 || active >= 254 || total <= 0 || total >= 254 || active > total) return damagedHeader;
+  if (active <= 0 || active >= 254 || total <= 0 || total >= 254 || active > total)
+    return damagedHeader;
 
   uint8_t records[format::kSymbolCount * format::kSymbolRecordSize];
   if (!readExact(f, records, sizeof records)) return damagedAlphabet;
@@ -221,12 +224,14 @@ Status Dictionary::read(const std::string& path) {
   }
   // Entries are ended by symbol 0; a stream that cannot end an entry is unreadable.
   if (m_decoder.node(0).codeLength == 0) return damagedAlphabet;
+  if (const Status fits = sectionsFit(identity.size, records); !fits.ok()) return fits;
 
   if (m_loadScores) {
     uint16_t count = 0;
     if (!readU16(f, count)) return Status::invalid("Its letter scores are cut short.");
     m_scores.resize(static_cast<size_t>(count) * active);
-    if (!m_scores.empty() && !readExact(f, m_scores.data(), m_scores.size())) return Status::invalid("Its letter scores are cut short.");
+    if (!m_scores.empty() && !readExact(f, m_scores.data(), m_scores.size()))
+      return Status::invalid("Its letter scores are cut short.");
   }
 
   m_alphabet = alphabet;
@@ -237,12 +242,65 @@ Status Dictionary::read(const std::string& path) {
   return Status();
 }
 
+// Every table's place lies inside the file, and each length's entry stream has room for at least
+// its entries at the shortest codes: a file cut short, or tables pointing past its end, is refused
+// here instead of yielding part of its entries.
+Status Dictionary::sectionsFit(uint64_t fileSize, const uint8_t* records) const {
+  const Status cut =
+      Status::invalid("Its length sections do not fit the file: it is cut short or damaged.");
+  if (m_definitionsEnd > fileSize || m_region1Start > m_region2Start ||
+      m_region2Start > m_definitionsEnd)
+    return cut;
+  int shortestLetterCode = 32;
+  for (int i = 0; i < format::kSymbolCount; ++i) {
+    const uint8_t* r = records + i * format::kSymbolRecordSize;
+    if (r[1] > 0 && decodeI16(r + 2) >= 0)
+      shortestLetterCode = std::min<int>(shortestLetterCode, r[1]);
+  }
+  const uint64_t endCode = m_decoder.node(0).codeLength;
+  // Where a structure of the file starts: a stream ends at the first one after its own start.
+  std::vector<uint64_t> starts = {fileSize};
+  for (int length = 1; length < m_slotCount; ++length) {
+    const uint64_t references = m_version > 0 ? m_entryReferenceOffset[length] : 0;
+    if (m_sectionOffset[length] > fileSize || m_sectionOffset[length] < m_sectionOffset[length - 1])
+      return cut;
+    if (references != 0 && (references > fileSize ||
+                            uint64_t{m_entryReferenceCount[length]} * 4 > fileSize - references))
+      return cut;
+    if (m_version > 0 && m_indexTableOffset[length] != 0 && m_indexTableOffset[length] >= fileSize)
+      return cut;
+    starts.push_back(m_sectionOffset[length]);
+    if (references != 0) starts.push_back(references);
+    if (m_version > 0 && m_indexTableOffset[length] != 0)
+      starts.push_back(m_indexTableOffset[length]);
+  }
+  std::sort(starts.begin(), starts.end());
+  for (int length = 1; length < m_slotCount; ++length) {
+    if (m_entryCount[length] == 0) continue;
+    const uint64_t start = m_sectionOffset[length];
+    if (start >= fileSize) return cut;
+    const uint64_t end = *std::upper_bound(starts.begin(), starts.end(), start);
+    // Each entry: its letters, its end and (version 1) its flag; then the group ends.
+    const uint64_t perEntry =
+        static_cast<uint64_t>(shortestLetterCode) * length + endCode + (m_version > 0);
+    const uint64_t bits = m_entryCount[length] * perEntry + endCode * (m_version > 0 ? 2 : 1);
+    if ((bits + 7) / 8 > end - start) return cut;
+  }
+  return Status();
+}
+
 void Dictionary::invalidate() {
   if (!m_valid) return;
   dropDecodedSections();
   m_valid = false;
   m_invalidated = true;
   m_description = kInvalidDictionaryText;
+}
+
+void Dictionary::markDamaged() {
+  if (!m_valid) return;
+  invalidate();
+  m_status = Status::invalid("Its entries are cut short or damaged.");
 }
 
 int8_t Dictionary::score(int length, int position, int letter) const {

@@ -20,6 +20,9 @@ namespace qel {
 
 // After the path of a file that is no dictionary, and before the reason.
 inline constexpr char kNotAValidDictionaryText[] = "is not a valid QEL&Corvanth Dictionary File";
+// After the path of a dictionary that was valid when opened and is found invalid later.
+inline constexpr char kNoLongerValidDictionaryText[] =
+    "is no longer a valid QEL&Corvanth Dictionary File";
 inline constexpr char kInvalidDictionaryText[] = "-- INVALID DICTIONARY FILE --";
 inline constexpr char kDictionaryNotFoundText[] = "-- DICTIONARY FILE NOT FOUND --";
 // Followed by the reason in the system's words and " --".
@@ -51,6 +54,9 @@ class Dictionary {
   // when the file is read again.
   bool invalidated() const { return m_invalidated; }
   void invalidate();
+  // Invalidates it for damage a reader found in its entries, which status() then gives as the
+  // reason.
+  void markDamaged();
   // What was opened: compared with every later handle on the file and at every recheck.
   const FileIdentity& identity() const { return m_identity; }
   // Changes whenever the file is read again, after which earlier positions and letter numbers
@@ -105,6 +111,7 @@ class Dictionary {
  private:
   void reset(const std::string& path);
   Status read(const std::string& path);
+  Status sectionsFit(uint64_t fileSize, const uint8_t* symbolRecords) const;
   void dropDecodedSections();
 
   std::string m_path;

@@ -81,6 +81,18 @@ const uint8_t* EntryEnumerator::endOfStream() {
   return m_item.letters;
 }
 
+// A stream that ends, or holds what the builder never writes, before its last group's end: the file
+// was cut short or damaged where the checks at opening could not see it. Not one entry more is
+// read from it, and the dictionary says why.
+const uint8_t* EntryEnumerator::damagedStream() {
+  const int lastGroupState = m_dictionary.version() > 0 ? 1 : 0;
+  if (m_item.groupState >= lastGroupState && !readAgain()) {
+    m_dictionary.markDamaged();
+    m_reader.invalidate();
+  }
+  return endOfStream();
+}
+
 const uint8_t* EntryEnumerator::decodeItem() {
   if (m_replay.active()) return replayItem();
   if (m_ended) return endOfStream();
@@ -106,13 +118,13 @@ const uint8_t* EntryEnumerator::decodeItem() {
       symbols[0] = m_reader.decodeSymbolSlow();
       count = 1;
       window = m_reader.window();
-      if (symbols[0] < 0) return endOfStream();
+      if (symbols[0] < 0) return damagedStream();
     }
     bool ended = false;
     for (int k = 0; k < count; ++k) {
       const int s = symbols[k];
       // Longer than any item the builder writes: the stream is corrupt.
-      if (t >= kTextSize - 2) return endOfStream();
+      if (t >= kTextSize - 2) return damagedStream();
       if (s == 0) {
         ended = true;
         break;
@@ -127,7 +139,7 @@ const uint8_t* EntryEnumerator::decodeItem() {
       if (collecting) {
         const uint8_t index = alphabet.letterIndex[s];
         if (index != kNotALetter) {
-          if (letterCount >= format::kMaxEntryLength) return endOfStream();
+          if (letterCount >= format::kMaxEntryLength) return damagedStream();
           m_item.letters[letterCount++] = index;
         }
       }
@@ -152,12 +164,12 @@ const uint8_t* EntryEnumerator::decodeItem() {
     return m_item.letters;
   }
   // Every item of section L has exactly L letters; anything else is corrupt.
-  if (letterCount != m_length) return endOfStream();
+  if (letterCount != m_length) return damagedStream();
   m_item.letters[letterCount] = kEndOfLetters;
 
   if (m_item.groupState == 2) {
     const int flag = m_reader.readBit();
-    if (flag < 0) return endOfStream();
+    if (flag < 0) return damagedStream();
     m_item.referenceFlag = flag;
     m_item.referenceCounter += m_item.referenceFlag;
   } else {

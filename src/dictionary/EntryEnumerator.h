@@ -82,6 +82,7 @@ class EntryEnumerator {
   bool readAgain() const;
   const uint8_t* decodeItem();
   const uint8_t* endOfStream();
+  const uint8_t* damagedStream();
   const uint8_t* replayItem();
   // The recording of a section as it is decoded, for replay.
   void recordItem(int letterCount, int textSize, bool groupEnd);

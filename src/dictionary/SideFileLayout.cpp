@@ -1,6 +1,10 @@
 // The key and checksums of side files.
 #include "dictionary/SideFileLayout.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -10,8 +14,8 @@
 #include <xxhash.h>
 
 #include "dictionary/Dictionary.h"
+#include "dictionary/DictionaryFingerprint.h"
 #include "platform/FileAccess.h"
-#include "platform/MappedFile.h"
 
 namespace qel::side_file {
 
@@ -19,23 +23,63 @@ uint64_t checksum(const void* data, size_t size, uint64_t seed) {
   return XXH3_64bits_withSeed(data, size, seed);
 }
 
-std::span<const uint8_t> dictionaryBytesOf(const Dictionary& dictionary,
-                                           std::span<const uint8_t> file, int length) {
+bool dictionaryRangeOf(const Dictionary& dictionary, int length, ByteRange& range) {
+  if (length <= 0 || length >= dictionary.slotCount()) return false;
+  const uint64_t fileSize = dictionary.identity().size;
   const uint64_t start = dictionary.sectionOffset()[length];
-  uint64_t end = file.size();
+  uint64_t end = fileSize;
   for (int next = length + 1; next < dictionary.slotCount(); ++next) {
     if (dictionary.sectionOffset()[next] > start) {
       end = dictionary.sectionOffset()[next];
       break;
     }
   }
-  if (start > end || end > file.size()) return {};
-  return file.subspan(static_cast<size_t>(start), static_cast<size_t>(end - start));
+  if (start > end || end > fileSize) return false;
+  range = {start, end - start};
+  return true;
 }
 
-std::shared_ptr<const MappedFile> mapDictionary(const Dictionary& dictionary) {
-  std::shared_ptr<const MappedFile> file = MappedFile::open(dictionary.path());
-  return file && file->identity() == dictionary.identity() ? file : nullptr;
+DictionaryBytes::DictionaryBytes(const Dictionary& dictionary) : m_dictionary(dictionary) {
+  int error = 0;
+  FileIdentity identity;
+  m_file = openRegularFile(dictionary.path(), error, &identity);
+  m_failed = m_file == nullptr || !(identity == dictionary.identity());
+}
+
+DictionaryBytes::~DictionaryBytes() {
+  if (m_file) std::fclose(m_file);
+}
+
+bool DictionaryBytes::checksumOf(int length, uint64_t& sum) {
+  ByteRange range;
+  if (m_failed || !dictionaryRangeOf(m_dictionary, length, range)) {
+    m_failed = true;
+    return false;
+  }
+  XXH3_state_t state;
+  XXH3_64bits_reset(&state);
+  const int fd = ::fileno(m_file);
+  static constexpr size_t kChunk = 1 << 16;
+  uint8_t buffer[kChunk];
+  for (uint64_t done = 0; done < range.size;) {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(kChunk, range.size - done));
+    const ssize_t got = ::pread(fd, buffer, want, static_cast<off_t>(range.offset + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      m_failed = true;  // cut short since the dictionary read it, or unreadable
+      return false;
+    }
+    XXH3_64bits_update(&state, buffer, static_cast<size_t>(got));
+    done += static_cast<uint64_t>(got);
+  }
+  // Rewritten in place meanwhile (the same size, other bytes) shows in its times.
+  FileIdentity now;
+  if (regularFileIdentity(m_file, now) != 0 || !(now == m_dictionary.identity())) {
+    m_failed = true;
+    return false;
+  }
+  sum = XXH3_64bits_digest(&state);
+  return true;
 }
 
 std::string absolutePath(const std::string& path) {
@@ -50,10 +94,10 @@ bool keyOf(const Dictionary& dictionary, Header& key, std::string& path) {
   FileIdentity identity;
   std::FILE* file = openRegularFile(dictionary.path(), error, &identity);
   if (!file) return false;
-  uint8_t head[kKeyedBytes];
-  const size_t read = std::fread(head, 1, sizeof head, file);
+  DictionaryFingerprint fingerprint;
+  const bool read = fingerprintOf(file, fingerprint);
   std::fclose(file);
-  if (!(identity == dictionary.identity())) return false;
+  if (!read || !(identity == dictionary.identity())) return false;
   key = Header{};
   std::memcpy(key.magic, kMagic, sizeof kMagic);
   key.formatVersion = kFormatVersion;
@@ -63,7 +107,7 @@ bool keyOf(const Dictionary& dictionary, Header& key, std::string& path) {
   key.dictionaryChangeTime = identity.changed;
   key.dictionaryDevice = identity.device;
   key.dictionaryInode = identity.inode;
-  key.dictionaryChecksum = checksum(head, read);
+  key.dictionaryChecksum = fingerprint.headChecksum;
   key.slotCount = static_cast<uint32_t>(dictionary.slotCount());
   path = absolutePath(dictionary.path());
   key.pathSize = static_cast<uint32_t>(path.size());
@@ -75,11 +119,9 @@ uint64_t headerChecksum(Header header, const std::string& path) {
   return checksum(path.data(), path.size(), checksum(&header, sizeof header));
 }
 
-bool checksumsHold(const SectionRecord& r, std::span<const uint8_t> bytes,
-                   std::span<const uint8_t> dictionaryBytes) {
+bool ownChecksumHolds(const SectionRecord& r, std::span<const uint8_t> bytes) {
   if (r.end < r.items || !inside(r.items, r.end - r.items, 1, bytes.size())) return false;
-  return checksum(bytes.data() + r.items, static_cast<size_t>(r.end - r.items)) == r.checksum &&
-         checksum(dictionaryBytes.data(), dictionaryBytes.size()) == r.dictionaryChecksum;
+  return checksum(bytes.data() + r.items, static_cast<size_t>(r.end - r.items)) == r.checksum;
 }
 
 }  // namespace qel::side_file

@@ -20,7 +20,6 @@
 namespace qel {
 
 class Dictionary;
-class MappedFile;
 
 namespace side_file {
 
@@ -28,8 +27,6 @@ inline constexpr char kMagic[8] = {'Q', 'E', 'L', 'D', 'E', 'C', '\r', '\n'};
 // Changes whenever the layout or the meaning of an item changes.
 inline constexpr uint32_t kFormatVersion = 5;
 inline constexpr uint32_t kByteOrderMark = 0x01020304;
-// The part of a dictionary whose checksum goes into the key: its header tables and symbols.
-inline constexpr size_t kKeyedBytes = 4096;
 
 struct SectionRecord {
   uint64_t items = 0, itemCount = 0;
@@ -67,13 +64,36 @@ struct Header {
 // The checksum every part of a side file and its key use.
 uint64_t checksum(const void* data, size_t size, uint64_t seed = 0);
 
-// The bytes of length `length` in the dictionary file: its entry stream and tables, up to where
-// the next length's begin (the file's end for the last). Empty when the tables say nonsense.
-std::span<const uint8_t> dictionaryBytesOf(const Dictionary& dictionary,
-                                           std::span<const uint8_t> file, int length);
+// Where the bytes of length `length` lie in the dictionary file: its entry stream and tables, up
+// to where the next length's begin (the file's end for the last). False when the tables say
+// nonsense for a file of the dictionary's size.
+struct ByteRange {
+  uint64_t offset = 0;
+  uint64_t size = 0;
+};
+bool dictionaryRangeOf(const Dictionary& dictionary, int length, ByteRange& range);
 
-// The dictionary file as the dictionary read it; null when it changed since.
-std::shared_ptr<const MappedFile> mapDictionary(const Dictionary& dictionary);
+// The dictionary file as the dictionary read it, for checksums of its bytes. It is read with
+// pread, never mapped: a file cut short in place while it is read gives a short read here, where
+// a mapping would fault.
+class DictionaryBytes {
+ public:
+  // Opens the file; failed() when it is no longer the one the dictionary read.
+  explicit DictionaryBytes(const Dictionary& dictionary);
+  ~DictionaryBytes();
+  DictionaryBytes(const DictionaryBytes&) = delete;
+  DictionaryBytes& operator=(const DictionaryBytes&) = delete;
+
+  bool failed() const { return m_failed; }
+  // The checksum of length `length`'s bytes; false (and failed() from then on) when they cannot
+  // all be read, or the file is no longer the one the dictionary read.
+  bool checksumOf(int length, uint64_t& sum);
+
+ private:
+  const Dictionary& m_dictionary;
+  std::FILE* m_file = nullptr;
+  bool m_failed = false;
+};
 
 // `path` made absolute and normal; as it is when that fails.
 std::string absolutePath(const std::string& path);
@@ -90,9 +110,8 @@ inline bool inside(uint64_t offset, uint64_t count, uint64_t size, uint64_t file
   return count * size <= fileSize - offset;
 }
 
-// A length's bytes hold what their checksums say, here and in the dictionary.
-bool checksumsHold(const SectionRecord& r, std::span<const uint8_t> bytes,
-                   std::span<const uint8_t> dictionaryBytes);
+// A length's bytes in the side file hold what their checksum says.
+bool ownChecksumHolds(const SectionRecord& r, std::span<const uint8_t> bytes);
 
 }  // namespace side_file
 }  // namespace qel

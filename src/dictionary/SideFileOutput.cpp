@@ -65,8 +65,8 @@ Status DecodedSideFile::make(const std::string& path, Dictionary& dictionary) {
   Header header;
   std::string dictionaryPath;
   if (!keyOf(dictionary, header, dictionaryPath)) return changed;
-  const std::shared_ptr<const MappedFile> dictionaryFile = mapDictionary(dictionary);
-  if (!dictionaryFile) return changed;
+  DictionaryBytes dictionaryBytes(dictionary);
+  if (dictionaryBytes.failed()) return changed;
   FileReplacement out;
   if (!out.begin(path, FileReplacement::Target::kPrivate))
     return Status::failed(Status::Code::kUnwritable, out.error());
@@ -106,9 +106,11 @@ Status DecodedSideFile::make(const std::string& path, Dictionary& dictionary) {
     }
     r.end = position;
     r.checksum = w.checksum();
-    const std::span<const uint8_t> source =
-        dictionaryBytesOf(dictionary, dictionaryFile->bytes(), length);
-    r.dictionaryChecksum = checksum(source.data(), source.size());
+    // Cut short or rewritten since it was opened: what was decoded may be partial.
+    if (ok && !dictionaryBytes.checksumOf(length, r.dictionaryChecksum)) {
+      dictionary.invalidate();
+      break;
+    }
   }
   Status status = ok ? Status() : Status::failed(Status::Code::kUnwritable, std::strerror(errno));
   // The dictionary changed while it was decoded: what was decoded may be mixed.

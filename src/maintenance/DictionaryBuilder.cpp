@@ -3,10 +3,12 @@
 #include "maintenance/DictionaryBuilder.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <vector>
 
+#include "dictionary/CommonnessRanks.h"
 #include "maintenance/BuildState.h"
 #include "maintenance/Calibration.h"
 #include "maintenance/DefinitionOutput.h"
@@ -14,6 +16,8 @@
 #include "maintenance/HeaderImage.h"
 #include "maintenance/LetterScores.h"
 #include "maintenance/SectionOutput.h"
+#include "platform/FileReplacement.h"
+#include "platform/TemporaryFiles.h"
 
 namespace qel {
 namespace {
@@ -40,6 +44,12 @@ bool writeFile(BuildState& state, const std::vector<int8_t>& scores) {
   BuildSource& source = state.source;
   OutputFile& file = state.file;
   const std::string& path = state.parameters.outputPath;
+  // What killed builds of this dictionary and its ranks left beside it.
+  const std::filesystem::path target(path);
+  const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
+  sweepStaleTemporaries(folder, target.filename().string());
+  sweepStaleTemporaries(folder,
+                        std::filesystem::path(CommonnessRanks::pathFor(path)).filename().string());
   if (!file.open(path)) {
     source.error("Couldn't open " + quoted(path) + " - " + file.error() + "\n");
     return false;
@@ -61,9 +71,33 @@ bool writeFile(BuildState& state, const std::vector<int8_t>& scores) {
   // The tables first and the tag last: a file cut short on the way never carries a valid tag.
   file.overwrite(format::kOffsetSlotCount, headerTables(state.header));
   file.overwrite(0, std::string_view(format::kTagVersion1, 4));
+  // The ranks are written before the dictionary is put in place: a full disk or a stop now
+  // leaves the old dictionary with its own ranks.
+  RanksReplacement ranks;
+  if (const CommonnessRanks* given = state.parameters.ranks) {
+    DictionaryFingerprint tie;
+    if (!file.fingerprint(tie)) {
+      source.error("Couldn't output " + quoted(path) + " - " + file.error() + "\n");
+      return false;
+    }
+    if (const Status begun = ranks.begin(*given, path, tie); !begun.ok()) {
+      source.error("Couldn't output " + quoted(CommonnessRanks::pathFor(path)) + " - " +
+                   begun.reason() + "\n");
+      return false;
+    }
+  }
+  // The two renames are not parted by a signal.
+  const temporary_files::SignalsHeld held;
   if (!file.commit(state.parameters.backupPath)) {
     source.error("Couldn't output " + quoted(path) + " - " + file.error() + "\n");
     return false;
+  }
+  if (state.parameters.ranks) {
+    if (const Status put = ranks.commit(); !put.ok()) {
+      source.error("The dictionary was written, but its ranks could not be put beside it - " +
+                   put.reason() + "\n");
+      return false;
+    }
   }
   return true;
 }

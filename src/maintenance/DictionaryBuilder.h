@@ -26,6 +26,8 @@ class BuildSource {
   virtual void error(const std::string& text) = 0;
 };
 
+class CommonnessRanks;
+
 struct BuildParameters {
   std::array<uint8_t, 256> fold{};  // what each character folds to, 0 for a non-letter
   std::string outputPath;
@@ -38,6 +40,9 @@ struct BuildParameters {
   // loses its occurrence list (once the list is over 100 long); 0: never.
   int commonWordPercentage = 0;
   int flag = 0;  // reserved; no value changes the build
+  // Put beside the dictionary with it, tied to its new contents; an empty set removes the ranks
+  // there. Null: whatever ranks file is there is left alone.
+  const CommonnessRanks* ranks = nullptr;
 };
 
 // Source lines: "entry[+annotation[+heading]]" fields separated by ":" or ";", then optionally

@@ -63,18 +63,13 @@ bool DictionaryMaintainer::save(const std::string& path, const std::string& desc
   // The saved entries keep the ranks they had in their dictionary.
   CommonnessRanks source, kept;
   (void)source.loadFor(m_dictionaries.path(dictionary));  // unreadable: none kept
-  if (!buildDictionary(*this, p)) return false;
   for (long i = 0; !source.empty() && i < m_results.count(); ++i) {
     const ResultRecord* record = m_results.record(i);
     if (const uint8_t rank = source.rankOf(record->entry()); rank < CommonnessRanks::kRarest)
       kept.set(record->entry(), rank);
   }
-  if (const Status written = kept.saveFor(path); !written.ok()) {
-    error("The dictionary was saved, but its ranks could not be written beside it - " +
-          written.reason() + "\n");
-    return false;
-  }
-  return true;
+  p.ranks = &kept;
+  return buildDictionary(*this, p);
 }
 
 BuildSource::Line DictionaryMaintainer::nextLine(std::string& line, long count) {

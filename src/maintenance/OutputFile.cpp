@@ -71,6 +71,17 @@ bool OutputFile::commit(const std::string& backupPath) {
   return !m_failed;
 }
 
+bool OutputFile::fingerprint(DictionaryFingerprint& fingerprint) {
+  if (m_file == nullptr) return false;
+  drain();
+  // The file is open for writing only: it is read again by its name.
+  if (!m_failed &&
+      (std::fflush(m_file) != 0 || !fingerprintOf(m_replacement.temporaryPath(), fingerprint))) {
+    m_failed = m_writeFailed = true;
+  }
+  return !m_failed;
+}
+
 std::string OutputFile::error() const {
   // Writes fail for want of space far more often than for anything else.
   return m_writeFailed ? "out of disk space?" : m_replacement.error();

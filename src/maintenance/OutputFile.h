@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dictionary/DictionaryFingerprint.h"
 #include "platform/FileReplacement.h"
 
 namespace qel::build {
@@ -33,6 +34,8 @@ class OutputFile {
   // when one is given; false (and failed()) when this or any earlier write failed, the target
   // then keeping what it held.
   bool commit(const std::string& backupPath = std::string());
+  // The fingerprint of everything written so far; false (and failed()) when it cannot be read.
+  bool fingerprint(DictionaryFingerprint& fingerprint);
   // Drops what was written; the target keeps what it held. Also done on destruction.
   void discard();
 

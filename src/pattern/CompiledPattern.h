@@ -2,9 +2,11 @@
 // numbers the search and the matcher need.
 #pragma once
 
+#include <array>
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "pattern/PatternErrors.h"
@@ -44,6 +46,14 @@ struct CompiledPattern {
   // Anagram parts inside sub-patterns, or sub-patterns inside anagram parts: their matches leave
   // balance counts and use letter marks, so only the failures of their sequences are remembered.
   bool hasNestedAnagram = false;
+  // A pattern with letter variables and no anagram part, whose letters and variables each take a
+  // position of their own: a word must hold at least `letterUses` of each letter, and a variable
+  // can only stand for a letter the word holds `variableUses` more times. The matcher rejects
+  // words and bindings that cannot fit before it tries places for them.
+  bool countsLetters = false;
+  std::vector<uint8_t> letterUses;  // per letter index (256), when countsLetters
+  std::vector<std::pair<uint8_t, uint8_t>> lettersUsed;  // (letter index, uses) of those used
+  std::array<uint8_t, 10> variableUses{};
   MatcherKind matcher = MatcherKind::General;
   size_t fastOperand = 0;  // offset of the run or letters item a fast matcher reads
   size_t fastSuffix = 0;   // affix matcher: offset of the run after the wildcard, 0 if none

@@ -1,6 +1,8 @@
 // Direct-mapped table of sequence outcomes, cleared by bumping a generation number.
 #include "pattern/MatchMemo.h"
 
+#include <cstring>
+
 namespace qel::pattern {
 namespace {
 
@@ -25,11 +27,16 @@ void MatchMemo::reset(size_t programSize) {
 }
 
 size_t MatchMemo::slotOf(const SequenceKey& key) const {
+  uint64_t low = 0;
+  uint16_t high = 0;
+  std::memcpy(&low, key.bindings.data(), 8);
+  std::memcpy(&high, key.bindings.data() + 8, 2);
   uint64_t h = static_cast<uint64_t>(key.start) * 0x9E3779B97F4A7C15ull;
   h ^= (static_cast<uint64_t>(key.position) << 8 | key.extra) * 0xC2B2AE3D27D4EB4Full;
-  h ^= key.punctuation * 0x165667B19E3779F9ull;
-  for (uint8_t b : key.bindings) h = (h ^ b) * 0x100000001B3ull;
-  return static_cast<size_t>(h >> 32) & (m_slots.size() - 1);
+  h ^= (key.punctuation | uint64_t{high} << 16) * 0x165667B19E3779F9ull;
+  h ^= low * 0x27D4EB2F165667C5ull;
+  h ^= h >> 29;
+  return static_cast<size_t>(h * 0x94D049BB133111EBull >> 32) & (m_slots.size() - 1);
 }
 
 const SequenceOutcome* MatchMemo::find(const SequenceKey& key) const {

@@ -52,6 +52,7 @@ bool Matcher::run() {
   if (m_pattern.hasPunctuation || m_pattern.hasExactCharacters) scanText();
   const int fast = matchFast(m_pattern, m_letters, m_length, &m_scratch.balance);
   if (fast >= 0) return fast == 1;
+  if (m_pattern.countsLetters && !countLetters()) return false;
   m_memo.reset(m_pattern.program.size());
   if (m_pattern.hasNestedAnagram) m_scratch.placements.reset();
   const int extra = m_length - m_pattern.fixedLength;
@@ -113,12 +114,28 @@ bool Matcher::tick() {
 bool Matcher::bindOrCompare(uint8_t variable, uint8_t letter) {
   if (variable >= kVariableCount) return false;
   if (m_bindings[variable] != kUnbound) return m_bindings[variable] == letter;
-  if (m_exclusive) {
-    for (int v = 0; v < kVariableCount; ++v) {
-      if (v != variable && m_bindings[v] == letter) return false;
-    }
+  int need = 0;
+  if (m_pattern.countsLetters)
+    need = m_pattern.letterUses[letter] + m_pattern.variableUses[variable];
+  for (int v = 0; (m_exclusive || need > 0) && v < kVariableCount; ++v) {
+    if (v == variable || m_bindings[v] != letter) continue;
+    if (m_exclusive) return false;
+    need += m_pattern.variableUses[v];
   }
+  // Every use of the variable takes a position of its own: the word must hold the letter as often.
+  if (need > m_letterCounts[letter]) return false;
   m_bindings[variable] = letter;
+  return true;
+}
+
+// The word's letter counts, for a pattern that counts letters; false when the word lacks some of
+// the pattern's own letters.
+bool Matcher::countLetters() {
+  m_letterCounts.fill(0);
+  for (int i = 0; i < m_length; ++i) ++m_letterCounts[m_letters[i]];
+  for (const auto& [letter, uses] : m_pattern.lettersUsed) {
+    if (m_letterCounts[letter] < uses) return false;
+  }
   return true;
 }
 
@@ -156,7 +173,7 @@ Matcher::Pc Matcher::sequence(Pc pc, int p, int extra, int o) {
   const bool remember =
       o <= 0xFFFF && (m_reuseMatches || *pc == kWildcard || *pc == kVariableSubPattern);
   if (remember) {
-    key.start = reinterpret_cast<uintptr_t>(pc);
+    key.start = programPlace(pc);
     key.position = static_cast<uint8_t>(p);
     key.extra = static_cast<uint8_t>(extra);
     key.punctuation = static_cast<uint16_t>(o);
@@ -187,40 +204,115 @@ Matcher::Pc Matcher::sequence(Pc pc, int p, int extra, int o) {
   return next;
 }
 
+// A run (kRun or kMixedRun) at letter p: the position after it, or null. May bind variables even
+// when it fails.
+Matcher::Pc Matcher::run(Pc pc, int p, int o) {
+  const int n = pc[1];
+  if (p + n > m_length || !aligned(p, n, o)) return nullptr;
+  if (*pc == kRun) {
+    const int pairs = pc[2];
+    for (int k = 0; k < pairs; ++k) {
+      if (m_letters[p + pc[3 + 2 * k]] != pc[4 + 2 * k]) return nullptr;
+    }
+    return pc + 3 + 2 * pairs;
+  }
+  const int items = pc[2];
+  Pc q = pc + 3;
+  for (int k = 0; k < items; ++k) {
+    const uint8_t tag = q[0] & kItemTagMask;
+    const uint8_t letter = m_letters[p + (q[0] & kItemPositionMask)];
+    if (tag == kItemLetter || tag == kItemVariable) {
+      if (tag == kItemLetter ? q[1] != letter : !bindOrCompare(q[1], letter)) return nullptr;
+      q += 2;
+      continue;
+    }
+    const int count = q[1];
+    const bool listed = std::find(q + 2, q + 2 + count, letter) != q + 2 + count;
+    if (listed == (tag == kItemNegatedChoice)) return nullptr;
+    q += 2 + count;
+  }
+  return q;
+}
+
+// A wildcard at p whose continuation is a run and then another wildcard, in a pattern without
+// punctuation: of two places for the run that leave the same bindings, the later can lead to no
+// match the earlier cannot, since the wildcard after the run can take the letters between them.
+// So each outcome of the run is tried once, at its first place; a run that binds nothing new is
+// tried at its first place alone, as a search for the leftmost occurrence would. Returns what
+// sequence() returns for the continuation.
+Matcher::Pc Matcher::wildcardBeforeRun(Pc runPc, int p, int extra) {
+  static constexpr int kOutcomesKept = 32;
+  std::array<std::array<uint8_t, kVariableCount>, kOutcomesKept> tried;
+  int triedCount = 0;
+  const int n = runPc[1];
+  const int unbound = unboundVariablesOf(runPc);
+  for (int j = 0; j <= extra && p + j + n <= m_length; ++j) {
+    if (!tick()) return nullptr;
+    const Snapshot snapshot = save();
+    const Pc after = run(runPc, p + j, 0);
+    if (after == nullptr || (unbound > 0 && std::find(tried.begin(), tried.begin() + triedCount,
+                                                      m_bindings) != tried.begin() + triedCount)) {
+      restore(snapshot);
+      continue;
+    }
+    if (triedCount < kOutcomesKept) tried[triedCount++] = m_bindings;
+    if (Pc rest = sequence(after, p + j + n, extra - j, 0)) return rest;
+    restore(snapshot);
+    // Binding nothing, every later place of the run leaves what this one left.
+    if (m_abandoned || unbound == 0) return nullptr;
+  }
+  return nullptr;
+}
+
+int Matcher::unboundVariablesOf(Pc runPc) const {
+  if (*runPc != kMixedRun) return 0;
+  int unbound = 0;
+  Pc q = runPc + 3;
+  for (int k = 0; k < runPc[2]; ++k) {
+    const uint8_t tag = q[0] & kItemTagMask;
+    if (tag == kItemVariable && q[1] < kVariableCount && m_bindings[q[1]] == kUnbound) ++unbound;
+    q += tag == kItemLetter || tag == kItemVariable ? 2 : 2 + q[1];
+  }
+  return unbound;
+}
+
+bool Matcher::runThenWildcard(Pc pc) const {
+  if (m_pattern.hasPunctuation || (*pc != kRun && *pc != kMixedRun)) return false;
+  Pc q = pc + 3;
+  if (*pc == kRun) {
+    q += 2 * pc[2];
+  } else {
+    for (int k = 0; k < pc[2]; ++k) {
+      const uint8_t tag = q[0] & kItemTagMask;
+      q += tag == kItemLetter || tag == kItemVariable ? 2 : 2 + q[1];
+    }
+  }
+  return *q == kWildcard || *q == kLastWildcard;
+}
+
+// Where pc lies: its offset in the program, or in a letter set's program above it. The same in
+// every run, unlike its address, so that a search's work, and where a budget stops it, is too.
+uintptr_t Matcher::programPlace(Pc pc) const {
+  const Bytes& program = m_pattern.program;
+  if (pc >= program.data() && pc < program.data() + program.size())
+    return static_cast<uintptr_t>(pc - program.data());
+  for (size_t k = 0; k < m_pattern.letterSets.size(); ++k) {
+    const Bytes& set = m_pattern.letterSets[k];
+    if (pc >= set.data() && pc < set.data() + set.size())
+      return (uintptr_t{k} + 1) << 24 | static_cast<uintptr_t>(pc - set.data());
+  }
+  return reinterpret_cast<uintptr_t>(pc);
+}
+
 Matcher::Pc Matcher::sequenceSteps(Pc pc, int p, int extra, int o) {
   for (;;) {
     switch (*pc) {
-      case kRun: {
-        const int n = pc[1];
-        const int pairs = pc[2];
-        if (p + n > m_length || !aligned(p, n, o)) return nullptr;
-        for (int k = 0; k < pairs; ++k) {
-          if (m_letters[p + pc[3 + 2 * k]] != pc[4 + 2 * k]) return nullptr;
-        }
-        p += n;
-        pc += 3 + 2 * pairs;
-        break;
-      }
+      case kRun:
       case kMixedRun: {
         const int n = pc[1];
-        const int items = pc[2];
-        if (p + n > m_length || !aligned(p, n, o)) return nullptr;
-        Pc q = pc + 3;
-        for (int k = 0; k < items; ++k) {
-          const uint8_t tag = q[0] & kItemTagMask;
-          const uint8_t letter = m_letters[p + (q[0] & kItemPositionMask)];
-          if (tag == kItemLetter || tag == kItemVariable) {
-            if (tag == kItemLetter ? q[1] != letter : !bindOrCompare(q[1], letter)) return nullptr;
-            q += 2;
-            continue;
-          }
-          const int count = q[1];
-          const bool listed = std::find(q + 2, q + 2 + count, letter) != q + 2 + count;
-          if (listed == (tag == kItemNegatedChoice)) return nullptr;
-          q += 2 + count;
-        }
+        pc = run(pc, p, o);
+        if (pc == nullptr) return nullptr;
         p += n;
-        pc = q;
         break;
       }
       case kSubPattern: {
@@ -261,6 +353,13 @@ Matcher::Pc Matcher::sequenceSteps(Pc pc, int p, int extra, int o) {
         break;
       }
       case kWildcard: {
+        if (runThenWildcard(pc + 2)) {
+          Pc rest = wildcardBeforeRun(pc + 2, p, extra);
+          if (rest == nullptr) return nullptr;
+          o = m_endOffset;
+          pc = rest;
+          break;
+        }
         // Fewest letters first; at each length the wildcard may also pass more non-letters.
         Pc rest = nullptr;
         int j = 0;

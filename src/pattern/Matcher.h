@@ -94,7 +94,13 @@ class Matcher {
   Pc body(Pc pc, int first, int length, int extra, int o);
   Pc sequence(Pc pc, int p, int extra, int o);
   Pc sequenceSteps(Pc pc, int p, int extra, int o);
+  Pc run(Pc pc, int p, int o);
+  uintptr_t programPlace(Pc pc) const;
+  bool runThenWildcard(Pc pc) const;
+  Pc wildcardBeforeRun(Pc runPc, int p, int extra);
+  int unboundVariablesOf(Pc runPc) const;
   bool bindOrCompare(uint8_t variable, uint8_t letter);
+  bool countLetters();
   bool tick();
   int charAt(int index) const;
   bool aligned(int p, int n, int o) const;
@@ -146,8 +152,9 @@ class Matcher {
   bool m_exclusive;
 
   std::array<uint8_t, kVariableCount> m_bindings;
-  std::array<int, kSlots> m_punctuation{};   // non-letters before each letter, and after the last
-  std::array<int, kSlots> m_letterOffset{};  // text offset of each letter
+  std::array<uint8_t, 256> m_letterCounts{};  // the word's, when the pattern counts letters
+  std::array<int, kSlots> m_punctuation{};    // non-letters before each letter, and after the last
+  std::array<int, kSlots> m_letterOffset{};   // text offset of each letter
   int m_endOffset = 0;  // non-letters passed when the last sequence reached its end
   long m_steps = 0;
   long m_work = 1;  // besides the attempts: the match itself, remembered outcomes, anagram parts

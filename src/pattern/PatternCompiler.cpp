@@ -6,6 +6,7 @@
 #include "pattern/FirstLetters.h"
 #include "pattern/PatternErrors.h"
 #include "pattern/PatternLimits.h"
+#include "pattern/PlainGroups.h"
 #include "pattern/ProgramCodes.h"
 
 namespace qel::pattern {
@@ -26,7 +27,9 @@ CompiledPattern compilePattern(const Alphabet& alphabet, std::string_view patter
 }
 
 PatternCompiler::PatternCompiler(const Alphabet& alphabet, std::string_view pattern)
-    : m_alphabet(alphabet), m_text(pattern), m_patternEnd(pattern.size()) {
+    : m_alphabet(alphabet),
+      m_text(withoutPlainGroups(pattern, alphabet)),
+      m_patternEnd(m_text.size()) {
   // The whole pattern is read like a sub-pattern body, so every construct meets a closing ")".
   m_text.push_back(')');
 }
@@ -68,6 +71,15 @@ CompiledPattern PatternCompiler::compile() {
   result.hasExactCharacters = m_exact;
   result.hasVariables = m_variables;
   result.hasNestedAnagram = m_nestedAnagram;
+  if (m_variables && !m_anyAnagram && m_letterSets.empty()) {
+    result.countsLetters = true;
+    result.letterUses.assign(m_letterUses.begin(), m_letterUses.end());
+    for (int letter = 0; letter < 256; ++letter) {
+      if (m_letterUses[letter] > 0)
+        result.lettersUsed.emplace_back(static_cast<uint8_t>(letter), m_letterUses[letter]);
+    }
+    result.variableUses = m_variableUses;
+  }
   chooseAffixMatcher(result);
   result.error = kValid;
   result.valid = true;
@@ -109,6 +121,7 @@ PatternCompiler::BodyInfo PatternCompiler::compileBody(Bytes& out, int depth) {
   if (m_text[m_pos] == ';') {
     ++m_pos;
     info.hasAnagram = true;
+    m_anyAnagram = true;
     if (depth > 0) m_nestedAnagram = true;
     compileAnagram(out, templ.extra, anagram, depth);
     if (failed()) return info;
@@ -340,6 +353,7 @@ void PatternCompiler::addLetter(Bytes& out, Run& run, uint8_t letterIndex) {
   openRun(out, run);
   out.push_back(toByte(run.count & kItemPositionMask));
   out.push_back(letterIndex);
+  if (&out == &m_program && m_letterUses[letterIndex] < 255) ++m_letterUses[letterIndex];
   ++run.count;
   ++run.items;
   setLastEnd(out);
@@ -378,6 +392,8 @@ void PatternCompiler::addVariable(Bytes& out, Run& run, uint8_t variable) {
   out.push_back(static_cast<uint8_t>(kItemVariable | (run.count & kItemPositionMask)));
   out.push_back(variable);
   m_variables = true;
+  if (&out == &m_program && variable < m_variableUses.size() && m_variableUses[variable] < 255)
+    ++m_variableUses[variable];
   ++run.count;
   ++run.items;
   setLastEnd(out);

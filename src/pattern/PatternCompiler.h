@@ -105,6 +105,10 @@ class PatternCompiler {
   bool m_exact = false;
   bool m_variables = false;
   bool m_nestedAnagram = false;
+  bool m_anyAnagram = false;
+  // Uses of each letter and variable in the main program (letter sets excluded).
+  std::array<uint8_t, 256> m_letterUses{};
+  std::array<uint8_t, 10> m_variableUses{};
 };
 
 }  // namespace qel::pattern

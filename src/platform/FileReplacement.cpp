@@ -142,4 +142,24 @@ std::string backupPathFor(const std::string& target) {
   return backup;
 }
 
+void sweepStaleTemporaries(const std::string& folder, const std::string& name) {
+  constexpr auto kStale = std::chrono::hours(1);
+  const std::string prefix = "." + name + (name.empty() ? "" : ".");
+  const auto now = fs::file_time_type::clock::now();
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    const std::string file = entry.path().filename().string();
+    if (file.size() < prefix.size() + 5 || file.compare(0, prefix.size(), prefix) != 0 ||
+        file.compare(file.size() - 4, 4, ".tmp") != 0)
+      continue;
+    struct stat s;
+    std::error_code timeError;
+    const auto written = fs::last_write_time(entry.path(), timeError);
+    if (!timeError && now - written > kStale && ::lstat(entry.path().c_str(), &s) == 0 &&
+        S_ISREG(s.st_mode) && s.st_uid == ::geteuid()) {
+      ::unlink(entry.path().c_str());
+    }
+  }
+}
+
 }  // namespace qel

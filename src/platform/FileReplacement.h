@@ -49,6 +49,11 @@ class FileReplacement {
   std::string m_error;
 };
 
+// Removes the temporaries that killed processes left in `folder`: those of the file `name` there
+// ("." name "." ... ".tmp"), or of any file when `name` is empty; only this user's regular files
+// last written more than an hour ago, so that no write under way is touched.
+void sweepStaleTemporaries(const std::string& folder, const std::string& name = std::string());
+
 // Where a save keeps the previous contents: beside the file, its name with everything from its
 // first "." on replaced by ".bak" ("words.v2.qcd" -> "words.bak", "notes" -> "notes.bak"). The dot
 // that starts a hidden file's name does not count. A name that would be its own backup

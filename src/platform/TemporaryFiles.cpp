@@ -62,4 +62,13 @@ void removeOnSignal() {
   }
 }
 
+SignalsHeld::SignalsHeld() {
+  sigset_t held;
+  sigemptyset(&held);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, signal);
+  pthread_sigmask(SIG_BLOCK, &held, &m_previous);
+}
+
+SignalsHeld::~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+
 }  // namespace qel::temporary_files

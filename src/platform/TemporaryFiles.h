@@ -4,6 +4,8 @@
 // fixed table of fixed-size slots, and the handler only calls unlink.
 #pragma once
 
+#include <signal.h>
+
 #include <string>
 
 namespace qel::temporary_files {
@@ -16,5 +18,18 @@ void leave(int slot);
 
 // Installs the handler for SIGINT and SIGTERM (once; later calls do nothing).
 void removeOnSignal();
+
+// Holds back SIGINT, SIGTERM, SIGHUP and SIGQUIT while it lives: steps that must not be parted (a
+// dictionary and its ranks put in place) run whole, and a signal that came meanwhile acts after.
+class SignalsHeld {
+ public:
+  SignalsHeld();
+  ~SignalsHeld();
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+ private:
+  sigset_t m_previous;
+};
 
 }  // namespace qel::temporary_files

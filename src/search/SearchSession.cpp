@@ -77,7 +77,10 @@ SearchSession::Validation SearchSession::validate(const std::string& pattern,
   if (!expanded) return fail(messageNumber(PatternError::kTooLong), "");
   bool anyEntries = false;
   for (int i = 0; i < m_dictionaries.count(); ++i) {
-    if (!m_dictionaries.dictionary(i).valid()) return fail(0, "");
+    if (!m_dictionaries.dictionary(i).valid()) {
+      v.invalidDictionary = i;
+      return fail(0, "");
+    }
     Pane& p = m_panes[i];
     const PatternError error =
         p.engine->parse(m_dictionaries.alphabet(i), *expanded, settings.shortest, settings.longest,

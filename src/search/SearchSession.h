@@ -3,6 +3,7 @@
 // only its yield check and its widgets; qel-cli runs the steps back to back.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
+#include "dictionary/CommonnessRanks.h"
 #include "dictionary/DictionaryWatch.h"
 #include "dictionary/QCDictionaryList.h"
 #include "pattern/MatchEngineSet.h"
-#include "dictionary/CommonnessRanks.h"
 #include "search/PhraseAnagramSearch.h"
 #include "search/ResultList.h"
 #include "search/SearchSettings.h"
@@ -29,9 +30,11 @@ class SearchSession {
  public:
   static constexpr int kCandidateBudget = 401;  // rejected candidates per step
   static constexpr int kIdle = 0x7FFFFFFF;
-  // The matcher's work a search may do before it pauses, and again after each resume: a second or
-  // so of matching. Ordinary patterns need a small part of it for a whole dictionary.
-  static constexpr long kWorkBudget = 100'000'000;
+  // The matcher's work a search may do before it pauses, and again after each resume: half a
+  // minute or so of matching, a guard for patterns nothing else bounds. Patterns a user types need
+  // a small part of it for a whole dictionary, those of letter variables and wildcards included.
+  static constexpr long kWorkBudget = 3'000'000'000;
+  static constexpr long kNoWorkLimit = LONG_MAX / 2;
 
   struct Pane {
     Pane();
@@ -54,6 +57,9 @@ class SearchSession {
     SearchState state = SearchState::NoPattern;
     int messageNumber = 0;  // status text from the message table
     std::string statusText;
+    // A dictionary found no longer valid (removed, replaced by no dictionary, or damaged): the
+    // window says so in a box of its own, so there is no status text then.
+    int invalidDictionary = -1;
   };
 
   struct Progress {

@@ -74,7 +74,8 @@ for ((n = 0; n < 30; n++)); do
   esac
   "$cli" anagrams --limit 1000000 "${qel[@]}" "$phrase" "$dict" 2>"$work/err" |
     normalised >"$work/qel" || true
-  if [ -s "$work/err" ]; then
+  # Letters that no words make up are said so; anything else on the error output is a failure.
+  if [ -s "$work/err" ] && ! grep -qx 'qel-cli anagrams: no words of .* make up exactly these letters' "$work/err"; then
     echo "qel-cli anagrams ${qel[*]} $phrase: $(cat "$work/err")"
     fail=1
   fi

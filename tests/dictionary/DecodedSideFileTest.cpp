@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -16,8 +17,10 @@
 #include "cli/Cli.h"
 #include "dictionary/DecodedSideFile.h"
 #include "dictionary/Dictionary.h"
+#include "dictionary/EntryEnumerator.h"
 #include "dictionary/EnumeratedItems.h"
 #include "dictionary/QCDictionaryList.h"
+#include "dictionary/SideFileLayout.h"
 #include "platform/MappedFile.h"
 #include "search/SearchSession.h"
 #include "support/CliRun.h"
@@ -398,6 +401,69 @@ TEST_F(DecodedSideFiles, DamagedOrForeignSideFilesNeverChangeResults) {
     test::writeFile(sideFile(), std::string(bytes.begin(), bytes.end()));
     EXPECT_EQ(cached(), decoded) << words[0];
   }
+}
+
+// A dictionary cut short in place while its side file is made: its bytes are read again for their
+// checksum after they were decoded, and that reading finds the cut instead of faulting on it. The
+// sections come ready from the dictionary's source, the last one cutting the file as it is asked
+// for, so that the cut falls exactly between decoding and checksum.
+TEST_F(DecodedSideFiles, ADictionaryCutWhileItsSideFileIsMadeIsInvalidated) {
+  QCDictionaryList list(path);
+  ASSERT_TRUE(list.recheck(0));
+  Dictionary& dictionary = list.dictionary(0);
+  std::vector<std::shared_ptr<const DecodedSection>> sections(format::kMaxSlots);
+  for (int length = 1; length < dictionary.slotCount(); ++length)
+    sections[length] = EntryEnumerator::decodeSection(dictionary, length);
+  const auto size = std::filesystem::file_size(path);
+  dictionary.setDecodedSource([&](int length) {
+    if (length == dictionary.slotCount() - 1) std::filesystem::resize_file(path, size / 2);
+    return sections[length];
+  });
+  EXPECT_EQ(useDecodedSideFile(dictionary, folder), SideFileUse::kNone);
+  EXPECT_FALSE(dictionary.valid());
+  EXPECT_TRUE(dictionary.invalidated());
+  EXPECT_FALSE(std::filesystem::exists(sideFile()));
+}
+
+// A side file vouched for is still checked against its own checksums in every process: a byte
+// changed under a note that still holds (rot on disk, or times set back) is found, and that
+// length comes from the dictionary.
+TEST_F(DecodedSideFiles, AVouchedSideFileStillHasItsOwnBytesChecked) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(2100));  // so that the note is written
+  const std::vector<std::string> patterns = {"*", "t*"};
+  const auto decoded = searchResults(path, patterns, [](QCDictionaryList&) {});
+  SideFileUse use = SideFileUse::kNone;
+  items(true, &use);
+  ASSERT_EQ(use, SideFileUse::kMade);
+  const std::string note = sideFile() + ".ok";
+  ASSERT_TRUE(std::filesystem::exists(note));
+
+  std::string bytes = test::readFile(sideFile());
+  const size_t at = bytes.find("tall");
+  ASSERT_NE(at, std::string::npos);
+  bytes[at + 1] = 'A';
+  test::writeFile(sideFile(), bytes);
+  // The note made to hold for the changed file: its identity in place of the old one, and the
+  // note's own checksum again.
+  std::string noteBytes = test::readFile(note);
+  FileIdentity changed;
+  ASSERT_EQ(regularFileIdentity(sideFile(), changed), 0);
+  constexpr size_t kSideIdentityAt = 16;
+  std::memcpy(noteBytes.data() + kSideIdentityAt, &changed, sizeof changed);
+  std::memset(noteBytes.data() + noteBytes.size() - 8, 0, 8);
+  const uint64_t sum = side_file::checksum(noteBytes.data(), noteBytes.size());
+  std::memcpy(noteBytes.data() + noteBytes.size() - 8, &sum, 8);
+  test::writeFile(note, noteBytes);
+
+  QCDictionaryList list(path);
+  ASSERT_TRUE(list.recheck(0));
+  const auto side = DecodedSideFile::open(sideFile(), list.dictionary(0));
+  ASSERT_TRUE(side);
+  ASSERT_TRUE(side->vouched());
+  const auto got = searchResults(path, patterns, [&](QCDictionaryList& searched) {
+    useDecodedSideFile(searched.dictionary(0), folder);
+  });
+  EXPECT_EQ(got, decoded);
 }
 
 // Random templates, wildcards, variables and anagrams made from the dictionary's own words give

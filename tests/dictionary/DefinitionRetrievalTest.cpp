@@ -248,21 +248,20 @@ TEST_F(DefinitionRetrieval, ReportsTheFileTimeAndFollowsARebuiltFile) {
   EXPECT_FALSE(none.read(found[0].recordOffset, d));
 }
 
-TEST_F(DefinitionRetrieval, RecordCutShortByTheEndOfTheFileKeepsWhatWasRead) {
+TEST_F(DefinitionRetrieval, RecordCutShortByTheEndOfTheFileIsNoDictionary) {
   const uint32_t offset = define("apple")[0].recordOffset;
-  // Keep the header and the record up to the middle of "pome": the regions now run past the end.
+  // Keep the header and the record up to the middle of "pome": the regions now run past the end,
+  // and no definition or entry of the file is offered as if it were whole.
   const std::string bytes = test::readFile(m_path);
   const size_t cut = offset + 1 + 6 + 1 + 3;  // count, "apple", "", "pom"
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   test::writeFile(m_path, bytes.substr(0, cut));
   QCDictionaryList list(m_path);
-  ASSERT_TRUE(list.recheck(0));
+  EXPECT_FALSE(list.recheck(0));
+  EXPECT_EQ(list.dictionary(0).status().reason(),
+            "Its length sections do not fit the file: it is cut short or damaged.");
   QCDictionaryDefinitionRetriever retriever(list, 0);
-  Definition d;
-  ASSERT_TRUE(retriever.read(offset, d));
-  EXPECT_EQ(d.firstTexts, (Texts{"apple", "pom"}));
-  EXPECT_EQ(d.secondTexts, (Texts{"", ""}));
-  EXPECT_EQ(d.body, "");
+  EXPECT_FALSE(retriever.isOpen());
 }
 
 // Every byte of the definition regions and reference tables changed in turn: lookups end, read

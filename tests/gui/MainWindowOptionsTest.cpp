@@ -85,7 +85,7 @@ struct Fixture : test::MainWindowFixture {
     reactivate();
     MainWindowFixture::search(pattern);
     return view().state() == SearchState::Searching ? QStringList{"(still searching)"}
-                                                     : texts(view().session()->pane(0).results);
+                                                    : texts(view().session()->pane(0).results);
   }
   // The Options dialog, from the Tools menu of the window clicked, at `page`.
   QELPropertiesViewWindows* openOptions(int page) {
@@ -127,11 +127,11 @@ class MainWindowOptionsTest : public QObject {
     CommonnessRanks written;
     for (const auto& [word, rank] : {std::pair{"cyt", 10}, {"cot", 20}, {"Tailor", 35}})
       written.set(word, static_cast<uint8_t>(rank));
-    for (const Case& c : {Case{false, 100, {"cat", "cot", "cxt", "cyt"}},
-                          Case{true, 100, {"cyt", "cot", "cat", "cxt"}},
-                          Case{true, 20, {"cyt", "cot"}}}) {
+    for (const Case& c :
+         {Case{false, 100, {"cat", "cot", "cxt", "cyt"}},
+          Case{true, 100, {"cyt", "cot", "cat", "cxt"}}, Case{true, 20, {"cyt", "cot"}}}) {
       QFile::remove(ranks);
-      if (c.ranked) QVERIFY(written.save(ranks.toStdString()).ok());
+      if (c.ranked) QVERIFY(written.saveFor(m_words.toStdString()).ok());
       Fixture f({m_words}, [&](SettingsStore& store) {
         store.writeNumber("ViewCommonFirst", 1);
         store.writeNumber("ViewMaxRank", c.maxRank);
@@ -153,8 +153,8 @@ class MainWindowOptionsTest : public QObject {
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QColor>("colour");
-    QTest::newRow("anagram balances") << int(QELPropertiesViewWindows::kResultPage)
-                                      << "showBalances" << QColor(Qt::red);
+    QTest::newRow("anagram balances")
+        << int(QELPropertiesViewWindows::kResultPage) << "showBalances" << QColor(Qt::red);
     QTest::newRow("highlight font") << int(QELPropertiesViewWindows::kAppearancePage)
                                     << "definitionHighlightFont" << QColor(Qt::blue);
   }

@@ -37,7 +37,8 @@ TEST(PatternLength, FixedAndMaximumLengthsAndMatcherChoice) {
                {"[ab]11", 3, 3, MatcherKind::General},
                {"1-1", 2, 2, MatcherKind::General},
                {"\\a11", 3, 3, MatcherKind::General},
-               {"(1)1", 2, 2, MatcherKind::General},
+               {"(1)1", 2, 2, MatcherKind::VariableTemplate},  // brackets that change nothing
+               {"(1)-1", 2, 2, MatcherKind::General},
                {"11;ab", 2, 2, MatcherKind::General},
                {"1;1", 1, 1, MatcherKind::General},
                {"*", 0, 32, MatcherKind::Affix},
@@ -51,7 +52,8 @@ TEST(PatternLength, FixedAndMaximumLengthsAndMatcherChoice) {
                {";ab*", 2, 32, MatcherKind::General},
                {"......*;gdangboot", 6, 9, MatcherKind::General},
                {"*;abc", 0, 3, MatcherKind::General},
-               {"a(b*)c", 3, 32, MatcherKind::General}};
+               {"a(b*)c", 3, 32, MatcherKind::Affix},
+               {"a(b*)c-", 3, 32, MatcherKind::General}};
   for (const auto& c : cases) {
     const MatchEngine engine = compiled(c.pattern);
     ASSERT_TRUE(engine.valid()) << c.pattern;
@@ -63,7 +65,7 @@ TEST(PatternLength, FixedAndMaximumLengthsAndMatcherChoice) {
 
 TEST(PatternLength, OuterSpacesChangeNothingInnerSpacesAreRequired) {
   EXPECT_EQ(compiled("\\ abc\\ ").compiled().program, compiled("abc").compiled().program);
-  EXPECT_EQ(compiled("( ab)c ").compiled().program, compiled("(ab)c").compiled().program);
+  EXPECT_EQ(compiled("( a-b)c ").compiled().program, compiled("(a-b)c").compiled().program);
   EXPECT_TRUE(test::matches("a b", "a b"));
   EXPECT_FALSE(test::matches("a b", "ab"));
   // An escaped space in front of an anagram part must not hide the anagram.

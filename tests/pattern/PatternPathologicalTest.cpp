@@ -10,6 +10,7 @@
 
 #include "PatternTestSupport.h"
 #include "pattern/MatchEngineSet.h"
+#include "pattern/PatternCompiler.h"
 
 namespace qel {
 namespace {
@@ -89,6 +90,34 @@ TEST(PatternPathological, DeepGroupsAndLongPatternsStayCheap) {
   ASSERT_EQ(test::parseInto(set, "*;" + repeat("[aeiou][^aeiou]", 25)), 0);
   EXPECT_TRUE(test::accepts(set, "banana"));
   EXPECT_EQ(set.abandonedMatches(), 0);
+}
+
+// Brackets that change nothing are compiled away, and only those: the program is the one of the
+// pattern without them; brackets with punctuation, anagram parts or too deep stay as typed.
+TEST(PatternPathological, BracketsThatChangeNothingAreCompiledAway) {
+  const Alphabet& alphabet = test::latinAlphabet();
+  const std::pair<std::string, std::string> same[] = {
+      {"*(*e*)*", "*e*"},
+      {"*(1*2)*(2*1)*", "*1*2*2*1*"},
+      {"(a(b[^cd].)?)*", "ab[^cd].?*"},
+      {repeat("(", 64) + "a*" + repeat(")", 64), "a*"},
+  };
+  for (const auto& [bracketed, plain] : same) {
+    const pattern::CompiledPattern compiled = pattern::compilePattern(alphabet, bracketed);
+    ASSERT_TRUE(compiled.valid) << bracketed;
+    EXPECT_EQ(compiled.program, pattern::compilePattern(alphabet, plain).program) << bracketed;
+  }
+  for (const std::string kept : {"(a-b)*", "*(ab;c)", "a(\\b)", "(a)(", "()a"}) {
+    const std::string typed = kept;
+    std::string without = typed;
+    std::erase(without, '(');
+    std::erase(without, ')');
+    const pattern::CompiledPattern compiled = pattern::compilePattern(alphabet, typed);
+    EXPECT_TRUE(!compiled.valid ||
+                compiled.program != pattern::compilePattern(alphabet, without).program)
+        << typed;
+  }
+  EXPECT_FALSE(pattern::compilePattern(alphabet, repeat("(", 65) + "a" + repeat(")", 65)).valid);
 }
 
 // Anagrams of many variable-length sub-patterns, variables and wildcards are decided exactly

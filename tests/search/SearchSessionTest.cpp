@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <sstream>
+
 #include "app/Messages.h"
+#include "cli/Cli.h"
 #include "dictionary/DecodedSection.h"
 #include "search/EntryClass.h"
 #include "search/SearchSession.h"
@@ -74,6 +78,21 @@ TEST_F(SearchSessionTest, ValidationExplainsWhyNothingCanBeSearched) {
   EXPECT_EQ(status(first, "............"),
             "No words of the required length(s) in the dictionaries");
   EXPECT_EQ(status("", "abc"), "Use Open... on the File menu to select a dictionary");
+
+  // A dictionary gone since it was opened has no status text, which the window says in a box of
+  // its own: the validation names it for every front end to report, with the reason.
+  QCDictionaryList list(first + ";" + second);
+  ASSERT_TRUE(list.recheck(1));
+  std::filesystem::remove(second);
+  SearchSession session(list);
+  const SearchSession::Validation gone = session.validate("t*", SearchSettings{});
+  EXPECT_EQ(gone.state, SearchState::NoPattern);
+  EXPECT_EQ(gone.invalidDictionary, 1);
+  std::ostringstream err;
+  cli::reportChanged(list.path(1), "search", err, &list);
+  EXPECT_EQ(err.str(), "qel-cli search: Dictionary Invalidated: " + second +
+                           " is no longer a valid QEL&Corvanth Dictionary File: The file does not "
+                           "exist.\n");
 }
 
 TEST_F(SearchSessionTest, DuplicatesAcrossDictionariesFollowTheMode) {

@@ -200,7 +200,6 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
 
 QCDictionaryBuilderWindow::~QCDictionaryBuilderWindow() = default;
 
-
 QStringList QCDictionaryBuilderWindow::skippedLines() const {
   QStringList lines;
   for (int i = 0; i < m_skipped->count(); ++i) lines << m_skipped->item(i)->text();
@@ -329,12 +328,8 @@ bool QCDictionaryBuilderWindow::build() {
     }
     for (const std::string& line : skipped) addToLog("ranks " + line + " - line skipped\n", true);
   }
+  p.ranks = &ranks;
   if (!buildDictionary(lines, p)) return false;
-  if (const Status written = ranks.saveFor(p.outputPath); !written.ok()) {
-    addToLog("The ranks could not be written beside the dictionary - " + written.reason() + "\n",
-             true);
-    return false;
-  }
   prepareSideFile(p.outputPath);  // its first search is then as fast as the rest
   return true;
 }

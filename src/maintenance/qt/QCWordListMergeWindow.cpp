@@ -411,12 +411,8 @@ bool QCWordListMergeWindow::merge() {
     p.description = description;
     m_status->setText(tr("Building the dictionary"));
     Lines source(*this, lines);
+    p.ranks = &ranks;
     if (!buildDictionary(source, p)) return false;
-    if (const Status written = ranks.saveFor(p.outputPath); !written.ok()) {
-      addToLog(tr("The ranks could not be written beside the dictionary - %1")
-                   .arg(fromLocal(written.reason())));
-      return false;
-    }
     prepareSideFile(p.outputPath);  // its first search is then as fast as the rest
   }
   m_status->setText(tr("%n entries written", "", static_cast<int>(merged.size())));

@@ -17,7 +17,6 @@ namespace qel {
 namespace {
 
 const char kInvalidatedCaption[] = "Dictionary Invalidated";
-const char kInvalidatedText[] = "\nis no longer a valid QEL&Corvanth Dictionary File";
 
 }  // namespace
 
@@ -84,9 +83,9 @@ bool SearchRunner::reportInvalidated(const std::vector<bool>& wasValid) {
     if (m_dictionaries->dictionary(i).valid()) continue;
     allValid = false;
     if (wasValid[i]) {
-      UserPrompts::current().warning(
-          m_view, tr(kInvalidatedCaption),
-          QFile::decodeName(m_dictionaries->path(i).c_str()) + tr(kInvalidatedText));
+      UserPrompts::current().warning(m_view, tr(kInvalidatedCaption),
+                                     QFile::decodeName(m_dictionaries->path(i).c_str()) + "\n" +
+                                         tr(kNoLongerValidDictionaryText));
     }
   }
   return allValid;
@@ -103,8 +102,9 @@ bool SearchRunner::reportFailure() {
   const SearchSession::Failure failure = m_session->failure();
   if (failure == SearchSession::Failure::kDictionaryInvalidated) {
     const std::string path = m_session->failedPath().value_or("");
-    UserPrompts::current().warning(m_view, tr(kInvalidatedCaption),
-                                   QFile::decodeName(path.c_str()) + tr(kInvalidatedText));
+    UserPrompts::current().warning(
+        m_view, tr(kInvalidatedCaption),
+        QFile::decodeName(path.c_str()) + "\n" + tr(kNoLongerValidDictionaryText));
     return true;
   }
   if (failure == SearchSession::Failure::kOutOfMemory) {
