@@ -31,7 +31,8 @@ SearchSession::Validation SearchSession::validateAnagram(const std::string& lett
   v.state = SearchState::NoPattern;
   if (m_dictionaries.dictionary(pane).valid()) {
     PhraseAnagramSearch check(m_dictionaries, pane);
-    const PhraseAnagramSearch::Validation problem = check.start(letters, anagramSettings(m_settings));
+    const PhraseAnagramSearch::Validation problem =
+        check.start(letters, anagramSettings(m_settings));
     if (problem.problem == PhraseAnagramSearch::Problem::kNone) {
       v.state = SearchState::Ready;
       v.messageNumber = messageNumber(PatternError::kValid);
@@ -84,7 +85,9 @@ bool SearchSession::stepAnagram() {
       break;
     case PhraseAnagramSearch::Ending::kLimitReached:
       m_failure = Failure::kResultLimit;
-      m_failureText = m_anagram->endingText();
+      // A status bar's text: short enough for the window's default width.
+      m_failureText = "Stopped at " + std::to_string(anagramSettings(m_settings).limit) +
+                      " combinations: there are more";
       break;
     case PhraseAnagramSearch::Ending::kDictionaryInvalidated:
       m_failure = Failure::kDictionaryInvalidated;
@@ -100,7 +103,8 @@ bool SearchSession::stepAnagram() {
   ResultList& results = m_panes[m_searchPane].results;
   if (hasRanks(m_searchPane)) {
     std::vector<std::string_view> rows(static_cast<size_t>(results.count()));
-    for (long i = 0; i < results.count(); ++i) rows[static_cast<size_t>(i)] = results.record(i)->entry();
+    for (long i = 0; i < results.count(); ++i)
+      rows[static_cast<size_t>(i)] = results.record(i)->entry();
     // Out of memory, the order found stays.
     results.arrange(commonPhrasesFirstOrder(rows, m_ranks[static_cast<size_t>(m_searchPane)]));
   }

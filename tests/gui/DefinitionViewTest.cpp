@@ -98,11 +98,17 @@ void waitUntilActive(DefinitionViewFrame* frame) {
   if (!QTest::qWaitForWindowActive(frame)) qWarning("the window did not become active");
 }
 
+// A click on the text at a character position, which puts the caret there; with Shift, the text
+// from the caret to there is selected.
+void clickText(DefinitionRichEdit* text, int position, Qt::KeyboardModifiers modifiers = {}) {
+  QTextCursor at(text->document());
+  at.setPosition(position);
+  test::clickAt(text->viewport(), text->cursorRect(at).center(), Qt::LeftButton, modifiers);
+}
+
 void selectText(DefinitionRichEdit* text, int start, int end) {
-  QTextCursor cursor(text->document());
-  cursor.setPosition(start);
-  cursor.setPosition(end, QTextCursor::KeepAnchor);
-  text->setTextCursor(cursor);
+  clickText(text, start);
+  clickText(text, end, Qt::ShiftModifier);
 }
 
 class DefinitionViewTest : public QObject {
@@ -141,10 +147,10 @@ class DefinitionViewTest : public QObject {
              frame->client()->text()->toPlainText().indexOf("tail end"));
 
     // Selecting the dictionary shows its description; the next definition wraps round to it.
-    QTest::keyClick(frame->client()->text(), Qt::Key_Tab, Qt::ControlModifier);
+    test::pressKey(frame->client()->text(), Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(frame->statusText(), QString("Description of test"));
     QCOMPARE(frame->client()->text()->toPlainText(), QString("test dictionary"));
-    QTest::keyClick(frame->client()->text(), Qt::Key_Tab, Qt::ControlModifier);
+    test::pressKey(frame->client()->text(), Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(frame->statusText(), QString("Definition 1 of 1"));
     // Shown again from the tree, a definition has no highlights.
     QVERIFY(highlightedWords(frame->client()->text()).isEmpty());
@@ -156,13 +162,11 @@ class DefinitionViewTest : public QObject {
     waitUntilActive(frame);
     QCOMPARE(frame->client()->definitionCount(), 2);
     DefinitionRichEdit* text = frame->client()->text();
-    QTextCursor caret(text->document());
-    caret.setPosition(text->toPlainText().indexOf("bank2") + 2);
-    text->setTextCursor(caret);
+    clickText(text, static_cast<int>(text->toPlainText().indexOf("bank2")) + 2);
     QCOMPARE(frame->action(DefinitionViewFrame::kLookup)->text(), QString("&Lookup \"bank\""));
     QCOMPARE(frame->action(DefinitionViewFrame::kLookupInNewWindow)->text(),
              QString("Lookup \"bank\" in &New Window..."));
-    QTest::keyClick(text, Qt::Key_Return, Qt::ControlModifier);
+    test::pressKey(text, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(m_source->lookups.size(), size_t(1));
     QCOMPARE(m_source->lookups[0].command, Command::kLookup);
     QCOMPARE(m_source->lookups[0].word, std::string("bank"));
@@ -187,7 +191,7 @@ class DefinitionViewTest : public QObject {
     QVERIFY(!frame->action(DefinitionViewFrame::kLookup)->isEnabled());
     QVERIFY(!frame->action(DefinitionViewFrame::kExternalLookup)->isEnabled());
     QCOMPARE(frame->action(DefinitionViewFrame::kLookup)->text(), QString("&Lookup"));
-    QTest::keyClick(text, Qt::Key_Return, Qt::ControlModifier);
+    test::pressKey(text, Qt::Key_Return, Qt::ControlModifier);
     QVERIFY(m_source->lookups.empty());
   }
 
@@ -217,10 +221,14 @@ class DefinitionViewTest : public QObject {
   void anUnderlinedPhraseIsLookedUpWhole_data() {
     QTest::addColumn<QString>("clickedIn");
     QTest::addColumn<QString>("word");
-    QTest::newRow("its last word") << "end" << "tail end";
-    QTest::newRow("its first word") << "tail" << "tail end";
-    QTest::newRow("a word underlined alone") << "rump" << "rump";
-    QTest::newRow("no underline") << "back" << "back";
+    QTest::newRow("its last word") << "end"
+                                   << "tail end";
+    QTest::newRow("its first word") << "tail"
+                                    << "tail end";
+    QTest::newRow("a word underlined alone") << "rump"
+                                             << "rump";
+    QTest::newRow("no underline") << "back"
+                                  << "back";
   }
   void anUnderlinedPhraseIsLookedUpWhole() {
     QFETCH(QString, clickedIn);
@@ -293,14 +301,14 @@ class DefinitionViewTest : public QObject {
     }
     waitUntilActive(frame);
     QVERIFY(!frame->action(DefinitionViewFrame::kForward)->isEnabled());
-    QTest::keyClick(frame->client()->text(), Qt::Key_Left, Qt::AltModifier);
+    test::pressKey(frame->client()->text(), Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(frame->history().current(), std::string("bank"));
     QCOMPARE(frame->windowTitle(), QString("bank - Definition [1]"));
     QCOMPARE(frame->history().size(), 3);
     QVERIFY(frame->action(DefinitionViewFrame::kForward)->isEnabled());
     // Going back re-reads the word and highlights it.
     QVERIFY(highlightedWords(frame->client()->text()).contains("bank"));
-    QTest::keyClick(frame->client()->text(), Qt::Key_Left, Qt::AltModifier);
+    test::pressKey(frame->client()->text(), Qt::Key_Left, Qt::AltModifier);
     frame->show(m_source->definitionsOf("electron"), "electron");
     QCOMPARE(frame->history().size(), 2);
     QVERIFY(!frame->action(DefinitionViewFrame::kForward)->isEnabled());
@@ -332,8 +340,8 @@ class DefinitionViewTest : public QObject {
     m_source->canNext = true;
     frame->show(m_source->definitionsOf("bank"), "bank");
     waitUntilActive(frame);
-    QTest::keyClick(frame->client()->text(), Qt::Key_Down, Qt::AltModifier);
-    QTest::keyClick(frame->client()->text(), Qt::Key_Up, Qt::AltModifier);
+    test::pressKey(frame->client()->text(), Qt::Key_Down, Qt::AltModifier);
+    test::pressKey(frame->client()->text(), Qt::Key_Up, Qt::AltModifier);
     QCOMPARE(m_source->steps, std::vector<bool>{true});
   }
 

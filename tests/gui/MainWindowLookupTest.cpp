@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <thread>
 
+#include "app/qt/StartupTipsWindow.h"
 #include "definitions/qt/DefinitionRichEdit.h"
 #include "definitions/qt/DefinitionViewFrame.h"
 #include "definitions/qt/DefinitionViewWindows.h"
@@ -88,9 +89,9 @@ class MainWindowLookupTest : public QObject {
     m_first = QString::fromStdString(m_dir.file("first.qcd"));
     m_second = QString::fromStdString(m_dir.file("second.qcd"));
     QVERIFY(test::buildTestDictionary(
-        m_first.toStdString(), {"tail|The tail of a charged particle.",
-                                "electron|A particle with charge.",
-                                "quark|A particle without definitions here."}));
+        m_first.toStdString(),
+        {"tail|The tail of a charged particle.", "electron|A particle with charge.",
+         "quark|A particle without definitions here."}));
     QVERIFY(test::buildTestDictionary(m_second.toStdString(),
                                       {"tailor|One who makes clothes.", "toll|A charge."}));
   }
@@ -105,7 +106,7 @@ class MainWindowLookupTest : public QObject {
     QVERIFY(frame(f));
     QCOMPARE(frame(f)->history().current(), std::string("electron"));
 
-    f.reactivate();  // as the click on it would make it
+    f.reactivate();       // as the click on it would make it
     f.clickResult(1, 0);  // toll (the shorter first)
     f.inMenu('e', [&] { QVERIFY(lookup->isEnabled()); });
     f.input.key(Qt::Key_Return, Qt::ControlModifier);
@@ -228,6 +229,20 @@ class MainWindowLookupTest : public QObject {
     f.input.key(Qt::Key_Return, Qt::ControlModifier);
     const QStringList words = highlighted(frame(f)->client()->text());
     QVERIFY2(words.contains("particle") && words.contains("charge"), qPrintable(words.join(",")));
+  }
+
+  // Owned windows close with the main window only: the Startup Tips, from the menu, leave the
+  // definition windows open.
+  void theStartupTipsLeaveTheDefinitionWindowsOpen() {
+    Fixture f({m_first});
+    lookUpTyped(f, "electron");
+    QVERIFY(frame(f));
+    QTRY_VERIFY(frame(f)->isVisible());
+    f.reactivate();
+    f.input.menu('h', 's');
+    QTRY_VERIFY(f.window.findChild<QELStartupTipsViewWindows*>() != nullptr);
+    QVERIFY(frame(f));
+    QVERIFY(frame(f)->isVisible());
   }
 
   void theFirstStartPlacesTheFirstTwoDefinitionWindows() {

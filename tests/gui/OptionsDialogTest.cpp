@@ -28,17 +28,9 @@
 namespace qel {
 namespace {
 
-// A click on the box itself: a check box stretched across its row ignores the blank beyond its
-// text.
-void clickIndicator(QAbstractButton* button) {
-  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
-
-// Typed text, a key event for each character, whether or not a key of its own exists for it.
-void typeText(QWidget* widget, const QString& text) {
-  for (const QChar c : text)
-    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
+using test::clickIndicator;
+using test::typeText;
+using test::WindowInput;
 
 QStringList sorted(QStringList list) {
   list.sort();
@@ -65,7 +57,7 @@ class OptionsDialogTest : public QObject {
   }
   static void showPage(QELPropertiesViewWindows& dialog, int page) {
     QTabBar* tabs = dialog.pages()->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(page).center());
+    WindowInput::click(tabs, tabs->tabRect(page).center());
   }
   template <typename T>
   static T* find(QWidget& dialog, const char* name) {
@@ -74,7 +66,7 @@ class OptionsDialogTest : public QObject {
     return found;
   }
   void save(QELPropertiesViewWindows& dialog) {
-    QTest::mouseClick(find<QPushButton>(dialog, "save"), Qt::LeftButton);
+    WindowInput::click(find<QPushButton>(dialog, "save"));
     m_fresh->settings.sync();
   }
 
@@ -94,8 +86,8 @@ class OptionsDialogTest : public QObject {
     prompts.chosenFont = larger;
     auto dialog = openDialog(QELPropertiesViewWindows::kAppearancePage);
     QVERIFY(dialog);
-    QTest::mouseClick(find<QPushButton>(*dialog, "fontOutput"), Qt::LeftButton);
-    QTest::mouseClick(find<QPushButton>(*dialog, "fontPattern"), Qt::LeftButton);
+    WindowInput::click(find<QPushButton>(*dialog, "fontOutput"));
+    WindowInput::click(find<QPushButton>(*dialog, "fontPattern"));
     QCOMPARE(m_options.fontOutput.height, -20);
     showPage(*dialog, QELPropertiesViewWindows::kSortingPage);
     clickIndicator(find<QAbstractButton>(*dialog, "sorting"));
@@ -214,7 +206,7 @@ class OptionsDialogTest : public QObject {
     auto dialog = openDialog(QELPropertiesViewWindows::kAppearancePage);
     QVERIFY(dialog);
     QSignalSpy changed(dialog.get(), &QELPropertiesViewWindows::optionsChanged);
-    QTest::mouseClick(find<QPushButton>(*dialog, "fontOutput"), Qt::LeftButton);
+    WindowInput::click(find<QPushButton>(*dialog, "fontOutput"));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(m_options.fontOutput.height, -20);
 
@@ -232,7 +224,7 @@ class OptionsDialogTest : public QObject {
 
     // A chooser cancelled changes nothing.
     prompts.chosenFont.reset();
-    QTest::mouseClick(find<QPushButton>(*dialog, "fontOutput"), Qt::LeftButton);
+    WindowInput::click(find<QPushButton>(*dialog, "fontOutput"));
     QCOMPARE(changed.count(), 1);
   }
 
@@ -258,8 +250,8 @@ class OptionsDialogTest : public QObject {
       const QList<QListView*> lists = chooser->findChildren<QListView*>();
       if (lists.size() < 3) return chooser->reject();
       QListView* sizes = lists[2];
-      const QModelIndexList found = sizes->model()->match(sizes->model()->index(0, 0),
-                                                          Qt::DisplayRole, "20", 1, Qt::MatchExactly);
+      const QModelIndexList found = sizes->model()->match(
+          sizes->model()->index(0, 0), Qt::DisplayRole, "20", 1, Qt::MatchExactly);
       if (found.isEmpty()) return chooser->reject();
       sizes->scrollTo(found.first());
       test::clickAt(sizes->viewport(), sizes->visualRect(found.first()).center());
@@ -305,14 +297,43 @@ class OptionsDialogTest : public QObject {
     QVERIFY(dialog);
     QSignalSpy changed(dialog.get(), &QELPropertiesViewWindows::optionsChanged);
     auto* background = find<QPushButton>(*dialog, "definitionBackgroundColor");
-    QTest::mouseClick(background, Qt::LeftButton);
+    WindowInput::click(background);
     QCOMPARE(changed.count(), 0);
     QCOMPARE(m_options.definitionBackgroundColor, (Colour{255, 255, 255}));
     prompts.chosenColour = QColor(255, 255, 224);
-    QTest::mouseClick(background, Qt::LeftButton);
+    WindowInput::click(background);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(m_options.definitionBackgroundColor, (Colour{255, 255, 224}));
     QCOMPARE(prompts.shown, QStringList({"Background Color", "Background Color"}));
+  }
+
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages wherever the focus is, Close (where it is at
+  // first) included, and go round.
+  void controlTabTurnsThePages() {
+    auto dialog = openDialog(QELPropertiesViewWindows::kPatternPage);
+    QVERIFY(dialog);
+    WindowInput input(*dialog);
+    QTabWidget* pages = dialog->pages();
+    const int last = pages->count() - 1;
+    for (const auto& [back, page] : std::initializer_list<std::pair<bool, int>>{
+             {false, 1}, {false, 2}, {true, 1}, {true, 0}, {true, last}, {false, 0}}) {
+      if (back) {
+        input.key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+      } else {
+        input.key(Qt::Key_Tab, Qt::ControlModifier);
+      }
+      QCOMPARE(pages->currentIndex(), page);
+    }
+  }
+
+  // The program's own texts spell as the rest of the dialog does ("Background Color").
+  void everyTextSpellsColorOneWay() {
+    auto dialog = openDialog(QELPropertiesViewWindows::kAppearancePage);
+    QVERIFY(dialog);
+    for (const QAbstractButton* b : dialog->findChildren<QAbstractButton*>())
+      QVERIFY2(!b->text().contains("colour", Qt::CaseInsensitive), qPrintable(b->text()));
+    for (const QLabel* l : dialog->findChildren<QLabel*>())
+      QVERIFY2(!l->text().contains("colour", Qt::CaseInsensitive), qPrintable(l->text()));
   }
 
   void macrosChangeAsTheyAreTyped() {
@@ -321,8 +342,9 @@ class OptionsDialogTest : public QObject {
     QSignalSpy changed(dialog.get(), &QELPropertiesViewWindows::optionsChanged);
     auto* at = find<QLineEdit>(*dialog, "expansionAt");
     auto* warning = find<QLabel>(*dialog, "expansionWarning");
-    at->selectAll();
-    QTest::keyClicks(at, "[xyz]");
+    WindowInput::click(at);
+    test::pressKey(at, Qt::Key_A, Qt::ControlModifier);
+    typeText(at, "[xyz]");
     QCOMPARE(m_options.expansionAt, std::string("[xyz]"));
     QVERIFY(changed.count() >= 5);
     QVERIFY(!warning->isVisible());
@@ -331,11 +353,12 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(at->text(), QString("[xyz]") + QChar(0x3A9));
     QCOMPARE(m_options.expansionAt, std::string("[xyz]"));
     QVERIFY(warning->isVisible());
-    QTest::keyClick(at, Qt::Key_Backspace);
+    test::pressKey(at, Qt::Key_Backspace);
     QVERIFY(!warning->isVisible());
     // "é" is a character of the code page: kept as its byte.
     auto* hash = find<QLineEdit>(*dialog, "expansionHash");
-    hash->selectAll();
+    WindowInput::click(hash);
+    test::pressKey(hash, Qt::Key_A, Qt::ControlModifier);
     typeText(hash, QString::fromUtf8("[\xC3\xA9]"));
     QCOMPARE(m_options.expansionHash, std::string("[\xE9]"));
     save(*dialog);
@@ -368,13 +391,13 @@ class OptionsDialogTest : public QObject {
       QListWidget* other = list->otherList();
       const QList<QListWidgetItem*> beta = other->findItems("beta", Qt::MatchExactly);
       if (beta.size() != 1) return list->reject();
-      other->setCurrentItem(beta.first());
-      QTest::mouseClick(list->findChild<QPushButton*>("add"), Qt::LeftButton);
-      QTest::mouseClick(list->findChild<QPushButton*>("ok"), Qt::LeftButton);
+      WindowInput::click(other->viewport(), other->visualItemRect(beta.first()).center());
+      WindowInput::click(list->findChild<QPushButton*>("add"));
+      WindowInput::click(list->findChild<QPushButton*>("ok"));
       composed = true;
     });
     QSignalSpy changed(dialog.get(), &QELPropertiesViewWindows::optionsChanged);
-    QTest::mouseClick(find<QPushButton>(*dialog, "changeDefinitionDictionaries"), Qt::LeftButton);
+    WindowInput::click(find<QPushButton>(*dialog, "changeDefinitionDictionaries"));
     QVERIFY(composed);
     const std::string both = folder.file("alpha.qcd") + ";" + folder.file("beta.qcd");
     QCOMPARE(m_options.viewDefinitionDictionary, both);
@@ -385,8 +408,12 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(readStringList(m_fresh->store, "QELViewDictionary", 10),
              (std::vector<std::string>{both, folder.file("alpha.qcd"), earlier}));
 
-    combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_End);  // the earliest, as the user picks it
+    // The earliest, as the user picks it: the list opened with a click, End, Return.
+    WindowInput input(*dialog);
+    WindowInput::click(combo);
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    input.key(Qt::Key_End);
+    input.key(Qt::Key_Return);
     QCOMPARE(m_options.viewDefinitionDictionary, earlier);
     QCOMPARE(changed.count(), 2);
   }

@@ -14,6 +14,7 @@
 #include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
+#include "support/WindowInput.h"
 
 namespace qel {
 namespace {
@@ -37,10 +38,10 @@ class QCDictionaryBuilderWindowTest : public QObject {
     m_prompts = std::make_unique<test::RecordingPrompts>();
     m_prompts->question = UserPrompts::Answer::kYes;  // replace a file that is there
     m_window = std::make_unique<QCDictionaryBuilderWindow>(m_settings->store);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_input = std::make_unique<test::WindowInput>(*m_window);
   }
   void cleanup() {
+    m_input.reset();
     m_window.reset();
     m_settings.reset();
     m_prompts.reset();
@@ -61,13 +62,15 @@ class QCDictionaryBuilderWindowTest : public QObject {
                         "banana;plantain|yellow\n");
     const std::string target = m_dir->file("fruit.qcd");
     // Build waits for both files.
+    QCOMPARE(test::sharedMnemonics(*m_window), QString());
     QVERIFY(!m_window->buildButton()->isEnabled());
-    m_window->sourceEdit()->setText(q(source));
+    typeInto('i', q(source));
     QVERIFY(!m_window->buildButton()->isEnabled());
     fill(source, target);
     QVERIFY(m_window->buildButton()->isEnabled());
-    m_window->descriptionEdit()->setPlainText(QString::fromUtf8("Fruit \xE2\x80\x93 élan"));
-    m_window->shortestBox()->setValue(3);
+    typeInto('e', QString::fromUtf8("Fruit \xE2\x80\x93 élan"));
+    typeInto('s', "3");
+    QCOMPARE(m_window->shortestBox()->value(), 3);
     build();
 
     QCOMPARE(m_window->skippedLines().size(), 2);
@@ -103,8 +106,8 @@ class QCDictionaryBuilderWindowTest : public QObject {
       build();
       QVERIFY2(m_window->statusText().startsWith(c.status), qPrintable(m_window->statusText()));
       QCOMPARE(m_window->skippedLines().size(), 1000);
-      QVERIFY(m_window->logText().contains(
-          c.built ? "500 more skipped line(s)" : "does not look like UTF-8"));
+      QVERIFY(m_window->logText().contains(c.built ? "500 more skipped line(s)"
+                                                   : "does not look like UTF-8"));
     }
   }
 
@@ -114,7 +117,9 @@ class QCDictionaryBuilderWindowTest : public QObject {
     const std::string source = m_dir->file("words.txt");
     const std::string target = m_dir->file("words.qcd");
     test::writeFile(source, "caf\xE9\n");
-    m_window->encodingBox()->setCurrentIndex(1);
+    m_input->key(Qt::Key_N, Qt::AltModifier);  // Encoding: the next one, code page 1252
+    m_input->key(Qt::Key_Down);
+    QCOMPARE(m_window->encodingBox()->currentIndex(), 1);
     fill(source, target);
     build();
     const std::string first = test::readFile(target);
@@ -125,8 +130,8 @@ class QCDictionaryBuilderWindowTest : public QObject {
     m_prompts->question = UserPrompts::Answer::kNo;
     build();
     QCOMPARE(test::readFile(target), first);
-    QCOMPARE(m_prompts->shown,
-             QStringList{"!Save As: " + q(target) + " already exists.\nDo you want to replace it?"});
+    QCOMPARE(m_prompts->shown, QStringList{"!Save As: " + q(target) +
+                                           " already exists.\nDo you want to replace it?"});
     m_prompts->question = UserPrompts::Answer::kYes;
     build();
     QCOMPARE(entryTexts(target), (Texts{"tea", "coffee"}));
@@ -135,7 +140,8 @@ class QCDictionaryBuilderWindowTest : public QObject {
   }
 
   // Cancel while a long build runs: the build stops, the old dictionary stays byte for byte and
-  // nothing is left beside it; the window stays open and builds again afterwards.
+  // nothing is left beside it; the window stays open and builds again afterwards. While it runs,
+  // nothing of what the build reads can be changed.
   void cancellingKeepsTheOldDictionary() {
     const std::string target = m_dir->file("big.qcd");
     QVERIFY(test::buildTestDictionary(target, {"old", "words"}));
@@ -147,11 +153,23 @@ class QCDictionaryBuilderWindowTest : public QObject {
     }
     test::writeFile(source, lines);
     fill(source, target);
-    QTimer::singleShot(0, m_window.get(), [this] {
-      QVERIFY(m_window->running());
-      QCOMPARE(m_window->cancelButton()->text(), QString("&Cancel"));
-      QTest::mouseClick(m_window->cancelButton(), Qt::LeftButton);
-    });
+    test::onceTrue(
+        [this] { return m_window->running(); },
+        [this] {
+          QCOMPARE(m_window->cancelButton()->text(), QString("&Cancel"));
+          for (QWidget* w : m_window->findChildren<QWidget*>()) {
+            const bool input = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w) ||
+                               qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w);
+            const bool inner = qobject_cast<QAbstractSpinBox*>(w->parentWidget()) ||
+                               qobject_cast<QComboBox*>(w->parentWidget());
+            // Help, and Cancel, change nothing that the build reads.
+            if (input && !inner && w != m_window->cancelButton() && w->objectName() != "help")
+              QVERIFY2(!w->isEnabled(),
+                       qPrintable(w->objectName() + " " + w->metaObject()->className()));
+          }
+          QVERIFY(!m_window->descriptionEdit()->isEnabled());
+          test::WindowInput::click(m_window->cancelButton());
+        });
     build();
     QVERIFY(m_window->isVisible());
     QVERIFY(m_window->logText().contains("Dictionary creation abandoned"));
@@ -194,25 +212,35 @@ class QCDictionaryBuilderWindowTest : public QObject {
   // name from the source.
   void fileChoicesAreRemembered() {
     m_prompts->chosenFiles = {q(m_dir->file("list.txt"))};
-    for (QPushButton* b : m_window->findChildren<QPushButton*>()) {
-      if (b->text() == "Bro&wse...") QTest::mouseClick(b, Qt::LeftButton);
-    }
+    m_input->press('w', browseButton());
     QCOMPARE(m_window->sourceEdit()->text(), q(m_dir->file("list.txt")));
     QCOMPARE(m_window->outputEdit()->text(), q(m_dir->file("list.qcd")));
     QCOMPARE(m_settings->settings.value("BuilderSourceFolder").toString(), q(m_dir->path()));
   }
 
  private:
-  void fill(const std::string& source, const std::string& target) {
-    m_window->sourceEdit()->setText(q(source));
-    m_window->outputEdit()->setText(q(target));
+  QAbstractButton* browseButton() const {
+    for (QPushButton* b : m_window->findChildren<QPushButton*>()) {
+      if (b->text() == "Bro&wse...") return b;
+    }
+    return nullptr;
   }
-  void build() { QTest::mouseClick(m_window->buildButton(), Qt::LeftButton); }
+  // A field chosen by its label's key and its text typed over, as a person does.
+  void typeInto(char mnemonic, const QString& text) {
+    m_input->key(Qt::Key_A + (mnemonic - 'a'), Qt::AltModifier);
+    m_input->retype(text);
+  }
+  void fill(const std::string& source, const std::string& target) {
+    typeInto('i', q(source));
+    typeInto('d', q(target));
+  }
+  void build() { m_input->press('b', m_window->buildButton()); }
 
   std::unique_ptr<test::TempDir> m_dir;
   std::unique_ptr<FreshSettings> m_settings;
   std::unique_ptr<test::RecordingPrompts> m_prompts;
   std::unique_ptr<QCDictionaryBuilderWindow> m_window;
+  std::unique_ptr<test::WindowInput> m_input;
 };
 
 }  // namespace qel

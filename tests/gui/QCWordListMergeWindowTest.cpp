@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTreeWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cstring>
 #include <unordered_set>
@@ -25,6 +25,7 @@
 #include "support/FreshSettings.h"
 #include "support/RecordingPrompts.h"
 #include "support/TestDictionaries.h"
+#include "support/WindowInput.h"
 
 namespace qel {
 namespace {
@@ -61,10 +62,10 @@ class QCWordListMergeWindowTest : public QObject {
     m_prompts = std::make_unique<test::RecordingPrompts>();
     m_prompts->question = UserPrompts::Answer::kYes;  // replace a file that is there
     m_window = std::make_unique<QCWordListMergeWindow>(m_settings->store);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_input = std::make_unique<test::WindowInput>(*m_window);
   }
   void cleanup() {
+    m_input.reset();
     m_window.reset();
     m_settings.reset();
     m_prompts.reset();
@@ -94,16 +95,18 @@ class QCWordListMergeWindowTest : public QObject {
     test::writeFile(m_dir->file("a.txt"),
                     "ROBIN|a red-breasted bird\nkite\n\n123\nsnow\xE2\x98\x83\n");
     test::writeFile(m_dir->file("b.txt"), "Kite\nOwl\nemu\n");
-    m_prompts->chosenFiles = {q(dictionary), q(m_dir->file("a.txt")), q(m_dir->file("b.txt"))};
-    for (QPushButton* b : m_window->findChildren<QPushButton*>()) {
-      if (b->text() == "&Add...") QTest::mouseClick(b, Qt::LeftButton);
-    }
+    QCOMPARE(test::sharedMnemonics(*m_window), QString());
+    // Merge waits for something to merge and a file to write it to.
+    QVERIFY(!m_window->mergeButton()->isEnabled());
+    useInputs({q(dictionary), q(m_dir->file("a.txt")), q(m_dir->file("b.txt"))});
     QCOMPARE(m_window->inputs().size(), 3);
     QCOMPARE(m_settings->settings.value("MergeInputFolder").toString(), q(m_dir->path()));
+    QVERIFY(!m_window->mergeButton()->isEnabled());
 
     const std::string target = m_dir->file("merged.qcd");
-    m_window->outputEdit()->setText(q(target));
-    m_window->descriptionEdit()->setText("Birds");
+    typeInto('s', q(target));
+    QVERIFY(m_window->mergeButton()->isEnabled());
+    typeInto('p', "Birds");
     merge();
     QCOMPARE(m_window->countRows(),
              (QStringList{"birds.qcd 3 3 0 0", "a.txt 3 1 1 2", "b.txt 3 1 2 0", "Total 9 5 3 2"}));
@@ -115,7 +118,8 @@ class QCWordListMergeWindowTest : public QObject {
     expectDefinition(target, "robin", "a red-breasted bird");
     const std::string first = test::readFile(target);
 
-    m_window->keepEveryButton()->setChecked(true);
+    m_input->press('e', m_window->keepEveryButton());
+    QVERIFY(m_window->keepEveryButton()->isChecked());
     merge();
     QVERIFY(m_prompts->shown.contains("!Save As: " + q(target) +
                                       " already exists.\nDo you want to replace it?"));
@@ -128,21 +132,22 @@ class QCWordListMergeWindowTest : public QObject {
   // over an input.
   void aSourceTextIsWrittenInUtf8() {
     test::writeFile(m_dir->file("a.txt"), "caf\xE9|a coffee house\ntail:tails\n");
-    m_window->setInputs({q(m_dir->file("a.txt"))});
-    m_window->encodingBox()->setCurrentIndex(1);
-    m_window->textOutputButton()->setChecked(true);
+    useInputs({q(m_dir->file("a.txt"))});
+    chooseEncoding(Qt::Key_Down);                       // code page 1252
+    m_input->press('x', m_window->textOutputButton());  // a source text file
+    QVERIFY(m_window->textOutputButton()->isChecked());
     QVERIFY(!m_window->descriptionEdit()->isEnabled());
-    m_window->outputEdit()->setText(q(m_dir->file("out.txt")));
+    typeInto('s', q(m_dir->file("out.txt")));
     merge();
     QCOMPARE(test::readFile(m_dir->file("out.txt")),
              std::string("caf\xC3\xA9|a coffee house\ntail\ntails\n"));
 
     // Never over an input, nor with the old result kept in an input's place.
     test::writeFile(m_dir->file("b.bak"), "emu\n");
-    m_window->setInputs({q(m_dir->file("a.txt")), q(m_dir->file("b.bak"))});
+    useInputs({q(m_dir->file("a.txt")), q(m_dir->file("b.bak"))});
     for (auto [target, reason] : {std::pair{"a.txt", "one of the inputs"},
                                   std::pair{"b.qcd", "old contents would be kept"}}) {
-      m_window->outputEdit()->setText(q(m_dir->file(target)));
+      typeInto('s', q(m_dir->file(target)));
       merge();
       QVERIFY(m_window->statusText().contains("failed"));
       QVERIFY(m_window->logText().contains(reason));
@@ -152,10 +157,10 @@ class QCWordListMergeWindowTest : public QObject {
     QCOMPARE(test::readFile(m_dir->file("b.bak")), std::string("emu\n"));
 
     // Code page 1252 read as UTF-8 skips every line: the old result is not replaced by nothing.
-    m_window->setInputs({q(m_dir->file("a.txt"))});
+    useInputs({q(m_dir->file("a.txt"))});
     test::writeFile(m_dir->file("a.txt"), "caf\xE9\n\xE9lan\n");
-    m_window->encodingBox()->setCurrentIndex(0);
-    m_window->outputEdit()->setText(q(m_dir->file("out.txt")));
+    chooseEncoding(Qt::Key_Up);  // UTF-8
+    typeInto('s', q(m_dir->file("out.txt")));
     merge();
     QVERIFY(m_window->logText().contains("Nothing to write"));
     QCOMPARE(test::readFile(m_dir->file("out.txt")),
@@ -169,15 +174,15 @@ class QCWordListMergeWindowTest : public QObject {
     for (long i = 0; i < 300000; ++i) text += "w" + std::to_string(i) + "x\n";
     test::writeFile(m_dir->file("long.txt"), text);
     test::writeFile(m_dir->file("out.txt"), "old\n");
-    m_window->setInputs({q(m_dir->file("long.txt"))});
-    m_window->textOutputButton()->setChecked(true);
-    m_window->outputEdit()->setText(q(m_dir->file("out.txt")));
+    useInputs({q(m_dir->file("long.txt"))});
+    m_input->press('x', m_window->textOutputButton());  // a source text file
+    typeInto('s', q(m_dir->file("out.txt")));
     // Escape cancels as the Cancel button does, and leaves the window open.
-    QTimer::singleShot(0, m_window.get(), [this] {
-      QVERIFY(m_window->running());
-      QCOMPARE(m_window->cancelButton()->text(), QString("&Cancel"));
-      QTest::keyClick(m_window.get(), Qt::Key_Escape);
-    });
+    test::onceTrue([this] { return m_window->running(); },
+                   [this] {
+                     QCOMPARE(m_window->cancelButton()->text(), QString("&Cancel"));
+                     test::pressKey(m_window.get(), Qt::Key_Escape);
+                   });
     merge();
     QVERIFY(m_window->isVisible());
     QVERIFY(m_window->statusText().contains("cancelled"));
@@ -206,9 +211,9 @@ class QCWordListMergeWindowTest : public QObject {
       ++dictionaryEntries;
     }
 
-    m_window->setInputs({dictionary, "/usr/share/dict/british-english-huge"});
+    useInputs({dictionary, "/usr/share/dict/british-english-huge"});
     const std::string target = m_dir->file("union.qcd");
-    m_window->outputEdit()->setText(q(target));
+    typeInto('s', q(target));
     merge();
     QVERIFY2(m_window->statusText().contains("entries written"), qPrintable(m_window->logText()));
     const QStringList rows = m_window->countRows();
@@ -237,7 +242,35 @@ class QCWordListMergeWindowTest : public QObject {
   }
 
  private:
-  void merge() { QTest::mouseClick(m_window->mergeButton(), Qt::LeftButton); }
+  void merge() { m_input->press('m', m_window->mergeButton(), 600000); }
+  QAbstractButton* button(const QString& text) const {
+    for (QPushButton* b : m_window->findChildren<QPushButton*>()) {
+      if (b->text() == text) return b;
+    }
+    return nullptr;
+  }
+  // A field chosen by its label's key and its text typed over, as a person does.
+  void typeInto(char mnemonic, const QString& text) {
+    m_input->key(Qt::Key_A + (mnemonic - 'a'), Qt::AltModifier);
+    m_input->retype(text);
+  }
+  // The inputs there removed (all selected in the list, then Remove) and these added through Add.
+  void useInputs(const QStringList& files) {
+    if (!m_window->inputs().isEmpty()) {
+      m_input->key(Qt::Key_I, Qt::AltModifier);
+      m_input->key(Qt::Key_A, Qt::ControlModifier);
+      m_input->press('r', button("&Remove"));
+    }
+    QVERIFY(m_window->inputs().isEmpty());
+    m_prompts->chosenFiles = files;
+    m_input->press('a', button("&Add..."));
+    QCOMPARE(m_window->inputs(), files);
+  }
+  // The encoding of text lists, one step up or down its list.
+  void chooseEncoding(Qt::Key step) {
+    m_input->key(Qt::Key_T, Qt::AltModifier);
+    m_input->key(step);
+  }
   // The word has a definition in `path` (whose body holds `body`).
   void expectDefinition(const std::string& path, const char* word, const char* body) {
     QCDictionaryList list(std::vector<std::string>{path});
@@ -251,6 +284,7 @@ class QCWordListMergeWindowTest : public QObject {
   std::unique_ptr<FreshSettings> m_settings;
   std::unique_ptr<test::RecordingPrompts> m_prompts;
   std::unique_ptr<QCWordListMergeWindow> m_window;
+  std::unique_ptr<test::WindowInput> m_input;
 };
 
 }  // namespace qel

@@ -269,7 +269,6 @@ void QELFrameWindow::showQuickReference() {
 // A new window each time, so that it shows the next tip.
 QWidget* QELFrameWindow::newStartupTipsWindow() {
   if (m_startupTips) m_startupTips->close();
-  m_lookup->windows().closeAll();
   auto* window = new QELStartupTipsViewWindows(m_settings, m_programFolder, this);
   window->setAttribute(Qt::WA_DeleteOnClose);
   connect(window, &QELStartupTipsViewWindows::helpRequested, window,

@@ -122,7 +122,7 @@ class QELFrameWindow : public QMainWindow {
   std::vector<QAction*> m_recentActions;
   std::vector<std::string> m_recent;  // previously used dictionaries, most recent first
   int m_helpContext = kMainViewHelpContext;
-  std::vector<QPointer<QWidget>> m_activationOrder;  // the program's other windows, latest first
+  std::vector<QPointer<QWidget>> m_activationOrder;  // the program's windows, latest first
 };
 
 }  // namespace qel

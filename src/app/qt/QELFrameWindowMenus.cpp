@@ -208,10 +208,14 @@ void QELFrameWindow::buildMenus() {
   });
   connect(qApp, &QGuiApplication::focusWindowChanged, this,
           [this] { noteActivation(QApplication::activeWindow()); });
-  connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
-          [this] { cycleOwnedWindows(false); });
-  connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this,
-          [this] { cycleOwnedWindows(true); });
+  // From whichever of the program's windows has the keyboard, as a window it brought forward
+  // is where the next F6 is pressed.
+  for (const auto [key, sendBack] : {std::pair{Qt::Key_F5, false}, std::pair{Qt::Key_F6, true}}) {
+    auto* shortcut = new QShortcut(QKeySequence(key), this);
+    shortcut->setContext(Qt::ApplicationShortcut);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, sendBack] { cycleOwnedWindows(sendBack); });
+  }
   updateCommands();
 }
 
@@ -299,37 +303,49 @@ void QELFrameWindow::selectAllCommand() {
   if (active >= 0 && active < m_view->paneCount()) m_view->pane(active).list->selectAll();
 }
 
-// F5 brings the front-most of the program's other windows forward; F6 sends it behind the others
-// and brings the next one forward, so that repeated F6 goes through them all.
+// F5 brings the front-most of the program's other windows forward; F6 sends the window in front
+// behind the others and brings the next one forward, so that repeated F6 goes round them all, the
+// main window among them, wherever it is pressed.
 // Qt does not tell the stacking order: the order in which the windows were last active stands in
 // for it, the most recent in front.
 void QELFrameWindow::cycleOwnedWindows(bool sendBack) {
-  std::vector<QWidget*> owned;
+  std::vector<QWidget*> windows;
   for (const QPointer<QWidget>& w : m_activationOrder) {
-    if (w && w != this && w->isVisible() && !w->isMinimized()) owned.push_back(w);
+    if (w && w->isVisible() && !w->isMinimized()) windows.push_back(w);
   }
   for (QWidget* w : QApplication::topLevelWidgets()) {
     const bool window = w->windowType() == Qt::Window || w->windowType() == Qt::Dialog;
-    if (w != this && window && w->isVisible() && !w->isMinimized() &&
-        std::find(owned.begin(), owned.end(), w) == owned.end())
-      owned.push_back(w);
+    if (window && w->isVisible() && !w->isMinimized() &&
+        std::find(windows.begin(), windows.end(), w) == windows.end())
+      windows.push_back(w);
   }
-  if (owned.empty()) return;
-  QWidget* front = owned.front();
-  if (sendBack && owned.size() > 1) {
-    // The front one goes behind the last of them.
-    front->lower();
-    m_activationOrder.erase(std::remove(m_activationOrder.begin(), m_activationOrder.end(), front),
-                            m_activationOrder.end());
-    m_activationOrder.push_back(front);
-    front = owned[1];
+  QWidget* active = QApplication::activeWindow();
+  if (!sendBack) {
+    // The front-most of the others than the one in use.
+    for (QWidget* w : windows) {
+      if (w != this && w != active) {
+        w->raise();
+        w->activateWindow();
+        return;
+      }
+    }
+    return;
   }
-  front->raise();
-  front->activateWindow();
+  if (windows.size() < 2) return;
+  // The window in use goes behind the last of them, and the next comes forward.
+  QWidget* front =
+      std::find(windows.begin(), windows.end(), active) != windows.end() ? active : windows.front();
+  front->lower();
+  m_activationOrder.erase(std::remove(m_activationOrder.begin(), m_activationOrder.end(), front),
+                          m_activationOrder.end());
+  m_activationOrder.push_back(front);
+  windows.erase(std::remove(windows.begin(), windows.end(), front), windows.end());
+  windows.front()->raise();
+  windows.front()->activateWindow();
 }
 
 void QELFrameWindow::noteActivation(QWidget* window) {
-  if (!window || window == this || qobject_cast<QMenu*>(window)) return;
+  if (!window || qobject_cast<QMenu*>(window)) return;
   m_activationOrder.erase(
       std::remove_if(m_activationOrder.begin(), m_activationOrder.end(),
                      [window](const QPointer<QWidget>& w) { return !w || w == window; }),

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -128,6 +129,17 @@ QELPropertiesViewWindows::QELPropertiesViewWindows(Options& options, SettingsBac
   // Help explains the page showing.
   connect(m_pages, &QTabWidget::currentChanged, this,
           [this](int index) { setHelpContext(kPageInfo[index].helpContext); });
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages wherever the focus is in the dialog (the tab
+  // widget itself only sees them while the focus is on one of its pages).
+  for (const auto [keys, step] :
+       {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        std::pair{QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1}}) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step = step] {
+      m_pages->setCurrentIndex((m_pages->currentIndex() + step + m_pages->count()) %
+                               m_pages->count());
+    });
+  }
 
   QPushButton* save = addButton(tr("&Save as defaults"));
   save->setObjectName("save");
@@ -200,15 +212,15 @@ QLayout* QELPropertiesViewWindows::resultPage() {
   auto* rarity = new QHBoxLayout;
   auto* rarityLabel = new QLabel(tr("Hide words ra&rer than:"));
   auto* maxRank = named(bind(new PVWCombo({{tr("(show all)"), 100},
-                                            {tr("10 - the most common"), 10},
-                                            {tr("20"), 20},
-                                            {tr("35 - everyday words"), 35},
-                                            {tr("50"), 50},
-                                            {tr("60"), 60},
-                                            {tr("70 - a large dictionary"), 70},
-                                            {tr("80"), 80},
-                                            {tr("95 - the rarest ranked"), 95}},
-                                           PVWValue<int>::of(m_options.viewMaxRank))),
+                                           {tr("10 - the most common"), 10},
+                                           {tr("20"), 20},
+                                           {tr("35 - everyday words"), 35},
+                                           {tr("50"), 50},
+                                           {tr("60"), 60},
+                                           {tr("70 - a large dictionary"), 70},
+                                           {tr("80"), 80},
+                                           {tr("95 - the rarest ranked"), 95}},
+                                          PVWValue<int>::of(m_options.viewMaxRank))),
                         "maxRank");
   rarityLabel->setBuddy(maxRank);
   rarity->addWidget(rarityLabel);
@@ -302,7 +314,7 @@ QLayout* QELPropertiesViewWindows::appearancePage() {
   mainForm->addRow(tr("R&esults annotation font:"), m_annotationFont);
   mainForm->addRow(tr("Pri&ntout font:"), fontButton("fontPrinting", "alveary", tr("Printout Font"),
                                                      m_options.fontPrinting));
-  mainForm->addRow(named(bind(new PVWCheckBox(tr("Draw rare &words in a lighter colour"),
+  mainForm->addRow(named(bind(new PVWCheckBox(tr("Draw rare &words in a lighter color"),
                                               PVWValue<bool>::of(m_options.viewRareLighter))),
                          "rareLighter"));
 

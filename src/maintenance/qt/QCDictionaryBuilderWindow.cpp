@@ -114,7 +114,7 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
   m_browseSource = new QPushButton(tr("Bro&wse..."), this);
   m_browseSource->setAutoDefault(false);
   connect(m_browseSource, &QPushButton::clicked, this, &QCDictionaryBuilderWindow::chooseSource);
-  addRow(tr("&Source file:"), m_source, m_browseSource);
+  addRow(tr("Source f&ile:"), m_source, m_browseSource);
 
   m_encoding = new QComboBox(this);
   m_encoding->setObjectName("encoding");
@@ -136,15 +136,15 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
   m_ranks = new QLineEdit(this);
   m_ranks->setObjectName("ranks");
   m_ranks->setPlaceholderText(tr("(none: every entry unranked)"));
-  auto* browseRanks = new QPushButton(tr("Selec&t..."), this);
-  browseRanks->setAutoDefault(false);
-  connect(browseRanks, &QPushButton::clicked, this, [this] {
+  m_browseRanks = new QPushButton(tr("Selec&t..."), this);
+  m_browseRanks->setAutoDefault(false);
+  connect(m_browseRanks, &QPushButton::clicked, this, [this] {
     const QString chosen = UserPrompts::current().openFileIn(
         this, tr("Commonness Ranks"), tr("Text Files (*.txt);;All Files (*)"),
         QFileInfo(m_source->text().trimmed()).absolutePath());
     if (!chosen.isEmpty()) m_ranks->setText(chosen);
   });
-  addRow(tr("&Ranks file:"), m_ranks, browseRanks);
+  addRow(tr("&Ranks file:"), m_ranks, m_browseRanks);
 
   m_description = new QPlainTextEdit(this);
   m_description->setObjectName("description");
@@ -163,7 +163,7 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
          "indexed for full-text search"));
   auto* numbers = new QHBoxLayout;
   for (auto [label, box] :
-       {std::pair{tr("S&hortest:"), m_shortest}, std::pair{tr("&Longest:"), m_longest},
+       {std::pair{tr("&Shortest:"), m_shortest}, std::pair{tr("&Longest:"), m_longest},
         std::pair{tr("Co&mmon-word percentage:"), m_common}}) {
     auto* l = new QLabel(label, this);
     l->setBuddy(box);
@@ -236,7 +236,8 @@ void QCDictionaryBuilderWindow::chooseOutput() {
 void QCDictionaryBuilderWindow::enableControls(bool enabled) {
   for (QWidget* w : {static_cast<QWidget*>(m_source), static_cast<QWidget*>(m_browseSource),
                      static_cast<QWidget*>(m_encoding), static_cast<QWidget*>(m_output),
-                     static_cast<QWidget*>(m_browseOutput), static_cast<QWidget*>(m_description),
+                     static_cast<QWidget*>(m_browseOutput), static_cast<QWidget*>(m_ranks),
+                     static_cast<QWidget*>(m_browseRanks), static_cast<QWidget*>(m_description),
                      static_cast<QWidget*>(m_shortest), static_cast<QWidget*>(m_longest),
                      static_cast<QWidget*>(m_common), static_cast<QWidget*>(acceptButton())}) {
     w->setEnabled(enabled);

@@ -62,6 +62,7 @@ class QCDictionaryBuilderWindow : public MaintenanceJobDialog {
   QComboBox* m_encoding = nullptr;
   QLineEdit* m_output = nullptr;
   QLineEdit* m_ranks = nullptr;
+  QPushButton* m_browseRanks = nullptr;
   QPushButton* m_browseOutput = nullptr;
   QPlainTextEdit* m_description = nullptr;
   QSpinBox* m_shortest = nullptr;

@@ -142,6 +142,7 @@ QCWordListMergeWindow::QCWordListMergeWindow(SettingsBackend& settings, QWidget*
   m_toDictionary->setChecked(true);
   m_output = new QLineEdit(this);
   m_output->setObjectName("output");
+  connect(m_output, &QLineEdit::textChanged, this, &QCWordListMergeWindow::updateControls);
   m_change = button(tr("Cha&nge..."), this);
   m_description = new QLineEdit(this);
   m_description->setObjectName("description");
@@ -151,7 +152,7 @@ QCWordListMergeWindow::QCWordListMergeWindow(SettingsBackend& settings, QWidget*
   kinds->addWidget(m_toText);
   kinds->addStretch(1);
   outputLayout->addLayout(kinds, 0, 0, 1, 3);
-  auto* fileLabel = new QLabel(tr("F&ile:"), output);
+  auto* fileLabel = new QLabel(tr("Re&sult file:"), output);
   fileLabel->setBuddy(m_output);
   outputLayout->addWidget(fileLabel, 1, 0);
   outputLayout->addWidget(m_output, 1, 1);
@@ -277,7 +278,8 @@ void QCWordListMergeWindow::updateControls() {
   m_up->setEnabled(selected && m_inputs->currentRow() > 0);
   m_down->setEnabled(selected && m_inputs->currentRow() < m_inputs->count() - 1);
   m_description->setEnabled(m_toDictionary->isChecked());
-  acceptButton()->setEnabled(m_inputs->count() > 0);
+  // Something to merge and somewhere to write it.
+  acceptButton()->setEnabled(m_inputs->count() > 0 && !m_output->text().trimmed().isEmpty());
 }
 
 void QCWordListMergeWindow::enableControls(bool enabled) {

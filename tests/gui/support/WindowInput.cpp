@@ -1,7 +1,13 @@
 #include "WindowInput.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QMap>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -63,6 +69,12 @@ void WindowInput::menu(char menuKey, char itemKey) {
   QTest::keyClick(keyboardWindow(m_window), itemKey);
 }
 
+void WindowInput::press(char letter, QAbstractButton* button, int timeoutMs) {
+  QSignalSpy clicked(button, &QAbstractButton::clicked);
+  key(Qt::Key_A + (letter - 'a'), Qt::AltModifier);
+  QTRY_COMPARE_WITH_TIMEOUT(clicked.count(), 1, timeoutMs);
+}
+
 void WindowInput::click(QWidget* target, QPoint at, Qt::MouseButton button,
                         Qt::KeyboardModifiers modifiers) {
   clickAt(target, at == QPoint(-1, -1) ? target->rect().center() : at, button, modifiers);
@@ -75,8 +87,52 @@ void WindowInput::doubleClick(QWidget* target, QPoint at) {
   QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, point);
 }
 
+QString sharedMnemonics(QWidget& window) {
+  QMap<QChar, int> uses;
+  const auto count = [&uses](const QString& text) {
+    for (qsizetype i = text.indexOf('&'); i >= 0 && i + 1 < text.size();
+         i = text.indexOf('&', i + 2)) {
+      if (text[i + 1] != '&') ++uses[text[i + 1].toLower()];
+    }
+  };
+  for (const QLabel* label : window.findChildren<QLabel*>()) {
+    if (label->buddy() && label->isVisible()) count(label->text());
+  }
+  for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+    if (button->isVisible()) count(button->text());
+  }
+  for (const QGroupBox* group : window.findChildren<QGroupBox*>()) {
+    if (group->isVisible()) count(group->title());
+  }
+  QString shared;
+  for (auto it = uses.cbegin(); it != uses.cend(); ++it) {
+    if (it.value() > 1) shared += it.key();
+  }
+  return shared;
+}
+
+void onceTrue(const std::function<bool()>& condition, const std::function<void()>& action,
+              int timeoutMs) {
+  auto* poll = new QTimer(qApp);
+  QElapsedTimer* started = new QElapsedTimer;
+  started->start();
+  QObject::connect(poll, &QTimer::timeout, poll, [=] {
+    const bool holds = condition();
+    if (!holds && !started->hasExpired(timeoutMs)) return;
+    poll->stop();
+    poll->deleteLater();
+    delete started;
+    if (holds) {
+      action();
+    } else {
+      QTest::qFail("the condition awaited never held", __FILE__, __LINE__);
+    }
+  });
+  poll->start(1);
+}
+
 void whenVisible(const std::function<bool(QWidget*)>& matches,
-                 const std::function<void(QWidget*)>& action, int timeoutMs) {
+                 const std::function<void(QWidget*)>& action, const char* what, int timeoutMs) {
   auto* poll = new QTimer(qApp);
   auto waited = std::make_shared<int>(0);
   poll->setInterval(10);
@@ -90,7 +146,12 @@ void whenVisible(const std::function<bool(QWidget*)>& matches,
     if (!found && *waited < timeoutMs) return;
     poll->deleteLater();
     poll->stop();
-    if (found) action(found);
+    if (found) {
+      action(found);
+    } else {
+      QTest::qFail(qPrintable(QString("no %1 appeared within %2 ms").arg(what).arg(timeoutMs)),
+                   __FILE__, __LINE__);
+    }
   });
   poll->start();
 }

@@ -3,6 +3,7 @@
 // pop-up menus then act as they do for a person; nothing is sent to an inner widget directly.
 #pragma once
 
+#include <QAbstractButton>
 #include <QPoint>
 #include <QString>
 #include <QTest>
@@ -63,6 +64,9 @@ class WindowInput {
   void retype(const QString& text);
   // Alt+menuKey opens a menu of the menu bar, then itemKey chooses its item.
   void menu(char menuKey, char itemKey);
+  // Alt and the button's letter, then the wait until the button is clicked and what it does is
+  // done: a mnemonic clicks a button as an animation, a moment later.
+  void press(char letter, QAbstractButton* button, int timeoutMs = 60000);
 
   // Mouse input to the window that shows `target`, at a point of `target` (its centre by default).
   static void click(QWidget* target, QPoint at = QPoint(-1, -1),
@@ -74,15 +78,27 @@ class WindowInput {
   QWidget& m_window;
 };
 
-// Runs `action` once a top-level widget of type T is visible (a modal dialog or a menu run by
-// exec(), whose loop would otherwise hold the test up); gives up after `timeoutMs`.
+// The letters of the window's mnemonics ("&Build": b) that more than one of its labels and
+// buttons use: Alt and such a letter reaches one of them or the other, by turns.
+QString sharedMnemonics(QWidget& window);
+
+// Runs `action` at the first turn of the event loop at which `condition` holds (within `timeoutMs`,
+// else the test fails): for input in the middle of work that runs its own turns.
+void onceTrue(const std::function<bool()>& condition, const std::function<void()>& action,
+              int timeoutMs = 20000);
+
+// Runs `action` once a top-level widget that `matches` is visible (a modal dialog or a menu run
+// by exec(), whose loop would otherwise hold the test up); after `timeoutMs` without one, the test
+// fails, naming `what` never appeared.
 void whenVisible(const std::function<bool(QWidget*)>& matches,
-                 const std::function<void(QWidget*)>& action, int timeoutMs = 5000);
+                 const std::function<void(QWidget*)>& action, const char* what,
+                 int timeoutMs = 5000);
 
 template <typename T>
 void whenShown(const std::function<void(T*)>& action, int timeoutMs = 5000) {
   whenVisible([](QWidget* w) { return qobject_cast<T*>(w) != nullptr; },
-              [action](QWidget* w) { action(qobject_cast<T*>(w)); }, timeoutMs);
+              [action](QWidget* w) { action(qobject_cast<T*>(w)); },
+              T::staticMetaObject.className(), timeoutMs);
 }
 
 }  // namespace qel::test
