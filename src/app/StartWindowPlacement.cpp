@@ -16,7 +16,47 @@ std::vector<Position> column(int32_t left, int32_t top, const std::vector<Window
   return places;
 }
 
+bool overlap(const Position& a, const Position& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+
 }  // namespace
+
+Position placeClearOf(const Position& wanted, const std::vector<Position>& taken,
+                      const ScreenArea& screen, int32_t gap) {
+  // The edges of the windows taken give the places worth trying, singly and together.
+  std::vector<int32_t> lefts = {wanted.left}, tops = {wanted.top};
+  for (const Position& t : taken) {
+    lefts.push_back(t.left + t.width + gap);
+    lefts.push_back(t.left - gap - wanted.width);
+    tops.push_back(t.top + t.height + gap);
+    tops.push_back(t.top - gap - wanted.height);
+  }
+  const auto onScreen = [&screen](const Position& p) {
+    return p.left >= screen.left && p.top >= screen.top &&
+           p.left + p.width <= screen.left + screen.width &&
+           p.top + p.height <= screen.top + screen.height;
+  };
+  bool found = false;
+  Position best = wanted;
+  int64_t bestDistance = 0;
+  for (const int32_t left : lefts) {
+    for (const int32_t top : tops) {
+      const Position p{left, top, wanted.width, wanted.height};
+      if (!onScreen(p) || std::any_of(taken.begin(), taken.end(),
+                                      [&p](const Position& t) { return overlap(p, t); }))
+        continue;
+      const int64_t dx = left - wanted.left, dy = top - wanted.top;
+      if (!found || dx * dx + dy * dy < bestDistance) {
+        found = true;
+        best = p;
+        bestDistance = dx * dx + dy * dy;
+      }
+    }
+  }
+  return best;
+}
 
 std::vector<Position> startWindowPlaces(const Position& mainFrame, const ScreenArea& screen,
                                         const std::vector<WindowSize>& frames, int32_t gap) {
@@ -43,10 +83,10 @@ std::vector<Position> startWindowPlaces(const Position& mainFrame, const ScreenA
   std::vector<Position> places;
   for (size_t i = 0; i < frames.size(); ++i) {
     const int32_t step = kStep * static_cast<int32_t>(i + 1);
-    const int32_t left = std::max(
-        screen.left, std::min(mainFrame.left + step, screenRight - frames[i].width));
-    const int32_t top = std::max(
-        screen.top, std::min(mainFrame.top + step, screenBottom - frames[i].height));
+    const int32_t left =
+        std::max(screen.left, std::min(mainFrame.left + step, screenRight - frames[i].width));
+    const int32_t top =
+        std::max(screen.top, std::min(mainFrame.top + step, screenBottom - frames[i].height));
     places.push_back({left, top, frames[i].width, frames[i].height});
   }
   return places;

@@ -19,4 +19,10 @@ struct WindowSize {
 std::vector<Position> startWindowPlaces(const Position& mainFrame, const ScreenArea& screen,
                                         const std::vector<WindowSize>& frames, int32_t gap = 8);
 
+// A place for a window of `wanted`'s size that covers none of `taken` and lies on the screen, as
+// near to `wanted` as such a place is: `wanted` itself when it covers none, else beside, above or
+// below them. `wanted` when the screen has no such place.
+Position placeClearOf(const Position& wanted, const std::vector<Position>& taken,
+                      const ScreenArea& screen, int32_t gap = 8);
+
 }  // namespace qel

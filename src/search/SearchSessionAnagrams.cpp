@@ -54,6 +54,12 @@ void SearchSession::startAnagram() {
   p.searchSettings = m_settings;
   p.results.clear();
   p.results.setOrder(ResultOrder::Discovery, false);
+  // Every combination holds the letters given, no more: the length its results have, as a word
+  // search's pane keeps the lengths it searched (a dictionary saved from it takes those).
+  int letters = 0;
+  for (const char c : m_pattern)
+    letters += m_dictionaries.alphabet(active).letterIndex[static_cast<uint8_t>(c)] != kNotALetter;
+  p.shortest = p.longest = letters;
   m_anagram = std::make_unique<PhraseAnagramSearch>(m_dictionaries, active);
   // Each combination is one result, its words apart by blanks as a phrase is.
   m_anagram->setSink([this, active](std::span<const std::string_view> words) {

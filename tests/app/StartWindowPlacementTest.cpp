@@ -2,6 +2,8 @@
 // in every case none covers another and none leaves the screen.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/StartWindowPlacement.h"
 
 namespace qel {
@@ -46,6 +48,30 @@ TEST(StartWindowPlacement, BesideTheMainWindowElseCascaded) {
       EXPECT_LE(p.left + p.width, c.screen.left + c.screen.width) << c.what;
       EXPECT_LE(p.top + p.height, c.screen.top + c.screen.height) << c.what;
     }
+  }
+}
+
+// A window placed clear of others keeps its place where it covers none, moves to the nearest
+// place beside, above or below them where it would, and stays put where the screen has no room.
+TEST(StartWindowPlacement, ClearOfTheWindowsThereWhenThereIsRoom) {
+  const ScreenArea screen{0, 0, 1600, 900};
+  const Position reference{600, 0, 300, 400};
+  const struct {
+    Position wanted;
+    std::vector<Position> taken;
+    Position expected;
+  } cases[] = {
+      {{0, 500, 500, 300}, {reference}, {0, 500, 500, 300}},    // clear already
+      {{533, 0, 800, 421}, {reference}, {533, 408, 800, 421}},  // beside it is off the screen
+      {{533, 0, 600, 421}, {reference}, {908, 0, 600, 421}},    // beside it
+      {{533, 0, 600, 421}, {reference, {900, 0, 700, 900}}, {292, 408, 600, 421}},  // below, left
+      {{0, 0, 1600, 900}, {reference}, {0, 0, 1600, 900}},  // no room anywhere
+  };
+  for (const auto& c : cases) {
+    const Position got = placeClearOf(c.wanted, c.taken, screen);
+    EXPECT_EQ(std::tie(got.left, got.top, got.width, got.height),
+              std::tie(c.expected.left, c.expected.top, c.expected.width, c.expected.height))
+        << c.wanted.left << "," << c.wanted.top << " " << c.wanted.width << "x" << c.wanted.height;
   }
 }
 

@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QToolTip>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <memory>
 
 #include "common/qt/SettingsStore.h"
@@ -370,6 +371,28 @@ class DefinitionViewTest : public QObject {
     replaced->show(m_source->definitionsOf("depot"), "depot");
     QCOMPARE(replaced->number(), 2);
     QCOMPARE(replaced->size(), QSize(300, 200));
+  }
+
+  // Until the user moves the splitter, the tree is as wide as its headings (within two fifths
+  // of the window): none is cut at the window's first size.
+  void theHeadingsShowWholeUntilTheSplitterIsMoved() {
+    const std::string path = m_folder->filePath("headings.qcd").toStdString();
+    QVERIFY(test::buildTestDictionary(path, {"obelisk++noun, a stone pillar+|A monument.",
+                                             "obelisk++noun, a printed mark+|A dagger."}));
+    TestSource source(*m_settings, path);
+    DefinitionWindowList windows(source);
+    DefinitionViewFrame* frame = windows.window(false);
+    frame->resize(700, 400);  // half a screen's width, as a definition window is at first
+    frame->show(source.definitionsOf("obelisk"), "obelisk");
+    waitUntilActive(frame);
+    QTreeWidget* tree = frame->client()->tree();
+    QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+      const QRect row = tree->visualItemRect(*it);
+      const int end = row.left() + tree->iconSize().width() +
+                      tree->fontMetrics().horizontalAdvance((*it)->text(0));
+      QVERIFY2(end <= tree->viewport()->width(), qPrintable((*it)->text(0)));
+    }
   }
 
   void theSplitterKeepsItsPlace() {

@@ -7,8 +7,10 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QUrl>
+#include <cstdio>
 #include <thread>
 
+#include "app/qt/QuickReferenceWindow.h"
 #include "app/qt/StartupTipsWindow.h"
 #include "definitions/qt/DefinitionRichEdit.h"
 #include "definitions/qt/DefinitionViewFrame.h"
@@ -245,18 +247,29 @@ class MainWindowLookupTest : public QObject {
     QVERIFY(frame(f)->isVisible());
   }
 
+  // The first definition windows go clear of the Quick Reference shown at the first start.
   void theFirstStartPlacesTheFirstTwoDefinitionWindows() {
     FreshSettings fresh;
-    fresh.store.writeNumber("QuickReference", 0);
     fresh.store.writeNumber("StartupTips", 0);
+    QRect reference;
     {
       QELFrameWindow window(fresh.store, fresh.folder.path(), {m_first});
+      window.resize(300, 300);
+      window.move(0, 0);
       window.showStartWindows();
+      QWidget* shown = window.findChild<QELQuickReferenceViewWindows*>();
+      QVERIFY(shown);
+      reference = shown->frameGeometry();
     }
     std::string first, second;
     QVERIFY(fresh.store.readString("Definition1Position", first));
     QVERIFY(fresh.store.readString("Definition2Position", second));
     QVERIFY(first != second);
+    for (const std::string& text : {first, second}) {
+      int left = 0, top = 0, width = 0, height = 0;
+      QCOMPARE(std::sscanf(text.c_str(), "%*d,%d,%d,%d,%d", &left, &top, &width, &height), 4);
+      QVERIFY2(!reference.intersects(QRect(left, top, width, height)), text.c_str());
+    }
     fresh.store.writeString("Definition1Position", "0,10,20,300,200");
     QELFrameWindow again(fresh.store, fresh.folder.path(), {m_first});
     again.showStartWindows();

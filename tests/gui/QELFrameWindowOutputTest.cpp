@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
+#include <algorithm>
 #include <csignal>
 
 #include "app/WindowSettings.h"
@@ -97,6 +98,25 @@ class QELFrameWindowOutputTest : public QObject {
     QCOMPARE(std::string(activeResults(saved).record(2)->text()), std::string("dotting (verb)"));
   }
 
+  // Phrase anagrams, whatever was searched before them, are saved as a dictionary of phrases,
+  // each combination an entry.
+  void phraseAnagramsAreSavedAsADictionaryOfPhrases() {
+    const std::string words = m_dir.file("anagram-words.qcd");
+    QVERIFY(test::buildTestDictionary(words, {"dirty", "room", "dormitory", "moor", "tidy"}));
+    Fixture f({QString::fromStdString(words)});
+    f.search("....");  // a word search of another length first
+    WindowInput::click(f.view().patternBox());
+    f.input.key(Qt::Key_G, Qt::ControlModifier);
+    f.input.retype("dormitory");
+    f.input.key(Qt::Key_Return);
+    QTRY_COMPARE(f.results(0), QStringList({"dormitory", "dirty moor", "dirty room"}));
+    const QString saved = f.fresh.folder.filePath("phrases.qcd");
+    saveAs(f, saved, 1);
+    std::vector<std::string> entries = test::entryTexts(saved.toStdString());
+    std::sort(entries.begin(), entries.end());
+    QCOMPARE(entries, (std::vector<std::string>{"dirty moor", "dirty room", "dormitory"}));
+  }
+
   // Results saved over the dictionary they came from rebuild it in place: its old contents stay
   // in its ".bak" file and the window goes on with the new ones.
   void savingOverTheOpenDictionaryRebuildsItInPlace() {
@@ -112,8 +132,9 @@ class QELFrameWindowOutputTest : public QObject {
     QCOMPARE(test::readFile(folder.file("words.bak")), old);
     f.search("*");
     QCOMPARE(f.results(0), QStringList({"tail", "toil"}));
-    QCOMPARE(f.prompts.shown, (QStringList{"Save Results", "!Save As: " + path +
-                                               " already exists.\nDo you want to replace it?"}));
+    QCOMPARE(f.prompts.shown,
+             (QStringList{"Save Results",
+                          "!Save As: " + path + " already exists.\nDo you want to replace it?"}));
   }
 
   // One selected result prints every result, unless the print dialog asks for the selection; two

@@ -280,13 +280,6 @@ QWidget* QELFrameWindow::newStartupTipsWindow() {
 void QELFrameWindow::showStartupTips() { newStartupTipsWindow()->show(); }
 
 void QELFrameWindow::showStartWindows() {
-  // At the first start the first two definition windows get places of their own.
-  if (!readPosition(m_settings, definitionWindowPositionName(1))) {
-    for (int window : {1, 2}) {
-      writePosition(m_settings, definitionWindowPositionName(window),
-                    defaultDefinitionPosition(window, screenArea(*this)));
-    }
-  }
   // Those without a place of their own yet are placed before they show, so that the window
   // manager puts their frames there.
   std::vector<QWidget*> shown, unplaced;
@@ -300,6 +293,21 @@ void QELFrameWindow::showStartWindows() {
   if (readShowStartupTips(m_settings))
     add(newStartupTipsWindow(), QELStartupTipsViewWindows::kDialogName);
   placeBeside(unplaced);
+  // At the first start the first two definition windows get places of their own, clear of the
+  // windows just placed where the screen has room.
+  if (!readPosition(m_settings, definitionWindowPositionName(1))) {
+    const auto place = [](const QRect& r) {
+      return Position{r.left(), r.top(), r.width(), r.height()};
+    };
+    std::vector<Position> taken = {place(frameGeometry())};
+    for (QWidget* window : shown) taken.push_back(place(window->frameGeometry()));
+    for (int window : {1, 2}) {
+      const Position clear = placeClearOf(defaultDefinitionPosition(window, screenArea(*this)),
+                                          taken, screenArea(*this));
+      writePosition(m_settings, definitionWindowPositionName(window), clear);
+      taken.push_back(clear);
+    }
+  }
   for (QWidget* window : shown) window->show();
   if (shown.empty()) m_view->patternBox()->setFocus();
 }

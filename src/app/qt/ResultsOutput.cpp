@@ -20,6 +20,7 @@
 #include "common/qt/SettingsFonts.h"
 #include "common/qt/UserPrompts.h"
 #include "maintenance/qt/QCDictionarySaveQELDialog.h"
+#include "pattern/PatternLimits.h"
 #include "platform/Cp1252.h"
 #include "platform/FileReplacement.h"
 #include "search/ResultsText.h"
@@ -123,6 +124,15 @@ void ResultsOutput::saveResultsAsDictionary(const QString& path) {
   if (m_view->state() == SearchState::Paused) m_view->validatePattern();
   const int active = m_view->activePane();
   const SearchSession::Pane& pane = m_view->session()->pane(active);
+  if (pane.searchSettings.phraseAnagram && pane.shortest > pattern::kLongestWord) {
+    UserPrompts::current().warning(
+        m_window, tr("Dictionary Save Failed"),
+        tr("These phrase anagrams have %1 letters: a dictionary entry holds at most %2.\n"
+           "Save them as a text file instead.")
+            .arg(pane.shortest)
+            .arg(pattern::kLongestWord));
+    return;
+  }
   QCDictionarySaveDialog::Request request;
   request.results = &pane.results;
   request.dictionaries = m_dictionaries;

@@ -6,6 +6,7 @@
 #include "common/qt/ProgramCommandLine.h"
 #include "common/qt/ProgramIcon.h"
 #include "common/qt/SettingsStore.h"
+#include "common/qt/UserPrompts.h"
 #include "dictionary/DecodedSection.h"
 #include "platform/TemporaryFiles.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
 
   QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);
   qel::SettingsStore store(settings);
+  qel::UserPrompts::keepFileDialogSizeIn(&store);
   const QString folder = QString::fromStdString(qel::programFolder());
   qel::QELFrameWindow window(store, folder, dictionaries);
   window.show();

@@ -7,8 +7,12 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QScreen>
+#include <cstdio>
+#include <string>
 
 #include "app/HelpContexts.h"
+#include "app/SettingsBackend.h"
 #include "common/qt/HelpWindow.h"
 #include "properties/FontChooserDialog.h"
 
@@ -31,6 +35,55 @@ class FileDialogHelp : public QObject {
     return true;
   }
 };
+
+constexpr char kFileDialogSize[] = "FileDialogSize";  // "width,height"
+SettingsBackend* g_fileDialogSettings = nullptr;
+
+// Qt's own file dialog opens too narrow for its Size and Date columns: it opens wide enough for
+// them, or at the size the user last gave one.
+int execSized(QFileDialog& dialog) {
+  QSize size;
+  std::string stored;
+  if (g_fileDialogSettings && g_fileDialogSettings->readString(kFileDialogSize, stored)) {
+    int width = 0, height = 0;
+    if (std::sscanf(stored.c_str(), "%d,%d", &width, &height) == 2) size = QSize(width, height);
+  }
+  if (!size.isValid() || size.width() < 200 || size.height() < 150) {
+    const QFontMetrics metrics(dialog.font());
+    size = QSize(metrics.averageCharWidth() * 120, metrics.lineSpacing() * 28);
+  }
+  if (const QScreen* screen = dialog.screen()) size = size.boundedTo(screen->availableSize());
+  dialog.resize(size);
+  const int result = dialog.exec();
+  if (g_fileDialogSettings) {
+    g_fileDialogSettings->writeString(
+        kFileDialogSize, std::to_string(dialog.width()) + "," + std::to_string(dialog.height()));
+  }
+  return result;
+}
+
+QStringList chooseFiles(QWidget* parent, const QString& caption, const QString& start,
+                        const QString& filter, QFileDialog::FileMode mode,
+                        QString* selectedFilter = nullptr) {
+  const FileDialogHelp f1;
+  QFileDialog dialog(parent, caption, start, filter);
+  dialog.setFileMode(mode);
+  if (mode == QFileDialog::AnyFile) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  }
+  if (mode == QFileDialog::Directory) dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (selectedFilter && !selectedFilter->isEmpty()) dialog.selectNameFilter(*selectedFilter);
+  if (execSized(dialog) != QDialog::Accepted) return {};
+  if (selectedFilter) *selectedFilter = dialog.selectedNameFilter();
+  return dialog.selectedFiles();
+}
+
+QString chooseFile(QWidget* parent, const QString& caption, const QString& start,
+                   const QString& filter, QFileDialog::FileMode mode,
+                   QString* selectedFilter = nullptr) {
+  return chooseFiles(parent, caption, start, filter, mode, selectedFilter).value(0);
+}
 
 class MessageBoxes : public UserPrompts {
  public:
@@ -56,36 +109,28 @@ class MessageBoxes : public UserPrompts {
     return button == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
   }
   QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter) override {
-    const FileDialogHelp f1;
-    return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
+    return chooseFiles(parent, caption, QString(), filter, QFileDialog::ExistingFiles);
   }
   QString openFile(QWidget* parent, const QString& caption, const QString& filter) override {
-    const FileDialogHelp f1;
-    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+    return chooseFile(parent, caption, QString(), filter, QFileDialog::ExistingFile);
   }
   QStringList openFilesIn(QWidget* parent, const QString& caption, const QString& filter,
                           const QString& folder) override {
-    const FileDialogHelp f1;
-    return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
+    return chooseFiles(parent, caption, folder, filter, QFileDialog::ExistingFiles);
   }
   QString openFileIn(QWidget* parent, const QString& caption, const QString& filter,
                      const QString& folder) override {
-    const FileDialogHelp f1;
-    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+    return chooseFile(parent, caption, folder, filter, QFileDialog::ExistingFile);
   }
   QString saveFile(QWidget* parent, const QString& caption, const QString& filter,
                    const QString& suggested) override {
-    const FileDialogHelp f1;
-    return QFileDialog::getSaveFileName(parent, caption, suggested, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return chooseFile(parent, caption, suggested, filter, QFileDialog::AnyFile);
   }
   QString saveFileOfType(QWidget* parent, const QString& caption, const QStringList& filters,
                          const QString& suggested, int& type) override {
     QString selected = filters.value(type);
-    const FileDialogHelp f1;
     const QString chosen =
-        QFileDialog::getSaveFileName(parent, caption, suggested, filters.join(";;"), &selected,
-                                     QFileDialog::DontConfirmOverwrite);
+        chooseFile(parent, caption, suggested, filters.join(";;"), QFileDialog::AnyFile, &selected);
     type = std::max<int>(static_cast<int>(filters.indexOf(selected)), 0);
     return chosen;
   }
@@ -96,8 +141,7 @@ class MessageBoxes : public UserPrompts {
     return QColorDialog::getColor(initial, parent, caption);
   }
   QString chooseFolder(QWidget* parent, const QString& caption, const QString& start) override {
-    const FileDialogHelp f1;
-    return QFileDialog::getExistingDirectory(parent, caption, start);
+    return chooseFile(parent, caption, start, QString(), QFileDialog::Directory);
   }
 };
 
@@ -138,5 +182,9 @@ bool mayReplaceFile(QWidget* parent, const QString& path) {
 UserPrompts& UserPrompts::current() { return *g_current; }
 
 void UserPrompts::install(UserPrompts* prompts) { g_current = prompts ? prompts : &g_messageBoxes; }
+
+void UserPrompts::keepFileDialogSizeIn(SettingsBackend* settings) {
+  g_fileDialogSettings = settings;
+}
 
 }  // namespace qel

@@ -10,6 +10,10 @@
 class QWidget;
 
 namespace qel {
+class SettingsBackend;
+}
+
+namespace qel {
 
 class UserPrompts {
  public:
@@ -55,6 +59,9 @@ class UserPrompts {
   // The prompts in use: real message boxes unless a test installed its own.
   static UserPrompts& current();
   static void install(UserPrompts* prompts);  // null restores the message boxes
+  // Where the file dialogs keep the size the user gives them; until set, and until the user
+  // resizes one, they open wide enough to show every column.
+  static void keepFileDialogSizeIn(SettingsBackend* settings);
 };
 
 // True when `path` may be written: no file is there, or the user agreed to replace it. Every

@@ -9,6 +9,7 @@
 #include "common/qt/ProgramCommandLine.h"
 #include "common/qt/ProgramIcon.h"
 #include "common/qt/SettingsStore.h"
+#include "common/qt/UserPrompts.h"
 #include "maintenance/qt/QCDictionaryBuilderWindow.h"
 #include "platform/TemporaryFiles.h"
 
@@ -29,10 +30,11 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationVersion("2.5");
   QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);
   qel::SettingsStore store(settings);
+  qel::UserPrompts::keepFileDialogSizeIn(&store);
   const QStringList files = qel::fileArguments(kBuilder);
   if (files.size() > 2) {
-    QTextStream(stderr) << "RIDOZAD: give at most a source and a dictionary, not "
-                        << files.size() << " files\n";
+    QTextStream(stderr) << "RIDOZAD: give at most a source and a dictionary, not " << files.size()
+                        << " files\n";
     return 2;
   }
   qel::QCDictionaryBuilderWindow window(store);

@@ -7,6 +7,7 @@
 #include "common/qt/ProgramCommandLine.h"
 #include "common/qt/ProgramIcon.h"
 #include "common/qt/SettingsStore.h"
+#include "common/qt/UserPrompts.h"
 #include "maintenance/qt/QCWordListMergeWindow.h"
 #include "platform/TemporaryFiles.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationVersion("2.5");
   QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);
   qel::SettingsStore store(settings);
+  qel::UserPrompts::keepFileDialogSizeIn(&store);
   const QStringList inputs = qel::fileArguments(kMerger);
   qel::QCWordListMergeWindow window(store);
   if (!inputs.isEmpty()) window.setInputs(inputs);

@@ -1,9 +1,11 @@
 #include "definitions/qt/DefinitionViewWindows.h"
 
 #include <QFrame>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -104,6 +106,7 @@ void DefinitionViewWindows::populate(DefinitionsFound found, const std::string& 
     items[i]->setToolTip(0, heading + u'\n' + name.left(kMaxToolTip));
   }
   if (dictionary) dictionary->setExpanded(true);
+  fitTreeToHeadings();
 
   const int initial = initialDefinition(definitions, key, preferredPath);
   QTreeWidgetItem* chosen = initial >= 0 ? items[initial] : nullptr;
@@ -114,6 +117,41 @@ void DefinitionViewWindows::populate(DefinitionsFound found, const std::string& 
   } else {
     display(nullptr);
   }
+}
+
+// Until the user places the splitter, the tree is widened to show its headings whole, up to two
+// fifths of the window; it is never narrowed, so that the text does not jump from word to word.
+void DefinitionViewWindows::fitTreeToHeadings() {
+  int32_t placed = 0;
+  if (m_settings.readNumber(dialogValueName(kDialogName, kSplitterValue), placed)) return;
+  // The splitter's sizes mean something once it is laid out at the window's size.
+  if (!isVisible()) {
+    m_fitPending = true;
+    return;
+  }
+  m_fitPending = false;
+  int needed = 0;
+  for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+    const QRect row = m_tree->visualItemRect(*it);
+    const int text = m_tree->fontMetrics().horizontalAdvance((*it)->text(0));
+    const int icon = m_tree->iconSize().width() > 0 ? m_tree->iconSize().width() : 16;
+    // Its indentation (where it shows), its icon and text, and room for a scroll bar.
+    const int indent =
+        row.isValid() ? row.left() : m_tree->indentation() * ((*it)->parent() ? 2 : 1);
+    needed = std::max(needed, indent + icon + text + 3 * kGap);
+  }
+  needed += m_tree->verticalScrollBar()->sizeHint().width();
+  const QList<int> sizes = m_splitter->sizes();
+  const int total = sizes.value(0) + sizes.value(1);
+  const int wanted = std::min(needed, total * 2 / 5);
+  if (sizes.size() == 2 && total > 0 && wanted > sizes[0]) {
+    m_splitter->setSizes({wanted, total - wanted});
+  }
+}
+
+void DefinitionViewWindows::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (m_fitPending) fitTreeToHeadings();
 }
 
 void DefinitionViewWindows::redisplay(const DefinitionLook& look) {

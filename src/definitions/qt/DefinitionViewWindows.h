@@ -43,6 +43,8 @@ class DefinitionViewWindows : public QWidget {
   QSplitter* splitter() const { return m_splitter; }
   // The text pane's left edge, as it is stored.
   int splitterPosition() const;
+  void fitTreeToHeadings();
+  void showEvent(QShowEvent* event) override;
 
  signals:
   void statusChanged(const QString& text);
@@ -53,6 +55,7 @@ class DefinitionViewWindows : public QWidget {
 
   SettingsBackend& m_settings;
   QTreeWidget* m_tree = nullptr;
+  bool m_fitPending = false;  // the tree waits to be fitted to its headings until shown
   DefinitionRichEdit* m_text = nullptr;
   QSplitter* m_splitter = nullptr;
   DefinitionsFound m_found;
