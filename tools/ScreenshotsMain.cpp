@@ -15,10 +15,12 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
 
+#include "app/Messages.h"
 #include "app/Options.h"
 #include "app/qt/QELFrameWindow.h"
 #include "app/qt/QELPropertiesViewWindows.h"
@@ -259,6 +261,24 @@ int main(int argc, char** argv) {
     rankedView.shortestBox()->setValue(3);  // words of three letters or more
     search(rankedView, "dormitory");
     ok = save(ranked, out.filePath("main-window-phrase-anagrams.png")) && ok;
+  }
+
+  // The status texts of a search that stops before its end, at the main window's default width
+  // (a third of a 1280-pixel screen): each must be read whole.
+  {
+    QTemporaryDir statusFolder;
+    QSettings statusSettings(statusFolder.filePath("settings.ini"), QSettings::IniFormat);
+    qel::SettingsStore statusStore(statusSettings);
+    qel::QELFrameWindow window(statusStore, QDir::currentPath(), args.mid(1, 1));
+    window.resize(426, 600);
+    window.show();
+    qel::QELViewWindows& view = *window.view();
+    view.setPhraseAnagram();
+    search(view, "planetary orbits");  // more than 100000 combinations
+    ok = save(window, out.filePath("status-phrase-anagram-limit.png")) && ok;
+    window.statusBar()->showMessage(QString::fromLatin1(
+        qel::messageText(qel::messageNumber(qel::Message::kSearchTooMuchWork))));
+    ok = save(window, out.filePath("status-too-much-work.png")) && ok;
   }
   return ok ? 0 : 1;
 }

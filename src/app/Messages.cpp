@@ -60,7 +60,7 @@ constexpr TableEntry kMessages[] = {
     {13093, "Follow \\ by the character you want to match exactly"},
     {13094, "Choice lists must contain at least one letter"},
     {14030, "No words of the required length(s) in the dictionaries"},
-    {14040, "Paused: much work - click on Resume to go on"},
+    {14040, "Paused: a long search - click on Resume to go on"},
 };
 
 static_assert(std::is_sorted(std::begin(kMessages), std::end(kMessages),
