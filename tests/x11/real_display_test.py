@@ -6,6 +6,7 @@ through XTest, so that the X server, Qt's input handling, focus, shortcuts and m
 part. Every path runs twice: without a window manager and under openbox.
 
 Usage: real_display_test.py BUILD_DIR   (exit 0: all passed; 77: a tool is missing)
+       REAL_DISPLAY_ONLY=path,path real_display_test.py BUILD_DIR   (those paths alone)
 """
 
 import os
@@ -17,6 +18,8 @@ import time
 
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
 QEL = os.path.join(BUILD, "qel")
+BUILDER = os.path.join(BUILD, "RIDOZAD")
+MERGER = os.path.join(BUILD, "RAVAZAV")
 CLI = os.path.join(BUILD, "qel-cli")
 DEFAULT_DICTIONARY = os.path.join(BUILD, "Dictionaries", "Devuduvodi.qcd")
 TOOLS = ["Xvfb", "xdotool", "xclip", "openbox"]
@@ -80,6 +83,14 @@ class Display:
         self.qel = subprocess.Popen([QEL, *dictionaries], env=self.env,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.main = self.wait_for_window(" - QEL$")
+        self.focus(self.main)
+
+    def start_program(self, program, title):
+        """A companion program, on its own: its window focused."""
+        self.settings("[General]\n")
+        self.qel = subprocess.Popen([program], env=self.env, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.PIPE)
+        self.main = self.wait_for_window(title)
         self.focus(self.main)
 
     def wait_for_window(self, name, timeout=15):
@@ -244,9 +255,98 @@ def options_from_the_keyboard(display, first, second):
     display.wait_for_window("^QEL Options$")
 
 
+def entries(dictionary):
+    return [line.split("\t")[0] for line in run([CLI, "list", dictionary], os.environ).splitlines()]
+
+
+def field(display, mnemonic, text):
+    """A field of a companion window chosen by its label's key, its text typed over."""
+    display.keys(f"alt+{mnemonic}", "ctrl+a", "Delete")
+    display.type(text)
+
+
+def builder_from_the_keyboard(display, first, second):
+    source = os.path.join(display.folder, "birds.txt")
+    with open(source, "w") as f:
+        f.write("wren\nrobin\nowl\n")
+    target = os.path.join(display.folder, "birds.qcd")
+    display.start_program(BUILDER, "Dictionary Builder$")
+    field(display, "i", source)
+    field(display, "d", target)
+    display.keys("alt+b")
+    wait_until("the builder wrote the dictionary", lambda: os.path.exists(target), timeout=20)
+    time.sleep(0.3)
+    if sorted(entries(target)) != ["owl", "robin", "wren"]:
+        raise Failure(f"built {entries(target)}")
+
+
+def merge_two_lists(display, first, second):
+    lists = []
+    for name, words in (("a.txt", "kite\nowl\n"), ("b.txt", "Owl\nemu\n")):
+        lists.append(os.path.join(display.folder, name))
+        with open(lists[-1], "w") as f:
+            f.write(words)
+    target = os.path.join(display.folder, "merged.txt")
+    display.start_program(MERGER, "Word List Merge$")
+    for path in lists:
+        display.keys("alt+a")
+        dialog = display.wait_for_window("^Word Lists and Dictionaries to Merge$")
+        display.focus(dialog)
+        display.type(path)
+        display.keys("Return")
+        time.sleep(0.5)
+        display.focus(display.main)
+    display.keys("alt+x")  # a source text file
+    field(display, "s", target)
+    display.keys("alt+m")
+    wait_until("the merger wrote its result", lambda: os.path.exists(target), timeout=20)
+    time.sleep(0.3)
+    with open(target) as f:
+        merged = f.read().splitlines()
+    if merged != ["emu", "kite", "owl"]:
+        raise Failure(f"merged {merged}")
+
+
+def definition_steps_with_alt_down(display, first, second):
+    if not os.path.exists(DEFAULT_DICTIONARY):
+        print("    (no default dictionary: the definition window skipped)")
+        return
+    display.start(DEFAULT_DICTIONARY)
+    search(display, ".l...r.n")
+    display.keys("alt+1", "space", "ctrl+Return")
+    window = display.wait_for_window(" - Definition")
+    display.focus(window)
+    before = display.title(window)
+    display.keys("alt+Down")
+    wait_until("Alt+Down showed the next result's definition",
+               lambda: display.title(window) != before)
+
+
+def f6_goes_round_the_windows(display, first, second):
+    if not os.path.exists(DEFAULT_DICTIONARY):
+        print("    (no default dictionary: F6 skipped)")
+        return
+    display.start(DEFAULT_DICTIONARY)
+    search(display, "electron")
+    display.keys("alt+1", "space", "ctrl+Return")
+    definition = display.wait_for_window("^electron - Definition")
+    display.focus(display.main)
+    display.keys("alt+h", "q")
+    reference = display.wait_for_window("^QEL Quick Reference")
+    display.focus(display.main)
+    seen = []
+    for _ in range(3):
+        display.keys("F6")
+        time.sleep(0.3)
+        seen.append(run(["xdotool", "getwindowfocus"], display.env, check=False).strip())
+    if sorted(seen) != sorted([definition, reference, display.main]):
+        raise Failure(f"F6 went to {seen}, not round {definition}, {reference}, {display.main}")
+
+
 PATHS = [return_searches, keypad_enter_searches, close_with_a_result_focused,
          opening_keeps_the_results, save_results, lookup_with_ctrl_enter,
-         help_from_the_file_dialog, options_from_the_keyboard]
+         help_from_the_file_dialog, options_from_the_keyboard, builder_from_the_keyboard,
+         merge_two_lists, definition_steps_with_alt_down, f6_goes_round_the_windows]
 
 
 def main():
@@ -263,8 +363,11 @@ def main():
             with open(source, "w") as f:
                 f.write("\n".join(words) + "\n")
             run([CLI, "build", source, path], os.environ)
+        # REAL_DISPLAY_ONLY=name,name runs those paths alone (while working on them).
+        only = [n for n in os.environ.get("REAL_DISPLAY_ONLY", "").split(",") if n]
+        paths = [p for p in PATHS if not only or p.__name__ in only]
         for window_manager in (False, True):
-            for path in PATHS:
+            for path in paths:
                 name = f"{path.__name__} ({'openbox' if window_manager else 'no window manager'})"
                 display = Display(tempfile.mkdtemp(dir=folder), window_manager)
                 try:
@@ -276,7 +379,7 @@ def main():
                     print(f"FAIL {name}: {failure}")
                 finally:
                     display.close()
-    print(f"{len(PATHS) * 2 - failures} of {len(PATHS) * 2} passed in {time.time() - started:.0f} s")
+    print(f"{len(paths) * 2 - failures} of {len(paths) * 2} passed in {time.time() - started:.0f} s")
     return 1 if failures else 0
 
 

@@ -336,10 +336,10 @@ void QELFrameWindow::cycleOwnedWindows(bool sendBack) {
   QWidget* front =
       std::find(windows.begin(), windows.end(), active) != windows.end() ? active : windows.front();
   front->lower();
-  m_activationOrder.erase(std::remove(m_activationOrder.begin(), m_activationOrder.end(), front),
-                          m_activationOrder.end());
-  m_activationOrder.push_back(front);
+  // Behind every other, those never yet active included, so that the round reaches them all.
   windows.erase(std::remove(windows.begin(), windows.end(), front), windows.end());
+  windows.push_back(front);
+  m_activationOrder.assign(windows.begin(), windows.end());
   windows.front()->raise();
   windows.front()->activateWindow();
 }
