@@ -400,13 +400,13 @@ class DefinitionViewTest : public QObject {
     frame->show(m_source->definitionsOf("bank"), "bank");
     QSplitter* splitter = frame->client()->splitter();
     QSplitterHandle* handle = splitter->handle(1);
-    const QPoint grip = handle->rect().center();
-    QTest::mousePress(handle, Qt::LeftButton, {}, grip);
-    QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(40, 0)),
-                     handle->mapToGlobal(QPointF(grip + QPoint(40, 0))), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(handle, &move);
-    QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(40, 0));
+    // The handle dragged 40 pixels to the right, through the window as a pointer does it.
+    QWindow* window = frame->windowHandle();
+    const QPoint grip = handle->mapTo(frame, handle->rect().center());
+    QTest::mousePress(window, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(window, grip + QPoint(20, 0));
+    QTest::mouseMove(window, grip + QPoint(40, 0));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, grip + QPoint(40, 0));
     int32_t stored = 0;
     QVERIFY(m_settings->readNumber("DefinitionSplitterPosition", stored));
     QCOMPARE(stored, frame->client()->splitterPosition());
