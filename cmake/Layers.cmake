@@ -35,6 +35,8 @@ function(qel_layer name)
   target_link_libraries(${name} PUBLIC ${L_USES} ${L_LINKS})
   if(L_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+    # Qt's headers are most of what a window file compiles: parsed once per layer instead.
+    target_precompile_headers(${name} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/QtPrecompiled.h)
   endif()
 endfunction()
 

@@ -210,7 +210,7 @@ void QELFrameWindow::buildMenus() {
           [this] { noteActivation(QApplication::activeWindow()); });
   // From whichever of the program's windows has the keyboard, as a window it brought forward
   // is where the next F6 is pressed.
-  for (const auto [key, sendBack] : {std::pair{Qt::Key_F5, false}, std::pair{Qt::Key_F6, true}}) {
+  for (const auto& [key, sendBack] : {std::pair{Qt::Key_F5, false}, std::pair{Qt::Key_F6, true}}) {
     auto* shortcut = new QShortcut(QKeySequence(key), this);
     shortcut->setContext(Qt::ApplicationShortcut);
     connect(shortcut, &QShortcut::activated, this,

@@ -131,7 +131,7 @@ QELPropertiesViewWindows::QELPropertiesViewWindows(Options& options, SettingsBac
           [this](int index) { setHelpContext(kPageInfo[index].helpContext); });
   // Ctrl+Tab and Ctrl+Shift+Tab turn the pages wherever the focus is in the dialog (the tab
   // widget itself only sees them while the focus is on one of its pages).
-  for (const auto [keys, step] :
+  for (const auto& [keys, step] :
        {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
         std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
         std::pair{QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1}}) {
