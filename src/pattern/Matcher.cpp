@@ -123,7 +123,7 @@ bool Matcher::bindOrCompare(uint8_t variable, uint8_t letter) {
     need += m_pattern.variableUses[v];
   }
   // Every use of the variable takes a position of its own: the word must hold the letter as often.
-  if (need > m_letterCounts[letter]) return false;
+  if (m_pattern.countsLetters && need > m_letterCounts[letter]) return false;
   m_bindings[variable] = letter;
   return true;
 }

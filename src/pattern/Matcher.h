@@ -152,7 +152,9 @@ class Matcher {
   bool m_exclusive;
 
   std::array<uint8_t, kVariableCount> m_bindings;
-  std::array<uint8_t, 256> m_letterCounts{};  // the word's, when the pattern counts letters
+  // The word's letter counts, filled only when the pattern counts letters: a matcher is made for
+  // every entry, and the other patterns need not clear them.
+  std::array<uint8_t, 256> m_letterCounts;
   std::array<int, kSlots> m_punctuation{};    // non-letters before each letter, and after the last
   std::array<int, kSlots> m_letterOffset{};   // text offset of each letter
   int m_endOffset = 0;  // non-letters passed when the last sequence reached its end
