@@ -13,20 +13,31 @@ OutputBuffer::OutputBuffer(int fd) : m_fd(fd) {
 
 OutputBuffer::~OutputBuffer() { drain(); }
 
-bool OutputBuffer::drain() {
-  const char* p = pbase();
-  while (m_error == 0 && p < pptr()) {
-    const ssize_t n = ::write(m_fd, p, static_cast<size_t>(pptr() - p));
+bool OutputBuffer::writeAll(const char* from, size_t size) {
+  const char* end = from + size;
+  while (m_error == 0 && from < end) {
+    const ssize_t n = ::write(m_fd, from, static_cast<size_t>(end - from));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       m_error = n < 0 ? errno : EIO;
       break;
     }
-    p += n;
+    from += n;
   }
+  return m_error == 0;
+}
+
+bool OutputBuffer::drain() {
+  writeAll(pbase(), static_cast<size_t>(pptr() - pbase()));
   // What could not be written is dropped: once a write failed, nothing after it is written.
   setp(m_buffer.data(), m_buffer.data() + m_buffer.size());
   return m_error == 0;
+}
+
+std::streamsize OutputBuffer::xsputn(const char_type* s, std::streamsize n) {
+  if (n < static_cast<std::streamsize>(m_buffer.size())) return std::streambuf::xsputn(s, n);
+  if (!drain() || !writeAll(s, static_cast<size_t>(n))) return 0;
+  return n;
 }
 
 OutputBuffer::int_type OutputBuffer::overflow(int_type c) {

@@ -20,10 +20,14 @@ class OutputBuffer : public std::streambuf {
 
  protected:
   int_type overflow(int_type c) override;
+  // A block as large as the buffer or larger goes out in one write, not a copy and a write a
+  // buffer at a time.
+  std::streamsize xsputn(const char_type* s, std::streamsize n) override;
   int sync() override;
 
  private:
   bool drain();
+  bool writeAll(const char* from, size_t size);
 
   int m_fd;
   int m_error = 0;

@@ -148,6 +148,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
   };
 
   SearchSession session(list);
+  session.setRanksShown(showRanks);
   if (a.has("no-work-limit")) session.setWorkBudget(SearchSession::kNoWorkLimit);
   const bool entriesOnly = a.has("entries-only");
   // Results written as found, entries only: annotations and balances would be made for nothing.
@@ -191,6 +192,14 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
     }  // once a write failed nothing more can reach the output
     for (const SearchSession::StreamedResult& result : results) write(result);
   });
+  // Words with nothing after them come as lines, written as they are.
+  if (!showRanks && !bodies) {
+    session.setLinesSink([&](std::string_view lines, size_t count) {
+      streamed += static_cast<long>(count);
+      flush();
+      if (out) out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+    });
+  }
   const auto validation = session.validate(pattern, s);
   if (validation.invalidDictionary >= 0) {
     reportChanged(list.path(validation.invalidDictionary), command, err, &list);

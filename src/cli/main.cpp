@@ -29,7 +29,6 @@ int main(int argc, char** argv) {
   occupyClosedStandardStreams();
   // A search or build stopped with Ctrl+C leaves no half-written file behind.
   qel::temporary_files::removeOnSignal();
-  std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
   qel::cli::OutputBuffer buffer(STDOUT_FILENO);
   std::ostream out(&buffer);

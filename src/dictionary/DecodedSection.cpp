@@ -21,6 +21,11 @@ int spelledRun(const Alphabet& alphabet) {
   return run;
 }
 
+bool spellsAscii(const Alphabet& alphabet) {
+  const int run = spelledRun(alphabet);
+  return run > 0 && static_cast<uint8_t>(alphabet.character[0]) + run - 1 < 0x80;
+}
+
 std::shared_ptr<const DecodedSection> SectionRecording::finish(
     std::shared_ptr<SectionRecording> recording, bool complete, int length,
     const Alphabet& alphabet) {

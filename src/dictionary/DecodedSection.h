@@ -181,6 +181,8 @@ struct SectionRecording {
 // How many letters from letter 0 on have characters that follow one another ("a" to "z"): a word
 // of those letters only is spelled by adding the character of letter 0 to each.
 int spelledRun(const Alphabet& alphabet);
+// Whether the words that `alphabet` spells out by their letters are ASCII, and so their own UTF-8.
+bool spellsAscii(const Alphabet& alphabet);
 
 // The memory decoded sections may take in the process, in bytes; 0 (the default) keeps none, as a
 // program that searches once gains nothing from them. Sections kept already stay.

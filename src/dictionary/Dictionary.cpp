@@ -234,6 +234,8 @@ Status Dictionary::read(const std::string& path) {
       return Status::invalid("Its letter scores are cut short.");
   }
 
+  if (!fingerprintOf(f, m_fingerprint)) return Status::fromFileError(EIO);
+
   m_alphabet = alphabet;
   m_description.assign(description, descriptionSize);
   m_fileTime = time;

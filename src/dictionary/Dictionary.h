@@ -12,6 +12,7 @@
 #include "dictionary/Alphabet.h"
 #include "dictionary/DecodedSection.h"
 #include "dictionary/DecodingTable.h"
+#include "dictionary/DictionaryFingerprint.h"
 #include "dictionary/FileFormat.h"
 #include "platform/FileAccess.h"
 #include "platform/Status.h"
@@ -59,6 +60,8 @@ class Dictionary {
   void markDamaged();
   // What was opened: compared with every later handle on the file and at every recheck.
   const FileIdentity& identity() const { return m_identity; }
+  // The fingerprint of the file as it was read, which ties files made from it to its contents.
+  const DictionaryFingerprint& fingerprint() const { return m_fingerprint; }
   // Changes whenever the file is read again, after which earlier positions and letter numbers
   // of this dictionary no longer hold.
   uint32_t generation() const { return m_generation; }
@@ -121,6 +124,7 @@ class Dictionary {
   bool m_loadScores = false;
   int64_t m_fileTime = 0;
   FileIdentity m_identity;  // of the file read, when m_read
+  DictionaryFingerprint m_fingerprint;
   bool m_read = false;
   uint32_t m_generation = 0;
   std::string m_description = kInvalidDictionaryText;

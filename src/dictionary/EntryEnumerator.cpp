@@ -321,6 +321,13 @@ size_t EntryEnumerator::nextAccepted(EntryFilter* filter, AcceptedEntry* accepte
   return n;
 }
 
+size_t EntryEnumerator::nextWordLines(char*& out, size_t room, bool wordsOnly) {
+  if (!m_replay.active() || readAgain()) return 0;
+  const size_t n = m_replay.takeWordLines(out, room, wordsOnly, spellsAscii(m_dictionary.alphabet()));
+  m_entriesScanned += static_cast<int>(n);
+  return n;
+}
+
 const char* EntryEnumerator::annotation() const {
   const char* second = m_item.text + m_item.wordSize + 1;
   return *second ? second : nullptr;

@@ -52,6 +52,11 @@ class EntryEnumerator {
   // entry is for nextBatch() to give (no replay, a group end, the end of the section, damage, or
   // a filter that cannot be asked in bulk), or when the budget ran out.
   size_t nextAccepted(EntryFilter* filter, AcceptedEntry* accepted, size_t capacity);
+  // The words of the next leading entries of a replayed section, as lines for a caller that wants
+  // every entry (see ReplayCursor::takeWordLines); `out` moves past what was written. Returns how
+  // many; 0 when the next entry is for nextBatch() or nextAccepted() to give.
+  static constexpr size_t kLineRoom = ReplayCursor::kLineRoom;
+  size_t nextWordLines(char*& out, size_t room, bool wordsOnly);
 
   // Section `length` of `dictionary` decoded to the end of its first group (the entries a word
   // search visits), whatever the budget; null for an empty or unreadable section.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "dictionary/EntryFilter.h"
+#include "platform/Cp1252.h"
 
 namespace qel {
 
@@ -242,6 +243,53 @@ size_t ReplayCursor::takeAccepted(EntryFilter* filter, AcceptedEntry* accepted, 
     if (k < found->entries.size() && n < capacity) break;  // damage
   }
   return n;
+}
+
+size_t ReplayCursor::takeWordLines(char*& out, size_t room, bool wordsOnly, bool ascii) {
+  const DecodedSection& section = *m_section;
+  const size_t stride = static_cast<size_t>(m_length) + 1;
+  const char* const end = out + room;
+  const size_t first = m_next;
+  // Kept in locals through the loop: the members, written one field at a time and read back
+  // whole, would stall every entry.
+  size_t next = m_next;
+  DecodedSection::Cursor cursor = m_cursor;
+  char* to = out;
+  while (next < section.leadingEntries && static_cast<size_t>(end - to) >= kLineRoom) {
+    // The cursor counts the items passed, so that no entry counts bits.
+    const DecodedSection::Cursor before = cursor;
+    const size_t index = section.place(next, cursor).item;
+    const bool spelled = index == DecodedSection::kSpelledOut;
+    if (spelled && ascii && lettersCheckedTo((next + 1) * stride) &&
+        section.letters.size() - next * stride >= 32) {
+      // The letters and their end mark a block at a time, as spellOut() does; the end mark's
+      // place takes the newline.
+      uint8_t block[32];
+      std::memcpy(block, section.letters.data() + next * stride, sizeof block);
+      for (uint8_t& c : block) c = static_cast<uint8_t>(c + m_spellBase);
+      std::memcpy(to, block, sizeof block);
+      to[m_length] = '\n';
+      to += stride;
+      ++next;
+      continue;
+    }
+    const char* text = replayedText(next, index, m_spelled[0]);
+    // Past damage, or an annotation to keep: next() takes this entry from where it was.
+    if (!text || (!wordsOnly && !spelled &&
+                  section.items[index].textSize > section.items[index].wordSize + 2)) {
+      cursor = before;
+      break;
+    }
+    const size_t word = spelled ? static_cast<size_t>(m_length) : section.items[index].wordSize;
+    to = cp1252::writeUtf8(std::string_view(text, word), to);
+    *to++ = '\n';
+    ++next;
+  }
+  m_next = next;
+  m_cursor = cursor;
+  out = to;
+  if (next != first) m_ahead.reset();
+  return next - first;
 }
 
 }  // namespace qel

@@ -58,6 +58,13 @@ class ReplayCursor {
   // every entry), after at most `budget` rejected ones; returns how many. Stops before damage,
   // which next() then meets at the same entry.
   size_t takeAccepted(EntryFilter* filter, AcceptedEntry* accepted, size_t capacity, int budget);
+  // Writes the words of the leading entries from position() on as lines, each in UTF-8 and ended
+  // by a newline, into `out` until less than kLineRoom of `room` is left; returns how many. With
+  // `wordsOnly` false, stops before an entry that has more text than its word. Stops before
+  // damage, which next() then meets at the same entry. `ascii`: the entries spelled out by their
+  // letters are ASCII (spellsAscii()).
+  static constexpr size_t kLineRoom = 3 * CurrentItem::kTextSize + 1;
+  size_t takeWordLines(char*& out, size_t room, bool wordsOnly, bool ascii);
 
  private:
   // Checks the letters up to byte `end` at least; false when they are unsound.

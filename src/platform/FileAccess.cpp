@@ -56,7 +56,8 @@ int regularFileIdentity(std::FILE* file, FileIdentity& identity) {
 
 std::FILE* openRegularFile(const std::string& path, int& error, FileIdentity* identity,
                            Trust trust) {
-  // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+  // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come. It stays set: it
+  // changes nothing for the reads of a regular file, the only kind kept open.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC |
                                           (trust == Trust::kPrivate ? O_NOFOLLOW : 0));
   if (fd < 0) {
@@ -67,7 +68,6 @@ std::FILE* openRegularFile(const std::string& path, int& error, FileIdentity* id
   FileIdentity opened;
   error = ::fstat(fd, &s) != 0 ? errno : identityFromStat(s, opened);
   if (error == 0 && trust == Trust::kPrivate && !ownedAndClosed(s)) error = kNotPrivate;
-  if (error == 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) error = errno;
   std::FILE* file = error == 0 ? ::fdopen(fd, "rb") : nullptr;
   if (file == nullptr) {
     if (error == 0) error = errno;

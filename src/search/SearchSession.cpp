@@ -253,6 +253,11 @@ void SearchSession::loadRanks() {
   m_ranks.clear();
   m_ranks.resize(static_cast<size_t>(paneCount()));
   m_ranksErrors.assign(static_cast<size_t>(paneCount()), std::string());
+  // A search that neither orders, filters nor shows its results by commonness leaves them be.
+  if (!m_ranksShown && !m_settings.commonFirst && m_settings.maxRank >= CommonnessRanks::kRarest &&
+      !m_settings.phraseAnagram) {
+    return;
+  }
   for (int i = 0; i < paneCount(); ++i) {
     // Damaged ranks count as none: the search goes on, every word unranked.
     m_ranksErrors[i] = m_ranks[static_cast<size_t>(i)].loadFor(m_dictionaries.path(i)).reason();

@@ -110,11 +110,20 @@ class SearchSession {
   };
   using ResultSink = std::function<void(std::span<const StreamedResult> results)>;
   void setResultSink(ResultSink sink) { m_sink = std::move(sink); }
+  // Where it is set, results that are only their word (no annotation, balance or other text) may
+  // come here instead, many thousand at a time: `count` lines, each a word in ASCII and a
+  // newline. For a program that writes them out as they are.
+  using LinesSink = std::function<void(std::string_view lines, size_t count)>;
+  void setLinesSink(LinesSink sink) { m_linesSink = std::move(sink); }
   // Whether the search that start() began hands its results to the sink.
   bool streaming() const { return m_streaming; }
   // How common an entry of pane i's dictionary is, by the ranks beside it as they were when the
   // search started (CommonnessRanks::kRarest for an unranked entry, or without ranks).
   uint8_t rankOf(int pane, std::string_view entry) const;
+  // Whether the results' ranks are shown (as the window does, and so by default): if not, a
+  // search that does not order or filter by them does not read them, and rankOf() answers
+  // kRarest.
+  void setRanksShown(bool shown) { m_ranksShown = shown; }
   // Whether pane i's dictionary has ranks beside it.
   bool hasRanks(int pane) const;
   // Why pane i's ranks could not be read as the search started (they count as none); empty when
@@ -189,10 +198,13 @@ class SearchSession {
   std::optional<PendingResult> m_pending;  // could not be stored for want of memory
   std::unique_ptr<DictionaryWatch> m_watch;
   ResultSink m_sink;
+  LinesSink m_linesSink;
+  std::vector<char> m_lines;  // what was last handed to m_linesSink
   std::vector<std::string> m_separated;  // annotations of results handed over together
   bool m_streaming = false;
   std::vector<CommonnessRanks> m_ranks;  // each pane's, mapped at the start of a search
   std::vector<std::string> m_ranksErrors;
+  bool m_ranksShown = true;
   std::unique_ptr<PhraseAnagramSearch> m_anagram;  // a Phrase Anagram search under way
   Failure m_failure = Failure::kNone;
   std::string m_failureText;

@@ -10,6 +10,8 @@ namespace {
 
 // Goes between an entry and its anagram balance in a result.
 constexpr char kBalanceSeparator[] = " ";
+// The most handed to a lines sink at once.
+constexpr size_t kLinesBytes = size_t{1} << 17;
 
 }  // namespace
 
@@ -78,6 +80,17 @@ bool SearchSession::stepWordSearch(Pane& p) {
   // Results written out as found, with every text wanted and no balance to work out for each:
   // the enumerator hands them over many at a time where it can.
   const bool inBulk = m_streaming && acceptingAll && (!filter || filter->acceptsAlike());
+  // Every entry wanted as its word alone: written as lines straight from where they lie.
+  if (inBulk && !filter && m_linesSink && m_enumerator->replaying()) {
+    m_lines.resize(kLinesBytes);
+    char* end = m_lines.data();
+    const size_t count =
+        m_enumerator->nextWordLines(end, m_lines.size(), !m_settings.showAnnotations);
+    if (count > 0) {
+      m_linesSink({m_lines.data(), static_cast<size_t>(end - m_lines.data())}, count);
+      return true;
+    }
+  }
   for (int candidate = 0; candidate < kCandidateBudget; ++candidate) {
     if (inBulk && m_enumerator->replaying()) {
       constexpr size_t kCapacity = EntryEnumerator::kAcceptedCapacity;

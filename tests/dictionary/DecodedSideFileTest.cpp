@@ -21,6 +21,7 @@
 #include "dictionary/EnumeratedItems.h"
 #include "dictionary/QCDictionaryList.h"
 #include "dictionary/SideFileLayout.h"
+#include "platform/Cp1252.h"
 #include "platform/MappedFile.h"
 #include "search/SearchSession.h"
 #include "support/CliRun.h"
@@ -29,9 +30,9 @@
 namespace qel {
 namespace {
 
-// Each pattern's results in a fresh list that `prepare` sets up first. Each search runs twice:
-// its results stored, and written out as found (which takes them from replay many at a time);
-// both must agree.
+// Each pattern's results in a fresh list that `prepare` sets up first. Each search runs three
+// times: its results stored; written out as found (which takes them from replay many at a time);
+// and written out with words alone as lines. All must agree.
 std::vector<std::vector<std::string>> searchResults(
     const std::string& path, const std::vector<std::string>& patterns,
     const std::function<void(QCDictionaryList&)>& prepare) {
@@ -39,26 +40,41 @@ std::vector<std::vector<std::string>> searchResults(
   QCDictionaryList list(path);
   EXPECT_TRUE(list.recheck(0));
   prepare(list);
+  enum class Way { kStored, kStreamed, kLines };
   for (const std::string& pattern : patterns) {
-    std::vector<std::string> found, handed;
-    for (const bool streamed : {false, true}) {
+    std::vector<std::string> found, handed[2];
+    for (const Way way : {Way::kStored, Way::kStreamed, Way::kLines}) {
       SearchSession session(list);
-      if (streamed) {
+      std::vector<std::string>& into = handed[way == Way::kLines];
+      if (way != Way::kStored) {
         session.setResultSink([&](std::span<const SearchSession::StreamedResult> results) {
           for (const SearchSession::StreamedResult& r : results) {
-            handed.push_back(std::string(r.entry).append(r.annotation).append(r.extra));
+            into.push_back(std::string(r.entry).append(r.annotation).append(r.extra));
+          }
+        });
+      }
+      if (way == Way::kLines) {
+        session.setLinesSink([&](std::string_view lines, size_t count) {
+          EXPECT_EQ(static_cast<size_t>(std::count(lines.begin(), lines.end(), '\n')), count);
+          for (size_t at = 0; at < lines.size();) {
+            const size_t end = lines.find('\n', at);
+            std::string line;  // the results are code page 1252
+            EXPECT_TRUE(cp1252::fromUtf8(lines.substr(at, end - at), line));
+            into.push_back(line);
+            at = end + 1;
           }
         });
       }
       if (session.validate(pattern, SearchSettings{}).state != SearchState::Ready) break;
       session.start();
-      EXPECT_EQ(session.streaming(), streamed);
+      EXPECT_EQ(session.streaming(), way != Way::kStored);
       while (session.step()) {
       }
       const ResultList& results = session.pane(0).results;
       for (long i = 0; i < results.count(); ++i) found.emplace_back(results.record(i)->text());
     }
-    EXPECT_EQ(handed, found) << pattern;
+    EXPECT_EQ(handed[0], found) << pattern;
+    EXPECT_EQ(handed[1], found) << pattern << " as lines";
     all.push_back(found);
   }
   return all;
