@@ -132,8 +132,12 @@ qel_layer(qel_search CORE FOLDERS search USES qel_app_core qel_definitions SOURC
   src/search/ResultStepping.cpp
   src/search/ResultsText.cpp
   src/search/SearchSession.cpp
-  src/search/SearchSessionAnagrams.cpp
-  src/search/SearchSessionWordSearch.cpp
+  src/search/SearchMode.cpp
+  src/search/PatternSearchMode.cpp
+  src/search/WordSearchMode.cpp
+  src/search/FullTextMode.cpp
+  src/search/PhraseAnagramMode.cpp
+  src/search/ResultOutput.cpp
   src/search/SearchOptions.cpp)
 qel_layer(qel_maintenance CORE FOLDERS maintenance USES qel_search SOURCES
   src/maintenance/BuildAlphabet.cpp

@@ -185,19 +185,18 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
       flush();
     }
   };
+  // Once a write failed nothing more can reach the output: the search stops.
   session.setResultSink([&](std::span<const SearchSession::StreamedResult> results) {
-    if (!out) {
-      streamed += static_cast<long>(results.size());
-      return;
-    }  // once a write failed nothing more can reach the output
     for (const SearchSession::StreamedResult& result : results) write(result);
+    return static_cast<bool>(out);
   });
   // Words with nothing after them come as lines, written as they are.
   if (!showRanks && !bodies) {
     session.setLinesSink([&](std::string_view lines, size_t count) {
       streamed += static_cast<long>(count);
       flush();
-      if (out) out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+      out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+      return static_cast<bool>(out);
     });
   }
   const auto validation = session.validate(pattern, s);
@@ -233,6 +232,7 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
     case SearchSession::Failure::kOutOfMemory:
       err << "qel-cli " << command << ": out of memory: the search cannot be completed\n";
       return kError;
+    case SearchSession::Failure::kStopped:  // the output failed, which the caller reports
     case SearchSession::Failure::kTooMuchWork:
     case SearchSession::Failure::kResultLimit:  // only a Phrase Anagram search, which is not this
       break;                                    // what was found is written first

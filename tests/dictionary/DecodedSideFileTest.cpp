@@ -51,6 +51,7 @@ std::vector<std::vector<std::string>> searchResults(
           for (const SearchSession::StreamedResult& r : results) {
             into.push_back(std::string(r.entry).append(r.annotation).append(r.extra));
           }
+          return true;
         });
       }
       if (way == Way::kLines) {
@@ -63,6 +64,7 @@ std::vector<std::vector<std::string>> searchResults(
             into.push_back(line);
             at = end + 1;
           }
+          return true;
         });
       }
       if (session.validate(pattern, SearchSettings{}).state != SearchState::Ready) break;

@@ -415,6 +415,7 @@ TEST_F(SearchSessionTest, ResultsHandedOverAsFoundAreThoseTheListWouldHold) {
           for (const SearchSession::StreamedResult& r : results) {
             handed.push_back(std::string(r.entry).append(r.annotation).append(r.extra));
           }
+          return true;
         });
         ASSERT_EQ(session.validate(pattern, {}).state, SearchState::Ready);
         ASSERT_TRUE(session.start());
@@ -432,7 +433,7 @@ TEST_F(SearchSessionTest, ResultsHandedOverAsFoundAreThoseTheListWouldHold) {
   setDecodedSectionBudget(0);
   QCDictionaryList two(first + ";" + second);
   SearchSession several(two);
-  several.setResultSink([](std::span<const SearchSession::StreamedResult>) {});
+  several.setResultSink([](std::span<const SearchSession::StreamedResult>) { return true; });
   ASSERT_EQ(several.validate("t*", {}).state, SearchState::Ready);
   ASSERT_TRUE(several.start());
   EXPECT_FALSE(several.streaming());
@@ -440,10 +441,49 @@ TEST_F(SearchSessionTest, ResultsHandedOverAsFoundAreThoseTheListWouldHold) {
   sorted.sorting = true;
   QCDictionaryList one(first);
   SearchSession ordered(one);
-  ordered.setResultSink([](std::span<const SearchSession::StreamedResult>) {});
+  ordered.setResultSink([](std::span<const SearchSession::StreamedResult>) { return true; });
   ASSERT_EQ(ordered.validate("t*", sorted).state, SearchState::Ready);
   ASSERT_TRUE(ordered.start());
   EXPECT_FALSE(ordered.streaming());
+}
+
+// A sink that takes no more (its output failed) stops the search where it said so: not one more
+// step, whichever way the results were handed over.
+TEST_F(SearchSessionTest, ASinkThatRefusesMoreStopsTheSearchAtOnce) {
+  for (const bool kept : {false, true}) {
+    setDecodedSectionBudget(kept ? 1 << 20 : 0);
+    QCDictionaryList list(first);
+    for (const bool asLines : {false, true}) {
+      for (const char* pattern : {"*", "t*", "*e"}) {
+        // Twice over kept sections: they are kept by the first search, replayed by the second.
+        for (int pass = 0; pass < (kept ? 2 : 1); ++pass) {
+          SCOPED_TRACE(std::string(pattern) + (asLines ? " as lines" : "") +
+                       (kept ? " kept" : ""));
+          SearchSession session(list);
+          int handed = 0;
+          session.setResultSink([&](std::span<const SearchSession::StreamedResult>) {
+            ++handed;
+            return false;
+          });
+          if (asLines) {
+            session.setLinesSink([&](std::string_view, size_t) {
+              ++handed;
+              return false;
+            });
+          }
+          ASSERT_EQ(session.validate(pattern, {}).state, SearchState::Ready);
+          ASSERT_TRUE(session.start());
+          int stepsAfter = 0;
+          while (session.step()) stepsAfter += handed > 0;
+          EXPECT_EQ(handed, 1);
+          EXPECT_EQ(stepsAfter, 0);
+          EXPECT_EQ(session.failure(), SearchSession::Failure::kStopped);
+          EXPECT_EQ(session.state(), SearchState::Ready);
+        }
+      }
+    }
+  }
+  setDecodedSectionBudget(0);
 }
 
 }  // namespace

@@ -99,13 +99,13 @@ void QELProgressBar::showSession(const QCDictionaryList* list, const SearchSessi
   // apart from the current one, as its ruler is drawn by length.
   const SearchSession::Pane& pane = session.pane(progress.pane);
   std::vector<LengthEntries> lengths =
-      lengthsInRange(list, progress.pane, pane.shortest, pane.longest, pane.step);
+      lengthsInRange(list, progress.pane, pane.shortest, pane.longest, pane.direction);
   const long total =
       std::accumulate(lengths.begin(), lengths.end(), 0L,
                       [](long sum, const LengthEntries& l) { return sum + l.entries; });
   const bool searchable = progress.currentLength >= pattern::kShortestWord &&
                           progress.currentLength <= pattern::kLongestWord;
-  const long done = entriesBefore(lengths, pane.step, searchable ? progress.currentLength : 0);
+  const long done = entriesBefore(lengths, pane.direction, searchable ? progress.currentLength : 0);
   apply(false, std::move(lengths), total, progress.pane, done, progress.examined - done);
 }
 
@@ -116,7 +116,7 @@ void QELProgressBar::showIdle(const QCDictionaryList* list, const SearchSession&
     return;
   }
   const SearchSession::Pane& p = session.pane(pane);
-  setDictionary(list, pane, p.shortest, p.longest, p.step);
+  setDictionary(list, pane, p.shortest, p.longest, p.direction);
 }
 
 void QELProgressBar::apply(bool fullText, std::vector<LengthEntries> lengths, long total, int index,
