@@ -12,9 +12,7 @@
 #include "platform/Cp1252.h"
 
 namespace qel::bench {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 const std::vector<std::string>& wordListSource() {
   static const std::vector<std::string> lines = [] {
@@ -47,7 +45,8 @@ bool buildWordList(const std::string& path) {
 const std::string& wordListDictionary() {
   static const std::string path = [] {
     const std::string p = (std::filesystem::temp_directory_path() /
-                           ("qel-bench-" + std::to_string(getpid()) + ".qcd")).string();
+                           ("qel-bench-" + std::to_string(getpid()) + ".qcd"))
+                              .string();
     if (!buildWordList(p)) std::abort();
     std::atexit([] { std::filesystem::remove(wordListDictionary()); });
     return p;
@@ -59,9 +58,9 @@ std::string defaultDictionary() {
   const auto self = std::filesystem::read_symlink("/proc/self/exe").parent_path();
   // Beside the benchmark, in its build folder, or in the main build folder next to that.
   const auto build = self.parent_path();
-  for (const auto& candidate : {self / "Dictionaries/Devuduvodi.qcd",
-                                build / "Dictionaries/Devuduvodi.qcd",
-                                build.parent_path() / "build/Dictionaries/Devuduvodi.qcd"}) {
+  for (const auto& candidate :
+       {self / "Dictionaries/Devuduvodi.qcd", build / "Dictionaries/Devuduvodi.qcd",
+        build.parent_path() / "build/Dictionaries/Devuduvodi.qcd"}) {
     if (std::filesystem::exists(candidate)) return candidate.string();
   }
   return std::string();

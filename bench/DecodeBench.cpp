@@ -33,8 +33,8 @@ void decodeAll(benchmark::State& state, const std::string& path) {
       while (enumerator.next(nullptr)[0] != kEndOfLetters) ++entries;
     }
   }
-  state.counters["entries/s"] = benchmark::Counter(static_cast<double>(entries),
-                                                   benchmark::Counter::kIsRate);
+  state.counters["entries/s"] =
+      benchmark::Counter(static_cast<double>(entries), benchmark::Counter::kIsRate);
   state.SetBytesProcessed(streamBytes * state.iterations());
 }
 

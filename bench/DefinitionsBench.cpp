@@ -5,10 +5,10 @@
 #include "BenchDictionaries.h"
 #include "dictionary/DefinitionsOfWord.h"
 #include "dictionary/Dictionary.h"
-#include "search/QCDictionaryDefinitionSearchIndexed.h"
-#include "search/QCDictionaryDefinitionSearchSequential.h"
 #include "dictionary/QCDictionaryList.h"
 #include "pattern/MatchEngineSet.h"
+#include "search/QCDictionaryDefinitionSearchIndexed.h"
+#include "search/QCDictionaryDefinitionSearchSequential.h"
 
 namespace qel::bench {
 namespace {

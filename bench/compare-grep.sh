@@ -109,6 +109,25 @@ done <<'PATTERNS'
 *	.*	E
 PATTERNS
 
+# The floors: the whole list ("*") beside cat of the word list into the same pipe, and a search
+# that finds nothing of note beside grep's own start on an empty file.
+echo
+printf '%-22s %9s %9s %9s\n' "floor" "qel ms" "other ms" "qel/other"
+floor() {
+  local label=$1 pattern=$2
+  shift 2
+  rm -f "$work"/times-*
+  for ((round = 0; round < rounds; ++round)); do
+    time_runs "$work/times-q" "$cli" search --entries-only "$pattern" "$dict"
+    time_runs "$work/times-o" "$@"
+  done
+  q=$(median_of "$work/times-q")
+  o=$(median_of "$work/times-o")
+  printf '%-22s %9s %9s %9.2f\n' "$label" "$q" "$o" "$(ratio "$q" "$o")"
+}
+floor '"*" / cat' '*' cat "$work/words.txt"
+floor '"x" / grep -i x null' x grep -i x /dev/null
+
 # Peak memory of the whole output ("*"): private memory, and pages of mapped files (the side file,
 # or rg's word list), which the page cache shares and can take back.
 peak() { python3 "$(dirname "$0")/peak-memory.py" "$@"; }

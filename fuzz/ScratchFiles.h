@@ -22,8 +22,8 @@ inline std::string scratchFile(const std::string& target, const std::string& suf
   static const bool removesAtExit = [] {
     scratchFiles();  // made before the handler is registered, so that it is destroyed after it ran
     return std::atexit([] {
-      for (const std::string& file : scratchFiles()) std::remove(file.c_str());
-    }) == 0;
+             for (const std::string& file : scratchFiles()) std::remove(file.c_str());
+           }) == 0;
   }();
   (void)removesAtExit;
   std::string path = "/tmp/qel-fuzz-" + target + "-" + std::to_string(::getpid()) + suffix;

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config libxxhash-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   python3 wbritish-huge wordnet-base scowl
   ripgrep hyperfine time an
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra

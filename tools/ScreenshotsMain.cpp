@@ -13,9 +13,9 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>

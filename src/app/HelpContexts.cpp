@@ -33,9 +33,9 @@ constexpr HelpTopic kTopics[] = {
     {4848, "dictionaries.html#recent"},             //
     {4849, "dictionaries.html#recent"},             //
     {4850, "dictionaries.html#properties"},         // the dictionary properties dialog
-    {4980, "companions.html#builder"},             // Dictionary Builder
+    {4980, "companions.html#builder"},              // Dictionary Builder
     {4990, "menus.html#tools"},                     // the Tools menu
-    {5120, "companions.html#merger"},              // Word List Merge
+    {5120, "companions.html#merger"},               // Word List Merge
     {5140, "lookup.html#methods"},                  // External Lookup > Setup
     {5150, "lookup.html#methods"},                  // the Lookup Methods dialog
     {5670, "support.html#tutorial"},                // Online Tutorial

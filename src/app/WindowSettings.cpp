@@ -1,6 +1,8 @@
 // The main window's and the program's own settings.
 #include "app/WindowSettings.h"
 
+#include "pattern/PatternLimits.h"
+
 namespace qel {
 namespace {
 
@@ -9,8 +11,8 @@ constexpr std::string_view kWindowX = "ViewWindowX";
 constexpr std::string_view kWindowY = "ViewWindowY";
 constexpr std::string_view kWindowW = "ViewWindowW";
 constexpr std::string_view kWindowH = "ViewWindowH";
-constexpr int32_t kLengthMin = 1;
-constexpr int32_t kLengthMax = 31;
+constexpr int32_t kLengthMin = pattern::kShortestWord;
+constexpr int32_t kLengthMax = pattern::kLongestWord;
 
 bool isLength(int32_t n) { return n >= kLengthMin && n <= kLengthMax; }
 

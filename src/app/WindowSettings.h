@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/SettingsBackend.h"
+#include "pattern/PatternLimits.h"
 
 namespace qel {
 
@@ -37,11 +38,11 @@ void writePaneOrientation(SettingsBackend& settings, int orientation);
 std::optional<std::string> readPanes(const SettingsBackend& settings, int paneCount);
 void writePanes(SettingsBackend& settings, int paneCount, std::string_view extents);
 
-// "RangeShortest" and "RangeLongest", the Shortest and Longest at start. A value outside 1..31 is
-// neither used nor stored.
+// "RangeShortest" and "RangeLongest", the Shortest and Longest at start. A value
+// outside 1..kLongestWord is neither used nor stored.
 struct RangeDefaults {
   int32_t shortest = 1;
-  int32_t longest = 31;
+  int32_t longest = pattern::kLongestWord;
 
   bool operator==(const RangeDefaults&) const = default;
 };

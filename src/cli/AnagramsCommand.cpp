@@ -10,6 +10,7 @@
 #include "dictionary/CommonnessRanks.h"
 #include "dictionary/DecodedSideFile.h"
 #include "dictionary/QCDictionaryList.h"
+#include "pattern/PatternLimits.h"
 #include "platform/Cp1252.h"
 #include "search/CommonnessOrder.h"
 #include "search/PhraseAnagramSearch.h"
@@ -36,8 +37,8 @@ bool readSettings(Arguments& a, PhraseAnagramSettings& s, std::ostream& err) {
     err << kCommand << "--words is a number from 1 to " << PhraseAnagramSettings::kMaxWords << "\n";
     return false;
   }
-  if (s.shortest < 1 || s.shortest > 31) {
-    err << kCommand << "--shortest is a number from 1 to 31\n";
+  if (s.shortest < 1 || s.shortest > pattern::kLongestWord) {
+    err << kCommand << "--shortest is a number from 1 to " << pattern::kLongestWord << "\n";
     return false;
   }
   if (s.limit < 1) {

@@ -10,6 +10,7 @@
 #include "dictionary/Dictionary.h"
 #include "dictionary/QCDictionaryList.h"
 #include "platform/Cp1252.h"
+#include "platform/Version.h"
 
 namespace qel::cli {
 namespace {
@@ -97,8 +98,6 @@ constexpr CommandHelp kCommands[] = {
     {"anagrams", "anagrams [options] LETTERS DICT", {kAnagramsOptions, kCacheNote}},
 };
 
-constexpr char kVersion[] = "qel-cli 2.5\n";
-
 const CommandHelp* commandHelp(const std::string& name) {
   for (const CommandHelp& c : kCommands) {
     if (name == c.name) return &c;
@@ -137,7 +136,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return args.empty() ? kError : kFound;
   }
   if (args[0] == "--version") {
-    out << kVersion;
+    out << "qel-cli " << kVersion << "\n";
     return kFound;
   }
   const std::string& command = args[0];

@@ -1,5 +1,5 @@
-// Little-endian encoding and decoding shared by the dictionary reader and the builder, so the byte
-// layout of the file format is written in one place.
+// Little-endian encoding and decoding shared by the readers and writers of QEL's files (the
+// dictionary, its ranks), so that the byte layout is written in one place.
 #pragma once
 
 #include <cstddef>
@@ -35,49 +35,13 @@ inline uint32_t decodeU32(const uint8_t* p) {
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-// A bounded cursor over bytes already read: every get checks the end and fails instead of reading
-// past it. Once a get fails the reader stays failed, so a caller may check ok() once after a run of
-// reads.
-class ByteReader {
- public:
-  ByteReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+inline void encodeU64(uint8_t* p, uint64_t v) {
+  encodeU32(p, static_cast<uint32_t>(v));
+  encodeU32(p + 4, static_cast<uint32_t>(v >> 32));
+}
 
-  bool ok() const { return m_ok; }
-  size_t position() const { return m_pos; }
-  size_t remaining() const { return m_ok ? m_size - m_pos : 0; }
-
-  bool skip(size_t n) {
-    if (!m_ok || n > m_size - m_pos) return m_ok = false;
-    m_pos += n;
-    return true;
-  }
-  const uint8_t* bytes(size_t n) {
-    if (!m_ok || n > m_size - m_pos) {
-      m_ok = false;
-      return nullptr;
-    }
-    const uint8_t* p = m_data + m_pos;
-    m_pos += n;
-    return p;
-  }
-  uint8_t u8() {
-    const uint8_t* p = bytes(1);
-    return p ? p[0] : 0;
-  }
-  uint16_t u16() {
-    const uint8_t* p = bytes(2);
-    return p ? decodeU16(p) : 0;
-  }
-  uint32_t u32() {
-    const uint8_t* p = bytes(4);
-    return p ? decodeU32(p) : 0;
-  }
-
- private:
-  const uint8_t* m_data;
-  size_t m_size;
-  size_t m_pos = 0;
-  bool m_ok = true;
-};
+inline uint64_t decodeU64(const uint8_t* p) {
+  return decodeU32(p) | uint64_t{decodeU32(p + 4)} << 32;
+}
 
 }  // namespace qel

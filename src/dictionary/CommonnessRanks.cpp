@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dictionary/ByteOrder.h"
 #include "platform/Cp1252.h"
 #include "platform/FileAccess.h"
 #include "platform/FileReplacement.h"
@@ -27,19 +28,6 @@ constexpr uint32_t kMaxSlots = 1u << 26;
 // No entry of a dictionary comes near this; the slot keeps a length in 16 bits.
 constexpr size_t kMaxEntry = 4096;
 
-uint32_t readU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-uint64_t readU64(const uint8_t* p) { return readU32(p) | uint64_t{readU32(p + 4)} << 32; }
-void writeU32(uint8_t* p, uint32_t v) {
-  for (int k = 0; k < 4; ++k) p[k] = static_cast<uint8_t>(v >> (8 * k));
-}
-void writeU64(uint8_t* p, uint64_t v) {
-  writeU32(p, static_cast<uint32_t>(v));
-  writeU32(p + 4, static_cast<uint32_t>(v >> 32));
-}
-
 // A slot: the entry's hash, the offset of its text plus one (0: an empty slot), its length and
 // its rank.
 struct Slot {
@@ -49,8 +37,8 @@ struct Slot {
   uint8_t rank;
 };
 Slot readSlot(const uint8_t* p) {
-  return {readU64(p), readU32(p + 8), static_cast<size_t>(p[12]) | static_cast<size_t>(p[13]) << 8,
-          p[14]};
+  return {decodeU64(p), decodeU32(p + 8),
+          static_cast<size_t>(p[12]) | static_cast<size_t>(p[13]) << 8, p[14]};
 }
 
 uint64_t hashOf(std::string_view entry) { return XXH3_64bits(entry.data(), entry.size()); }
@@ -92,9 +80,9 @@ Status CommonnessRanks::loadFor(const std::string& dictionaryPath) {
   const bool untied =
       bytes.size() >= kHeaderSizeVersion1 && std::memcmp(bytes.data(), kTagVersion1, 4) == 0;
   const size_t headerSize = tied ? kHeaderSize : kHeaderSizeVersion1;
-  const uint32_t slots = tied || untied ? readU32(bytes.data() + 4) : 0;
-  const uint32_t entries = tied || untied ? readU32(bytes.data() + 8) : 0;
-  const uint64_t textBytes = tied || untied ? readU32(bytes.data() + 12) : 0;
+  const uint32_t slots = tied || untied ? decodeU32(bytes.data() + 4) : 0;
+  const uint32_t entries = tied || untied ? decodeU32(bytes.data() + 8) : 0;
+  const uint64_t textBytes = tied || untied ? decodeU32(bytes.data() + 12) : 0;
   // A table fuller than the writer leaves it would make lookups long.
   if ((!tied && !untied) || slots == 0 || slots > kMaxSlots || (slots & (slots - 1)) != 0 ||
       uint64_t{entries} * 3 > uint64_t{slots} * 2 ||
@@ -104,8 +92,8 @@ Status CommonnessRanks::loadFor(const std::string& dictionaryPath) {
   if (tied) {
     DictionaryFingerprint dictionary;
     if (!fingerprintOf(dictionaryPath, dictionary) ||
-        dictionary.size != readU64(bytes.data() + 16) ||
-        dictionary.headChecksum != readU64(bytes.data() + 24)) {
+        dictionary.size != decodeU64(bytes.data() + 16) ||
+        dictionary.headChecksum != decodeU64(bytes.data() + 24)) {
       return failure(Status::Code::kInvalid,
                      "the ranks belong to another dictionary, or to an earlier build of this one");
     }
@@ -131,7 +119,7 @@ Status RanksReplacement::begin(const CommonnessRanks& ranks, const std::string& 
   m_path = CommonnessRanks::pathFor(dictionaryPath);
   m_remove = ranks.empty();
   if (m_remove) return Status();
-  if (!m_file.begin(m_path)) return Status::failed(Status::Code::kUnwritable, m_file.error());
+  if (Status begun = m_file.begin(m_path); !begun.ok()) return begun;
   Status written = ranks.write(m_file.file(), tie);
   if (!written.ok()) m_file.discard();
   return written;
@@ -142,7 +130,7 @@ Status RanksReplacement::commit() {
     if (std::remove(m_path.c_str()) == 0 || errno == ENOENT) return Status();
     return Status::failed(Status::Code::kUnwritable, fileErrorText(errno));
   }
-  if (!m_file.commit()) return Status::failed(Status::Code::kUnwritable, m_file.error());
+  if (Status committed = m_file.commit(); !committed.ok()) return committed;
   return Status();
 }
 
@@ -277,13 +265,13 @@ std::vector<uint8_t> placeEntries(const std::vector<std::pair<std::string, uint8
   for (const auto& [entry, rank] : entries) {
     const uint64_t hash = hashOf(entry);
     uint32_t i = static_cast<uint32_t>(hash) & (slots - 1);
-    for (uint32_t probe = 0; readU32(&table[size_t{i} * kSlotSize + 8]) != 0; ++probe) {
+    for (uint32_t probe = 0; decodeU32(&table[size_t{i} * kSlotSize + 8]) != 0; ++probe) {
       if (probe + 1 >= CommonnessRanks::kMaxProbe) return {};
       i = (i + 1) & (slots - 1);
     }
     uint8_t* slot = &table[size_t{i} * kSlotSize];
-    writeU64(slot, hash);
-    writeU32(slot + 8, static_cast<uint32_t>(text.size() + 1));
+    encodeU64(slot, hash);
+    encodeU32(slot + 8, static_cast<uint32_t>(text.size() + 1));
     slot[12] = static_cast<uint8_t>(entry.size());
     slot[13] = static_cast<uint8_t>(entry.size() >> 8);
     slot[14] = rank;
@@ -308,11 +296,11 @@ Status CommonnessRanks::write(std::FILE* file, const DictionaryFingerprint& tie)
   if (table.empty()) return Status::failed(Status::Code::kUnwritable, "too many ranked entries");
   uint8_t header[kHeaderSize];
   std::memcpy(header, kTag, 4);
-  writeU32(header + 4, static_cast<uint32_t>(table.size() / kSlotSize));
-  writeU32(header + 8, static_cast<uint32_t>(entries.size()));
-  writeU32(header + 12, static_cast<uint32_t>(text.size()));
-  writeU64(header + 16, tie.size);
-  writeU64(header + 24, tie.headChecksum);
+  encodeU32(header + 4, static_cast<uint32_t>(table.size() / kSlotSize));
+  encodeU32(header + 8, static_cast<uint32_t>(entries.size()));
+  encodeU32(header + 12, static_cast<uint32_t>(text.size()));
+  encodeU64(header + 16, tie.size);
+  encodeU64(header + 24, tie.headChecksum);
   if (std::fwrite(header, 1, sizeof header, file) != sizeof header ||
       std::fwrite(table.data(), 1, table.size(), file) != table.size() ||
       std::fwrite(text.data(), 1, text.size(), file) != text.size()) {

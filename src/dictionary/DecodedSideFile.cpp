@@ -123,9 +123,11 @@ void DecodedSideFile::vouch(bool checked) {
   note.dictionary = m_dictionaryIdentity;
   note.checksum = noteChecksum(note);
   FileReplacement out;
-  if (!out.begin(notePath(), FileReplacement::Target::kPrivate)) return;
-  if (std::fwrite(&note, 1, sizeof note, out.file()) == sizeof note && out.commit())
+  if (!out.begin(notePath(), FileReplacement::Target::kPrivate).ok()) return;
+  // Without the note, the next process checks the side file whole again.
+  if (std::fwrite(&note, 1, sizeof note, out.file()) == sizeof note && out.commit().ok()) {
     m_vouched = true;
+  }
 }
 
 std::shared_ptr<const DecodedSection> DecodedSideFile::section(int length) const {

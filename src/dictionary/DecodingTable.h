@@ -37,8 +37,8 @@ class DecodingTable {
   };
 
   void clear();
-  // Adds the code of `symbol`: `length` bits of `code`, its most significant bit first in the stream.
-  // False when the codes stop being a prefix code or the tree would need too many nodes.
+  // Adds the code of `symbol`: `length` bits of `code`, its most significant bit first in the
+  // stream. False when the codes stop being a prefix code or the tree would need too many nodes.
   bool insert(int symbol, uint32_t code, int length);
   void setLetterIndex(int symbol, uint8_t index) { m_nodes[symbol].letterIndex = index; }
   void buildTable();

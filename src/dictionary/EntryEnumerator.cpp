@@ -323,7 +323,8 @@ size_t EntryEnumerator::nextAccepted(EntryFilter* filter, AcceptedEntry* accepte
 
 size_t EntryEnumerator::nextWordLines(char*& out, size_t room, bool wordsOnly) {
   if (!m_replay.active() || readAgain()) return 0;
-  const size_t n = m_replay.takeWordLines(out, room, wordsOnly, spellsAscii(m_dictionary.alphabet()));
+  const size_t n =
+      m_replay.takeWordLines(out, room, wordsOnly, spellsAscii(m_dictionary.alphabet()));
   m_entriesScanned += static_cast<int>(n);
   return n;
 }

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <filesystem>
 
+#include "platform/FileAccess.h"
+
 namespace qel {
 namespace {
 
@@ -16,23 +18,18 @@ std::vector<Dictionary*>& pool() {
 }
 
 // Paths are compared as the file system compares them: exactly, once made absolute.
-std::string poolKey(const std::string& path) {
-  std::error_code ec;
-  const auto absolute = std::filesystem::absolute(path, ec);
-  return ec ? path : absolute.lexically_normal().string();
-}
-
 Dictionary* acquire(const std::string& path) {
-  const std::string key = poolKey(path);
+  const std::string key = absolutePath(path);
   for (Dictionary* d : pool()) {
-    if (poolKey(d->path()) == key) {
+    if (absolutePath(d->path()) == key) {
       ++d->useCount;
       return d;
     }
   }
   auto* d = new Dictionary;
   d->useCount = 1;
-  d->open(path, true);
+  // What it says stays with the dictionary (status()), which the list shows.
+  static_cast<void>(d->open(path, true));
   pool().push_back(d);
   return d;
 }

@@ -82,12 +82,6 @@ bool DictionaryBytes::checksumOf(int length, uint64_t& sum) {
   return true;
 }
 
-std::string absolutePath(const std::string& path) {
-  std::error_code ec;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-  return ec ? path : absolute.lexically_normal().string();
-}
-
 bool keyOf(const Dictionary& dictionary, Header& key, std::string& path) {
   if (!dictionary.valid()) return false;
   // The dictionary as it was read: what its sections were decoded from.

@@ -95,9 +95,6 @@ class DictionaryBytes {
   bool m_failed = false;
 };
 
-// `path` made absolute and normal; as it is when that fails.
-std::string absolutePath(const std::string& path);
-
 // What a side file must name to belong to `dictionary`; false when the file on disk is no longer
 // the one the dictionary read.
 bool keyOf(const Dictionary& dictionary, Header& key, std::string& path);

@@ -68,8 +68,7 @@ Status DecodedSideFile::make(const std::string& path, Dictionary& dictionary) {
   DictionaryBytes dictionaryBytes(dictionary);
   if (dictionaryBytes.failed()) return changed;
   FileReplacement out;
-  if (!out.begin(path, FileReplacement::Target::kPrivate))
-    return Status::failed(Status::Code::kUnwritable, out.error());
+  if (Status begun = out.begin(path, FileReplacement::Target::kPrivate); !begun.ok()) return begun;
   std::FILE* f = out.file();
   uint64_t position = sizeof header + dictionaryPath.size();
   bool ok = writeAll(f, &header, sizeof header) &&
@@ -122,7 +121,7 @@ Status DecodedSideFile::make(const std::string& path, Dictionary& dictionary) {
     out.discard();
     return status;
   }
-  if (!out.commit()) return Status::failed(Status::Code::kUnwritable, out.error());
+  if (Status committed = out.commit(); !committed.ok()) return committed;
   return Status();
 }
 

@@ -37,7 +37,7 @@ bool calibrate(BuildState& state);
 
 // Adds the words of an indexed body to the index under definition `number`. A word is a run of
 // letters; as in the sequential full-text search, a run longer than 32 letters goes on as a new
-// word after each 32, and only words of at most 31 letters are kept (no entry is longer).
+// word after each 32, and only words of at most kLongestWord letters are kept (no entry is longer).
 void indexBody(BuildState& state, std::string_view body, uint32_t number, std::string& scratch);
 
 }  // namespace qel::build

@@ -50,8 +50,8 @@ bool writeFile(BuildState& state, const std::vector<int8_t>& scores) {
   sweepStaleTemporaries(folder, target.filename().string());
   sweepStaleTemporaries(folder,
                         std::filesystem::path(CommonnessRanks::pathFor(path)).filename().string());
-  if (!file.open(path)) {
-    source.error("Couldn't open " + quoted(path) + " - " + file.error() + "\n");
+  if (const Status opened = file.open(path); !opened.ok()) {
+    source.error("Couldn't open " + quoted(path) + " - " + opened.reason() + "\n");
     return false;
   }
   file.write(headerImage(state, scores));
@@ -77,7 +77,8 @@ bool writeFile(BuildState& state, const std::vector<int8_t>& scores) {
   if (const CommonnessRanks* given = state.parameters.ranks) {
     DictionaryFingerprint tie;
     if (!file.fingerprint(tie)) {
-      source.error("Couldn't output " + quoted(path) + " - " + file.error() + "\n");
+      source.error("Couldn't output " + quoted(path) + " - " + OutputFile::writeFailure().reason() +
+                   "\n");
       return false;
     }
     if (const Status begun = ranks.begin(*given, path, tie); !begun.ok()) {
@@ -88,8 +89,8 @@ bool writeFile(BuildState& state, const std::vector<int8_t>& scores) {
   }
   // The two renames are not parted by a signal.
   const temporary_files::SignalsHeld held;
-  if (!file.commit(state.parameters.backupPath)) {
-    source.error("Couldn't output " + quoted(path) + " - " + file.error() + "\n");
+  if (const Status committed = file.commit(state.parameters.backupPath); !committed.ok()) {
+    source.error("Couldn't output " + quoted(path) + " - " + committed.reason() + "\n");
     return false;
   }
   if (state.parameters.ranks) {

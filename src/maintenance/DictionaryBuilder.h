@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "pattern/PatternLimits.h"
+
 namespace qel {
 
 // The caller's side of a build: the source lines and the build log.
@@ -33,9 +35,9 @@ struct BuildParameters {
   std::string outputPath;
   // Where the output path's previous contents are kept when it is replaced; empty: nowhere.
   std::string backupPath;
-  std::string description;  // up to 999 bytes are kept
-  int shortest = 1;         // letters of an entry, within 1 .. 31 ...
-  int longest = 31;         // ... and raised to shortest if below it
+  std::string description;              // up to 999 bytes are kept
+  int shortest = 1;                     // letters of an entry, within 1 .. kLongestWord ...
+  int longest = pattern::kLongestWord;  // ... and raised to shortest if below it
   // A word of the indexed definitions found in more than this percentage of the definitions
   // loses its occurrence list (once the list is over 100 long); 0: never.
   int commonWordPercentage = 0;

@@ -4,6 +4,7 @@
 #include "dictionary/CommonnessRanks.h"
 #include "dictionary/QCDictionaryList.h"
 #include "maintenance/SourceLine.h"
+#include "pattern/PatternLimits.h"
 #include "platform/FileAccess.h"
 #include "platform/FileReplacement.h"
 #include "search/ResultList.h"
@@ -28,8 +29,9 @@ DictionaryMaintainer::DictionaryMaintainer(const ResultList& results,
                                            QCDictionaryList& dictionaries, int shortest,
                                            int longest)
     : m_results(results), m_dictionaries(dictionaries), m_shortest(shortest), m_longest(longest) {
-  if (m_shortest < 1 || m_shortest > 31) m_shortest = 1;
-  if (m_longest < m_shortest || m_longest > 31) m_longest = 31;
+  if (m_shortest < 1 || m_shortest > pattern::kLongestWord) m_shortest = 1;
+  if (m_longest < m_shortest || m_longest > pattern::kLongestWord)
+    m_longest = pattern::kLongestWord;
 }
 
 bool DictionaryMaintainer::save(const std::string& path, const std::string& description,

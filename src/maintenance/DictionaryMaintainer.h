@@ -25,7 +25,8 @@ class DictionaryMaintainer : public BuildSource {
   enum class State { kNothing = 0, kReady = 1, kSaving = 2, kFinished = 4 };
 
   // `results` and `dictionaries` outlive the maintainer. Entries of `shortest` to `longest`
-  // letters are kept (the lengths the results were searched for; beyond 1..31 the whole range).
+  // letters are kept (the lengths the results were searched for; beyond 1..kLongestWord the whole
+  // range).
   DictionaryMaintainer(const ResultList& results, QCDictionaryList& dictionaries, int shortest,
                        int longest);
 

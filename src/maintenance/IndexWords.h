@@ -24,9 +24,9 @@ struct IndexWord {
 
 class IndexWords {
  public:
-  // Records that `word` (canonical letters, 1 .. 31 of them) occurs in definition `number`;
-  // numbers arrive in ascending order. With `commonPercentage` above 0, a word found in more
-  // than that share of the definitions so far loses its list once the list is longer than 100.
+  // Records that `word` (canonical letters, 1 .. kLongestWord of them) occurs in definition
+  // `number`; numbers arrive in ascending order. With `commonPercentage` above 0, a word found in
+  // more than that share of the definitions so far loses its list once the list is longer than 100.
   void add(std::string_view word, uint32_t number, int commonPercentage);
   uint32_t find(std::string_view word) const;
 

@@ -147,9 +147,10 @@ bool looksLikeDictionary(const std::string& path) {
 
 Status writeMergedText(const std::vector<std::string>& lines, const std::string& path) {
   FileReplacement file;
-  if (!file.begin(path)) {
+  if (const Status begun = file.begin(path); !begun.ok()) {
     return Status::failed(Status::Code::kUnwritable,
-                          "Couldn't open " + quoted(path) + " - " + file.error());
+                          "Couldn't open " + quoted(path) + " - " + begun.reason(),
+                          begun.systemError());
   }
   std::string text;
   for (const std::string& line : lines) {
@@ -160,9 +161,10 @@ Status writeMergedText(const std::vector<std::string>& lines, const std::string&
                             "Couldn't output " + quoted(path) + " - out of disk space?");
     }
   }
-  if (!file.commit(backupPathFor(path))) {
+  if (const Status committed = file.commit(backupPathFor(path)); !committed.ok()) {
     return Status::failed(Status::Code::kUnwritable,
-                          "Couldn't output " + quoted(path) + " - " + file.error());
+                          "Couldn't output " + quoted(path) + " - " + committed.reason(),
+                          committed.systemError());
   }
   return Status();
 }

@@ -1,6 +1,8 @@
 // Buffered writes of the dictionary file; a failed write is remembered, never retried.
 #include "maintenance/OutputFile.h"
 
+#include <cerrno>
+
 #include "dictionary/ByteOrder.h"
 
 namespace qel::build {
@@ -8,9 +10,9 @@ namespace {
 constexpr size_t kBufferSize = 1 << 20;
 }
 
-bool OutputFile::open(const std::string& path) {
+Status OutputFile::open(const std::string& path) {
   discard();
-  if (!m_replacement.begin(path)) return false;
+  if (Status begun = m_replacement.begin(path); !begun.ok()) return begun;
   m_file = m_replacement.file();
   // Our own buffer does the batching; without a second one in the C library a full disk shows at
   // the write that meets it.
@@ -18,7 +20,7 @@ bool OutputFile::open(const std::string& path) {
   m_buffer.reserve(kBufferSize);
   m_position = 0;
   m_failed = m_writeFailed = false;
-  return true;
+  return Status();
 }
 
 void OutputFile::write(const void* data, size_t size) {
@@ -59,16 +61,17 @@ void OutputFile::overwrite(uint64_t offset, std::string_view bytes) {
   }
 }
 
-bool OutputFile::commit(const std::string& backupPath) {
-  if (m_file == nullptr) return false;
+Status OutputFile::commit(const std::string& backupPath) {
+  if (m_file == nullptr) return Status::unwritable(EBADF);
   drain();
   m_file = nullptr;
   if (m_failed) {
     m_replacement.discard();
-    return false;
+    return writeFailure();
   }
-  m_failed = !m_replacement.commit(backupPath);
-  return !m_failed;
+  Status committed = m_replacement.commit(backupPath);
+  m_failed = !committed.ok();
+  return committed;
 }
 
 bool OutputFile::fingerprint(DictionaryFingerprint& fingerprint) {
@@ -82,9 +85,9 @@ bool OutputFile::fingerprint(DictionaryFingerprint& fingerprint) {
   return !m_failed;
 }
 
-std::string OutputFile::error() const {
+Status OutputFile::writeFailure() {
   // Writes fail for want of space far more often than for anything else.
-  return m_writeFailed ? "out of disk space?" : m_replacement.error();
+  return Status::failed(Status::Code::kUnwritable, "out of disk space?");
 }
 
 void OutputFile::discard() {

@@ -21,8 +21,8 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // False, with error() set, when the target is not a regular file or cannot be written beside.
-  bool open(const std::string& path);
+  // Unwritable when the target is not a regular file or cannot be written beside.
+  Status open(const std::string& path);
   // Once a write has failed the rest is dropped; failed() tells at the end.
   void write(const void* data, size_t size);
   void write(std::string_view bytes) { write(bytes.data(), bytes.size()); }
@@ -31,9 +31,9 @@ class OutputFile {
   // Writes `bytes` over the file from `offset` on, after everything before has reached the file.
   void overwrite(uint64_t offset, std::string_view bytes);
   // Puts the file in the target's place, the target's previous contents kept as `backupPath`
-  // when one is given; false (and failed()) when this or any earlier write failed, the target
-  // then keeping what it held.
-  bool commit(const std::string& backupPath = std::string());
+  // when one is given; unwritable (and failed()) when this or any earlier write failed, the
+  // target then keeping what it held.
+  Status commit(const std::string& backupPath = std::string());
   // The fingerprint of everything written so far; false (and failed()) when it cannot be read.
   bool fingerprint(DictionaryFingerprint& fingerprint);
   // Drops what was written; the target keeps what it held. Also done on destruction.
@@ -41,8 +41,8 @@ class OutputFile {
 
   uint64_t position() const { return m_position; }
   bool failed() const { return m_failed; }
-  // The reason why open or commit failed.
-  std::string error() const;
+  // Why a write failed, in words ("out of disk space?").
+  static Status writeFailure();
 
  private:
   void drain();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string>
 
 #include "dictionary/FileFormat.h"
 #include "maintenance/EntryOrder.h"
@@ -11,9 +12,7 @@
 
 namespace qel {
 
-void WordListMerge::beginInput(std::string name) {
-  m_counts.emplace_back().name = std::move(name);
-}
+void WordListMerge::beginInput(std::string name) { m_counts.emplace_back().name = std::move(name); }
 
 std::string WordListMerge::keyOf(std::string_view word, std::string_view annotation) const {
   if (m_duplicates == Duplicates::kKeepEverySpelling) {
@@ -47,8 +46,11 @@ const char* WordListMerge::whyNotHeld(std::string_view word, std::string_view an
   const size_t letters = folded::letterCount(word);
   if (letters == 0) return "no letter";
   if (m_holds == Holds::kAnyEntry) return nullptr;
-  if (letters > static_cast<size_t>(format::kMaxEntryLength))
-    return "more than 31 letters, which no dictionary holds";
+  if (letters > static_cast<size_t>(format::kMaxEntryLength)) {
+    static const std::string reason = "more than " + std::to_string(format::kMaxEntryLength) +
+                                      " letters, which no dictionary holds";
+    return reason.c_str();
+  }
   // The entry's text as the builder stores it: the word, a line feed and the annotation.
   if (word.size() + (annotation.empty() ? 0 : annotation.size() + 1) > build::kMaxEntryText)
     return "too long for a dictionary entry";

@@ -21,7 +21,8 @@ class WordListMerge {
   // Which entries the result can hold.
   enum class Holds {
     kAnyEntry,          // a text file
-    kDictionaryEntries  // a dictionary: up to 31 letters, and text that fits a reader's buffer
+    kDictionaryEntries  // a dictionary: up to kMaxEntryLength letters, and text that fits a
+                        // reader's buffer
   };
 
   // What one input brought.

@@ -9,6 +9,7 @@
 #include "dictionary/Alphabet.h"
 #include "pattern/CompiledPattern.h"
 #include "pattern/Matcher.h"
+#include "pattern/PatternLimits.h"
 
 namespace qel {
 
@@ -22,7 +23,7 @@ class MatchEngine {
   // kValid after a successful compile, kNothingToMatch before any compile.
   pattern::PatternError error() const { return m_compiled.error; }
 
-  // Clamped into 1..31.
+  // Clamped into 1..kLongestWord.
   void setShortest(int shortest);
   void setLongest(int longest);
   int shortest() const { return m_shortest; }
@@ -53,7 +54,7 @@ class MatchEngine {
   pattern::CompiledPattern m_compiled;
   const Alphabet* m_alphabet = nullptr;
   int m_shortest = 1;
-  int m_longest = 31;
+  int m_longest = pattern::kLongestWord;
   int m_currentLength = 0;
   int m_currentExtra = 0;
 };

@@ -15,6 +15,7 @@
 #include "pattern/MatchEngine.h"
 #include "pattern/Matcher.h"
 #include "pattern/PatternErrors.h"
+#include "pattern/PatternLimits.h"
 
 namespace qel {
 
@@ -44,7 +45,7 @@ class MatchEngineSet : public EntryFilter {
 
   // Parses macro-expanded pattern text for one dictionary alphabet (which must outlive the set)
   // and returns the first error (kValid when there is none). Destroys the previous engines.
-  // Shortest and Longest are the user's; each engine clamps them into 1..31.
+  // Shortest and Longest are the user's; each engine clamps them into 1..kLongestWord.
   pattern::PatternError parse(const Alphabet& alphabet, std::string_view text, int shortest,
                               int longest, bool exclusiveVariables = true);
   pattern::PatternError error() const { return m_error; }
@@ -135,7 +136,7 @@ class MatchEngineSet : public EntryFilter {
   pattern::PatternError m_error = pattern::PatternError::kValid;
   LengthRange m_range;
   int m_shortest = 1;  // the user's, as given to parse()
-  int m_longest = 31;
+  int m_longest = pattern::kLongestWord;
   int m_currentLength = 0;
   mutable pattern::MatchScratch m_scratch;
   long m_workLimit = LONG_MAX;

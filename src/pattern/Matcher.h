@@ -155,8 +155,8 @@ class Matcher {
   // The word's letter counts, filled only when the pattern counts letters: a matcher is made for
   // every entry, and the other patterns need not clear them.
   std::array<uint8_t, 256> m_letterCounts;
-  std::array<int, kSlots> m_punctuation{};    // non-letters before each letter, and after the last
-  std::array<int, kSlots> m_letterOffset{};   // text offset of each letter
+  std::array<int, kSlots> m_punctuation{};   // non-letters before each letter, and after the last
+  std::array<int, kSlots> m_letterOffset{};  // text offset of each letter
   int m_endOffset = 0;  // non-letters passed when the last sequence reached its end
   long m_steps = 0;
   long m_work = 1;  // besides the attempts: the match itself, remembered outcomes, anagram parts

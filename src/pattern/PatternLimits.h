@@ -2,6 +2,8 @@
 // error or a bounded stop, never a crash or a hang.
 #pragma once
 
+#include "dictionary/FileFormat.h"
+
 namespace qel::pattern {
 
 // Letter positions one pattern or sub-pattern may always take (more: error 4).
@@ -22,8 +24,8 @@ inline constexpr int kMaxAnagramElements = 100;
 
 // Word lengths that can be searched; length tables have kLengthSlots slots.
 inline constexpr int kShortestWord = 1;
-inline constexpr int kLongestWord = 31;
-inline constexpr int kLengthSlots = 32;
+inline constexpr int kLongestWord = format::kMaxEntryLength;
+inline constexpr int kLengthSlots = format::kMaxSlots;
 // Extra length stored in a program header, and the maximum length of a pattern, are capped here.
 inline constexpr int kExtraCap = 32;
 // Extra length of a wildcard or an open-ended anagram: any number of letters.

@@ -23,12 +23,6 @@ int identityFromStat(const struct stat& s, FileIdentity& identity) {
   return 0;
 }
 
-std::string absolutePath(const std::string& path) {
-  std::error_code ec;
-  const auto absolute = std::filesystem::absolute(path, ec);
-  return ec ? path : absolute.lexically_normal().string();
-}
-
 }  // namespace
 
 // Only this user can have written it, or can change it.
@@ -90,6 +84,12 @@ bool preparePrivateFolder(const std::string& folder) {
     if (::lstat(path.c_str(), &s) != 0) return false;
   }
   return S_ISDIR(s.st_mode) && ownedAndClosed(s);
+}
+
+std::string absolutePath(const std::string& path) {
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(path, ec);
+  return ec ? path : absolute.lexically_normal().string();
 }
 
 bool sameFile(const std::string& a, const std::string& b) {

@@ -54,5 +54,7 @@ bool preparePrivateFolder(const std::string& folder);
 // Whether two paths name one file: the same device and inode when both exist, else the same path
 // once made absolute.
 bool sameFile(const std::string& a, const std::string& b);
+// `path` made absolute and normal ("a/../b" is "b"); itself when it cannot be made absolute.
+std::string absolutePath(const std::string& path);
 
 }  // namespace qel

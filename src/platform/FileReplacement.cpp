@@ -55,9 +55,8 @@ int keepBackup(const std::string& target, const std::string& backup) {
 
 }  // namespace
 
-bool FileReplacement::begin(const std::string& target, Target kind) {
+Status FileReplacement::begin(const std::string& target, Target kind) {
   discard();
-  m_error.clear();
   fs::path path(target);
   std::error_code ec;
   const bool followLinks = kind == Target::kFollowLinks;
@@ -95,10 +94,10 @@ bool FileReplacement::begin(const std::string& target, Target kind) {
     ::close(fd);
     return fail(error);
   }
-  return true;
+  return Status();
 }
 
-bool FileReplacement::commit(const std::string& backupPath) {
+Status FileReplacement::commit(const std::string& backupPath) {
   if (m_file == nullptr) return fail(EBADF);
   if (std::fflush(m_file) != 0) return fail(errno);
   if (std::ferror(m_file)) return fail(EIO);
@@ -116,7 +115,7 @@ bool FileReplacement::commit(const std::string& backupPath) {
   m_temporary.clear();
   const fs::path target(m_target);
   syncFolder(target.has_parent_path() ? target.parent_path() : fs::path("."));
-  return true;
+  return Status();
 }
 
 void FileReplacement::discard() {
@@ -128,10 +127,9 @@ void FileReplacement::discard() {
   m_temporary.clear();
 }
 
-bool FileReplacement::fail(int error) {
-  m_error = fileErrorText(error);
+Status FileReplacement::fail(int error) {
   discard();
-  return false;
+  return Status::unwritable(error);
 }
 
 std::string backupPathFor(const std::string& target) {

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Status.h"
+
 namespace qel {
 
 class FileReplacement {
@@ -21,32 +23,30 @@ class FileReplacement {
   // included, is replaced by the new file itself, readable by its owner only (a private cache's
   // files, where a link may have been planted).
   enum class Target { kFollowLinks, kPrivate };
-  // Creates the temporary file in the target's folder. False, with error() set, when the target
-  // is not a regular file (or a link, for kPrivate) or the folder refuses.
-  bool begin(const std::string& target, Target kind = Target::kFollowLinks);
+  // Creates the temporary file in the target's folder. Unwritable when the target is not a
+  // regular file (or a link, for kPrivate) or the folder refuses.
+  Status begin(const std::string& target, Target kind = Target::kFollowLinks);
   // The temporary file, open for writing and seeking; null outside begin .. commit.
   std::FILE* file() const { return m_file; }
 
   // Flushes the file to disk and renames it over the target. With a `backupPath`, the previous
   // contents of the target stay there (replacing an older backup); a backup path that names the
-  // target itself is not used. False, with error() set, when any step fails: the temporary is
-  // then removed and the target keeps what it held.
-  bool commit(const std::string& backupPath = std::string());
+  // target itself is not used. Unwritable when any step fails: the temporary is then removed and
+  // the target keeps what it held.
+  Status commit(const std::string& backupPath = std::string());
   // Removes the temporary file; the target keeps what it held.
   void discard();
 
-  // The reason of the last failure in the system's words ("Permission denied").
-  const std::string& error() const { return m_error; }
   const std::string& temporaryPath() const { return m_temporary; }
 
  private:
-  bool fail(int error);
+  // Removes the temporary file: the failure, in the system's words ("Permission denied").
+  Status fail(int error);
 
   std::string m_target;  // the file renamed over, links resolved
   std::string m_temporary;
   std::FILE* m_file = nullptr;
   int m_signalSlot = -1;  // where a stopped process finds the temporary to remove
-  std::string m_error;
 };
 
 // Removes the temporaries that killed processes left in `folder`: those of the file `name` there

@@ -9,9 +9,9 @@ namespace qel {
 
 Status Status::fromFileError(int error, bool isFolder) {
   if (error == 0) return Status();
-  if (error == ENOENT) return Status(Code::kNotFound, 0, "The file does not exist.");
+  if (error == ENOENT) return Status(Code::kNotFound, error, "The file does not exist.");
   if (error == kNotRegularFile || error == EISDIR) {
-    return Status(Code::kNotAFile, 0,
+    return Status(Code::kNotAFile, error == EISDIR ? error : 0,
                   isFolder ? "It is a folder, not a file." : "It is not a regular file.");
   }
   if (error == EACCES || error == EPERM) {
@@ -26,7 +26,11 @@ Status Status::inSystemWords(int error) {
   const Code code = error == ENOENT                               ? Code::kNotFound
                     : error == kNotRegularFile || error == EISDIR ? Code::kNotAFile
                                                                   : Code::kUnreadable;
-  return Status(code, code == Code::kUnreadable ? error : 0, fileErrorText(error));
+  return Status(code, error == kNotRegularFile ? 0 : error, fileErrorText(error));
+}
+
+Status Status::unwritable(int error) {
+  return Status(Code::kUnwritable, error == kNotRegularFile ? 0 : error, fileErrorText(error));
 }
 
 }  // namespace qel

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "dictionary/EntryFilter.h"
+#include "pattern/PatternLimits.h"
 #include "search/AnagramWordIndex.h"
 #include "search/PackedLetters.h"
 
@@ -22,7 +23,7 @@ class AnagramWordReader {
  public:
   struct Rules {
     int shortest = 1;
-    int longest = 31;
+    int longest = pattern::kLongestWord;
     bool phrases = false;               // entries with blanks or punctuation too
     MatchEngineSet* pattern = nullptr;  // each word must match it; null for any
   };

@@ -1,15 +1,15 @@
 #include "search/FullTextCursor.h"
 
 #include "dictionary/Definition.h"
+#include "dictionary/QCDictionaryList.h"
 #include "search/QCDictionaryDefinitionSearchIndexed.h"
 #include "search/QCDictionaryDefinitionSearchSequential.h"
-#include "dictionary/QCDictionaryList.h"
 
 namespace qel {
 
-std::unique_ptr<FullTextCursor> FullTextCursor::create(const QCDictionaryList& list,
-                                                       int dictionary, MatchEngineSet& patterns,
-                                                       int64_t* stamp, bool withoutIndex) {
+std::unique_ptr<FullTextCursor> FullTextCursor::create(const QCDictionaryList& list, int dictionary,
+                                                       MatchEngineSet& patterns, int64_t* stamp,
+                                                       bool withoutIndex) {
   const Dictionary& d = list.dictionary(dictionary);
   if (!d.valid() || d.version() < 1 || d.region1Start() >= d.definitionsEnd()) return nullptr;
   std::unique_ptr<FullTextCursor> cursor(new FullTextCursor);
@@ -33,10 +33,10 @@ FullTextCursor::Step FullTextCursor::next(Result& result) {
     if (!m_indexed->next(definition)) return Step::Finished;
     // Headings are cut as the sequential search cuts them, so both give the same result text.
     const size_t cut = QCDictionaryDefinitionSearchSequential::kMaxHeading;
-    result.entry = definition.firstTexts.empty() ? std::string()
-                                                 : definition.firstTexts[0].substr(0, cut);
-    result.context = definition.secondTexts.empty() ? std::string()
-                                                    : definition.secondTexts[0].substr(0, cut);
+    result.entry =
+        definition.firstTexts.empty() ? std::string() : definition.firstTexts[0].substr(0, cut);
+    result.context =
+        definition.secondTexts.empty() ? std::string() : definition.secondTexts[0].substr(0, cut);
     result.definitionNumber = static_cast<int32_t>(definition.recordOffset);
     return Step::Result;
   }

@@ -20,8 +20,8 @@ class FullTextCursor {
 
   enum class Step { Result, Progress, Finished };
   struct Result {
-    std::string entry;    // the first heading of the record
-    std::string context;  // its second heading (empty when it has none)
+    std::string entry;             // the first heading of the record
+    std::string context;           // its second heading (empty when it has none)
     int32_t definitionNumber = 0;  // the record's offset in the file
   };
 

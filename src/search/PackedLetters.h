@@ -12,8 +12,8 @@ namespace qel {
 
 class PackedLetters {
  public:
-  // Enough for every letter a search of at most 6 words of 31 letters can use: a field takes at
-  // most twice its letter's count in bits, and no field is split between two words.
+  // Enough for every letter a search of at most 6 words of kLongestWord letters can use: a field
+  // takes at most twice its letter's count in bits, and no field is split between two words.
   static constexpr int kMaxWords = 8;
   using Counts = std::array<int, 256>;  // per letter index
 

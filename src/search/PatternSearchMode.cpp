@@ -37,7 +37,8 @@ SearchValidation PatternSearchMode::validate() {
       anyEntries = anyEntries || dictionaries.entryCount(i, length) > 0;
     }
   }
-  if (readsEntries() && !anyEntries) return refusedPattern(messageNumber(Message::kNoWordsOfLength));
+  if (readsEntries() && !anyEntries)
+    return refusedPattern(messageNumber(Message::kNoWordsOfLength));
   return acceptedPattern();
 }
 

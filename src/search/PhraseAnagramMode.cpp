@@ -36,8 +36,8 @@ void PhraseAnagramMode::begin() {
   // search's pane keeps the lengths it searched (a dictionary saved from it takes those).
   int letters = 0;
   for (const char c : m_context.pattern) {
-    letters += m_context.dictionaries.alphabet(active).letterIndex[static_cast<uint8_t>(c)] !=
-               kNotALetter;
+    letters +=
+        m_context.dictionaries.alphabet(active).letterIndex[static_cast<uint8_t>(c)] != kNotALetter;
   }
   p.shortest = p.longest = letters;
 }
@@ -66,8 +66,8 @@ SearchMode::Step PhraseAnagramMode::step() {
     case PhraseAnagramSearch::Ending::kLimitReached:
       m_ending.failure = SearchFailure::kResultLimit;
       // A status bar's text: short enough for the window's default width.
-      m_ending.text = "Stopped at " + std::to_string(anagramSettings().limit) +
-                      " combinations: there are more";
+      m_ending.text =
+          "Stopped at " + std::to_string(anagramSettings().limit) + " combinations: there are more";
       break;
     case PhraseAnagramSearch::Ending::kDictionaryInvalidated:
       m_ending.failure = SearchFailure::kDictionaryInvalidated;

@@ -9,13 +9,14 @@
 #include "pattern/FoldedCompare.h"
 #include "pattern/MacroExpansion.h"
 #include "pattern/MatchEngineSet.h"
+#include "pattern/PatternLimits.h"
 #include "search/AnagramWordReader.h"
 
 namespace qel {
 namespace {
 
 // The most letters an entry has.
-constexpr int kLongestEntry = 31;
+constexpr int kLongestEntry = pattern::kLongestWord;
 
 // The dictionary's order of entries: by folded letters, then byte by byte.
 bool dictionaryOrder(std::string_view a, std::string_view b) {

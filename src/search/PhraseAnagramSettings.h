@@ -12,7 +12,8 @@ struct PhraseAnagramSettings {
 
   // At most this many words in a combination, those of `contains` included (1..kMaxWords).
   int words = 3;
-  // Letters of the shortest word the search may use (1..31); `contains` is not held to it.
+  // Letters of the shortest word the search may use (1..kLongestWord); `contains` is not held to
+  // it.
   int shortest = 1;
   // Entries with blanks or punctuation ("dirty room", "o'clock") may be used too, not only the
   // entries that are letters alone.

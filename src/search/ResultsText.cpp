@@ -21,16 +21,15 @@ size_t lastComponent(const std::string& path) {
 Status saveResultsText(const ResultList& results, const std::string& path,
                        const std::string& lineEnd) {
   FileReplacement file;
-  if (!file.begin(path)) return Status::failed(Status::Code::kUnwritable, file.error());
+  if (Status begun = file.begin(path); !begun.ok()) return begun;
   for (long i = 0; i < results.count(); ++i) {
     const std::string line = cp1252::toUtf8(results.record(i)->text()) + lineEnd;
     if (std::fwrite(line.data(), 1, line.size(), file.file()) != line.size()) {
       // "No space left on device", say; the replacement is discarded: the old file stays.
-      return Status::failed(Status::Code::kUnwritable, fileErrorText(errno));
+      return Status::unwritable(errno);
     }
   }
-  if (!file.commit()) return Status::failed(Status::Code::kUnwritable, file.error());
-  return Status();
+  return file.commit();
 }
 
 std::string suggestedSaveName(const std::string& lastName) {

@@ -36,7 +36,8 @@ struct SearchPane {
   // The lengths the results have (a dictionary saved from them takes those).
   int shortest = kIdle;
   int longest = kIdle;
-  int direction = kIdle;  // the order its lengths are visited in: 1 shortest first, -1 longest first
+  int direction =
+      kIdle;  // the order its lengths are visited in: 1 shortest first, -1 longest first
   int64_t dictionaryStamp = 0;  // file time when a full-text search of this pane began
 };
 
@@ -88,10 +89,10 @@ class SearchMode {
  public:
   // How a step ended.
   enum class Step {
-    kMore,          // the pane has more to search
-    kPaneDone,      // the pane was searched to its end (ending() may say it ended early)
-    kTooMuchWork,   // the pane's matcher used up its work budget: the search pauses
-    kInvalidated,   // a dictionary changed under the search (ending() says which)
+    kMore,         // the pane has more to search
+    kPaneDone,     // the pane was searched to its end (ending() may say it ended early)
+    kTooMuchWork,  // the pane's matcher used up its work budget: the search pauses
+    kInvalidated,  // a dictionary changed under the search (ending() says which)
   };
   struct Ending {
     SearchFailure failure = SearchFailure::kNone;

@@ -129,8 +129,8 @@ bool SearchSession::step() {
     outOfMemory = true;
   }
   if (outOfMemory || m_output.outOfMemory() || stepped == SearchMode::Step::kTooMuchWork) {
-    m_failure = stepped == SearchMode::Step::kTooMuchWork ? Failure::kTooMuchWork
-                                                          : Failure::kOutOfMemory;
+    m_failure =
+        stepped == SearchMode::Step::kTooMuchWork ? Failure::kTooMuchWork : Failure::kOutOfMemory;
     setState(SearchState::Paused);
     // The pause keeps the pane where it is.
     return false;

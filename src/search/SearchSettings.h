@@ -4,9 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include "pattern/PatternLimits.h"
+
 namespace qel {
 
-enum class SearchState : uint8_t { NoPattern = 0, Ready = 1, Searching = 2, Paused = 3, Closing = 4 };
+enum class SearchState : uint8_t {
+  NoPattern = 0,
+  Ready = 1,
+  Searching = 2,
+  Paused = 3,
+  Closing = 4
+};
 
 // How several open dictionaries are searched.
 enum class MultipleDictionaries : uint8_t {
@@ -17,7 +25,7 @@ enum class MultipleDictionaries : uint8_t {
 
 struct SearchSettings {
   int shortest = 1;  // the Shortest and Longest boxes
-  int longest = 31;
+  int longest = pattern::kLongestWord;
   bool fullText = false;
   bool sorting = false;
   bool sortingAscending = true;

@@ -141,9 +141,8 @@ SearchMode::Step WordSearchMode::step() {
     if (!acceptingAll && !acceptable(m_enumerator->text())) continue;
     const char* stored = m_context.settings.showAnnotations ? m_enumerator->annotation() : nullptr;
     const std::string annotation = stored ? separated(stored) : std::string();
-    const std::string balance = m_context.settings.showBalances
-                                    ? p.engine->balanceText(kBalanceSeparator)
-                                    : std::string();
+    const std::string balance =
+        m_context.settings.showBalances ? p.engine->balanceText(kBalanceSeparator) : std::string();
     if (output.streaming()) {
       // Nothing is stored, so nothing can fail: the step goes on to the next candidates.
       const StreamedResult result{m_enumerator->word(), annotation, balance, 0};

@@ -25,19 +25,24 @@ TEST(CliBuild, Utf8SourceRoundTripsAndBadLinesAreReportedByNumber) {
                   "caf\xC3\xA9\n"            // café
                   "\xC5\x92uvre+noun+\n"     // Œuvre with an annotation
                   "infinity \xE2\x88\x9E\n"  // ∞ has no place in code page 1252
-                  "Stra\xC3\x9F" "e|a street\r\n"
+                  "Stra\xC3\x9F"
+                  "e|a street\r\n"
                   "a\n");
-  CliRun built = run({"build", "--description", "Caf\xC3\xA9 words", "--shortest", "2", source, dict});
+  CliRun built =
+      run({"build", "--description", "Caf\xC3\xA9 words", "--shortest", "2", source, dict});
   EXPECT_EQ(built.status, cli::kFound) << built.err;
   EXPECT_NE(built.err.find("line 3:"), std::string::npos) << built.err;
   EXPECT_NE(built.out.find("Alphabet analysis completed OK"), std::string::npos);
 
   CliRun listed = run({"list", dict});
   EXPECT_EQ(listed.status, cli::kFound);
-  EXPECT_EQ(listed.out, "caf\xC3\xA9\n\xC5\x92uvre\tnoun\nStra\xC3\x9F" "e\n");
+  EXPECT_EQ(listed.out,
+            "caf\xC3\xA9\n\xC5\x92uvre\tnoun\nStra\xC3\x9F"
+            "e\n");
   EXPECT_EQ(run({"list", "--length", "5", dict}).out, "\xC5\x92uvre\tnoun\n");
   EXPECT_EQ(run({"list", "--length", "9", dict}).status, cli::kNothingFound);
-  // A valid pattern of lengths the dictionary lacks finds nothing, as a script expects: not an error.
+  // A valid pattern of lengths the dictionary lacks finds nothing, as a script expects: not an
+  // error.
   const CliRun none = run({"search", ".........", dict});
   EXPECT_EQ(none.status, cli::kNothingFound);
   EXPECT_EQ(none.err, "No words of the required length(s) in the dictionaries\n");

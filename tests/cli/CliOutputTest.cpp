@@ -52,9 +52,9 @@ TEST_F(CliOutput, ReaderThatLeavesEarlyEndsTheProgramQuietly) {
   for (const std::string prefix : {"", "trap '' PIPE; "}) {
     for (const std::string command : {" list ", " search --no-cache '*' ", " search '*' "}) {
       SCOPED_TRACE(prefix + command);
-      const std::string line = prefix + "timeout 20 " + test::shellQuoted(QEL_CLI_PATH) +
-                               command + test::shellQuoted(big) + " 2>" +
-                               test::shellQuoted(errFile) + " | head -1 >/dev/null";
+      const std::string line = prefix + "timeout 20 " + test::shellQuoted(QEL_CLI_PATH) + command +
+                               test::shellQuoted(big) + " 2>" + test::shellQuoted(errFile) +
+                               " | head -1 >/dev/null";
       EXPECT_EQ(std::system(("sh -c " + test::shellQuoted(line)).c_str()), 0);
       EXPECT_EQ(test::readFile(errFile), "");
     }

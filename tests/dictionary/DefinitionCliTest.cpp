@@ -29,8 +29,7 @@ class DefinitionCli : public ::testing::Test {
 TEST_F(DefinitionCli, DefinePrintsHeadingsAndBodiesAsUtf8Text) {
   auto r = run({"define", "Caf\xC3\xA9", m_path});  // "Café"
   EXPECT_EQ(r.status, cli::kFound) << r.err;
-  EXPECT_EQ(r.out,
-            "caf\xC3\xA9 1\nA small restaurant by the river.\n");
+  EXPECT_EQ(r.out, "caf\xC3\xA9 1\nA small restaurant by the river.\n");
 
   r = run({"define", "delta", m_path});
   EXPECT_EQ(r.out, "delta\nriver mouth\ncaf\xC3\xA9\n");  // rich text read as plain text
@@ -63,10 +62,7 @@ TEST_F(DefinitionCli, FulltextListsTheRecordsWhoseWordsMatchEitherWay) {
     EXPECT_EQ(r.status, cli::kFound) << r.err;
     const std::string bodies =
         std::string(mode) == "--bodies" ? "    A small restaurant by the river.\n" : "";
-    EXPECT_EQ(r.out.substr(0, 8 + bodies.size()),
-              "caf\xC3\xA9 1\n" +
-                  bodies)
-        << mode;
+    EXPECT_EQ(r.out.substr(0, 8 + bodies.size()), "caf\xC3\xA9 1\n" + bodies) << mode;
     EXPECT_NE(r.out.find("\ndelta\n"), std::string::npos) << mode;
     EXPECT_EQ(r.out.find("hidden"), std::string::npos) << mode;
   }

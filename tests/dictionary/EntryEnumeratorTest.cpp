@@ -55,7 +55,7 @@ std::vector<std::string> mixedSource(std::map<int, std::vector<Listed>>& expecte
   std::vector<std::string> lines;
   std::mt19937 random(7);
   const char* pieces[] = {"a", "b", "c", "\xE9", "\xC6", "\xDF", "\x8C", "E", "o", "r", "s",
-                          "t",  "-", " ", "'", ":", "n", "\xFC", "Z", "y", "l", "i"};
+                          "t", "-", " ", "'",    ":",    "n",    "\xFC", "Z", "y", "l", "i"};
   std::set<std::string> seen;
   auto add = [&](const Listed& entry) {
     const int letters = folded::letterCount(entry.text);
@@ -274,8 +274,10 @@ TEST(EntryEnumerator, SharesFileHandlesWhenTheProcessRunsOut) {
     any = false;
     for (int k = 0; k < kDictionaries; ++k) {
       for (int step = 0; step < 300 && !done[k]; ++step) {
-        if (enumerators[k]->next(nullptr)[0] == kEndOfLetters) done[k] = true;
-        else ++counts[k];
+        if (enumerators[k]->next(nullptr)[0] == kEndOfLetters)
+          done[k] = true;
+        else
+          ++counts[k];
       }
       any = any || !done[k];
     }

@@ -1,11 +1,10 @@
 // Lists share dictionaries through the pool and free them with their last use.
-#include "dictionary/QCDictionaryList.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "dictionary/EntryEnumerator.h"
+#include "dictionary/QCDictionaryList.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {

@@ -247,7 +247,8 @@ class LookupDialogsTest : public QObject {
     QCOMPARE(control<QPushButton>(dialog, "testLookup")->isEnabled(), tried);
     QCOMPARE(control<QLabel>(dialog, "testWordWarning")->isVisible(), !tried);
     test::clickCentre(control<QPushButton>(dialog, "testLookup"));
-    QCOMPARE(m_tested, tried ? QStringList{QString::fromUtf8("Lookup Methods: жук")} : QStringList());
+    QCOMPARE(m_tested,
+             tried ? QStringList{QString::fromUtf8("Lookup Methods: жук")} : QStringList());
   }
 
   // The D-Bus rows say where the word goes: the service, and the object path their topic makes.
@@ -255,9 +256,12 @@ class LookupDialogsTest : public QObject {
   void theDBusRowsShowTheObjectPathOfTheirTopic_data() {
     QTest::addColumn<QString>("topic");
     QTest::addColumn<QString>("path");
-    QTest::newRow("a name") << "Words" << "object /Words";
-    QTest::newRow("a path") << "org/example/Words" << "object /org/example/Words";
-    QTest::newRow("other characters") << "Win Word-6" << "object /Win_Word_6";
+    QTest::newRow("a name") << "Words"
+                            << "object /Words";
+    QTest::newRow("a path") << "org/example/Words"
+                            << "object /org/example/Words";
+    QTest::newRow("other characters") << "Win Word-6"
+                                      << "object /Win_Word_6";
   }
   void theDBusRowsShowTheObjectPathOfTheirTopic() {
     QFETCH(QString, topic);

@@ -110,8 +110,9 @@ class QELFrameWindowTest : public QObject {
     QCOMPARE(f.window.dictionaries().count(), 2);
     QCOMPARE(f.prompts.shown.size(), 1);
     QVERIFY(f.prompts.shown[0].startsWith("Dictionary Open Failed: "));
-    QVERIFY(f.prompts.shown[0].endsWith("corrupt.qcd\nis not a valid QEL&Corvanth Dictionary File\n\n"
-                                        "Its header is damaged or cut short."));
+    QVERIFY(
+        f.prompts.shown[0].endsWith("corrupt.qcd\nis not a valid QEL&Corvanth Dictionary File\n\n"
+                                    "Its header is damaged or cut short."));
     QStringList more;
     for (int i = 0; i < 7; ++i) {
       const std::string path = m_dir.file("more" + std::to_string(i) + ".qcd");
@@ -123,7 +124,8 @@ class QELFrameWindowTest : public QObject {
     QCOMPARE(f.view().activePane(), 7);
     f.open(more.mid(6));
     QCOMPARE(f.window.dictionaries().count(), 8);
-    QVERIFY(f.prompts.shown.last().contains("The number of allowed dictionaries has been reached."));
+    QVERIFY(
+        f.prompts.shown.last().contains("The number of allowed dictionaries has been reached."));
     // The previously used list: the dictionaries that opened, most recent first.
     QCOMPARE(f.window.recentDictionaries().size(), size_t(8));
     f.open({QString::fromStdString(m_first)});

@@ -1,7 +1,7 @@
 // Words compare by their letters alone.
-#include "pattern/FoldedCompare.h"
-
 #include <gtest/gtest.h>
+
+#include "pattern/FoldedCompare.h"
 
 namespace qel {
 namespace {
@@ -23,8 +23,14 @@ TEST(FoldedCompare, PunctuationCaseAndAccentsDoNotCount) {
       {"cafes", "cafe", 1},
       {"cafe", "cafes", -1},
       {"\xC6sop", "Aesop", -1},  // the letters kept as their own sort before A
-      {"\x8C" "uvre", "\x9C" "uvre", 0},
-      {"\x9C" "uvre", "oeuvre", -1},
+      {"\x8C"
+       "uvre",
+       "\x9C"
+       "uvre",
+       0},
+      {"\x9C"
+       "uvre",
+       "oeuvre", -1},
       {"\xDF", "ss", -1},
       {"apple", "banana", -1},
   };

@@ -1,7 +1,7 @@
 // Conversion at the edges keeps every character that the code page holds and refuses the rest.
-#include "platform/Cp1252.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/Cp1252.h"
 
 namespace qel {
 namespace {
@@ -41,9 +41,9 @@ TEST(Cp1252, RefusesWhatItCannotHold) {
   size_t bad = 0;
   EXPECT_FALSE(cp1252::fromUtf8("ab\xE2\x88\x9E", out, &bad));  // infinity sign
   EXPECT_EQ(bad, 2u);
-  EXPECT_FALSE(cp1252::fromUtf8("a\xC3", out));          // cut short
-  EXPECT_FALSE(cp1252::fromUtf8("\xC0\x80", out));       // overlong NUL
-  EXPECT_FALSE(cp1252::fromUtf8("\xE9t\xE9", out));      // Latin-1 bytes, not UTF-8
+  EXPECT_FALSE(cp1252::fromUtf8("a\xC3", out));             // cut short
+  EXPECT_FALSE(cp1252::fromUtf8("\xC0\x80", out));          // overlong NUL
+  EXPECT_FALSE(cp1252::fromUtf8("\xE9t\xE9", out));         // Latin-1 bytes, not UTF-8
   EXPECT_FALSE(cp1252::fromUtf8("\xF0\x9F\x98\x80", out));  // outside the code page
 }
 

@@ -43,12 +43,12 @@ TEST(FileReplacement, TargetChangesOnlyAtCommitAndBackupKeepsThePreviousContents
     test::writeFile(dir.file("words.bak"), "older");  // an earlier backup is replaced
     {
       FileReplacement r;
-      ASSERT_TRUE(r.begin(target)) << r.error();
+      ASSERT_EQ(r.begin(target).reason(), "");
       ASSERT_EQ(std::fputs("new", r.file()), 1);
       std::fflush(r.file());
       EXPECT_EQ(test::readFile(target), c.targetExists ? "old" : "");
       if (c.commit) {
-        EXPECT_TRUE(r.commit(c.backup ? backupPathFor(target) : "")) << r.error();
+        EXPECT_EQ(r.commit(c.backup ? backupPathFor(target) : "").reason(), "");
       }
     }
     EXPECT_EQ(std::filesystem::exists(target), !c.expected.empty());
@@ -69,9 +69,9 @@ TEST(FileReplacement, ReplacementKeepsModeAndWritesThroughALink) {
   ASSERT_EQ(chmod(real.c_str(), 0640), 0);
   std::filesystem::create_symlink(real, link);
   FileReplacement r;
-  ASSERT_TRUE(r.begin(link)) << r.error();
+  ASSERT_EQ(r.begin(link).reason(), "");
   std::fputs("new", r.file());
-  ASSERT_TRUE(r.commit()) << r.error();
+  ASSERT_EQ(r.commit().reason(), "");
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(test::readFile(real), "new");
   struct stat s;
@@ -90,8 +90,7 @@ TEST(FileReplacement, TargetsThatCannotBeReplacedAreRefusedWithTheReason) {
         {dir.file("missing/words.qcd"), "No such file or directory"}}) {
     SCOPED_TRACE(target);
     FileReplacement r;
-    EXPECT_FALSE(r.begin(target));
-    EXPECT_EQ(r.error(), reason);
+    EXPECT_EQ(r.begin(target).reason(), reason);
     EXPECT_EQ(r.file(), nullptr);
   }
   EXPECT_EQ(folderContents(dir.path()), std::set<std::string>{"pipe"});
@@ -109,9 +108,9 @@ TEST(FileReplacement, BackupNamesAndABackupThatWouldBeTheTarget) {
   const std::string target = dir.file("words.qcd");
   test::writeFile(target, "old");
   FileReplacement r;
-  ASSERT_TRUE(r.begin(target)) << r.error();
+  ASSERT_EQ(r.begin(target).reason(), "");
   std::fputs("new", r.file());
-  ASSERT_TRUE(r.commit(dir.path() + "/./words.qcd")) << r.error();
+  ASSERT_EQ(r.commit(dir.path() + "/./words.qcd").reason(), "");
   EXPECT_EQ(test::readFile(target), "new");
 }
 
@@ -130,7 +129,7 @@ TEST(FileReplacement, AStoppedProcessLeavesNoTemporary) {
         {
           temporary_files::removeOnSignal();
           FileReplacement out;
-          if (!out.begin(target)) std::exit(1);
+          if (!out.begin(target).ok()) std::exit(1);
           std::fputs("half of it", out.file());
           std::fflush(out.file());
           std::raise(signal);

@@ -10,10 +10,10 @@
 #include <set>
 
 #include "dictionary/Dictionary.h"
-#include "search/QCDictionaryDefinitionSearchIndexed.h"
-#include "search/QCDictionaryDefinitionSearchSequential.h"
 #include "dictionary/QCDictionaryList.h"
 #include "pattern/MatchEngineSet.h"
+#include "search/QCDictionaryDefinitionSearchIndexed.h"
+#include "search/QCDictionaryDefinitionSearchSequential.h"
 #include "support/TestDictionaries.h"
 
 namespace qel {

@@ -457,8 +457,7 @@ TEST_F(SearchSessionTest, ASinkThatRefusesMoreStopsTheSearchAtOnce) {
       for (const char* pattern : {"*", "t*", "*e"}) {
         // Twice over kept sections: they are kept by the first search, replayed by the second.
         for (int pass = 0; pass < (kept ? 2 : 1); ++pass) {
-          SCOPED_TRACE(std::string(pattern) + (asLines ? " as lines" : "") +
-                       (kept ? " kept" : ""));
+          SCOPED_TRACE(std::string(pattern) + (asLines ? " as lines" : "") + (kept ? " kept" : ""));
           SearchSession session(list);
           int handed = 0;
           session.setResultSink([&](std::span<const SearchSession::StreamedResult>) {

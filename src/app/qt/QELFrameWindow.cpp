@@ -22,13 +22,15 @@
 #include "common/qt/UserPrompts.h"
 #include "common/qt/WindowPosition.h"
 #include "lookup/qt/LookupService.h"
+#include "platform/qt/CoreText.h"
 #include "search/qt/QELViewWindows.h"
 
 namespace qel {
 namespace {
 
-std::string localPath(const QString& path) {
-  return QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+// A dictionary's path as the list keeps it: absolute, in the file system's bytes.
+std::string absoluteLocalPath(const QString& path) {
+  return localPath(QFileInfo(path).absoluteFilePath());
 }
 
 }  // namespace
@@ -77,7 +79,7 @@ QELFrameWindow::QELFrameWindow(SettingsBackend& settings, const QString& program
   std::vector<std::string> open;
   std::vector<std::unique_ptr<QCDictionaryList>> checked;
   for (const QString& path : paths) {
-    const std::string local = localPath(path);
+    const std::string local = absoluteLocalPath(path);
     if (std::find(open.begin(), open.end(), local) != open.end() ||
         open.size() >= static_cast<size_t>(kMaxOpenDictionaries))
       continue;
@@ -141,7 +143,7 @@ void QELFrameWindow::openDictionaries(const QStringList& paths) {
   // taken them over from the shared pool.
   std::vector<std::unique_ptr<QCDictionaryList>> checked;
   for (const QString& path : paths) {
-    const std::string local = localPath(path);
+    const std::string local = absoluteLocalPath(path);
     const auto found = std::find(open.begin(), open.end(), local);
     if (found != open.end()) {
       active = static_cast<int>(found - open.begin());

@@ -23,6 +23,7 @@
 #include "pattern/PatternLimits.h"
 #include "platform/Cp1252.h"
 #include "platform/FileReplacement.h"
+#include "platform/qt/CoreText.h"
 #include "search/ResultsText.h"
 #include "search/qt/PrintDialogs.h"
 #include "search/qt/QELPrintPreview.h"
@@ -218,10 +219,10 @@ bool ResultsOutput::printWith(QELPrintout& printout, int first, int last, QWidge
   const QString target = p.outputFileName();
   FileReplacement file;
   if (!target.isEmpty()) {
-    if (!file.begin(QFile::encodeName(target).toStdString())) {
+    if (const Status begun = file.begin(localPath(target)); !begun.ok()) {
       UserPrompts::current().warning(parent, tr("Print"),
                                      tr("The results couldn't be printed to\n%1\n%2")
-                                         .arg(target, QString::fromStdString(file.error())));
+                                         .arg(target, QString::fromStdString(begun.reason())));
       return false;
     }
     p.setOutputFileName(QFile::decodeName(file.temporaryPath().c_str()));
@@ -243,8 +244,8 @@ bool ResultsOutput::printWith(QELPrintout& printout, int first, int last, QWidge
     p.setOutputFileName(target);
     if (printed && !pdfComplete(file.temporaryPath())) {
       cause = outOfSpace(target) ? tr("The disk is full.") : tr("The file was cut short.");
-    } else if (printed && !file.commit()) {
-      cause = QString::fromStdString(file.error());
+    } else if (printed) {
+      cause = QString::fromStdString(file.commit().reason());
     }
     if (!cause.isEmpty() || !printed) file.discard();
   }

@@ -5,11 +5,13 @@
 #include <QTextStream>
 #include <cstdlib>
 
+#include "platform/Version.h"
+
 namespace qel {
 namespace {
 
 void describe(QCommandLineParser& parser, const ProgramDescription& program) {
-  QCoreApplication::setApplicationVersion("2.5");
+  QCoreApplication::setApplicationVersion(qel::kVersion);
   parser.setApplicationDescription(QString::fromUtf8(program.description));
   parser.addHelpOption();
   parser.addVersionOption();
@@ -32,8 +34,8 @@ bool answersInformation(int argc, char** argv, const ProgramDescription& program
   for (int i = 1; i < argc && !asks; ++i) {
     const QByteArray arg(argv[i]);
     if (arg == "--") break;
-    asks = arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
-           arg == "--version";
+    asks =
+        arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version";
   }
   if (!asks) return false;
   QCoreApplication core(argc, argv);

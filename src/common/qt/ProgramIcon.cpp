@@ -22,7 +22,8 @@ QPixmap drawIcon(int size) {
   p.drawRoundedRect(QRectF(2, 2, 60, 60), 6, 6);
   p.setPen(Qt::NoPen);
   p.setBrush(ink);
-  for (const QRectF& black : {QRectF(22, 22, 20, 20), QRectF(42, 42, 19, 19), QRectF(2, 42, 20, 19)})
+  for (const QRectF& black :
+       {QRectF(22, 22, 20, 20), QRectF(42, 42, 19, 19), QRectF(2, 42, 20, 19)})
     p.drawRect(black);
   p.setPen(QPen(ink, 2));
   for (int at : {22, 42}) {

@@ -9,6 +9,7 @@
 #include "app/SettingsBackend.h"
 #include "common/qt/SettingsFonts.h"
 #include "common/qt/WindowPosition.h"
+#include "platform/Version.h"
 
 class QSettings;
 
@@ -17,7 +18,7 @@ namespace qel {
 // The program's own settings are QSettings(kSettingsOrganization, kSettingsApplication) in the
 // native format; tests give the store a QSettings on a file of their own.
 inline constexpr char kSettingsOrganization[] = "Pendrick Limited";
-inline constexpr char kSettingsApplication[] = "QEL Devuduvodi 2.5";
+inline constexpr char kSettingsApplication[] = "QEL Devuduvodi " QEL_VERSION;
 
 class SettingsStore : public SettingsBackend {
  public:

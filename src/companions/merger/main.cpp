@@ -10,6 +10,7 @@
 #include "common/qt/UserPrompts.h"
 #include "maintenance/qt/QCWordListMergeWindow.h"
 #include "platform/TemporaryFiles.h"
+#include "platform/Version.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
   qel::setUpProgramIdentity("qel");
   qel::temporary_files::removeOnSignal();  // a save cut short by logging out leaves nothing
   QCoreApplication::setApplicationName("QEL Word List Merge");
-  QCoreApplication::setApplicationVersion("2.5");
+  QCoreApplication::setApplicationVersion(qel::kVersion);
   QSettings settings(qel::kSettingsOrganization, qel::kSettingsApplication);
   qel::SettingsStore store(settings);
   qel::UserPrompts::keepFileDialogSizeIn(&store);

@@ -2,15 +2,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QMouseEvent>
-#include <QWindow>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include "app/HelpContexts.h"
 #include "app/SettingsBackend.h"
@@ -305,9 +305,9 @@ void DefinitionViewFrame::showEvent(QShowEvent* event) {
 }
 
 bool DefinitionViewFrame::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == windowHandle() && (event->type() == QEvent::MouseButtonPress ||
-                                    event->type() == QEvent::MouseButtonRelease ||
-                                    event->type() == QEvent::MouseButtonDblClick)) {
+  if (watched == windowHandle() &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+       event->type() == QEvent::MouseButtonDblClick)) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const bool back = mouse->button() == Qt::BackButton;
     if (back || mouse->button() == Qt::ForwardButton) {

@@ -23,9 +23,6 @@
 namespace qel {
 namespace {
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString shownPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
-
 // Paths compared as the file system does: absolute and cleaned, then exactly.
 QString normalPath(const QString& path) {
   return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -81,13 +78,13 @@ DictionaryListViewWindows::DictionaryListViewWindows(const QString& listText,
   for (int i = 0; i < given.count(); ++i) {
     std::unique_ptr<QCDictionaryList> one = openValid(given.path(i));
     if (!one) continue;
-    auto* item = new QListWidgetItem(nameOf(shownPath(one->path(0))), m_selectedList);
+    auto* item = new QListWidgetItem(nameOf(fromLocalPath(one->path(0))), m_selectedList);
     item->setToolTip(fromCp1252(one->propertiesText(0)));
     m_selected.push_back(std::move(one));
   }
 
   const std::string stored = readDialogString(settings, kDialogName, kFolderValue, kDefaultFolder);
-  m_folder = normalPath(shownPath(resolveSettingPath(stored, m_programFolder)));
+  m_folder = normalPath(fromLocalPath(resolveSettingPath(stored, m_programFolder)));
   m_folderEdit->setText(QDir::toNativeSeparators(m_folder));
   fillOther();
 
@@ -151,7 +148,7 @@ DictionaryListViewWindows::~DictionaryListViewWindows() = default;
 bool DictionaryListViewWindows::isSelected(const QString& path) const {
   const QString normal = normalPath(path);
   for (const auto& one : m_selected) {
-    if (normalPath(shownPath(one->path(0))) == normal) return true;
+    if (normalPath(fromLocalPath(one->path(0))) == normal) return true;
   }
   return false;
 }
@@ -200,7 +197,7 @@ void DictionaryListViewWindows::addDictionary() {
 void DictionaryListViewWindows::removeDictionary() {
   const int row = selectedRow(m_selectedList);
   if (row < 0) return;
-  const QString path = normalPath(shownPath(m_selected[row]->path(0)));
+  const QString path = normalPath(fromLocalPath(m_selected[row]->path(0)));
   m_selected.erase(m_selected.begin() + row);
   {
     const QSignalBlocker quiet(m_selectedList);
@@ -282,7 +279,7 @@ void DictionaryListViewWindows::updateStates() {
 
 bool DictionaryListViewWindows::apply() {
   QStringList paths;
-  for (const auto& one : m_selected) paths << shownPath(one->path(0));
+  for (const auto& one : m_selected) paths << fromLocalPath(one->path(0));
   m_result = paths.join(u';');
   return PropertiesDialog::apply();
 }

@@ -275,8 +275,9 @@ void LookupPropertiesViewWindows::updateTestButton() {
   if (auto* warning = findChild<QLabel*>("testWordWarning")) {
     std::string word;
     const bool heldByCodePage = cp1252::fromUtf8(m_table.testWord(), word);
-    warning->setText(tr("The test word has characters that only a web search or D-Bus method can "
-                        "pass on, and the default method is neither."));
+    warning->setText(
+        tr("The test word has characters that only a web search or D-Bus method can "
+           "pass on, and the default method is neither."));
     warning->setVisible(!usable && !heldByCodePage);
   }
 }

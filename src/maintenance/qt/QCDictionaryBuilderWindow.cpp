@@ -20,6 +20,7 @@
 #include "dictionary/DecodedSideFile.h"
 #include "maintenance/FoldTable.h"
 #include "maintenance/TextFileSource.h"
+#include "pattern/PatternLimits.h"
 #include "platform/Cp1252.h"
 #include "platform/FileAccess.h"
 #include "platform/FileReplacement.h"
@@ -33,7 +34,6 @@ constexpr int kBuilderHelpContext = 4980;
 constexpr std::string_view kSourceFolder = "BuilderSourceFolder";
 constexpr std::string_view kOutputFolder = "BuilderOutputFolder";
 
-QString fromLocal(const std::string& path) { return QFile::decodeName(path.c_str()); }
 std::string toLocal(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QSpinBox* spinBox(const char* name, int least, int most, int value, QWidget* parent) {
@@ -153,9 +153,9 @@ QCDictionaryBuilderWindow::QCDictionaryBuilderWindow(SettingsBackend& settings, 
                                 2 * m_description->frameWidth() + 8);
   addRow(tr("D&escription:"), m_description);
 
-  // The limits the builder applies: 1 to 31 letters, a percentage of the definitions.
-  m_shortest = spinBox("shortest", 1, 31, 1, this);
-  m_longest = spinBox("longest", 1, 31, 31, this);
+  // The limits the builder applies: 1 to kLongestWord letters, a percentage of the definitions.
+  m_shortest = spinBox("shortest", 1, pattern::kLongestWord, 1, this);
+  m_longest = spinBox("longest", 1, pattern::kLongestWord, pattern::kLongestWord, this);
   m_common = spinBox("common", 0, 100, 0, this);
   m_common->setSpecialValueText(tr("never"));
   m_common->setToolTip(
@@ -207,7 +207,7 @@ QStringList QCDictionaryBuilderWindow::skippedLines() const {
 }
 
 void QCDictionaryBuilderWindow::chooseSource() {
-  const QString folder = fromLocal(readString(settings(), kSourceFolder, ""));
+  const QString folder = fromLocalPath(readString(settings(), kSourceFolder, ""));
   const QString chosen = UserPrompts::current().openFileIn(
       this, tr("Dictionary Source File"), tr("Text Files (*.txt);;All Files (*)"), folder);
   if (chosen.isEmpty()) return;
@@ -216,7 +216,7 @@ void QCDictionaryBuilderWindow::chooseSource() {
   // A new source suggests a dictionary of the same name beside it.
   if (m_output->text().trimmed().isEmpty()) {
     const QFileInfo info(chosen);
-    const QString folderOut = fromLocal(readString(settings(), kOutputFolder, ""));
+    const QString folderOut = fromLocalPath(readString(settings(), kOutputFolder, ""));
     m_output->setText((folderOut.isEmpty() ? info.absolutePath() : folderOut) + "/" +
                       info.completeBaseName() + ".qcd");
   }
@@ -224,7 +224,7 @@ void QCDictionaryBuilderWindow::chooseSource() {
 
 void QCDictionaryBuilderWindow::chooseOutput() {
   QString suggested = m_output->text().trimmed();
-  if (suggested.isEmpty()) suggested = fromLocal(readString(settings(), kOutputFolder, ""));
+  if (suggested.isEmpty()) suggested = fromLocalPath(readString(settings(), kOutputFolder, ""));
   const QString chosen = UserPrompts::current().saveFile(
       this, tr("Dictionary File"), tr("QEL&Corvanth Dictionary (QCD) (*.qcd);;All Files (*)"),
       suggested);

@@ -20,7 +20,6 @@
 namespace qel {
 namespace {
 
-QString fromLocal(const std::string& path) { return QFile::decodeName(path.c_str()); }
 std::string toLocal(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
@@ -43,8 +42,8 @@ QCDictionarySaveDialog::QCDictionarySaveDialog(const Request& request, const QSt
   m_list->setObjectName("dictionaries");
   m_list->setSelectionMode(QAbstractItemView::MultiSelection);
   for (int i = 0; i < m_dictionaries.count(); ++i) {
-    auto* item = new QListWidgetItem(fromLocal(m_dictionaries.name(i)), m_list);
-    item->setToolTip(fromLocal(m_dictionaries.path(i)));
+    auto* item = new QListWidgetItem(fromLocalPath(m_dictionaries.name(i)), m_list);
+    item->setToolTip(fromLocalPath(m_dictionaries.path(i)));
   }
   m_list->setMaximumHeight(m_list->sizeHintForRow(0) * 5 + 2 * m_list->frameWidth() + 4);
   auto* listLabel = new QLabel(tr("&Dictionaries to rebuild:"), this);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "maintenance/DictionaryMaintainer.h"
+#include "pattern/PatternLimits.h"
 #include "properties/PropertiesDialog.h"
 
 class QLabel;
@@ -36,7 +37,7 @@ class QCDictionarySaveDialog : public PropertiesDialog {
     QString path;         // the single target
     QString description;  // its description
     int shortest = 1;
-    int longest = 31;
+    int longest = pattern::kLongestWord;
   };
 
   QCDictionarySaveDialog(const Request& request, const QString& caption,

@@ -45,7 +45,6 @@ constexpr std::string_view kOutputFolder = "MergeOutputFolder";
 // The share of the progress bar that reading the inputs takes; writing takes the rest.
 constexpr double kReadingShare = 0.6;
 
-QString fromLocal(const std::string& path) { return QFile::decodeName(path.c_str()); }
 std::string toLocal(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QPushButton* button(const QString& text, QWidget* parent) {
@@ -237,7 +236,7 @@ void QCWordListMergeWindow::addInputs() {
   const QStringList chosen = UserPrompts::current().openFilesIn(
       this, tr("Word Lists and Dictionaries to Merge"),
       tr("Word Lists and Dictionaries (*.txt *.qcd);;All Files (*)"),
-      fromLocal(readString(settings(), kInputFolder, "")));
+      fromLocalPath(readString(settings(), kInputFolder, "")));
   if (chosen.isEmpty()) return;
   setInputs(inputs() + chosen);
   settings().writeString(kInputFolder, toLocal(QFileInfo(chosen.front()).absolutePath()));
@@ -259,7 +258,7 @@ void QCWordListMergeWindow::moveInput(int step) {
 void QCWordListMergeWindow::chooseOutput() {
   const bool dictionary = m_toDictionary->isChecked();
   QString suggested = m_output->text().trimmed();
-  if (suggested.isEmpty()) suggested = fromLocal(readString(settings(), kOutputFolder, ""));
+  if (suggested.isEmpty()) suggested = fromLocalPath(readString(settings(), kOutputFolder, ""));
   const QString chosen = UserPrompts::current().saveFile(
       this, dictionary ? tr("Merged Dictionary") : tr("Merged Word List"),
       dictionary ? tr("QEL&Corvanth Dictionary (QCD) (*.qcd);;All Files (*)")
@@ -353,7 +352,7 @@ bool QCWordListMergeWindow::merge() {
     const Status read = looksLikeDictionary(path) ? mergeDictionary(merged, path, progress, &ranks)
                                                   : mergeTextFile(merged, path, utf8, progress);
     if (!read.ok()) {
-      addToLog(fromLocal(read.reason()));
+      addToLog(fromLocalPath(read.reason()));
       return false;
     }
   }
@@ -362,13 +361,13 @@ bool QCWordListMergeWindow::merge() {
   long totals[4] = {};
   for (const WordListMerge::InputCounts& c : merged.counts()) {
     const long values[4] = {c.entries, c.added, c.duplicates, c.skipped};
-    QStringList cells{QFileInfo(fromLocal(c.name)).fileName()};
+    QStringList cells{QFileInfo(fromLocalPath(c.name)).fileName()};
     for (int k = 0; k < 4; ++k) {
       cells << QString::number(values[k]);
       totals[k] += values[k];
     }
     auto* item = new QTreeWidgetItem(m_counts, cells);
-    item->setToolTip(0, fromLocal(c.name));
+    item->setToolTip(0, fromLocalPath(c.name));
     for (const auto& [reason, count] : c.skippedFor) {
       addToLog(tr("%1: %2 skipped - %3").arg(cells[0]).arg(count).arg(fromCp1252(reason)));
     }
@@ -397,12 +396,12 @@ bool QCWordListMergeWindow::merge() {
   if (lines.empty()) {
     addToLog(tr("Nothing to write: no line of the inputs gave an entry (the log above says why) "
                 "- %1 is left as it was")
-                 .arg(QFileInfo(fromLocal(output)).fileName()));
+                 .arg(QFileInfo(fromLocalPath(output)).fileName()));
     return false;
   }
   if (m_toText->isChecked()) {
     if (const Status written = writeMergedText(lines, output); !written.ok()) {
-      addToLog(fromLocal(written.reason()));
+      addToLog(fromLocalPath(written.reason()));
       return false;
     }
   } else {

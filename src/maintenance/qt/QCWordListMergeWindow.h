@@ -77,7 +77,7 @@ class QCWordListMergeWindow : public MaintenanceJobDialog {
   QPushButton* m_change = nullptr;
   QLineEdit* m_description = nullptr;
   QTreeWidget* m_counts = nullptr;
-  int m_input = 0;        // the input being read, for the progress bar
+  int m_input = 0;  // the input being read, for the progress bar
 };
 
 }  // namespace qel

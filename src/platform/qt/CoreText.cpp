@@ -1,5 +1,6 @@
 #include "platform/qt/CoreText.h"
 
+#include <QFile>
 #include <array>
 
 #include "platform/Cp1252.h"
@@ -34,5 +35,9 @@ std::string toCp1252(const QString& text) {
   }
   return out;
 }
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString fromLocalPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
 
 }  // namespace qel

@@ -21,6 +21,7 @@
 #include <algorithm>
 
 #include "app/Messages.h"
+#include "pattern/PatternLimits.h"
 #include "platform/Cp1252.h"
 #include "platform/qt/CoreText.h"
 #include "search/qt/QELProgressBar.h"
@@ -97,11 +98,11 @@ PatternControls::PatternControls(QWidget* parent)
   // a step button is pressed: keeping Shortest <= Longest on every keystroke would undo what
   // is being typed ("12" passes through "1").
   for (QSpinBox* box : {shortest, longest}) {
-    box->setRange(1, 31);
+    box->setRange(pattern::kShortestWord, pattern::kLongestWord);
     box->setKeyboardTracking(false);
   }
   shortest->setValue(1);
-  longest->setValue(31);
+  longest->setValue(pattern::kLongestWord);
   shortest->setToolTip(text(Message::kShortestTip));
   longest->setToolTip(text(Message::kLongestTip));
   shortestLabel->setBuddy(shortest);

@@ -11,13 +11,13 @@
 #include <functional>
 #include <string>
 
+#include "FreshSettings.h"
+#include "RecordingPrompts.h"
+#include "WindowInput.h"
 #include "app/qt/QELFrameWindow.h"
 #include "search/qt/MatchListLabelWindows.h"
 #include "search/qt/MatchListWindows.h"
 #include "search/qt/QELViewWindows.h"
-#include "FreshSettings.h"
-#include "RecordingPrompts.h"
-#include "WindowInput.h"
 
 namespace qel::test {
 

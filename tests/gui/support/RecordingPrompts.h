@@ -80,7 +80,7 @@ class RecordingPrompts : public UserPrompts {
   Answer answer = Answer::kRetry;
   Answer question = Answer::kNo;
   QStringList chosenFiles;
-  QString offeredFolder;  // where the last open-files dialog started
+  QString offeredFolder;        // where the last open-files dialog started
   QStringList chosenSaveNames;  // answered in turn
   int chosenSaveType = -1;      // the file type chosen; -1 keeps the one offered
   int offeredSaveType = -1;
