@@ -5,7 +5,6 @@
 #include <span>
 #include <vector>
 
-#include "app/Messages.h"
 #include "cli/Arguments.h"
 #include "cli/Cli.h"
 #include "cli/InvalidDictionary.h"
@@ -207,8 +206,9 @@ int runSearch(const std::string& command, const std::vector<std::string>& givenA
   if (validation.state != SearchState::Ready) {
     err << cp1252::toUtf8(validation.statusText) << "\n";
     // A valid pattern whose lengths no dictionary holds finds nothing: that is not an error.
-    return validation.messageNumber == messageNumber(Message::kNoWordsOfLength) ? kNothingFound
-                                                                                : kError;
+    return validation.problem == SearchSession::Validation::Problem::kNoWordsOfLength
+               ? kNothingFound
+               : kError;
   }
   session.start();
   // Asked for, ranks that cannot be read are an error (the window leaves such words unranked).

@@ -19,6 +19,7 @@ SearchValidation PatternSearchMode::validate() {
   for (int i = 0; i < dictionaries.count(); ++i) {
     if (!dictionaries.dictionary(i).valid()) {
       SearchValidation v;
+      v.problem = SearchValidation::Problem::kInvalidDictionary;
       v.invalidDictionary = i;
       return v;
     }
@@ -37,8 +38,11 @@ SearchValidation PatternSearchMode::validate() {
       anyEntries = anyEntries || dictionaries.entryCount(i, length) > 0;
     }
   }
-  if (readsEntries() && !anyEntries)
-    return refusedPattern(messageNumber(Message::kNoWordsOfLength));
+  if (readsEntries() && !anyEntries) {
+    SearchValidation v = refusedPattern(messageNumber(Message::kNoWordsOfLength));
+    v.problem = SearchValidation::Problem::kNoWordsOfLength;
+    return v;
+  }
   return acceptedPattern();
 }
 

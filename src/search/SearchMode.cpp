@@ -27,6 +27,7 @@ SearchValidation acceptedPattern() {
   v.state = SearchState::Ready;
   v.messageNumber = messageNumber(pattern::PatternError::kValid);
   v.statusText = messageText(v.messageNumber);
+  v.problem = SearchValidation::Problem::kNone;
   return v;
 }
 

@@ -43,7 +43,16 @@ struct SearchPane {
 
 // How a pattern was found: the state it leaves the search in, and what the user is told.
 struct SearchValidation {
+  // What kept the pattern from being searched for, for a program to act on.
+  enum class Problem {
+    kNone,
+    kNoDictionary,       // none is open
+    kInvalidDictionary,  // invalidDictionary names it
+    kPattern,            // the pattern (or its letters) cannot be searched for: statusText says why
+    kNoWordsOfLength,    // a valid pattern whose lengths no dictionary holds: it finds nothing
+  };
   SearchState state = SearchState::NoPattern;
+  Problem problem = Problem::kPattern;
   int messageNumber = 0;  // status text from the message table
   std::string statusText;
   // A dictionary found no longer valid (removed, replaced by no dictionary, or damaged): the

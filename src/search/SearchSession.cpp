@@ -46,9 +46,13 @@ SearchSession::Validation SearchSession::validate(const std::string& pattern,
   }
   for (int i = m_dictionaries.count() - 1; i >= 0; --i) m_dictionaries.recheck(i);
   m_mode = makeSearchMode(m_context);
-  const Validation v = m_dictionaries.count() == 0
-                           ? refusedPattern(messageNumber(Message::kNoDictionary))
-                           : m_mode->validate();
+  Validation v;
+  if (m_dictionaries.count() == 0) {
+    v = refusedPattern(messageNumber(Message::kNoDictionary));
+    v.problem = Validation::Problem::kNoDictionary;
+  } else {
+    v = m_mode->validate();
+  }
   setState(v.state);
   return v;
 }
